@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Sets up what is missing, builds both presets and runs every suite (native, then under Wine).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/setup.sh
+. scripts/wine-env.sh
+
+cmake --preset native >/dev/null
+cmake --build --preset native -j"$(nproc)"
+ctest --preset native -j"$(nproc)"
+
+orv_ensure_display
+trap '[ -n "${ORV_XVFB_PID:-}" ] && kill "$ORV_XVFB_PID" 2>/dev/null; true' EXIT
+orv_ensure_prefix
+cmake --preset win32 >/dev/null
+cmake --build --preset win32 -j"$(nproc)"
+# Engine tests share one wineserver and real disks; two at a time is what 2 cores carry.
+ctest --preset win32 -j2 "$@"

@@ -1,0 +1,37 @@
+# Sourced: the Wine environment of the project. The prefix and a scratch HOME live under build/,
+# so tests never touch the user's ~/.wine or Trash.
+ORV_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+export WINEPREFIX="$ORV_ROOT/build/wineprefix" WINEARCH=win32 WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+export HOME="$ORV_ROOT/build/home" XDG_DATA_HOME="$ORV_ROOT/build/home/.local/share"
+export LC_ALL=C.UTF-8
+mkdir -p "$XDG_DATA_HOME"
+
+# Creates the prefix once (no Mono/Gecko prompts, no crash dialog) and keeps one wineserver alive.
+orv_ensure_prefix() {
+  if [ ! -f "$WINEPREFIX/.orv-ready" ]; then
+    echo "wine: creating the project prefix in $WINEPREFIX"
+    mkdir -p "$WINEPREFIX"
+    wineboot -i >/dev/null 2>&1 || true
+    wineserver -w
+    wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+    wineserver -w
+    touch "$WINEPREFIX/.orv-ready"
+  fi
+  wineserver -p >/dev/null 2>&1 || true
+}
+
+# Starts a virtual display when there is none; sets ORV_XVFB_PID for the caller to stop.
+orv_ensure_display() {
+  if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then return 0; fi
+  local n
+  for n in $(seq 91 120); do
+    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
+    Xvfb ":$n" -screen 0 1280x900x24 -nolisten tcp >/dev/null 2>&1 &
+    ORV_XVFB_PID=$!
+    export DISPLAY=":$n"
+    for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && return 0; sleep 0.1; done
+  done
+  echo "wine: could not start a virtual display" >&2
+  return 1
+}
