@@ -1,0 +1,14 @@
+#pragma once
+#include "engine/JobHost.h"
+#include "engine/JobState.h"
+#include "engine/conflict.h"
+#include "filters/FilterSet.h"
+
+// What every routine of a running job works on: the window (through its interface), the job's
+// counters and flags, the standing answers of the two conflict dialogs, and this job's mask list.
+struct JobContext {
+    JobHost& host;
+    JobState& state;
+    StandingAnswers& answers;
+    MaskList masks;
+};

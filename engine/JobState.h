@@ -1,0 +1,25 @@
+#pragma once
+#include <cstdint>
+
+// Operation kinds; the same numbers tag the operation radio buttons and pictures.
+enum Operation : int { kOpCopy = 0, kOpCut = 1, kOpTrash = 2, kOpDelete = 3, kOpCrush = 4 };
+
+// Counters and flags of the running (or last) job. Owned by the main window, passed by reference;
+// Pause and Cancel run nested inside a job and talk to it only through the two flags.
+struct JobState {
+    std::int64_t scanFileTotal = 0;
+    std::int64_t scanByteTotal = 0;
+    bool scanStopped = false;
+
+    std::int64_t filesExamined = 0;  // "All Files"
+    std::int64_t bytesExamined = 0;
+    std::int64_t filesDone = 0;      // "Copied Files"
+    std::int64_t filesFailed = 0;    // "Errors"
+    std::int64_t bytesCopied = 0;    // "Copied Size"
+
+    std::int64_t jobStartTick = 0;   // 32-bit millisecond tick kept in 64 bits
+    std::int64_t barUnit = 1;        // bytes per step of the overall bar
+
+    bool stopFlag = false;
+    bool pauseFlag = false;
+};

@@ -1,0 +1,41 @@
+#pragma once
+#include <string>
+
+// Answer to an existing destination file or folder.
+enum ConflictDecision : int {
+    kOverwrite = 1,  // files: Overwrite; folders: Replace
+    kSkip = 2,
+    kUpdate = 3,
+    kAutoRename = 4,
+};
+
+// What a conflict dialog returns: the button pressed and whether "Use same selection" was ticked.
+struct ConflictAnswer {
+    ConflictDecision decision = kSkip;
+    bool useForRest = false;
+};
+
+// A standing answer of one dialog: the stored decision and whether it is in force.
+// Clearing it (new job, Pause) keeps the stored decision but stops consulting it.
+struct StandingAnswer {
+    ConflictDecision stored = kSkip;
+    bool standing = false;
+};
+
+struct StandingAnswers {
+    StandingAnswer file;
+    StandingAnswer folder;
+    void Clear()
+    {
+        file.standing = false;
+        folder.standing = false;
+    }
+};
+
+class JobHost;
+
+// The decision for an existing file: the standing answer if one is in force, else the dialog's.
+ConflictDecision ObtainFileDecision(JobHost& host, StandingAnswers& answers, const std::string& path,
+                                    const std::string& comparison);
+// The same for an existing folder (the dialog shows no comparison text).
+ConflictDecision ObtainFolderDecision(JobHost& host, StandingAnswers& answers, const std::string& path);

@@ -1,0 +1,35 @@
+#pragma once
+#include "engine/JobHost.h"
+#include "engine/JobState.h"
+#include "engine/conflict.h"
+
+#include <string>
+
+// True when the destination is the item itself or lies inside it (exact, letter case counts).
+bool IsSameOrInside(const std::string& item, const std::string& destination);
+
+// Bytes per step of the overall bar for a scan byte total.
+std::int64_t BarUnitFor(std::int64_t scanByteTotal);
+
+// The job spine: Begin, Cancel and Pause as the window's handlers call them.
+class JobRun {
+public:
+    JobRun(JobHost& host, JobState& state) : host_(host), state_(state) {}
+
+    void bbBeginClick();
+    void bbCancelClick();
+    void bbPauseClick();
+
+    StandingAnswers& Answers() { return answers_; }
+    bool Running() const { return running_; }
+
+private:
+    void RemoveEmptiedSourceFolders();
+    void RemoveEmptySubfolders(const std::string& folder);
+    bool ConfirmFreeSpace();
+
+    JobHost& host_;
+    JobState& state_;
+    StandingAnswers answers_;
+    bool running_ = false;
+};

@@ -1,0 +1,17 @@
+#pragma once
+#include "engine/JobContext.h"
+
+#include <cstdint>
+
+// What the copy progress routine tells the copy to do next.
+enum class CopyProgressAnswer { Continue, Cancel, Stop };
+
+// Called after every chunk of a copy: moves the per-file bar, pumps messages, and answers cancel when
+// the stop flag is set, stop when the pause flag is set, continue otherwise.
+CopyProgressAnswer FileCopyProgress(JobContext& job, std::int64_t totalBytes, std::int64_t transferred);
+
+// Called once for every file dealt with (filtered out or not): counts it and renews the overall texts.
+void UpdateJobProgress(JobContext& job, std::int64_t size);
+
+// The speed text after a successful copy: "  Speed " + bytes per millisecond + "kbps".
+void UpdateSpeedText(JobContext& job);
