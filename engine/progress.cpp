@@ -1,0 +1,55 @@
+#include "engine/progress.h"
+
+#include "core/ProgressTexts.h"
+
+namespace {
+
+// Milliseconds since the job start on the 32-bit tick, which wraps after 49.7 days.
+std::int64_t ElapsedMs(JobContext& job)
+{
+    return static_cast<std::uint32_t>(job.host.TickMs() - static_cast<std::uint32_t>(job.state.jobStartTick));
+}
+
+int ClampToInt(std::int64_t v) { return v > INT32_MAX ? INT32_MAX : v < 0 ? 0 : static_cast<int>(v); }
+
+} // namespace
+
+CopyProgressAnswer FileCopyProgress(JobContext& job, std::int64_t totalBytes, std::int64_t transferred)
+{
+    const auto [maximum, position] = ScaleForBar(totalBytes, transferred);
+    job.host.SetFileBar(maximum, position);
+    job.host.ProcessMessages();
+    if (job.state.stopFlag)
+        return CopyProgressAnswer::Cancel;
+    if (job.state.pauseFlag)
+        return CopyProgressAnswer::Stop;
+    return CopyProgressAnswer::Continue;
+}
+
+void UpdateJobProgress(JobContext& job, std::int64_t size)
+{
+    JobState& s = job.state;
+    s.filesExamined += 1;
+    s.bytesExamined += size;
+    const std::int64_t bytesSoFar = s.bytesExamined == 0 ? 1 : s.bytesExamined;
+    const std::int64_t elapsed = ElapsedMs(job);
+
+    if (!s.scanStopped) {
+        const std::int64_t total = s.scanByteTotal;
+        job.host.SetOverallBarPos(ClampToInt(bytesSoFar / (s.barUnit > 0 ? s.barUnit : 1)));
+        job.host.SetTimeText(TimeRemainingText(
+            RemainingSeconds(elapsed, total, bytesSoFar, s.scanFileTotal, s.filesExamined)));
+        job.host.SetOverallText(OverallProgressText(bytesSoFar, total, s.filesExamined, s.scanFileTotal));
+        if (total > 0)
+            job.host.SetProgressHeader(ProgressPercentHeader(bytesSoFar, total));
+    } else {
+        job.host.SetTimeText(SpendingText(elapsed));
+        job.host.SetOverallText(CopiedSoFarText(s.bytesCopied, s.filesDone));
+        job.host.SetProgressHeader(ScannedSoFarHeader(bytesSoFar, s.filesExamined));
+    }
+}
+
+void UpdateSpeedText(JobContext& job)
+{
+    job.host.SetSpeedText(SpeedText(job.state.bytesCopied, ElapsedMs(job)));
+}
