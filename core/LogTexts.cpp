@@ -1,0 +1,87 @@
+#include "core/LogTexts.h"
+
+std::string ExtensionClause(const std::vector<ExtensionEntry>& extensions)
+{
+    std::string excluded;
+    for (const ExtensionEntry& entry : extensions) {
+        if (!entry.checked)
+            excluded += entry.extension + ";";
+    }
+    if (excluded.empty())
+        return "2> File extension name can be any string.";
+    return "2> File extension name can not be one of \"" + excluded + "\"";
+}
+
+std::vector<std::string> PreparationEntries(const PreparationFacts& facts)
+{
+    std::vector<std::string> entries;
+    entries.reserve(facts.sources.size() + 10);
+    entries.push_back("\r\n**Prepare**");
+    entries.push_back(facts.operationHeader);
+    entries.push_back("Following folders and files:");
+    for (const std::string& source : facts.sources)
+        entries.push_back(source);
+    entries.push_back("\n\nOnly meet the following conditions:");
+    entries.push_back("1> File name match: " + facts.masksText);
+    entries.push_back(ExtensionClause(facts.extensions));
+    entries.push_back("3> File modification time must be between " + facts.timeFromText + " and " +
+                      facts.timeToText);
+    entries.push_back("4> File size must be between " + facts.minSizeText + "B and " + facts.maxSizeText + "B");
+    // Written for every operation kind, also those that use no destination.
+    entries.push_back("\n\nAll these files will be copied to " + facts.destinationText);
+    entries.push_back("\r\n**Execute**");
+    return entries;
+}
+
+std::vector<std::string> ReportEntries(const ReportCounts& counts, const std::string& speedText)
+{
+    return {
+        "\r\n**Report**",
+        "All Files: " + std::to_string(counts.filesExamined),
+        "Copied Files: " + std::to_string(counts.filesDone),
+        "Errors: " + std::to_string(counts.filesFailed),
+        "Copied Size: " + std::to_string(counts.bytesCopied) + "B",
+        "Everage" + speedText,
+    };
+}
+
+std::string UserAbortEntry() { return "\r\nUser abort!"; }
+
+std::string StartingTimeEntry(const std::string& dateTimeText) { return "\r\nStarting Time " + dateTimeText; }
+
+std::string EndingTimeEntry(const std::string& dateTimeText) { return "\r\nEnding Time " + dateTimeText; }
+
+std::string FolderNotRemovedEntry(const std::string& folder)
+{
+    return "\r\nBecause folder " + folder + " may be being used or not empty, so failed to be deleted!";
+}
+
+std::string EmptySourceListMessage() { return "Please add source files and folders firstly."; }
+
+std::string InsideSourceMessage(const std::string& destination, const std::string& item)
+{
+    return "Destination folder \n" + destination + "\nis the child of source folder or same as it\n" + item +
+           "\n\nPlease select another destination folder or remove the source folder from copy list.";
+}
+
+std::string InvalidDestinationMessage() { return "Destination folder is invaild. Please select another one."; }
+
+std::string FreeSpaceQuestion(const std::string& drivePart)
+{
+    return "No enough free space on the destination disk " + drivePart +
+           " to paste current files and folders. Do you want to continue?\n'Yes' to ignore any bigger file.";
+}
+
+std::string FreeSpaceQuestionTitle() { return "Question"; }
+
+std::string TrimBlanks(const std::string& text)
+{
+    // Blanks here are the space and every control character, bytes 0x80 and up are text.
+    const auto blank = [](char c) { return static_cast<unsigned char>(c) <= 0x20; };
+    std::size_t first = 0, last = text.size();
+    while (first < last && blank(text[first]))
+        ++first;
+    while (last > first && blank(text[last - 1]))
+        --last;
+    return text.substr(first, last - first);
+}

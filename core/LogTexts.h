@@ -1,0 +1,56 @@
+#pragma once
+#include "filters/FilterSet.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// The activity log's texts and the job run's messages, exactly as the user sees them. Pure text
+// builders: the caller supplies every value already read from the window (date-times already
+// rendered in the system's format), so this builds and is tested without Windows.
+
+// What the preparation block reports about a job, as the controls hold it.
+struct PreparationFacts {
+    std::string operationHeader;               // caption of the Operation header, e.g. "Copy\n"
+    std::vector<std::string> sources;          // in list order, as listed
+    std::string masksText;                     // cbFName as typed
+    std::vector<ExtensionEntry> extensions;    // ExtList, in list order
+    std::string timeFromText;                  // dtp1, rendered
+    std::string timeToText;                    // dtp2, rendered
+    std::string minSizeText;                   // EditFSMin
+    std::string maxSizeText;                   // EditFSMax
+    std::string destinationText;               // cbPath as typed
+};
+
+// Counters the report block is built from.
+struct ReportCounts {
+    std::int64_t filesExamined = 0;
+    std::int64_t filesDone = 0;
+    std::int64_t filesFailed = 0;
+    std::int64_t bytesCopied = 0;
+};
+
+// "2> File extension name can not be one of \".bak;.tmp;\"" or "2> File extension name can be any string."
+std::string ExtensionClause(const std::vector<ExtensionEntry>& extensions);
+
+// The entries of the preparation block, from "\r\n**Prepare**" to "\r\n**Execute**", one per line.
+std::vector<std::string> PreparationEntries(const PreparationFacts& facts);
+
+// The entries of the report block; speedText is the current text of the speed label, taken as it is.
+std::vector<std::string> ReportEntries(const ReportCounts& counts, const std::string& speedText);
+
+// Event entries of the job run.
+std::string UserAbortEntry();
+std::string StartingTimeEntry(const std::string& dateTimeText);
+std::string EndingTimeEntry(const std::string& dateTimeText);
+std::string FolderNotRemovedEntry(const std::string& folder);
+
+// Messages and the free-space question.
+std::string EmptySourceListMessage();
+std::string InsideSourceMessage(const std::string& destination, const std::string& item);
+std::string InvalidDestinationMessage();
+std::string FreeSpaceQuestion(const std::string& drivePart);
+std::string FreeSpaceQuestionTitle();
+
+// The text with blanks and control characters removed from both ends, as the blank checks see it.
+std::string TrimBlanks(const std::string& text);
