@@ -1,0 +1,174 @@
+#include "engine/FreeSpace.h"
+
+#include "engine/LongPath.h"
+
+#include <windows.h>
+
+#include <type_traits>
+
+// Wide calls throughout: the 8-bit ones stop at MAX_PATH, and a destination may be longer.
+namespace {
+
+std::wstring FullPathOf(const std::wstring& path)
+{
+    const DWORD size = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+    if (size == 0)
+        return {};
+    std::wstring full(size, L'\0');
+    const DWORD written = GetFullPathNameW(path.c_str(), size, full.data(), nullptr);
+    if (written == 0 || written >= size)
+        return {};
+    full.resize(written);
+    return full;
+}
+
+template <typename Text>
+bool StartsWith(const Text& text, const typename Text::value_type* prefix)
+{
+    return text.rfind(prefix, 0) == 0;
+}
+
+template <typename Char>
+bool IsAsciiLetter(Char c)
+{
+    const auto u = static_cast<std::make_unsigned_t<Char>>(c);
+    return (u >= 'A' && u <= 'Z') || (u >= 'a' && u <= 'z');
+}
+
+template <typename Text>
+bool IsDriveLetterPath(const Text& path, std::size_t at = 0)
+{
+    return path.size() >= at + 2 && path[at + 1] == ':' && IsAsciiLetter(path[at]);
+}
+
+// End of "server\share" in text, the server starting at start; 0 when there is no share.
+template <typename Text>
+std::size_t UncShareEnd(const Text& text, std::size_t start)
+{
+    const std::size_t serverEnd = text.find('\\', start);
+    if (serverEnd == Text::npos || serverEnd == start)
+        return 0;
+    const std::size_t shareEnd = text.find('\\', serverEnd + 1);
+    if (shareEnd == serverEnd + 1 || serverEnd + 1 == text.size())
+        return 0;
+    return shareEnd == Text::npos ? text.size() : shareEnd;
+}
+
+// Length of the root that cannot be stepped above ("C:\", "\\server\share\", "\\?\C:\").
+std::size_t RootLength(const std::wstring& full)
+{
+    if (StartsWith(full, L"\\\\?\\UNC\\")) {
+        const std::size_t end = UncShareEnd(full, 8);
+        return end == 0 ? full.size() : end + 1;
+    }
+    if (StartsWith(full, L"\\\\?\\") || StartsWith(full, L"\\\\.\\"))
+        return IsDriveLetterPath(full, 4) ? 7 : full.size();
+    if (StartsWith(full, L"\\\\")) {
+        const std::size_t end = UncShareEnd(full, 2);
+        return end == 0 ? full.size() : end + 1;
+    }
+    return IsDriveLetterPath(full) ? 3 : full.size();
+}
+
+std::optional<std::int64_t> QueryFreeBytes(std::wstring folder)
+{
+    // Network roots need their closing backslash; any other folder takes one as well.
+    if (folder.empty() || folder.back() != L'\\')
+        folder += L'\\';
+    ULARGE_INTEGER available{}, total{}, free{};
+    if (!GetDiskFreeSpaceExW(folder.c_str(), &available, &total, &free))
+        return std::nullopt;
+    const std::uint64_t bytes = available.QuadPart;
+    return bytes > static_cast<std::uint64_t>(INT64_MAX) ? INT64_MAX : static_cast<std::int64_t>(bytes);
+}
+
+bool IsExistingFolder(const std::wstring& path)
+{
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::wstring VolumeRootOf(const std::wstring& full)
+{
+    // The volume path is never longer than the path plus its closing backslash.
+    std::wstring root(full.size() + 2, L'\0');
+    if (!GetVolumePathNameW(full.c_str(), root.data(), static_cast<DWORD>(root.size())))
+        return {};
+    root.resize(root.find(L'\0'));
+    return root;
+}
+
+std::string Narrow(const std::wstring& text)
+{
+    if (text.empty())
+        return {};
+    const int size = WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
+                                         nullptr, nullptr);
+    std::string narrow(static_cast<std::size_t>(size > 0 ? size : 0), '\0');
+    WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), narrow.data(), size, nullptr,
+                        nullptr);
+    return narrow;
+}
+
+} // namespace
+
+std::optional<std::int64_t> FreeBytesForDestination(const std::string& destination)
+{
+    if (destination.empty())
+        return std::nullopt;
+    const std::wstring full = FullPathOf(WidePath(destination));
+    if (full.empty())
+        return std::nullopt;
+
+    // The nearest existing folder at or above the destination.
+    const std::size_t rootLength = RootLength(full);
+    std::wstring folder = full;
+    while (folder.size() > rootLength && folder.back() == L'\\')
+        folder.pop_back();
+    for (;;) {
+        if (IsExistingFolder(folder)) {
+            if (auto bytes = QueryFreeBytes(folder))
+                return bytes;
+            break;
+        }
+        if (folder.size() <= rootLength)
+            break;
+        const std::size_t cut = folder.find_last_of(L'\\');
+        if (cut == std::wstring::npos)
+            break;
+        folder.resize(cut < rootLength ? rootLength : cut);  // "C:\a" steps up to "C:\", not "C:"
+    }
+
+    const std::wstring root = VolumeRootOf(full);
+    if (root.empty())
+        return std::nullopt;
+    return QueryFreeBytes(root);
+}
+
+std::string DestinationDrivePart(const std::string& destination)
+{
+    if (IsDriveLetterPath(destination))
+        return destination.substr(0, 2);
+    if (StartsWith(destination, "\\\\?\\UNC\\")) {
+        const std::size_t end = UncShareEnd(destination, 8);
+        if (end != 0)
+            return "\\\\" + destination.substr(8, end - 8);
+    } else if (StartsWith(destination, "\\\\?\\") || StartsWith(destination, "\\\\.\\")) {
+        if (IsDriveLetterPath(destination, 4))
+            return destination.substr(4, 2);
+    } else if (StartsWith(destination, "\\\\")) {
+        const std::size_t end = UncShareEnd(destination, 2);
+        if (end != 0)
+            return destination.substr(0, end);
+    }
+    // A relative path: name the volume it resolves to.
+    if (destination.empty())
+        return {};
+    const std::wstring full = FullPathOf(WidePath(destination));
+    if (full.empty())
+        return {};
+    std::wstring root = VolumeRootOf(full);
+    while (root.size() > 2 && root.back() == L'\\')
+        root.pop_back();
+    return Narrow(root);
+}

@@ -1,0 +1,101 @@
+#include "core/LogTexts.h"
+#include "engine/LongPath.h"
+#include "engine/jobrun.h"
+#include "platform/Handles.h"
+
+#include <windows.h>
+
+// Removal of the source folders a job has emptied. Works on wide "\\?\" paths: a tree that the job
+// could empty may be deeper than the 8-bit calls reach, and its folders must go all the same.
+namespace {
+
+// "E:" names the current folder of drive E; the source list means the drive's root.
+std::string FolderPathOf(const std::string& item)
+{
+    if (item.size() == 2 && item[1] == ':')
+        return item + "\\";
+    return item;
+}
+
+// The item as an absolute "\\?\" path, so that every folder below it is reachable however deep.
+std::wstring ExtendedPathOf(const std::string& item)
+{
+    const std::wstring wide = WidePath(FolderPathOf(item));
+    if (wide.rfind(L"\\\\?\\", 0) == 0)
+        return wide;
+    const DWORD size = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
+    if (size == 0)
+        return wide;
+    std::wstring full(size, L'\0');
+    const DWORD written = GetFullPathNameW(wide.c_str(), size, full.data(), nullptr);
+    if (written == 0 || written >= size)
+        return wide;
+    full.resize(written);
+    if (full.rfind(L"\\\\", 0) == 0)
+        return L"\\\\?\\UNC\\" + full.substr(2);
+    return L"\\\\?\\" + full;
+}
+
+std::wstring Join(const std::wstring& folder, const std::wstring& name)
+{
+    if (!folder.empty() && folder.back() == L'\\')
+        return folder + name;
+    return folder + L'\\' + name;
+}
+
+void RemoveEmptySubfoldersOf(JobHost& host, const JobState& state, const std::wstring& folder)
+{
+    host.ProcessMessages();
+    if (state.stopFlag)
+        return;
+
+    WIN32_FIND_DATAW entry;
+    UniqueFind find(FindFirstFileW(Join(folder, L"*.*").c_str(), &entry));
+    if (!find)
+        return;
+    do {
+        if (state.stopFlag)
+            break;
+        if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            continue;
+        const std::wstring name = entry.cFileName;
+        if (name == L"." || name == L"..")
+            continue;
+        // Links are neither followed nor removed: what they point to is not part of the job, and a
+        // link to an ancestor would loop.
+        if (entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)
+            continue;
+        const std::wstring path = Join(folder, name);
+        if (!RemoveDirectoryW(path.c_str())) {
+            RemoveEmptySubfoldersOf(host, state, path);
+            RemoveDirectoryW(path.c_str());
+        }
+    } while (FindNextFileW(find.Get(), &entry));
+}
+
+} // namespace
+
+void JobRun::RemoveEmptiedSourceFolders()
+{
+    const int count = host_.SourceCount();
+    for (int i = 0; i < count; ++i) {
+        const std::string item = host_.SourceItem(i);
+        const std::wstring folder = ExtendedPathOf(item);
+        const DWORD attributes = GetFileAttributesW(folder.c_str());
+        if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY))
+            continue;  // files are never removed here
+        // A link chosen as a source is left in place: the job never went through it, so removing it
+        // would drop it, and descending would reach outside the chosen tree.
+        if (!(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+            RemoveEmptySubfoldersOf(host_, state_, folder);
+            if (RemoveDirectoryW(folder.c_str()))
+                continue;
+        }
+        host_.AppendLog(FolderNotRemovedEntry(item));
+    }
+}
+
+void JobRun::RemoveEmptySubfolders(const std::string& folder)
+{
+    RemoveEmptySubfoldersOf(host_, state_, ExtendedPathOf(folder));
+}

@@ -1,0 +1,196 @@
+#include "engine/jobrun.h"
+
+#include "core/LogTexts.h"
+#include "engine/FreeSpace.h"
+#include "engine/JobContext.h"
+#include "engine/itemops.h"
+
+#include <cstdint>
+
+namespace {
+
+constexpr int kSectionSource = 1;
+constexpr int kSectionProgress = 4;
+
+constexpr std::int64_t kKiB = 1024;
+constexpr std::int64_t kMiB = 1024 * kKiB;
+constexpr std::int64_t kGiB = 1024 * kMiB;
+
+bool UsesDestination(int operation) { return operation == kOpCopy || operation == kOpCut; }
+
+// Clears the running mark however the job ends, also when a routine below throws.
+class RunningMark {
+public:
+    explicit RunningMark(bool& running) : running_(running) { running_ = true; }
+    RunningMark(const RunningMark&) = delete;
+    RunningMark& operator=(const RunningMark&) = delete;
+    ~RunningMark() { running_ = false; }
+
+private:
+    bool& running_;
+};
+
+} // namespace
+
+bool IsSameOrInside(const std::string& item, const std::string& destination)
+{
+    std::string base = item;
+    if (!base.empty() && base.back() == '\\')
+        base.pop_back();
+    return destination == base || destination.find(base + "\\") != std::string::npos;
+}
+
+std::int64_t BarUnitFor(std::int64_t scanByteTotal)
+{
+    if (scanByteTotal < kKiB)
+        return 1;
+    if (scanByteTotal < kMiB)
+        return kKiB;
+    if (scanByteTotal < kGiB)
+        return kMiB;
+    return 10 * kMiB;
+}
+
+void JobRun::bbBeginClick()
+{
+    // Begin is disabled while a job runs, but this handler can still be reached from inside the job
+    // (the walk and the copy pump messages, a re-click timer may fire): never start a job inside a job.
+    if (running_)
+        return;
+
+    host_.HideExistsNotice();
+
+    const int sourceCount = host_.SourceCount();
+    if (sourceCount == 0) {
+        if (host_.OpenSectionIndex() == kSectionSource)
+            host_.ShowMessage(EmptySourceListMessage());
+        host_.OpenSection(kSectionSource);
+        return;
+    }
+
+    const std::string typedDestination = host_.DestinationText();
+    for (int i = 0; i < sourceCount; ++i) {
+        const std::string item = host_.SourceItem(i);
+        if (IsSameOrInside(item, typedDestination)) {
+            host_.ShowMessage(InsideSourceMessage(typedDestination, item));
+            return;
+        }
+    }
+
+    host_.OpenSection(kSectionProgress);
+    answers_.Clear();
+
+    if (host_.ScanRunning()) {
+        // The re-click timer repeats Begin once the scan has wound down.
+        host_.StopScan();
+        host_.StartReclickTimer();
+        return;
+    }
+
+    host_.SaveHistories();
+    const int operation = host_.OperationKind();
+    const std::string destination = host_.DestinationText();
+    if (UsesDestination(operation) && TrimBlanks(destination).empty()) {
+        host_.ShowMessage(InvalidDestinationMessage());
+        return;
+    }
+
+    RunningMark mark(running_);
+    host_.EnterRunningState(operation);
+
+    host_.ClearLog();
+    const FilterSet& filters = host_.Filters();
+    PreparationFacts facts;
+    facts.operationHeader = host_.OperationHeaderText();
+    facts.sources.reserve(static_cast<std::size_t>(sourceCount));
+    for (int i = 0; i < sourceCount; ++i)
+        facts.sources.push_back(host_.SourceItem(i));
+    facts.masksText = filters.masksText;
+    facts.extensions = filters.extensions;
+    facts.timeFromText = host_.FormatLocalDateTime(filters.timeFrom);
+    facts.timeToText = host_.FormatLocalDateTime(filters.timeTo);
+    facts.minSizeText = host_.MinSizeText();
+    facts.maxSizeText = host_.MaxSizeText();
+    facts.destinationText = destination;
+    for (const std::string& entry : PreparationEntries(facts))
+        host_.AppendLog(entry);
+
+    state_.filesExamined = 0;
+    state_.bytesExamined = 0;
+    state_.bytesCopied = 0;
+    state_.filesDone = 0;
+    state_.filesFailed = 0;
+    state_.pauseFlag = false;
+    state_.stopFlag = false;
+    answers_.Clear();
+
+    state_.barUnit = BarUnitFor(state_.scanByteTotal);
+
+    bool execute = true;
+    if (!state_.scanStopped) {
+        // Only complete totals scale the bar and justify the free-space question.
+        const std::int64_t steps = state_.scanByteTotal / state_.barUnit;
+        host_.SetOverallBarMax(steps > INT32_MAX ? INT32_MAX : steps < 0 ? 0 : static_cast<int>(steps));
+        if (UsesDestination(operation))
+            execute = ConfirmFreeSpace();
+    }
+
+    if (!execute) {
+        host_.AppendLog(UserAbortEntry());
+    } else {
+        state_.jobStartTick = host_.TickMs();
+        host_.AppendLog(StartingTimeEntry(host_.FormatLocalDateTime(host_.Now())));
+        JobContext job{host_, state_, answers_, {}};
+        ProcessSourceItems(job, -1, operation);
+        if (operation != kOpCopy)
+            RemoveEmptiedSourceFolders();
+        if (state_.stopFlag)
+            host_.AppendLog(UserAbortEntry());
+        host_.AppendLog(EndingTimeEntry(host_.FormatLocalDateTime(host_.Now())));
+    }
+
+    bbCancelClick();
+}
+
+bool JobRun::ConfirmFreeSpace()
+{
+    const std::string destination = host_.DestinationText();
+    const std::optional<std::int64_t> available = FreeBytesForDestination(destination);
+    // No volume answered: the copies themselves will report what does not fit.
+    if (!available || *available >= state_.scanByteTotal)
+        return true;
+    return host_.AskYesNo(FreeSpaceQuestion(DestinationDrivePart(destination)), FreeSpaceQuestionTitle());
+}
+
+void JobRun::bbCancelClick()
+{
+    host_.HideExistsNotice();
+    if (host_.ScanRunning())
+        host_.StopScan();
+
+    ReportCounts counts;
+    counts.filesExamined = state_.filesExamined;
+    counts.filesDone = state_.filesDone;
+    counts.filesFailed = state_.filesFailed;
+    counts.bytesCopied = state_.bytesCopied;
+    for (const std::string& entry : ReportEntries(counts, host_.SpeedText()))
+        host_.AppendLog(entry);
+
+    state_.pauseFlag = false;
+    state_.stopFlag = true;
+
+    host_.EnterRestState();
+    host_.SetOverallText("");
+    host_.SetTimeText("");
+    host_.SetSpeedText("");
+    host_.HideMainWindow();
+}
+
+void JobRun::bbPauseClick()
+{
+    state_.pauseFlag = !state_.pauseFlag;
+    host_.ShowPaused(state_.pauseFlag);
+    // After a pause every conflict is asked again.
+    if (state_.pauseFlag)
+        answers_.Clear();
+}
