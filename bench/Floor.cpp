@@ -1,0 +1,130 @@
+// The platform's floor: the Win32 calls a job makes per file, in a tight loop, with nothing else
+// (no filters, no log, no window, no progress). Wide calls, as the engine makes them.
+//   orv_floor copy <source folder> <destination folder>   (mirrors the folder inside the destination)
+//   orv_floor cut <source folder> <destination folder>
+//   orv_floor delete <folder>
+//   orv_floor crush <folder>
+#include <windows.h>
+
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <string>
+
+namespace {
+
+constexpr DWORD kChunk = 1 << 20;
+std::unique_ptr<char[]> buffer(new char[kChunk]);
+
+std::wstring Wide(const std::string& s)
+{
+    std::wstring w(static_cast<size_t>(MultiByteToWideChar(CP_ACP, 0, s.c_str(), -1, nullptr, 0)), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, s.c_str(), -1, w.data(), static_cast<int>(w.size()));
+    w.resize(w.size() - 1);
+    return w;
+}
+
+bool CopyOne(const std::string& from, const std::string& to)
+{
+    HANDLE in = CreateFileW(Wide(from).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    if (in == INVALID_HANDLE_VALUE)
+        return false;
+    BY_HANDLE_FILE_INFORMATION info;
+    GetFileInformationByHandle(in, &info);
+    const std::wstring partial = Wide(to + ".part");
+    HANDLE out = CreateFileW(partial.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    DWORD got = 0, put = 0;
+    while (ReadFile(in, buffer.get(), kChunk, &got, nullptr) && got > 0)
+        WriteFile(out, buffer.get(), got, &put, nullptr);
+    SetFileTime(out, nullptr, nullptr, &info.ftLastWriteTime);
+    CloseHandle(out);
+    CloseHandle(in);
+    MoveFileExW(partial.c_str(), Wide(to).c_str(), MOVEFILE_REPLACE_EXISTING);
+    SetFileAttributesW(Wide(to).c_str(), info.dwFileAttributes);
+    return true;
+}
+
+bool DeleteOne(const std::string& path)
+{
+    const std::wstring w = Wide(path);
+    SetFileAttributesW(w.c_str(), FILE_ATTRIBUTE_ARCHIVE);
+    return DeleteFileW(w.c_str()) != 0;
+}
+
+void CrushOne(const std::string& path)
+{
+    const std::string folder = path.substr(0, path.find_last_of('\\') + 1);
+    const std::wstring hidden = Wide(folder + "0");
+    SetFileAttributesW(Wide(path).c_str(), FILE_ATTRIBUTE_ARCHIVE);
+    MoveFileExW(Wide(path).c_str(), hidden.c_str(), 0);
+    HANDLE file = CreateFileW(hidden.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    LARGE_INTEGER size;
+    GetFileSizeEx(file, &size);
+    std::memset(buffer.get(), 0xFF, kChunk);
+    long long end = size.QuadPart;
+    while (end > 0) {  // from the end towards the start, 1 MiB at a time
+        const long long start = end > kChunk ? end - kChunk : 0;
+        LARGE_INTEGER at;
+        at.QuadPart = start;
+        SetFilePointerEx(file, at, nullptr, FILE_BEGIN);
+        DWORD put = 0;
+        WriteFile(file, buffer.get(), static_cast<DWORD>(end - start), &put, nullptr);
+        end = start;
+    }
+    FlushFileBuffers(file);
+    CloseHandle(file);
+    DeleteFileW(hidden.c_str());
+}
+
+// Walks like the engine: FindFirstFileA over "*.*", depth first.
+void Walk(const std::string& source, const std::string& destination, const char* op)
+{
+    const bool copying = std::strcmp(op, "copy") == 0 || std::strcmp(op, "cut") == 0;
+    if (copying)
+        CreateDirectoryA(destination.c_str(), nullptr);
+    WIN32_FIND_DATAA entry;
+    HANDLE find = FindFirstFileA((source + "\\*.*").c_str(), &entry);
+    if (find == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        const std::string name = entry.cFileName;
+        if (name == "." || name == "..")
+            continue;
+        const std::string from = source + "\\" + name, to = destination + "\\" + name;
+        if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            Walk(from, to, op);
+            if (!copying || std::strcmp(op, "cut") == 0)
+                RemoveDirectoryA(from.c_str());
+        } else if (copying) {
+            if (CopyOne(from, to) && std::strcmp(op, "cut") == 0)
+                DeleteOne(from);
+        } else if (std::strcmp(op, "delete") == 0) {
+            DeleteOne(from);
+        } else {
+            CrushOne(from);
+        }
+    } while (FindNextFileA(find, &entry));
+    FindClose(find);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: orv_floor <copy|cut|delete|crush> <source> [destination]\n");
+        return 2;
+    }
+    const std::string source = argv[2];
+    std::string destination;
+    if (argc > 3)
+        destination = std::string(argv[3]) + source.substr(source.find_last_of('\\'));
+    if (argc > 3)
+        CreateDirectoryA(argv[3], nullptr);
+    Walk(source, destination, argv[1]);
+    if (std::strcmp(argv[1], "copy") != 0)
+        RemoveDirectoryA(source.c_str());
+    return 0;
+}

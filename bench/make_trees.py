@@ -1,0 +1,61 @@
+#!/usr/bin/env python3
+"""Generates the benchmark trees once (deterministic contents, skipped when already there)."""
+import os
+import random
+import sys
+
+root = sys.argv[1]
+random.seed(1234)
+chunk = bytes(random.getrandbits(8) for _ in range(1 << 20))
+
+
+def write(path, size):
+    os.makedirs(os.path.dirname(path), exist_ok=True)
+    with open(path, "wb") as f:
+        left = size
+        while left > 0:
+            n = min(left, len(chunk))
+            f.write(chunk[:n])
+            left -= n
+
+
+def tree(name, make):
+    path = os.path.join(root, name)
+    if os.path.exists(path + ".done"):
+        return
+    make(path)
+    open(path + ".done", "w").close()
+    print("made", path, flush=True)
+
+
+def large(path):
+    for i in range(4):
+        write(os.path.join(path, f"big{i}.bin"), 512 << 20)
+
+
+def small(path):
+    for i in range(20000):
+        write(os.path.join(path, f"d{i % 500:03d}", f"f{i:05d}.dat"), random.randint(0, 16 << 10))
+
+
+def mixed(path):
+    # about 2 GiB in 2,000 files: many small, some medium, a few large
+    sizes = [random.choice([random.randint(0, 64 << 10)] * 6 + [random.randint(1 << 20, 4 << 20)] * 3
+                           + [random.randint(8 << 20, 40 << 20)]) for _ in range(2000)]
+    scale = (2 << 30) / sum(sizes)
+    for i, s in enumerate(sizes):
+        write(os.path.join(path, f"m{i % 40:02d}", f"x{i:04d}.bin"), int(s * scale))
+
+
+def many(path):
+    # 100,000 empty files for the memory check
+    for i in range(100000):
+        d = os.path.join(path, f"d{i % 1000:03d}")
+        if i < 1000:
+            os.makedirs(d, exist_ok=True)
+        open(os.path.join(d, f"e{i:06d}"), "wb").close()
+
+
+which = sys.argv[2:] or ["large", "small", "mixed", "many"]
+for w in which:
+    tree(w, globals()[w])

@@ -1,0 +1,87 @@
+#!/usr/bin/env bash
+# Benchmarks whole jobs of the engine under Wine against two peers measured in the same run:
+#   floor:  bench/Floor.cpp, the same Win32 calls in a tight loop under Wine (no filters, log, window)
+#   native: cp -a, rm -rf, shred -n 1 -u on the same trees
+# Runs are interleaved (engine, floor, native, then the next round), every run gets fresh names, large
+# copies are counted to disk (sync inside the timing), and medians of the rounds are compared.
+# Usage: bash bench/run.sh [rounds]   (data in $BENCH_DIR, default build/bench-data; ~12 GiB free needed)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+rounds=${1:-3}
+bash scripts/setup.sh
+command -v python3 >/dev/null || apt-get install -y -q python3
+. scripts/wine-env.sh
+orv_ensure_prefix
+cmake --preset win32 >/dev/null
+cmake --build --preset win32 -j"$(nproc)" --target orv_bench orv_floor >/dev/null
+
+data=${BENCH_DIR:-$ORV_ROOT/build/bench-data}
+mkdir -p "$data/trees" "$data/work"
+chattr +T "$data/work" 2>/dev/null || true
+python3 bench/make_trees.py "$data/trees" large small mixed many
+bin="$ORV_ROOT/build/win32/bench"
+winpath() { echo "Z:$1" | sed 's#/#\\#g'; }
+n=0
+fresh() { n=$((n + 1)); echo "$data/work/r$$_$n"; }
+now() { date +%s%N; }
+
+# time_run <sync 0|1> <command...>: prints milliseconds
+time_run() {
+  local s=$1; shift
+  local t0 t1
+  t0=$(now)
+  "$@" >/dev/null
+  [ "$s" = 1 ] && sync
+  t1=$(now)
+  echo $(((t1 - t0) / 1000000))
+}
+
+median() { printf '%s\n' "$@" | sort -n | awk '{a[NR]=$1} END {print (NR%2 ? a[(NR+1)/2] : (a[NR/2]+a[NR/2+1])/2)}'; }
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.2f", a / b; else print "n/a" }'; }
+
+declare -A results
+record() { results["$1"]="${results[$1]:-} $2"; }
+
+# One measured case: <name> <op> <tree> <sync>
+measure() {
+  local name=$1 op=$2 tree=$3 s=$4 r side src dst ms
+  for r in $(seq "$rounds"); do
+    for side in engine floor native; do
+      src="$data/trees/$tree"
+      if [ "$op" != copy ]; then  # destructive: work on a fresh copy (not timed)
+        src=$(fresh); cp -a "$data/trees/$tree" "$src"; sync
+      fi
+      dst=$(fresh)
+      case "$side:$op" in
+        engine:copy|engine:cut) ms=$(time_run "$s" wine "$bin/orv_bench.exe" "$op" "$(winpath "$dst")" "$(winpath "$src")") ;;
+        engine:*)               ms=$(time_run "$s" wine "$bin/orv_bench.exe" "$op" - "$(winpath "$src")") ;;
+        floor:copy|floor:cut)   ms=$(time_run "$s" wine "$bin/orv_floor.exe" "$op" "$(winpath "$src")" "$(winpath "$dst")") ;;
+        floor:*)                ms=$(time_run "$s" wine "$bin/orv_floor.exe" "$op" "$(winpath "$src")") ;;
+        native:copy)            mkdir -p "$dst"; ms=$(time_run "$s" cp -a "$src" "$dst/") ;;
+        native:cut)             mkdir -p "$dst"; ms=$(time_run "$s" sh -c 'cp -a "$1" "$2/" && rm -rf "$1"' _ "$src" "$dst") ;;
+        native:delete)          ms=$(time_run "$s" rm -rf "$src") ;;
+        native:crush)           ms=$(time_run "$s" find "$src" -type f -exec shred -n 1 -u {} +) ;;
+      esac
+      record "$name:$side" "$ms"
+      rm -rf "$src.unused" "$dst"; [ "$op" != copy ] && rm -rf "$src"
+    done
+  done
+  local e f v
+  e=$(median ${results[$name:engine]}); f=$(median ${results[$name:floor]}); v=$(median ${results[$name:native]})
+  printf '%-28s engine %7s ms  floor %7s ms  native %7s ms  engine/floor %s  engine/native %s\n' \
+    "$name" "$e" "$f" "$v" "$(ratio "$e" "$f")" "$(ratio "$e" "$v")"
+}
+
+echo "Medians of $rounds interleaved rounds (warm page cache; large trees counted to disk with sync):"
+measure "copy 4 x 512 MiB"      copy   large 1
+measure "copy 20,000 small"     copy   small 0
+measure "copy 2,000 mixed"      copy   mixed 1
+measure "cut 20,000 small"      cut    small 0
+measure "delete 20,000 small"   delete small 0
+measure "crush 4 x 512 MiB"     crush  large 1
+
+# Memory: a Delete job over 100,000 files; the peak working set the job process reports.
+src=$(fresh); cp -a "$data/trees/many" "$src"
+peak=$(wine "$bin/orv_bench.exe" delete - "$(winpath "$src")" | sed -n 's/.*peak_kb=\([0-9]*\).*/\1/p')
+rm -rf "$src"
+echo "memory: Delete of 100,000 files, peak working set ${peak} KiB (target under 30 MB)"
