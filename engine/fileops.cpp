@@ -1,0 +1,32 @@
+#include "engine/fileops.h"
+
+#include "engine/FileOpSteps.h"
+#include "engine/filefacts.h"
+
+void DoFileOperation(JobContext& job, const std::string& source, const std::string& destination, std::int64_t size,
+                     int operation)
+{
+    switch (operation) {
+    case kOpCopy:
+    case kOpCut:
+        CopyOrCutFile(job, source, destination, size, operation == kOpCut);
+        break;
+    case kOpTrash:
+        MoveFileToTrash(job, source);
+        break;
+    case kOpDelete:
+        DeleteOneFile(job, source);
+        break;
+    case kOpCrush:
+        CrushOneFile(job, source);
+        break;
+    default:
+        break;
+    }
+}
+
+void LogFileFailure(JobContext& job, unsigned long errorCode, const std::string& sentence)
+{
+    job.host.AppendLog("\r\nBecause " + SystemErrorText(errorCode) + sentence);
+    ++job.state.filesFailed;
+}

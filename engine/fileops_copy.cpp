@@ -1,0 +1,145 @@
+#include "engine/CopyRoutine.h"
+#include "engine/FileOpSteps.h"
+#include "engine/LongPath.h"
+#include "engine/filefacts.h"
+#include "engine/progress.h"
+
+#include <algorithm>
+
+namespace {
+
+// "Do not create subdirectory": D:\B\sub1\sub2\f.txt under the destination D:\B becomes D:\B\sub1_sub2_f.txt.
+std::string Flattened(JobHost& host, const std::string& destination)
+{
+    std::string root = host.DestinationText();
+    if (root.empty() || root.back() != '\\')
+        root += '\\';
+    if (destination.size() < root.size())
+        return destination;
+    std::string rest = destination.substr(root.size());
+    std::replace(rest.begin(), rest.end(), '\\', '_');
+    return root + rest;
+}
+
+std::string ComparisonText(std::int64_t size, std::int64_t existingSize, DateTime sourceTime, DateTime existingTime)
+{
+    return "Source size: " + std::to_string(size) + "B  Destination size: " + std::to_string(existingSize) +
+           "B\nSource modification time: " + FormatIsoDateTime(sourceTime) +
+           "   Destination modification time: " + FormatIsoDateTime(existingTime);
+}
+
+// What becomes of a file that already stands at the destination.
+struct Settlement {
+    bool copy = true;
+    unsigned long error = 0;  // set when the copy cannot go ahead and that is a failure
+};
+
+Settlement SettleExisting(JobContext& job, const std::string& source, std::string& destination, std::int64_t size)
+{
+    const std::int64_t existingSize = GetFileSize64(destination);
+    const DateTime sourceTime = GetFileModifiedTime(source);
+    const DateTime existingTime = GetFileModifiedTime(destination);
+    ConflictDecision decision = ObtainFileDecision(job.host, job.answers, destination,
+                                                   ComparisonText(size, existingSize, sourceTime, existingTime));
+    if (decision == kUpdate) {
+        if (existingTime < sourceTime || (existingTime == sourceTime && existingSize != size))
+            decision = kOverwrite;
+        else
+            return {false};
+    }
+    // Overwrite: the existing file is not deleted first. The copy replaces it when (and only when) it
+    // is complete, so a failed copy never leaves neither file; a copy onto itself fails and is reported.
+    if (decision == kOverwrite)
+        return {true};
+    if (decision != kAutoRename)
+        return {false};  // Skip: nothing copied, logged or counted
+
+    const auto now = [&job] { return job.host.Now(); };
+    if (job.host.FileRenameModeNew()) {
+        destination = TimestampedName(destination, "_Copied_At_", now);
+        // The stamped name is meant to be free; a copy never replaces a file it was not asked to.
+        if (PathAttributes(destination) != INVALID_FILE_ATTRIBUTES)
+            return {false, ERROR_FILE_EXISTS};
+        return {true};
+    }
+
+    // Rename mode old: the existing file steps aside with its attributes, and the copy takes its name.
+    const std::string renamed = TimestampedName(destination, "_Renamed_At_", now);
+    const DWORD attributes = PathAttributes(destination);
+    SetPathAttributes(destination, FILE_ATTRIBUTE_ARCHIVE);
+    if (!MovePath(destination, renamed, 0)) {
+        // Copying now would overwrite the very file the user asked to keep.
+        const DWORD error = GetLastError();
+        SetPathAttributes(destination, attributes);
+        return {false, error};
+    }
+    SetPathAttributes(renamed, attributes);
+    return {true};
+}
+
+// Holds a copy stopped by Pause until Go On (true: copy again) or Cancel (false). Pumps the window's
+// messages and sleeps until the next one arrives, so a long pause costs no processor time.
+bool WaitWhilePaused(JobContext& job)
+{
+    bool pauseSeen = false;
+    while (job.state.pauseFlag && !job.state.stopFlag) {
+        pauseSeen = true;
+        job.host.ProcessMessages();
+        if (job.state.pauseFlag && !job.state.stopFlag)
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
+    }
+    return pauseSeen && !job.state.stopFlag;
+}
+
+void CopyUntilDone(JobContext& job, const std::string& source, const std::string& destination, std::int64_t size,
+                   bool cut)
+{
+    const CopyProgressFn progress = [&job](std::int64_t total, std::int64_t transferred) {
+        return FileCopyProgress(job, total, transferred);
+    };
+    for (;;) {
+        const unsigned long error = CopyFileWithProgress(source, destination, progress);
+        if (error == 0)
+            break;
+        if (WaitWhilePaused(job))
+            continue;  // the copy continues from its partial file
+        // Given up (Cancel, or a failure): a copy stopped for a pause left its partial file behind.
+        if (error == ERROR_REQUEST_ABORTED)
+            DeletePath(PartialCopyName(destination));
+        LogFileFailure(job, error, " Failed to copy file from " + source + " to " + destination);
+        return;
+    }
+
+    job.state.bytesCopied += size;
+    ++job.state.filesDone;
+    if (cut) {
+        SetPathAttributes(source, FILE_ATTRIBUTE_ARCHIVE);
+        if (!DeletePath(source)) {
+            const DWORD error = GetLastError();
+            LogFileFailure(job, error, " File " + source + " is copied but failed to be deleted!");
+        }
+    }
+    UpdateSpeedText(job);
+}
+
+} // namespace
+
+void CopyOrCutFile(JobContext& job, const std::string& source, const std::string& destination, std::int64_t size,
+                   bool cut)
+{
+    std::string target = job.host.FlatDestination() ? Flattened(job.host, destination) : destination;
+    job.host.SetFileProgressText("Copying " + source);
+    job.host.SetFileBar(0, 0);
+
+    Settlement settled;
+    const DWORD existing = PathAttributes(target);
+    if (existing != INVALID_FILE_ATTRIBUTES && !(existing & FILE_ATTRIBUTE_DIRECTORY))
+        settled = SettleExisting(job, source, target, size);
+    if (settled.error != 0)
+        LogFileFailure(job, settled.error, " Failed to copy file from " + source + " to " + target);
+    else if (settled.copy)
+        CopyUntilDone(job, source, target, size, cut);
+
+    job.host.SetFileProgressText("");
+    job.host.SetFileBar(0, 0);
+}

@@ -1,0 +1,257 @@
+#include "engine/CopyRoutine.h"
+
+#include "FileOpsTestSupport.h"
+#include "filters/LocaleLower.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+using namespace fileopstest;
+
+namespace {
+
+// Answers the progress calls from a script (Continue once the script runs out) and records them.
+struct ProgressScript {
+    explicit ProgressScript(std::initializer_list<CopyProgressAnswer> script = {}) : answers(script) {}
+
+    std::vector<CopyProgressAnswer> answers;
+    std::vector<std::pair<std::int64_t, std::int64_t>> calls;  // (total, transferred)
+    std::function<void()> onCall;
+
+    CopyProgressFn Fn()
+    {
+        return [this](std::int64_t total, std::int64_t transferred) {
+            calls.emplace_back(total, transferred);
+            if (onCall)
+                onCall();
+            return calls.size() <= answers.size() ? answers[calls.size() - 1] : CopyProgressAnswer::Continue;
+        };
+    }
+    std::vector<std::int64_t> Transferred() const
+    {
+        std::vector<std::int64_t> t;
+        for (const auto& c : calls)
+            t.push_back(c.second);
+        return t;
+    }
+};
+
+constexpr auto kGo = CopyProgressAnswer::Continue;
+constexpr auto kStop = CopyProgressAnswer::Stop;
+constexpr auto kCancel = CopyProgressAnswer::Cancel;
+
+class CopyRoutineTest : public ::testing::Test {
+protected:
+    testsupport::TempFolder temp;
+    std::string source = temp / "source.bin";
+    std::string destination = temp / "copy.bin";
+};
+
+TEST_F(CopyRoutineTest, CopiesContentAttributesAndLastWriteTimeReportingEveryChunk)
+{
+    const std::string content = Pattern(3 * kChunk + 123);
+    ASSERT_TRUE(WriteAll(source, content));
+    ASSERT_TRUE(testsupport::SetWriteTime(source, kOldTime));
+    ASSERT_TRUE(SetFileAttributesA(source.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
+
+    ProgressScript progress;
+    ASSERT_EQ(CopyFileWithProgress(source, destination, progress.Fn()), 0u);
+
+    EXPECT_EQ(ReadAll(destination), content);
+    EXPECT_EQ(WriteTimeOf(destination), kOldTime);
+    const DWORD attributes = GetFileAttributesA(destination.c_str());
+    EXPECT_TRUE(attributes & FILE_ATTRIBUTE_READONLY);
+    EXPECT_TRUE(attributes & FILE_ATTRIBUTE_HIDDEN);
+    EXPECT_EQ(progress.Transferred(), (std::vector<std::int64_t>{kChunk, 2 * kChunk, 3 * kChunk, 3 * kChunk + 123}));
+    for (const auto& call : progress.calls)
+        EXPECT_EQ(call.first, 3 * kChunk + 123);
+    EXPECT_FALSE(Exists(PartialCopyName(destination)));
+}
+
+TEST_F(CopyRoutineTest, EmptyFileIsCopiedWithoutProgressCalls)
+{
+    ASSERT_TRUE(WriteAll(source, ""));
+    ProgressScript progress;
+    ASSERT_EQ(CopyFileWithProgress(source, destination, progress.Fn()), 0u);
+    EXPECT_EQ(ReadAll(destination), "");
+    EXPECT_TRUE(progress.calls.empty());
+}
+
+TEST_F(CopyRoutineTest, ExistingDestinationIsReplacedOnlyByTheCompleteCopyEvenWhenReadOnly)
+{
+    ASSERT_TRUE(WriteAll(source, Pattern(2 * kChunk + 5)));
+    ASSERT_TRUE(WriteAll(destination, "old contents"));
+    ASSERT_TRUE(SetFileAttributesA(destination.c_str(), FILE_ATTRIBUTE_READONLY));
+
+    ProgressScript progress;
+    progress.onCall = [&] { EXPECT_EQ(ReadAll(destination), "old contents") << "replaced before complete"; };
+    ASSERT_EQ(CopyFileWithProgress(source, destination, progress.Fn()), 0u);
+    EXPECT_EQ(ReadAll(destination), Pattern(2 * kChunk + 5));
+    EXPECT_FALSE(GetFileAttributesA(destination.c_str()) & FILE_ATTRIBUTE_READONLY);
+}
+
+TEST_F(CopyRoutineTest, CancelRemovesThePartialCopyAndLeavesTheOldFile)
+{
+    ASSERT_TRUE(WriteAll(source, Pattern(4 * kChunk)));
+    ASSERT_TRUE(WriteAll(destination, "old contents"));
+
+    ProgressScript progress{kGo, kCancel};
+    EXPECT_EQ(CopyFileWithProgress(source, destination, progress.Fn()), static_cast<unsigned long>(ERROR_REQUEST_ABORTED));
+    EXPECT_EQ(progress.calls.size(), 2u);
+    EXPECT_EQ(ReadAll(destination), "old contents");
+    EXPECT_FALSE(Exists(PartialCopyName(destination)));
+}
+
+TEST_F(CopyRoutineTest, StopKeepsThePartialCopyAndTheNextCopyContinuesWhereItStopped)
+{
+    const std::string content = Pattern(5 * kChunk + 77);
+    ASSERT_TRUE(WriteAll(source, content));
+
+    ProgressScript first{kGo, kStop};
+    EXPECT_EQ(CopyFileWithProgress(source, destination, first.Fn()), static_cast<unsigned long>(ERROR_REQUEST_ABORTED));
+    EXPECT_FALSE(Exists(destination)) << "nothing under the final name before the copy is complete";
+    EXPECT_EQ(ReadAll(PartialCopyName(destination)), content.substr(0, 2 * kChunk));
+
+    ProgressScript second;
+    ASSERT_EQ(CopyFileWithProgress(source, destination, second.Fn()), 0u);
+    EXPECT_EQ(second.Transferred(), (std::vector<std::int64_t>{3 * kChunk, 4 * kChunk, 5 * kChunk, 5 * kChunk + 77}));
+    EXPECT_EQ(ReadAll(destination), content);
+    EXPECT_FALSE(Exists(PartialCopyName(destination)));
+}
+
+TEST_F(CopyRoutineTest, StopAfterTheLastChunkFinishesOnTheNextCopyWithoutCopyingAgain)
+{
+    ASSERT_TRUE(WriteAll(source, Pattern(kChunk)));
+    ProgressScript first{kStop};
+    EXPECT_EQ(CopyFileWithProgress(source, destination, first.Fn()), static_cast<unsigned long>(ERROR_REQUEST_ABORTED));
+    ProgressScript second;
+    ASSERT_EQ(CopyFileWithProgress(source, destination, second.Fn()), 0u);
+    EXPECT_TRUE(second.calls.empty());
+    EXPECT_EQ(ReadAll(destination), Pattern(kChunk));
+}
+
+TEST_F(CopyRoutineTest, APartialCopyThatIsNotABeginningOfTheSourceIsStartedOver)
+{
+    const std::string partial = PartialCopyName(destination);
+    struct Case {
+        const char* what;
+        std::function<void()> change;
+    };
+    const std::vector<Case> cases = {
+        {"source rewritten after the stop (newer than the partial copy)",
+         [&] { ASSERT_TRUE(WriteAll(source, Pattern(4 * kChunk, 2))); }},
+        {"other bytes, source time set back before the partial copy",
+         [&] {
+             ASSERT_TRUE(WriteAll(source, Pattern(4 * kChunk, 3)));
+             ASSERT_TRUE(testsupport::SetWriteTime(source, kOldTime));
+         }},
+        {"source now shorter than the partial copy",
+         [&] {
+             ASSERT_TRUE(WriteAll(source, Pattern(kChunk, 1)));
+             ASSERT_TRUE(testsupport::SetWriteTime(source, kOldTime));
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_TRUE(WriteAll(source, Pattern(4 * kChunk, 1)));
+        ASSERT_TRUE(testsupport::SetWriteTime(source, kOldTime));
+        ProgressScript first{kGo, kStop};
+        ASSERT_EQ(CopyFileWithProgress(source, destination, first.Fn()), static_cast<unsigned long>(ERROR_REQUEST_ABORTED));
+        ASSERT_TRUE(Exists(partial));
+
+        c.change();
+        const std::string now = ReadAll(source);
+        ProgressScript second;
+        ASSERT_EQ(CopyFileWithProgress(source, destination, second.Fn()), 0u);
+        ASSERT_FALSE(second.calls.empty());
+        EXPECT_EQ(second.calls.front().second, std::min<std::int64_t>(kChunk, static_cast<std::int64_t>(now.size())));
+        EXPECT_EQ(ReadAll(destination), now);
+        ASSERT_TRUE(DeleteFileA(destination.c_str()));
+    }
+}
+
+TEST_F(CopyRoutineTest, CopyOntoItselfFailsAndLeavesTheFile)
+{
+    ASSERT_TRUE(WriteAll(source, "only copy"));
+    ProgressScript progress;
+    for (const std::string& same : {source, temp / "SOURCE.BIN"}) {
+        SCOPED_TRACE(same);
+        EXPECT_EQ(CopyFileWithProgress(source, same, progress.Fn()), static_cast<unsigned long>(ERROR_SHARING_VIOLATION));
+        EXPECT_EQ(ReadAll(source), "only copy");
+        EXPECT_FALSE(Exists(PartialCopyName(same)));
+    }
+}
+
+TEST_F(CopyRoutineTest, DestinationHeldOpenByOthersStaysIntactAndNoPartialIsLeft)
+{
+    ASSERT_TRUE(WriteAll(source, Pattern(kChunk + 1)));
+    ASSERT_TRUE(WriteAll(destination, "in use"));
+    const HeldOpen lock(destination, 0);
+    ASSERT_TRUE(lock.Valid());
+
+    ProgressScript progress;
+    EXPECT_NE(CopyFileWithProgress(source, destination, progress.Fn()), 0u);
+    EXPECT_FALSE(Exists(PartialCopyName(destination)));
+    EXPECT_EQ(progress.calls.size(), 2u) << "the copy itself ran; only taking the final name failed";
+}
+
+TEST_F(CopyRoutineTest, SourceDeletedDuringItsCopyFailsWithoutLeavingAFile)
+{
+    ASSERT_TRUE(WriteAll(source, Pattern(3 * kChunk)));
+    ProgressScript progress;
+    progress.onCall = [&] {
+        if (progress.calls.size() == 1) {
+            EXPECT_TRUE(DeleteFileA(source.c_str())) << GetLastError();
+        }
+    };
+    EXPECT_EQ(CopyFileWithProgress(source, destination, progress.Fn()), static_cast<unsigned long>(ERROR_FILE_NOT_FOUND));
+    EXPECT_FALSE(Exists(source));
+    EXPECT_FALSE(Exists(destination));
+    EXPECT_FALSE(Exists(PartialCopyName(destination)));
+}
+
+TEST_F(CopyRoutineTest, MissingSourceOrDestinationFolderFailsWithTheSystemError)
+{
+    ProgressScript progress;
+    EXPECT_EQ(CopyFileWithProgress(temp / "absent.bin", destination, progress.Fn()),
+              static_cast<unsigned long>(ERROR_FILE_NOT_FOUND));
+    ASSERT_TRUE(WriteAll(source, "x"));
+    EXPECT_EQ(CopyFileWithProgress(source, temp / "no folder\\copy.bin", progress.Fn()),
+              static_cast<unsigned long>(ERROR_PATH_NOT_FOUND));
+    EXPECT_FALSE(Exists(destination));
+}
+
+TEST_F(CopyRoutineTest, PathsLongerThanMaxPathAreCopiedWhole)
+{
+    const LongFolder folder(temp.Path());
+    const std::string longSource = folder / "source.bin";
+    const std::string longDestination = folder / "copy.bin";
+    ASSERT_GT(longSource.size(), 300u);
+    ASSERT_TRUE(WriteAll(longSource, Pattern(kChunk + 9)));
+
+    ProgressScript progress{kStop};
+    EXPECT_EQ(CopyFileWithProgress(longSource, longDestination, progress.Fn()),
+              static_cast<unsigned long>(ERROR_REQUEST_ABORTED));
+    ProgressScript resumed;
+    ASSERT_EQ(CopyFileWithProgress(longSource, longDestination, resumed.Fn()), 0u);
+    EXPECT_EQ(resumed.Transferred(), (std::vector<std::int64_t>{kChunk + 9}));
+    EXPECT_EQ(ReadAll(longDestination), Pattern(kChunk + 9));
+}
+
+TEST(PartialCopyName, IsStableForADestinationBesideItAndDistinctFromOthers)
+{
+    const std::string name = PartialCopyName("C:\\dest\\report.txt");
+    EXPECT_EQ(name, PartialCopyName("C:\\dest\\report.txt"));
+    EXPECT_EQ(LocaleLower(name), LocaleLower(PartialCopyName("C:\\DEST\\Report.TXT")))
+        << "the same file spelled in other letter case";
+    EXPECT_NE(name, PartialCopyName("C:\\dest\\report2.txt"));
+    EXPECT_NE(name, PartialCopyName("C:\\other\\report.txt"));
+    EXPECT_EQ(name.rfind("C:\\dest\\report.txt.", 0), 0u);
+    EXPECT_EQ(name.find('\\', 8), std::string::npos) << "in the destination's own folder";
+
+    const std::string longName = PartialCopyName("C:\\dest\\" + std::string(255, 'n'));
+    EXPECT_LE(longName.size() - 8, 255u) << "no name past the file system's limit";
+}
+
+} // namespace

@@ -1,0 +1,166 @@
+// Delete and Move to trash of single files through DoFileOperation.
+#include "engine/fileops.h"
+
+#include "FileOpsTestSupport.h"
+#include "tests/support/WineProcess.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+using namespace fileopstest;
+
+namespace {
+
+using DeleteFileOp = JobOnFiles;
+
+TEST_F(DeleteFileOp, DeletesAReadOnlyFileAfterClearingItsAttributes)
+{
+    const std::string file = temp / "read only.txt";
+    ASSERT_TRUE(WriteAll(file, "x"));
+    ASSERT_TRUE(SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
+    DoFileOperation(job, file, "", 1, kOpDelete);
+    EXPECT_FALSE(Exists(file));
+    EXPECT_EQ(state.filesDone, 1);
+    EXPECT_EQ(host.log, "");
+    EXPECT_EQ(host.fileProgressText, "Deleting " + file);
+}
+
+TEST_F(DeleteFileOp, FailuresAreLoggedWithTheSystemTextAndTheJobGoesOn)
+{
+    const std::string missing = temp / "missing.txt";
+    const std::string locked = temp / "locked.txt";
+    const std::string next = temp / "next.txt";
+    ASSERT_TRUE(WriteAll(locked, "in use"));
+    ASSERT_TRUE(WriteAll(next, "next"));
+    {
+        const HeldOpen lock(locked, 0);
+        ASSERT_TRUE(lock.Valid());
+        DoFileOperation(job, missing, "", 0, kOpDelete);
+        DoFileOperation(job, locked, "", 6, kOpDelete);
+        DoFileOperation(job, next, "", 4, kOpDelete);
+    }
+    EXPECT_EQ(host.log, Failure(ERROR_FILE_NOT_FOUND, " So failed to delete file " + missing + "!") +
+                            Failure(ERROR_SHARING_VIOLATION, " So failed to delete file " + locked + "!"));
+    EXPECT_EQ(ReadAll(locked), "in use");
+    EXPECT_FALSE(Exists(next));
+    EXPECT_EQ(state.filesFailed, 2);
+    EXPECT_EQ(state.filesDone, 1);
+}
+
+TEST_F(DeleteFileOp, AFolderIsNeverDeletedAsAFile)
+{
+    const std::string folder = temp / "folder";
+    ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
+    ASSERT_TRUE(WriteAll(folder + "\\inside.txt", "kept"));
+    DoFileOperation(job, folder, "", 0, kOpDelete);
+    EXPECT_EQ(ReadAll(folder + "\\inside.txt"), "kept");
+    EXPECT_EQ(host.log, Failure(ERROR_ACCESS_DENIED, " So failed to delete file " + folder + "!"));
+}
+
+TEST_F(DeleteFileOp, DeletesAFileWithAPathLongerThanMaxPath)
+{
+    const LongFolder folder(temp.Path());
+    const std::string file = folder / "long.txt";
+    ASSERT_GT(file.size(), 300u);
+    ASSERT_TRUE(WriteAll(file, "x"));
+    DoFileOperation(job, file, "", 1, kOpDelete);
+    EXPECT_FALSE(Exists(file));
+    EXPECT_EQ(host.log, "");
+}
+
+// Move to trash goes to the freedesktop Trash of the scratch home that the test environment sets up
+// (never the user's): the file must really be there afterwards, not deleted for good.
+class TrashFileOp : public JobOnFiles {
+protected:
+    std::string trash;  // Z:\…\Trash
+    std::vector<std::string> trashed;
+
+    void SetUp() override
+    {
+        std::string dataHome(32767, '\0');
+        const DWORD length = GetEnvironmentVariableA("XDG_DATA_HOME", dataHome.data(), 32767);
+        if (length == 0 || length >= 32767)
+            GTEST_SKIP() << "XDG_DATA_HOME is not set: scripts/wine-env.sh points it at a scratch home; "
+                            "without it the file would go to a real user's Trash";
+        dataHome.resize(length);
+        const std::string dataFolder = testsupport::WinePath(dataHome);
+        if (!testsupport::IsFolder(dataFolder))
+            GTEST_SKIP() << dataFolder << " does not exist, and the shell would then delete for good";
+        trash = dataFolder + "\\Trash";
+    }
+    void TearDown() override
+    {
+        for (const std::string& name : trashed) {
+            SetFileAttributesA((trash + "\\files\\" + name).c_str(), FILE_ATTRIBUTE_NORMAL);
+            DeleteFileA((trash + "\\files\\" + name).c_str());
+            DeleteFileA((trash + "\\info\\" + name + ".trashinfo").c_str());
+        }
+    }
+
+    // A name no earlier run has left in the Trash.
+    std::string UniqueName(const std::string& what) const
+    {
+        return what + "_" + temp.Path().substr(temp.Path().find_last_of('\\') + 1) + ".txt";
+    }
+    // The entry the Trash holds for a file of that name (the Trash may add a suffix), or "".
+    std::string FindTrashed(const std::string& name)
+    {
+        WIN32_FIND_DATAA entry;
+        HANDLE find = FindFirstFileA((trash + "\\files\\" + name + "*").c_str(), &entry);
+        if (find == INVALID_HANDLE_VALUE)
+            return {};
+        FindClose(find);
+        trashed.push_back(entry.cFileName);
+        return trash + "\\files\\" + entry.cFileName;
+    }
+};
+
+TEST_F(TrashFileOp, TheFileArrivesInTheTrashWithItsAttributes)
+{
+    const std::string name = UniqueName("trash me");
+    const std::string file = temp / name;
+    ASSERT_TRUE(WriteAll(file, "to the bin"));
+    ASSERT_TRUE(SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_READONLY));
+
+    DoFileOperation(job, file, "", 10, kOpTrash);
+
+    EXPECT_EQ(host.fileProgressText, "Removing " + file);
+    EXPECT_FALSE(Exists(file));
+    const std::string inTrash = FindTrashed(name);
+    ASSERT_NE(inTrash, "") << "not in " << trash << ": deleted for good?";
+    EXPECT_EQ(ReadAll(inTrash), "to the bin");
+    EXPECT_TRUE(GetFileAttributesA(inTrash.c_str()) & FILE_ATTRIBUTE_READONLY) << "Move to trash keeps attributes";
+    EXPECT_EQ(state.filesDone, 1);
+    EXPECT_EQ(host.log, "");
+}
+
+TEST_F(TrashFileOp, APathLongerThanMaxPathGoesToTheTrashWhole)
+{
+    const LongFolder folder(temp.Path());
+    const std::string name = UniqueName("long");
+    const std::string file = folder / name;
+    ASSERT_GT(file.size(), 300u);
+    ASSERT_TRUE(WriteAll(file, "long"));
+
+    DoFileOperation(job, file, "", 4, kOpTrash);
+
+    EXPECT_EQ(host.log, "");
+    EXPECT_FALSE(Exists(file));
+    EXPECT_EQ(ReadAll(FindTrashed(name)), "long");
+}
+
+TEST_F(TrashFileOp, AMissingFileIsAFailureLine)
+{
+    const std::string missing = temp / UniqueName("missing");
+    DoFileOperation(job, missing, "", 0, kOpTrash);
+    EXPECT_EQ(state.filesFailed, 1);
+    EXPECT_EQ(state.filesDone, 0);
+    const std::string tail = " So failed to move file " + missing + " to trash!\r\n";
+    ASSERT_EQ(host.log.rfind("\r\nBecause ", 0), 0u);
+    ASSERT_GT(host.log.size(), tail.size());
+    EXPECT_EQ(host.log.substr(host.log.size() - tail.size()), tail);
+    EXPECT_EQ(host.log.find(SystemErrorText(ERROR_SUCCESS)), std::string::npos) << "a failure is never a success text";
+}
+
+} // namespace
