@@ -1,0 +1,50 @@
+// Written by res/tools/make_pictures.py: do not edit.
+#pragma once
+
+#define IDI_ORVANDEL 1
+// Picture n of enum ui::Picture at size slot s (1: 16 px, 2: 24 px, 3: 64 px).
+#define IDB_PICTURE_BASE 1000
+#define IDB_COPY_24 1002
+#define IDB_COPY_64 1003
+#define IDB_CUT_24 1012
+#define IDB_CUT_64 1013
+#define IDB_TRASH_24 1022
+#define IDB_TRASH_64 1023
+#define IDB_DELETE_24 1032
+#define IDB_DELETE_64 1033
+#define IDB_CRUSH_24 1042
+#define IDB_CRUSH_64 1043
+#define IDB_BEGIN_16 1051
+#define IDB_BEGIN_24 1052
+#define IDB_CANCEL_16 1061
+#define IDB_CANCEL_24 1062
+#define IDB_PAUSE_16 1071
+#define IDB_PAUSE_24 1072
+#define IDB_GO_ON_16 1081
+#define IDB_GO_ON_24 1082
+#define IDB_STOP_SEARCHING_16 1091
+#define IDB_STOP_SEARCHING_24 1092
+#define IDB_ADD_16 1101
+#define IDB_ADD_24 1102
+#define IDB_REMOVE_16 1111
+#define IDB_REMOVE_24 1112
+#define IDB_OVERWRITE_16 1121
+#define IDB_OVERWRITE_24 1122
+#define IDB_SKIP_16 1131
+#define IDB_SKIP_24 1132
+#define IDB_UPDATE_16 1141
+#define IDB_UPDATE_24 1142
+#define IDB_AUTO_RENAME_16 1151
+#define IDB_AUTO_RENAME_24 1152
+#define IDB_REPLACE_16 1161
+#define IDB_REPLACE_24 1162
+#define IDB_OPTIONS_16 1171
+#define IDB_OPTIONS_24 1172
+#define IDB_ABOUT_16 1181
+#define IDB_ABOUT_24 1182
+#define IDB_FOLDER_16 1191
+#define IDB_FOLDER_24 1192
+#define IDB_NEW_FOLDER_16 1201
+#define IDB_NEW_FOLDER_24 1202
+#define IDB_OK_16 1211
+#define IDB_OK_24 1212

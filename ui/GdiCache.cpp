@@ -1,0 +1,69 @@
+#include "ui/GdiCache.h"
+
+#include "platform/Handles.h"
+
+#include <map>
+#include <tuple>
+
+namespace ui {
+
+bool FontSpec::operator<(const FontSpec& o) const
+{
+    return std::tie(face, points, pixelHeight, bold, underline) <
+           std::tie(o.face, o.points, o.pixelHeight, o.bold, o.underline);
+}
+
+Shift Shift::Now()
+{
+    return {GetKeyState(VK_SHIFT) < 0, GetKeyState(VK_CONTROL) < 0, GetKeyState(VK_MENU) < 0};
+}
+
+namespace {
+
+int ScreenDpi()
+{
+    HDC screen = GetDC(nullptr);
+    const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
+    if (screen)
+        ReleaseDC(nullptr, screen);
+    return dpi > 0 ? dpi : 96;
+}
+
+} // namespace
+
+HFONT GetFont(const FontSpec& spec)
+{
+    static std::map<FontSpec, UniqueGdiObject> fonts;
+    auto found = fonts.find(spec);
+    if (found != fonts.end())
+        return static_cast<HFONT>(found->second.Get());
+    LOGFONTA lf{};
+    lf.lfHeight = spec.pixelHeight > 0 ? -spec.pixelHeight : -MulDiv(spec.points, ScreenDpi(), 72);
+    lf.lfWeight = spec.bold ? FW_BOLD : FW_NORMAL;
+    lf.lfUnderline = spec.underline ? TRUE : FALSE;
+    lf.lfCharSet = DEFAULT_CHARSET;
+    lf.lfQuality = DEFAULT_QUALITY;
+    lstrcpynA(lf.lfFaceName, spec.face.c_str(), LF_FACESIZE);
+    HFONT font = CreateFontIndirectA(&lf);
+    if (!font)
+        return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    fonts.emplace(spec, UniqueGdiObject(font));
+    return font;
+}
+
+HFONT DefaultFont() { return GetFont(FontSpec{}); }
+
+HBRUSH GetSolidBrush(COLORREF color)
+{
+    static std::map<COLORREF, UniqueGdiObject> brushes;
+    auto found = brushes.find(color);
+    if (found != brushes.end())
+        return static_cast<HBRUSH>(found->second.Get());
+    HBRUSH brush = CreateSolidBrush(color);
+    if (!brush)
+        return static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    brushes.emplace(color, UniqueGdiObject(brush));
+    return brush;
+}
+
+} // namespace ui
