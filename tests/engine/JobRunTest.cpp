@@ -1,0 +1,859 @@
+#include "core/LogTexts.h"
+#include "engine/FreeSpace.h"
+#include "engine/jobrun.h"
+#include "platform/LocalDateText.h"
+#include "tests/support/ScriptedHost.h"
+#include "tests/support/TempFolder.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <climits>
+
+using testsupport::Exists;
+using testsupport::IsFolder;
+using testsupport::ReadFileText;
+using testsupport::TempFolder;
+using testsupport::WriteFileText;
+
+namespace {
+
+// ScriptedHost keeps no record of a question's title; the free-space question must carry one.
+class TitledHost : public ScriptedHost {
+public:
+    std::vector<std::string> yesNoTitles;
+    bool AskYesNo(const std::string& text, const std::string& title) override
+    {
+        yesNoTitles.push_back(title);
+        return ScriptedHost::AskYesNo(text, title);
+    }
+};
+
+constexpr char kPreviousLog[] = "earlier job\r\n";
+
+std::size_t Count(const std::string& text, const std::string& part)
+{
+    std::size_t n = 0;
+    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + part.size()))
+        ++n;
+    return n;
+}
+
+std::string Report(std::int64_t all, std::int64_t done, std::int64_t errors, std::int64_t size,
+                   const std::string& speed)
+{
+    return "\r\n**Report**\r\nAll Files: " + std::to_string(all) + "\r\nCopied Files: " + std::to_string(done) +
+           "\r\nErrors: " + std::to_string(errors) + "\r\nCopied Size: " + std::to_string(size) +
+           "B\r\nEverage" + speed + "\r\n";
+}
+
+// The preparation block as ScriptedHost's default filters and ISO time rendering give it.
+std::string DefaultPreparation(const std::string& header, const std::vector<std::string>& sources,
+                               const std::string& extensionClause, const std::string& destination)
+{
+    std::string block = "\r\n**Prepare**\r\n" + header + "\r\nFollowing folders and files:\r\n";
+    for (const std::string& s : sources)
+        block += s + "\r\n";
+    block += "\n\nOnly meet the following conditions:\r\n"
+             "1> File name match: *.*\r\n" +
+             extensionClause +
+             "\r\n"
+             "3> File modification time must be between 1899-12-30 00:00:00 and 9999-12-31 00:00:00\r\n"
+             "4> File size must be between 0B and 9223372036854775807B\r\n"
+             "\n\nAll these files will be copied to " +
+             destination + "\r\n\r\n**Execute**\r\n";
+    return block;
+}
+
+// A file held open without sharing, as another program holding it would.
+class HeldOpen {
+public:
+    explicit HeldOpen(const std::string& path)
+        : handle_(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr))
+    {
+    }
+    HeldOpen(const HeldOpen&) = delete;
+    HeldOpen& operator=(const HeldOpen&) = delete;
+    ~HeldOpen()
+    {
+        if (handle_ != INVALID_HANDLE_VALUE)
+            CloseHandle(handle_);
+    }
+    bool Held() const { return handle_ != INVALID_HANDLE_VALUE; }
+
+private:
+    HANDLE handle_;
+};
+
+// Folder links. Under Wine CreateSymbolicLinkA reports success and makes nothing, and a host program
+// started through CreateProcess cannot be waited on, so there the link is made by the host system's
+// own symlink call on the Unix path that Wine names; on Windows CreateSymbolicLinkA does it.
+using UnixNameOf = char*(__cdecl*)(const wchar_t*);
+
+UnixNameOf WineUnixNames()
+{
+    return reinterpret_cast<UnixNameOf>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+}
+
+std::string UnixPath(UnixNameOf unixName, const std::string& path)
+{
+    const std::wstring wide(path.begin(), path.end());  // the temporary folder's path is plain ASCII
+    char* name = unixName(wide.c_str());
+    if (name == nullptr)
+        return {};
+    std::string result = name;
+    HeapFree(GetProcessHeap(), 0, name);
+    return result;
+}
+
+#if defined(__i386__)
+long HostSyscall(long number, const char* first, const char* second)
+{
+    long result;
+    asm volatile("int $0x80" : "=a"(result) : "a"(number), "b"(first), "c"(second) : "memory");
+    return result;
+}
+#endif
+
+bool MakeFolderLink(const std::string& link, const std::string& target)
+{
+    if (UnixNameOf unixName = WineUnixNames()) {
+#if defined(__i386__)
+        const std::string unixTarget = UnixPath(unixName, target), unixLink = UnixPath(unixName, link);
+        return !unixTarget.empty() && !unixLink.empty() &&
+               HostSyscall(83 /* symlink */, unixTarget.c_str(), unixLink.c_str()) == 0;
+#else
+        return false;
+#endif
+    }
+    return CreateSymbolicLinkA(link.c_str(), target.c_str(), SYMBOLIC_LINK_FLAG_DIRECTORY) != 0;
+}
+
+void RemoveFolderLink(const std::string& link)
+{
+    if (UnixNameOf unixName = WineUnixNames()) {
+#if defined(__i386__)
+        const std::string unixLink = UnixPath(unixName, link);
+        if (!unixLink.empty())
+            HostSyscall(10 /* unlink */, unixLink.c_str(), nullptr);
+#endif
+        return;
+    }
+    RemoveDirectoryA(link.c_str());
+}
+
+// A folder link, removed (the link only) at the end of the test.
+class FolderLink {
+public:
+    FolderLink(const std::string& link, const std::string& target) : link_(link)
+    {
+        MakeFolderLink(link, target);
+        const DWORD attributes = GetFileAttributesA(link.c_str());
+        made_ = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+    }
+    FolderLink(const FolderLink&) = delete;
+    FolderLink& operator=(const FolderLink&) = delete;
+    ~FolderLink()
+    {
+        if (made_)
+            RemoveFolderLink(link_);
+    }
+    bool Made() const { return made_; }
+
+private:
+    std::string link_;
+    bool made_ = false;
+};
+
+bool MakeFolder(const std::string& path) { return CreateDirectoryA(path.c_str(), nullptr) != 0; }
+
+// A drive letter no volume answers to, or 0.
+char UnmappedDriveLetter()
+{
+    const DWORD drives = GetLogicalDrives();
+    for (char letter = 'Q'; letter <= 'Y'; ++letter) {
+        if (!(drives & (1u << (letter - 'A'))))
+            return letter;
+    }
+    return 0;
+}
+
+} // namespace
+
+// --- The rules ---------------------------------------------------------------------------------------
+
+TEST(JobRunRules, IsSameOrInsideComparesExactly)
+{
+    struct Case {
+        const char* item;
+        const char* destination;
+        bool refused;
+    } const cases[] = {
+        {"C:\\data", "C:\\data", true},
+        {"C:\\data", "C:\\data\\", true},
+        {"C:\\data", "C:\\data\\sub", true},
+        {"C:\\data\\", "C:\\data", true},      // one trailing backslash of the item is dropped
+        {"C:\\data", "C:\\data2", false},
+        {"C:\\data", "C:\\dat", false},
+        {"C:\\data", "c:\\data\\x", false},    // letter case counts
+        {"C:\\data", "X:\\y\\C:\\data\\z", true},  // found anywhere in the destination
+        {"D:", "D:\\x", true},                 // a drive root refuses its whole drive
+        {"D:", "D:\\", true},
+        {"D:", "D:", true},
+        {"D:", "E:\\x", false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(IsSameOrInside(c.item, c.destination), c.refused) << c.item << " / " << c.destination;
+}
+
+TEST(JobRunRules, BarUnitAtItsBoundaries)
+{
+    EXPECT_EQ(BarUnitFor(0), 1);
+    EXPECT_EQ(BarUnitFor(1023), 1);
+    EXPECT_EQ(BarUnitFor(1024), 1024);
+    EXPECT_EQ(BarUnitFor(1048575), 1024);
+    EXPECT_EQ(BarUnitFor(1048576), 1048576);
+    EXPECT_EQ(BarUnitFor(1073741823), 1048576);
+    EXPECT_EQ(BarUnitFor(1073741824), 10485760);
+    EXPECT_EQ(BarUnitFor(INT64_MAX), 10485760);
+}
+
+// --- Date-time rendering and free space ---------------------------------------------------------
+
+TEST(LocalDateText, ShortDateAndLongTimeWithTimeLeftOutAtMidnight)
+{
+    SYSTEMTIME st{};
+    st.wYear = 2026;
+    st.wMonth = 3;
+    st.wDay = 6;
+    st.wHour = 13;
+    st.wMinute = 4;
+    st.wSecond = 5;
+    char date[128] = {}, time[128] = {};
+    ASSERT_GT(GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &st, nullptr, date, sizeof date), 0);
+    ASSERT_GT(GetTimeFormatA(LOCALE_USER_DEFAULT, 0, &st, nullptr, time, sizeof time), 0);
+
+    EXPECT_EQ(FormatLocalDateText(EncodeDateTime({2026, 3, 6, 13, 4, 5, 0})), std::string(date) + " " + time);
+    EXPECT_EQ(FormatLocalDateText(EncodeDateTime({2026, 3, 6, 0, 0, 0, 0})), date);
+    // One millisecond after midnight is not exactly 00:00:00.
+    EXPECT_NE(FormatLocalDateText(EncodeDateTime({2026, 3, 6, 0, 0, 0, 1})), date);
+}
+
+TEST(LocalDateText, DatesTheSystemCannotFormatStillShowTheirDate)
+{
+    // Day 0 is where the time window starts by default.
+    const std::string dayZero = FormatLocalDateText(0.0);
+    EXPECT_NE(dayZero.find("1899"), std::string::npos) << dayZero;
+    EXPECT_EQ(dayZero.find(' '), std::string::npos) << dayZero;  // midnight: no time part
+    const std::string early = FormatLocalDateText(EncodeDateTime({1352, 7, 1, 6, 0, 0, 0}));
+    EXPECT_EQ(early.rfind("1352-07-01 ", 0), 0u) << early;
+}
+
+TEST(FreeSpace, AnswersForMissingDestinationsThroughTheNearestFolderAbove)
+{
+    TempFolder temp;
+    ASSERT_TRUE(FreeBytesForDestination(temp.Path()).has_value());
+    const auto missing = FreeBytesForDestination(temp / "not\\yet\\there");
+    ASSERT_TRUE(missing.has_value());
+    EXPECT_GT(*missing, 0);
+    EXPECT_TRUE(FreeBytesForDestination("relative\\folder").has_value());
+    EXPECT_FALSE(FreeBytesForDestination("").has_value());
+    const char letter = UnmappedDriveLetter();
+    if (letter != 0) {
+        EXPECT_FALSE(FreeBytesForDestination(std::string(1, letter) + ":\\x\\y").has_value());
+    }
+}
+
+TEST(FreeSpace, DrivePartOfTheQuestion)
+{
+    EXPECT_EQ(DestinationDrivePart("D:\\Backup"), "D:");
+    EXPECT_EQ(DestinationDrivePart("d:"), "d:");
+    EXPECT_EQ(DestinationDrivePart("\\\\server\\share\\x\\y"), "\\\\server\\share");
+    EXPECT_EQ(DestinationDrivePart("\\\\server\\share"), "\\\\server\\share");
+    EXPECT_EQ(DestinationDrivePart("\\\\?\\C:\\x"), "C:");
+    EXPECT_EQ(DestinationDrivePart("\\\\?\\UNC\\server\\share\\x"), "\\\\server\\share");
+    char current[MAX_PATH + 1] = {};
+    ASSERT_GT(GetCurrentDirectoryA(sizeof current, current), 2u);
+    EXPECT_EQ(DestinationDrivePart("relative"), std::string(current, 2));
+}
+
+// --- Begin's refusals ----------------------------------------------------------------------------
+
+TEST(JobRunBegin, EmptySourceListOpensSourceAndComplainsOnlyWhenItIsOpen)
+{
+    ScriptedHost host;
+    JobState state;
+    JobRun run(host, state);
+    host.log = kPreviousLog;
+    host.openSection = 3;
+
+    run.bbBeginClick();
+    EXPECT_TRUE(host.messages.empty());
+    EXPECT_EQ(host.openSection, 1);
+    EXPECT_TRUE(host.existsNoticeHidden);
+
+    run.bbBeginClick();
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(host.messages[0], "Please add source files and folders firstly.");
+    EXPECT_EQ(host.openSection, 1);
+
+    EXPECT_EQ(host.log, kPreviousLog);
+    EXPECT_FALSE(host.historiesSaved);
+    EXPECT_FALSE(host.running);
+    EXPECT_FALSE(host.hidden);
+}
+
+TEST(JobRunBegin, DestinationInsideASourceIsRefusedForEveryOperation)
+{
+    TempFolder temp;
+    const std::string source = temp / "data";
+    ASSERT_TRUE(MakeFolder(source));
+    for (int operation : {kOpCopy, kOpDelete}) {
+        ScriptedHost host;
+        JobState state;
+        JobRun run(host, state);
+        host.log = kPreviousLog;
+        host.operation = operation;
+        host.sources = {temp / "other", source};
+        host.destination = source + "\\sub";
+
+        run.bbBeginClick();
+        ASSERT_EQ(host.messages.size(), 1u);
+        EXPECT_EQ(host.messages[0], "Destination folder \n" + source +
+                                        "\\sub\nis the child of source folder or same as it\n" + source +
+                                        "\n\nPlease select another destination folder or remove the source "
+                                        "folder from copy list.");
+        EXPECT_EQ(host.log, kPreviousLog);
+        EXPECT_FALSE(host.historiesSaved);
+        EXPECT_FALSE(host.running);
+        EXPECT_EQ(host.openSection, 4);
+        EXPECT_TRUE(IsFolder(source));
+    }
+}
+
+TEST(JobRunBegin, BlankDestinationIsRefusedAfterTheHistoriesAreSaved)
+{
+    TempFolder temp;
+    ScriptedHost host;
+    JobState state;
+    JobRun run(host, state);
+    host.log = kPreviousLog;
+    host.openSection = 0;
+    host.sources = {temp / "src"};
+    host.destination = "  \t ";
+    ASSERT_TRUE(MakeFolder(host.sources[0]));
+
+    for (int operation : {kOpCopy, kOpCut}) {
+        host.operation = operation;
+        host.messages.clear();
+        host.historiesSaved = false;
+        run.bbBeginClick();
+        ASSERT_EQ(host.messages.size(), 1u);
+        EXPECT_EQ(host.messages[0], "Destination folder is invaild. Please select another one.");
+        EXPECT_TRUE(host.historiesSaved);
+        EXPECT_EQ(host.openSection, 4);
+        EXPECT_EQ(host.log, kPreviousLog);
+        EXPECT_FALSE(host.running);
+        EXPECT_TRUE(IsFolder(host.sources[0]));
+    }
+}
+
+TEST(JobRunBegin, DeleteNeedsNoDestinationAndStillNamesIt)
+{
+    TempFolder temp;
+    ScriptedHost host;
+    JobState state;
+    JobRun run(host, state);
+    host.operation = kOpDelete;
+    host.operationHeader = "Delete\n";
+    host.sources = {temp / "emptyfolder"};
+    host.destination = "";
+    ASSERT_TRUE(MakeFolder(host.sources[0]));
+
+    run.bbBeginClick();
+    EXPECT_TRUE(host.messages.empty());
+    EXPECT_EQ(host.log.rfind(DefaultPreparation("Delete\n", host.sources,
+                                                "2> File extension name can be any string.", ""),
+                             0),
+              0u)
+        << host.log;
+    EXPECT_FALSE(Exists(host.sources[0]));  // emptied (here: empty) source folders go after Delete
+}
+
+TEST(JobRunBegin, DuringAScanStopsItAndLeavesTheJobToTheReclickTimer)
+{
+    TempFolder temp;
+    TitledHost host;
+    JobState state;
+    JobRun run(host, state);
+    host.log = kPreviousLog;
+    host.scanRunning = true;
+    host.sources = {temp / "src"};
+    host.destination = temp / "out";
+    ASSERT_TRUE(MakeFolder(host.sources[0]));
+    ASSERT_TRUE(WriteFileText(temp / "src\\a.txt", "abc"));
+    run.Answers().file = {kOverwrite, true};
+    run.Answers().folder = {kOverwrite, true};
+
+    run.bbBeginClick();
+    EXPECT_TRUE(host.scanStopped);
+    EXPECT_TRUE(host.reclickTimerStarted);
+    EXPECT_EQ(host.log, kPreviousLog);
+    EXPECT_FALSE(host.historiesSaved);
+    EXPECT_FALSE(host.running);
+    EXPECT_EQ(host.openSection, 4);
+    EXPECT_FALSE(run.Answers().file.standing);
+    EXPECT_FALSE(run.Answers().folder.standing);
+
+    // The timer's repeat after the scan was stopped: totals are incomplete, so no free-space question
+    // and no scale for the overall bar, however large the partial total.
+    state.scanStopped = true;
+    state.scanByteTotal = INT64_MAX;
+    host.yesNoAnswer = false;
+    run.bbBeginClick();
+    EXPECT_TRUE(host.yesNoQuestions.empty());
+    EXPECT_EQ(host.overallMax, 100);
+    EXPECT_NE(host.log.find("\r\nStarting Time "), std::string::npos);
+    EXPECT_EQ(ReadFileText(temp / "out\\src\\a.txt"), "abc");
+}
+
+// --- Free space ------------------------------------------------------------------------------------
+
+TEST(JobRunFreeSpace, AnsweredNoAbandonsTheJobWithAnAbortAndAZeroReport)
+{
+    TempFolder temp;
+    TitledHost host;
+    JobState state;
+    JobRun run(host, state);
+    host.sources = {temp / "src"};
+    host.destination = temp / "missing\\deeper";  // does not exist yet: the folder above answers
+    host.yesNoAnswer = false;
+    ASSERT_TRUE(MakeFolder(host.sources[0]));
+    ASSERT_TRUE(WriteFileText(temp / "src\\a.txt", "abc"));
+    state.scanFileTotal = 1;
+    state.scanByteTotal = INT64_MAX;  // no disk has that much
+    state.filesExamined = 7;          // left from an earlier job: zeroed before the report
+    state.filesDone = 5;
+
+    run.bbBeginClick();
+    ASSERT_EQ(host.yesNoQuestions.size(), 1u);
+    EXPECT_EQ(host.yesNoQuestions[0], "No enough free space on the destination disk " + temp.Path().substr(0, 2) +
+                                          " to paste current files and folders. Do you want to continue?\n"
+                                          "'Yes' to ignore any bigger file.");
+    EXPECT_EQ(host.yesNoTitles[0], "Question");
+    EXPECT_EQ(host.log, DefaultPreparation("Copy\n", host.sources, "2> File extension name can be any string.",
+                                           host.destination) +
+                            "\r\nUser abort!\r\n" + Report(0, 0, 0, 0, "--"));
+    EXPECT_EQ(host.overallMax, INT32_MAX);  // the bar's range is 32 bits
+    EXPECT_TRUE(host.hidden);
+    EXPECT_FALSE(host.running);
+    EXPECT_FALSE(run.Running());
+    EXPECT_FALSE(Exists(temp / "missing"));
+}
+
+TEST(JobRunFreeSpace, AnsweredYesRunsTheJob)
+{
+    TempFolder temp;
+    ScriptedHost host;
+    JobState state;
+    JobRun run(host, state);
+    host.sources = {temp / "src"};
+    host.destination = temp / "out";
+    host.yesNoAnswer = true;
+    ASSERT_TRUE(MakeFolder(host.sources[0]));
+    ASSERT_TRUE(WriteFileText(temp / "src\\a.txt", "abc"));
+    state.scanByteTotal = INT64_MAX;
+
+    run.bbBeginClick();
+    EXPECT_EQ(host.yesNoQuestions.size(), 1u);
+    EXPECT_EQ(Count(host.log, "User abort!"), 0u);
+    EXPECT_EQ(ReadFileText(temp / "out\\src\\a.txt"), "abc");
+}
+
+TEST(JobRunFreeSpace, NoQuestionWhenNoVolumeAnswers)
+{
+    const char letter = UnmappedDriveLetter();
+    if (letter == 0)
+        GTEST_SKIP() << "every drive letter from Q to Y is mapped here";
+    TempFolder temp;
+    ScriptedHost host;
+    JobState state;
+    JobRun run(host, state);
+    host.sources = {temp / "src"};
+    host.destination = std::string(1, letter) + ":\\Backup";
+    ASSERT_TRUE(MakeFolder(host.sources[0]));
+    ASSERT_TRUE(WriteFileText(temp / "src\\a.txt", "abc"));
+    state.scanFileTotal = 1;
+    state.scanByteTotal = 3;
+
+    run.bbBeginClick();
+    EXPECT_TRUE(host.yesNoQuestions.empty());
+    // The dispatch cannot create the destination and refuses without a line: times and a zero report.
+    EXPECT_EQ(host.log, DefaultPreparation("Copy\n", host.sources, "2> File extension name can be any string.",
+                                           host.destination) +
+                            "\r\nStarting Time 2026-03-06 12:00:00\r\n\r\nEnding Time 2026-03-06 12:00:00\r\n" +
+                            Report(0, 0, 0, 0, "--"));
+    EXPECT_TRUE(Exists(temp / "src\\a.txt"));
+}
+
+// --- Cancel and whole jobs -----------------------------------------------------------------------
+
+TEST(JobRunCancel, AtRestAppendsAReportAndHides)
+{
+    ScriptedHost host;
+    JobState state;
+    JobRun run(host, state);
+    host.log = kPreviousLog;
+    host.scanRunning = true;
+    host.overallText = "12B/30B";
+    host.timeText = "Time Remaining 0m3s";
+    state.filesExamined = 3;
+    state.filesDone = 2;
+    state.filesFailed = 1;
+    state.bytesCopied = 4096;
+    state.pauseFlag = true;
+
+    run.bbCancelClick();
+    EXPECT_EQ(host.log, std::string(kPreviousLog) + Report(3, 2, 1, 4096, "--"));
+    EXPECT_TRUE(host.scanStopped);
+    EXPECT_TRUE(host.existsNoticeHidden);
+    EXPECT_TRUE(host.hidden);
+    EXPECT_TRUE(state.stopFlag);
+    EXPECT_FALSE(state.pauseFlag);
+    EXPECT_EQ(host.overallText, "");
+    EXPECT_EQ(host.timeText, "");
+    EXPECT_EQ(host.speedText, "");
+
+    // The speed text is empty after a Cancel: the next report's speed line is "Everage" alone.
+    run.bbCancelClick();
+    EXPECT_EQ(host.log, std::string(kPreviousLog) + Report(3, 2, 1, 4096, "--") + Report(3, 2, 1, 4096, ""));
+}
+
+TEST(JobRunJob, ExactLogOfASmallCopy)
+{
+    TempFolder temp;
+    ScriptedHost host;
+    JobState state;
+    JobRun run(host, state);
+    const std::string source = temp / "pics";
+    host.sources = {source};
+    host.destination = temp / "out";
+    host.filters.extensions = {{".tmp", false}, {".txt", true}};
+    ASSERT_TRUE(MakeFolder(source));
+    ASSERT_TRUE(WriteFileText(source + "\\a.txt", "hello"));
+    ASSERT_TRUE(WriteFileText(source + "\\b.txt", "goodbye"));
+    ASSERT_TRUE(WriteFileText(source + "\\c.tmp", "tmp"));
+    state.scanFileTotal = 3;
+    state.scanByteTotal = 15;
+    host.log = kPreviousLog;
+
+    run.bbBeginClick();
+    // The clock does not move here, so the speed is 12 bytes over the one-millisecond floor.
+    EXPECT_EQ(host.log,
+              "\r\n**Prepare**\r\n"
+              "Copy\n\r\n"
+              "Following folders and files:\r\n" +
+                  source +
+                  "\r\n"
+                  "\n\nOnly meet the following conditions:\r\n"
+                  "1> File name match: *.*\r\n"
+                  "2> File extension name can not be one of \".tmp;\"\r\n"
+                  "3> File modification time must be between 1899-12-30 00:00:00 and 9999-12-31 00:00:00\r\n"
+                  "4> File size must be between 0B and 9223372036854775807B\r\n"
+                  "\n\nAll these files will be copied to " +
+                  host.destination +
+                  "\r\n"
+                  "\r\n**Execute**\r\n"
+                  "\r\nStarting Time 2026-03-06 12:00:00\r\n"
+                  "\r\nEnding Time 2026-03-06 12:00:00\r\n"
+                  "\r\n**Report**\r\n"
+                  "All Files: 3\r\n"
+                  "Copied Files: 2\r\n"
+                  "Errors: 0\r\n"
+                  "Copied Size: 12B\r\n"
+                  "Everage  Speed 12kbps\r\n");
+    EXPECT_EQ(ReadFileText(temp / "out\\pics\\a.txt"), "hello");
+    EXPECT_EQ(ReadFileText(temp / "out\\pics\\b.txt"), "goodbye");
+    EXPECT_FALSE(Exists(temp / "out\\pics\\c.tmp"));
+    EXPECT_TRUE(Exists(source + "\\a.txt"));  // Copy removes nothing
+    EXPECT_EQ(host.overallMax, 15);
+    EXPECT_TRUE(host.hidden);
+    EXPECT_FALSE(host.running);
+    EXPECT_EQ(host.overallText, "");
+    EXPECT_EQ(host.speedText, "");
+    EXPECT_EQ(state.jobStartTick, 1000);
+}
+
+TEST(JobRunJob, CancelDuringAJobGivesTwoReportsAndANestedBeginStartsNothing)
+{
+    TempFolder temp;
+    ScriptedHost host;
+    JobState state;
+    JobRun run(host, state);
+    const std::string source = temp / "src";
+    host.sources = {source};
+    host.destination = temp / "out";
+    ASSERT_TRUE(MakeFolder(source));
+    for (int i = 0; i < 4; ++i) {
+        const std::string sub = source + "\\d" + std::to_string(i);
+        ASSERT_TRUE(MakeFolder(sub));
+        ASSERT_TRUE(WriteFileText(sub + "\\f.txt", "content"));
+    }
+    state.scanFileTotal = 4;
+    state.scanByteTotal = 28;
+
+    bool cancelled = false;
+    host.onProcessMessages = [&] {
+        if (cancelled)
+            return;
+        cancelled = true;
+        run.bbCancelClick();
+        run.bbBeginClick();  // Begin is enabled again at rest; a click must not start a job inside this one
+    };
+    run.bbBeginClick();
+
+    ASSERT_TRUE(cancelled);
+    EXPECT_EQ(Count(host.log, "\r\n**Prepare**"), 1u);
+    EXPECT_EQ(Count(host.log, "\r\n**Report**"), 2u);
+    EXPECT_TRUE(host.messages.empty());
+    const std::size_t started = host.log.find("\r\nStarting Time ");
+    const std::size_t firstReport = host.log.find("\r\n**Report**");
+    const std::size_t abort = host.log.find("\r\nUser abort!");
+    ASSERT_NE(abort, std::string::npos);
+    EXPECT_LT(started, firstReport);
+    EXPECT_LT(firstReport, abort);
+    const std::string tail = "\r\nUser abort!\r\n\r\nEnding Time 2026-03-06 12:00:00\r\n" +
+                             Report(state.filesExamined, state.filesDone, state.filesFailed, state.bytesCopied, "");
+    ASSERT_GE(host.log.size(), tail.size());
+    EXPECT_EQ(host.log.substr(host.log.size() - tail.size()), tail);
+    EXPECT_LT(state.filesDone, 4);  // the job ended early
+    EXPECT_FALSE(run.Running());
+    EXPECT_TRUE(host.hidden);
+}
+
+TEST(JobRunJob, BeginInsideARunningJobDoesNothing)
+{
+    TempFolder temp;
+    ScriptedHost host;
+    JobState state;
+    JobRun run(host, state);
+    host.sources = {temp / "src"};
+    host.destination = temp / "out";
+    ASSERT_TRUE(MakeFolder(temp / "src"));
+    ASSERT_TRUE(MakeFolder(temp / "src\\sub"));
+    ASSERT_TRUE(WriteFileText(temp / "src\\sub\\a.txt", "abc"));
+    int nested = 0;
+    host.onProcessMessages = [&] {
+        EXPECT_TRUE(run.Running());
+        ++nested;
+        run.bbBeginClick();
+    };
+
+    run.bbBeginClick();
+    EXPECT_GT(nested, 0);
+    EXPECT_EQ(Count(host.log, "\r\n**Prepare**"), 1u);
+    EXPECT_EQ(Count(host.log, "\r\n**Report**"), 1u);
+    EXPECT_EQ(ReadFileText(temp / "out\\src\\sub\\a.txt"), "abc");
+    EXPECT_FALSE(run.Running());
+}
+
+// --- Standing answers --------------------------------------------------------------------------------
+
+namespace {
+
+// Two files of the source folder that already exist at the destination.
+struct ConflictTree {
+    TempFolder temp;
+    std::string big = std::string(3 * 1024 * 1024 + 17, 'n');  // several chunks of any copy routine
+
+    ConflictTree()
+    {
+        MakeFolder(temp / "src");
+        MakeFolder(temp / "out");
+        MakeFolder(temp / "out\\src");
+        WriteFileText(temp / "src\\big.bin", big);
+        WriteFileText(temp / "src\\small.txt", "new");
+        WriteFileText(temp / "out\\src\\big.bin", "old");
+        WriteFileText(temp / "out\\src\\small.txt", "old");
+    }
+    void Setup(ScriptedHost& host) const
+    {
+        host.sources = {temp / "src"};
+        host.destination = temp / "out";
+    }
+};
+
+} // namespace
+
+TEST(JobRunStandingAnswers, AStandingAnswerHoldsWithinOneJob)
+{
+    ConflictTree tree;
+    ScriptedHost host;
+    JobState state;
+    JobRun run(host, state);
+    tree.Setup(host);
+    host.fileAnswers = {{kOverwrite, true}};
+
+    run.bbBeginClick();
+    EXPECT_EQ(host.fileQuestions.size(), 1u);
+    EXPECT_EQ(ReadFileText(tree.temp / "out\\src\\small.txt"), "new");
+    EXPECT_EQ(ReadFileText(tree.temp / "out\\src\\big.bin"), tree.big);
+}
+
+TEST(JobRunStandingAnswers, PauseThenGoOnAsksTheNextConflictAgain)
+{
+    ConflictTree tree;
+    ScriptedHost host;
+    JobState state;
+    JobRun run(host, state);
+    tree.Setup(host);
+    host.fileAnswers = {{kOverwrite, true}, {kOverwrite, false}};
+    bool pausedOnce = false;
+    host.onProcessMessages = [&] {
+        if (state.pauseFlag) {
+            run.bbPauseClick();  // Go On
+            EXPECT_FALSE(host.paused);
+        } else if (host.fileQuestions.size() == 1 && !pausedOnce) {
+            pausedOnce = true;  // inside the first file's copy
+            run.bbPauseClick();
+            EXPECT_TRUE(host.paused);
+            EXPECT_FALSE(run.Answers().file.standing);
+        }
+    };
+
+    run.bbBeginClick();
+    ASSERT_TRUE(pausedOnce);
+    EXPECT_EQ(host.fileQuestions.size(), 2u);
+    EXPECT_EQ(ReadFileText(tree.temp / "out\\src\\small.txt"), "new");
+    EXPECT_EQ(ReadFileText(tree.temp / "out\\src\\big.bin"), tree.big);
+    EXPECT_EQ(state.filesDone, 2);
+    EXPECT_EQ(state.filesFailed, 0);
+    EXPECT_EQ(Count(host.log, "Because"), 0u);
+}
+
+TEST(JobRunStandingAnswers, ANewJobAsksAgain)
+{
+    ConflictTree tree;
+    ScriptedHost host;
+    JobState state;
+    JobRun run(host, state);
+    tree.Setup(host);
+    host.fileAnswers = {{kSkip, true}, {kSkip, true}};
+
+    run.bbBeginClick();
+    ASSERT_EQ(host.fileQuestions.size(), 1u);
+    EXPECT_TRUE(run.Answers().file.standing);
+
+    run.bbBeginClick();
+    EXPECT_EQ(host.fileQuestions.size(), 2u);
+    EXPECT_EQ(ReadFileText(tree.temp / "out\\src\\small.txt"), "old");
+}
+
+// --- Removal of emptied source folders ---------------------------------------------------------
+
+TEST(JobRunCleanup, CutOfATreeLeavesNoEmptiedFolders)
+{
+    TempFolder temp;
+    ScriptedHost host;
+    JobState state;
+    JobRun run(host, state);
+    const std::string tree = temp / "t";
+    for (const char* folder : {"t", "t\\s1", "t\\s1\\s2", "t\\empty", "t\\empty\\deeper", "out"})
+        ASSERT_TRUE(MakeFolder(temp / folder));
+    ASSERT_TRUE(WriteFileText(temp / "t\\a.txt", "a"));
+    ASSERT_TRUE(WriteFileText(temp / "t\\s1\\b.txt", "bb"));
+    ASSERT_TRUE(WriteFileText(temp / "t\\s1\\s2\\c.txt", "ccc"));
+    host.operation = kOpCut;
+    host.sources = {tree};
+    host.destination = temp / "out";
+    const int pumpsBefore = host.processMessagesCalls;
+
+    run.bbBeginClick();
+    EXPECT_FALSE(Exists(tree));
+    EXPECT_EQ(ReadFileText(temp / "out\\t\\s1\\s2\\c.txt"), "ccc");
+    EXPECT_EQ(Count(host.log, "Because"), 0u) << host.log;
+    EXPECT_GT(host.processMessagesCalls, pumpsBefore);
+}
+
+TEST(JobRunCleanup, ALockedFileKeepsItsFoldersAndTheItemIsReported)
+{
+    TempFolder temp;
+    ScriptedHost host;
+    JobState state;
+    JobRun run(host, state);
+    const std::string tree = temp / "t";
+    for (const char* folder : {"t", "t\\keep", "t\\keep\\inner", "t\\gone", "out"})
+        ASSERT_TRUE(MakeFolder(temp / folder));
+    ASSERT_TRUE(WriteFileText(temp / "t\\keep\\inner\\locked.txt", "locked"));
+    ASSERT_TRUE(WriteFileText(temp / "t\\gone\\free.txt", "free"));
+    host.operation = kOpCut;
+    host.sources = {tree};
+    host.destination = temp / "out";
+
+    {
+        HeldOpen lock(temp / "t\\keep\\inner\\locked.txt");
+        ASSERT_TRUE(lock.Held());
+        run.bbBeginClick();
+    }
+    if (state.filesFailed == 0)
+        GTEST_SKIP() << "this system let an unshared open file be moved";
+    EXPECT_EQ(state.filesFailed, 1);
+    EXPECT_TRUE(Exists(temp / "t\\keep\\inner\\locked.txt"));
+    EXPECT_FALSE(Exists(temp / "t\\gone"));
+    EXPECT_EQ(ReadFileText(temp / "out\\t\\gone\\free.txt"), "free");
+    EXPECT_EQ(Count(host.log, "\r\nBecause folder " + tree +
+                                  " may be being used or not empty, so failed to be deleted!\r\n"),
+              1u)
+        << host.log;
+    // The folder line follows the file's failure line and comes before the ending time.
+    EXPECT_LT(host.log.find("\r\nBecause folder "), host.log.find("\r\nEnding Time "));
+}
+
+TEST(JobRunCleanup, LinksAreNeitherFollowedNorRemoved)
+{
+    TempFolder temp;
+    ScriptedHost host;
+    JobState state;
+    JobRun run(host, state);
+    for (const char* folder : {"t", "t\\empty", "outside", "outside\\emptyinside", "out"})
+        ASSERT_TRUE(MakeFolder(temp / folder));
+    FolderLink inTree(temp / "t\\ln", temp / "outside");
+    FolderLink asItem(temp / "itemlink", temp / "outside");
+    if (!inTree.Made() || !asItem.Made())
+        GTEST_SKIP() << "folder links cannot be made on this system";
+    host.operation = kOpCut;
+    host.sources = {temp / "t", temp / "itemlink"};
+    host.destination = temp / "out";
+
+    run.bbBeginClick();
+    EXPECT_TRUE(IsFolder(temp / "outside\\emptyinside"));  // never reached through either link
+    EXPECT_TRUE(Exists(temp / "t\\ln"));
+    EXPECT_TRUE(Exists(temp / "itemlink"));
+    EXPECT_FALSE(Exists(temp / "t\\empty"));
+    EXPECT_NE(host.log.find("\r\nBecause folder " + temp / "t" + " may be being used"), std::string::npos);
+    EXPECT_NE(host.log.find("\r\nBecause folder " + temp / "itemlink" + " may be being used"), std::string::npos);
+}
+
+TEST(JobRunCleanup, DeepTreesBeyondThe8BitLimitAreEmptiedToo)
+{
+    TempFolder temp;
+    ScriptedHost host;
+    JobState state;
+    JobRun run(host, state);
+    // Build a chain of folders longer than MAX_PATH through the wide calls.
+    std::wstring wide = L"\\\\?\\" + std::wstring(temp.Path().begin(), temp.Path().end()) + L"\\deep";
+    ASSERT_TRUE(CreateDirectoryW(wide.c_str(), nullptr));
+    for (int i = 0; i < 12; ++i) {
+        wide += L"\\" + std::wstring(30, static_cast<wchar_t>(L'a' + i));
+        ASSERT_TRUE(CreateDirectoryW(wide.c_str(), nullptr)) << i;
+    }
+    ASSERT_GT(wide.size(), static_cast<std::size_t>(MAX_PATH) + 4);
+    host.operation = kOpDelete;
+    host.sources = {temp / "deep"};
+
+    run.bbBeginClick();
+    EXPECT_EQ(GetFileAttributesW((L"\\\\?\\" + std::wstring(temp.Path().begin(), temp.Path().end()) + L"\\deep").c_str()),
+              INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(Count(host.log, "Because"), 0u) << host.log;
+}
