@@ -7,3 +7,4 @@ inline constexpr int kMainWindowWidth = 461;
 inline constexpr int kMainWindowHeight = 510;
 inline constexpr int kMainWindowMinWidth = 400;
 inline constexpr int kMainWindowMinHeight = 460;
+inline constexpr const char* kMainWindowTip = "Marrowick";

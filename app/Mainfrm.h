@@ -1,0 +1,219 @@
+#pragma once
+#include "engine/Existsform.h"
+#include "engine/Folderexists.h"
+#include "engine/JobHost.h"
+#include "engine/JobState.h"
+#include "engine/jobrun.h"
+#include "ui/Animation.h"
+#include "ui/Button.h"
+#include "ui/CheckBox.h"
+#include "ui/CheckListBox.h"
+#include "ui/ComboBox.h"
+#include "ui/DateTimePicker.h"
+#include "ui/Edit.h"
+#include "ui/Form.h"
+#include "ui/Image.h"
+#include "ui/Label.h"
+#include "ui/ListBox.h"
+#include "ui/Memo.h"
+#include "ui/PageControl.h"
+#include "ui/Panel.h"
+#include "ui/ProgressBar.h"
+#include "ui/RadioButton.h"
+#include "ui/ScrollBox.h"
+#include "ui/Splitter.h"
+#include "ui/Timer.h"
+
+#include <array>
+#include <memory>
+#include <string>
+
+// The main window: six collapsible sections (operation, sources, filters, destination, progress,
+// settings) over a bar with Stop searching, Begin and Cancel. It holds the job's settings in its
+// controls and the job's state in `state`, and is the engine's JobHost.
+class TVorCopyPasteWin : public JobHost {
+public:
+    static constexpr int kSectionCount = 6;
+    enum Section { kOperation = 0, kSource = 1, kFilters = 2, kTo = 3, kProgress = 4, kSettings = 5 };
+
+    TVorCopyPasteWin();
+    ~TVorCopyPasteWin() override;
+    TVorCopyPasteWin(const TVorCopyPasteWin&) = delete;
+    TVorCopyPasteWin& operator=(const TVorCopyPasteWin&) = delete;
+
+    ui::Form& Window() { return *form; }
+    HWND Handle() const { return form->Handle(); }
+
+    // --- Sections -----------------------------------------------------------------------------
+    void CopyCutLabelClick(ui::Label& header);
+    void ShowSection(int index);
+    void Timer3Timer();
+    void FrameSection(ui::Panel* panel);
+    void CopyCutLabelMouseMove(ui::Label& header);
+    void FormResize();
+    void RefreshSectionHeaders(int index);
+    int ExpandedSection() const { return expandedSection; }
+    bool SwitchRunning() const { return Timer3->Enabled(); }
+    int CollapsedHeight(int section) const;
+
+    // --- Operation chooser --------------------------------------------------------------------
+    void rbCopyClick(int senderTag);
+
+    // --- Job ----------------------------------------------------------------------------------
+    void bbBeginClick();
+    void bbCancelClick();
+    void bbPauseClick();
+    void ReclickBeginButtonTimer();
+    void aniProgressBarTimerTimer();
+    void StopSearchClick();
+    void BitBtn1Click();
+
+    // --- Sources ------------------------------------------------------------------------------
+    int AddSourceItem(const std::string& path);
+    void sourceButtonAddClick();
+
+    JobState state;
+    std::int64_t minSize = 0;
+    std::int64_t maxSize = INT64_MAX;
+    DateTime timeFrom = 0.0;
+    DateTime timeTo = 0.0;
+
+    // --- JobHost ------------------------------------------------------------------------------
+    int OperationKind() override;
+    int SourceCount() override;
+    std::string SourceItem(int index) override;
+    std::string DestinationText() override;
+    bool FlatDestination() override;
+    const FilterSet& Filters() override;
+    std::string MinSizeText() override;
+    std::string MaxSizeText() override;
+    std::string OperationHeaderText() override;
+    void ProcessMessages() override;
+    void SetFileProgressText(const std::string& text) override;
+    void SetFileBar(int maximum, int position) override;
+    void StepFileBar() override;
+    void SetOverallBarMax(int maximum) override;
+    void SetOverallBarPos(int position) override;
+    void SetOverallText(const std::string& text) override;
+    void SetTimeText(const std::string& text) override;
+    void SetSpeedText(const std::string& text) override;
+    std::string SpeedText() override;
+    void SetProgressHeader(const std::string& text) override;
+    ConflictAnswer AskFileExists(const std::string& path, const std::string& comparison) override;
+    ConflictAnswer AskFolderExists(const std::string& path) override;
+    bool FileRenameModeNew() override;
+    bool FolderRenameModeNew() override;
+    bool AskYesNo(const std::string& text, const std::string& title) override;
+    void ShowMessage(const std::string& text) override;
+    void AppendLog(const std::string& entry) override;
+    void ClearLog() override;
+    void HideExistsNotice() override;
+    int OpenSectionIndex() override;
+    void OpenSection(int section) override;
+    bool ScanRunning() override;
+    void StopScan() override;
+    void StartReclickTimer() override;
+    void SaveHistories() override;
+    void EnterRunningState(int operation) override;
+    void ShowPaused(bool paused) override;
+    void EnterRestState() override;
+    void HideMainWindow() override;
+    std::uint32_t TickMs() override;
+    DateTime Now() override;
+    std::string FormatLocalDateTime(DateTime value) override;
+
+    // --- Controls (named as on the form) ------------------------------------------------------
+    std::unique_ptr<ui::Form> form;
+    std::unique_ptr<ui::Panel> Panel18, Panel19, pExists;
+    std::unique_ptr<ui::ScrollBox> ScrollBox2;
+    std::unique_ptr<ui::Button> StopSearch, bbBegin, bbCancel, BitBtn1;
+    std::unique_ptr<ui::Label> Label10;
+    std::array<std::unique_ptr<ui::Panel>, 4> frame;  // pr0 top, pr1 right, pr2 bottom, pr3 left
+
+    // Section table, indexed by section number.
+    std::array<ui::Panel*, kSectionCount> sectionPanel{};
+    std::array<ui::Label*, kSectionCount> sectionHeader{};
+    std::array<ui::Panel*, kSectionCount> sectionBody{};
+    std::array<ui::Panel*, kSectionCount> sectionIcon{};
+
+    std::unique_ptr<ui::Panel> CopyCutPanel, CopyCutSubPanel, CopyCutSubPanel2;
+    std::unique_ptr<ui::Label> CopyCutLabel;
+    std::unique_ptr<ui::ScrollBox> ScrollBox3;
+    std::array<std::unique_ptr<ui::Panel>, 5> operationCell;  // Panel10 is Copy's
+    std::array<std::unique_ptr<ui::RadioButton>, 5> operationRadio;  // rbCopy rbCut rbTrash rbDelete rbCrush
+    std::array<std::unique_ptr<ui::Image>, 5> operationPicture;     // imcopy imcut imtrash imdelete imcrash
+    std::array<std::unique_ptr<ui::Image>, 5> operationIcon;        // imcopy1 … imcrash1
+
+    std::unique_ptr<ui::Panel> SourcePanel, SourceSubPanel, SourceSubPanel2, sourceSubPanel3, Panel8;
+    std::unique_ptr<ui::Label> SourceLabel;
+    std::unique_ptr<ui::ListBox> sourceList;
+    std::unique_ptr<ui::Splitter> Splitter1;
+    std::unique_ptr<ui::Edit> sourceEdit;
+    std::unique_ptr<ui::Button> sourceButtonAdd, sourceButtonRemove, BitBtn6;
+
+    std::unique_ptr<ui::Panel> NameFilterPanel, NameFilterSubPanel, NameFilterSubPanel2, FNamePanel;
+    std::unique_ptr<ui::Label> NameFilterLabel, Label1, Label6, ModificationTimeFilterLabel, Label2, Label3,
+        SizeFilterLabel, Label4, Label5;
+    std::unique_ptr<ui::ScrollBox> ScrollBox1;
+    std::unique_ptr<ui::ComboBox> cbFName, cbTL1, cbTL2, cbFSMin, cbFSMax;
+    std::unique_ptr<ui::CheckBox> cbSelAll;
+    std::unique_ptr<ui::CheckListBox> ExtList;
+    std::unique_ptr<ui::DateTimePicker> dtp1, dtp2;
+    std::unique_ptr<ui::Edit> EditFSMin, EditFSMax, Edit1, Edit2, minEdit3, maxEdit3;
+
+    std::unique_ptr<ui::Panel> ToPanel, ToSubPanel, ToSubPanel2, Panel26, Panel3, Panel14, ToBottomPanel;
+    std::unique_ptr<ui::Label> ToLabel;
+    std::unique_ptr<ui::ComboBox> cbPath;
+    std::unique_ptr<ui::CheckBox> cbIgnorSubDir;
+    std::unique_ptr<ui::Button> BitBtn2, BitBtn3, BitBtn4;
+
+    std::unique_ptr<ui::Panel> ProgressPanel, ProgressSubPanel, ProgressSubPanel2;
+    std::unique_ptr<ui::Label> ProgressLabel, AllProgressLabel, TimeLabel, LabelSpeed, FileProgressLabel;
+    std::unique_ptr<ui::PageControl> PageControl1;
+    std::unique_ptr<ui::ProgressBar> AllProgressBar, FileProgressBar, aniProgressBar;
+    std::unique_ptr<ui::Animation> aniSearch, aniSearch2, aniCopy, aniTrash, aniDelete;
+    std::unique_ptr<ui::Button> bbPause;
+    std::unique_ptr<ui::Memo> Memo1;
+
+    std::unique_ptr<ui::Panel> SettingsPanel, SettingsSubPanel, SettingsSubPanel2;
+    std::unique_ptr<ui::Label> SettingsLabel, Label7, Label8, Label9, Label11;
+    std::unique_ptr<ui::PageControl> PageControl2;
+    std::unique_ptr<ui::CheckBox> cbStart, cbContext, cbMonitorClipboard;
+    std::unique_ptr<ui::Image> Image2;
+
+    std::unique_ptr<ui::Timer> SearchTimer, ReclickBeginButton, aniProgressBarTimer, Timer1, Timer2, Timer3,
+        SysClipTimer, ParamTimer4;
+
+    std::unique_ptr<TFileExistsForm> fileExistsForm;
+    std::unique_ptr<TFolderExistsForm> folderExistsForm;
+
+private:
+    void BuildForm();
+    void BuildBottomBar();
+    void BuildSection(int index, const std::string& panelName, const std::string& headerName,
+                      const std::string& headerText, const std::string& bodyName, const std::string& iconName,
+                      std::unique_ptr<ui::Panel>& panel, std::unique_ptr<ui::Label>& header,
+                      std::unique_ptr<ui::Panel>& body, std::unique_ptr<ui::Panel>& icon);
+    void BuildOperationSection();
+    void BuildSourceSection();
+    void BuildFiltersSection();
+    void BuildToSection();
+    void BuildProgressSection();
+    void BuildSettingsSection();
+    void BuildTimers();
+    void LoadAnimations();
+    void FormCreate();
+    void PlaceIconPanels();
+    void SetSectionsEnabled(bool enabled);
+    void DrawProgressTab(int index, HDC dc, RECT rect);
+    ui::Animation& JobAnimation() { return *jobAnimation; }
+
+    FilterSet filterSnapshot;
+    bool filterSnapshotFresh = false;
+    bool closePending = false;  // closed during a job: the window goes once the job has unwound
+    ui::Animation* jobAnimation = nullptr;
+    int expandedSection = kProgress;  // the tag of ScrollBox2
+    bool pauseAtSwitch = false;       // the pause flag when a switch began
+    std::unique_ptr<JobRun> job;
+    std::unique_ptr<class TrayIcon> tray;
+};

@@ -1,0 +1,400 @@
+// The main window's life and its job: creation, Begin / Pause / Cancel, and the engine's JobHost.
+#include "app/Mainfrm.h"
+#include "app/MainWindowClass.h"
+#include "app/TrayIcon.h"
+#include "core/DateTime.h"
+#include "engine/filefacts.h"
+#include "filters/LocaleLower.h"
+#include "platform/LocalDateText.h"
+#include "platform/MessagePump.h"
+#include "ui/MessageBoxes.h"
+
+#include <mmsystem.h>
+
+#include <algorithm>
+
+namespace {
+
+constexpr const char* kMessageTitle = "Marrowick";
+
+bool IsFolderPath(const std::string& path)
+{
+    const DWORD a = GetFileAttributesA(path.c_str());
+    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// The folder beside the program, where its animations live.
+std::string ProgramFolder()
+{
+    std::string path(MAX_PATH, '\0');
+    for (;;) {
+        const DWORD n = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (n == 0)
+            return {};
+        if (n < path.size()) {
+            path.resize(n);
+            break;
+        }
+        path.resize(path.size() * 2);
+    }
+    return path.substr(0, path.find_last_of('\\') + 1);
+}
+
+// The picker cannot show dates before 1601; the window keeps the real value and shows the nearest.
+SYSTEMTIME PickerTime(DateTime value)
+{
+    const DateTimeParts p = DecodeDateTime(value);
+    SYSTEMTIME t{};
+    t.wYear = static_cast<WORD>(std::clamp(p.year, 1753, 9999));
+    t.wMonth = static_cast<WORD>(p.month);
+    t.wDay = static_cast<WORD>(p.day);
+    t.wHour = static_cast<WORD>(p.hour);
+    t.wMinute = static_cast<WORD>(p.minute);
+    t.wSecond = static_cast<WORD>(p.second);
+    return t;
+}
+
+} // namespace
+
+TVorCopyPasteWin::TVorCopyPasteWin()
+{
+    BuildForm();
+    job = std::make_unique<JobRun>(*this, state);
+    tray = std::make_unique<TrayIcon>(Handle(), ui::ProgramIcon(16), kMainWindowTip);
+    FormCreate();
+}
+
+TVorCopyPasteWin::~TVorCopyPasteWin() = default;
+
+void TVorCopyPasteWin::LoadAnimations()
+{
+    const std::string folder = ProgramFolder();
+    aniSearch->Open(folder + "a1.avi");
+    aniSearch2->Open(folder + "a1.avi");
+    aniDelete->Open(folder + "a2.avi");
+    aniTrash->Open(folder + "a3.avi");
+    aniCopy->Open(folder + "a0.avi");
+}
+
+void TVorCopyPasteWin::FormCreate()
+{
+    LoadAnimations();
+    jobAnimation = aniCopy.get();
+
+    fileExistsForm = std::make_unique<TFileExistsForm>(Handle());
+    folderExistsForm = std::make_unique<TFolderExistsForm>(Handle());
+
+    // The filters as their reset leaves them: every file passes.
+    timeFrom = 0.0;
+    DateTimeParts today = DecodeDateTime(LocalNow());
+    today.hour = today.minute = today.second = today.millisecond = 0;
+    timeTo = EncodeDateTime(today) + 52533.0;
+    dtp1->SetValue(PickerTime(timeFrom));
+    dtp2->SetValue(PickerTime(timeTo));
+    EditFSMax->SetText("9223372036854775807");
+    // No pre-scan has counted the sources yet: the totals are incomplete, so a job shows elapsed
+    // time and plain counts instead of an estimate.
+    state.scanStopped = true;
+
+    RefreshSectionHeaders(-1);
+    for (int i = 0; i < kSectionCount; ++i) {
+        sectionPanel[static_cast<size_t>(i)]->SetAlign(ui::Align::Top);
+        sectionPanel[static_cast<size_t>(i)]->SetHeight(CollapsedHeight(i));
+    }
+    for (int i = kSectionCount - 1; i > kProgress; --i)
+        sectionPanel[static_cast<size_t>(i)]->SetAlign(ui::Align::Bottom);
+    ProgressPanel->SetAlign(ui::Align::Client);
+    expandedSection = kProgress;
+
+    form->onResize = [this] { FormResize(); };
+    form->onClose = [this] {
+        if (job->Running()) {  // the job unwinds first; Begin closes the window when it returns
+            closePending = true;
+            job->bbCancelClick();
+            return;
+        }
+        DestroyWindow(Handle());
+    };
+    form->onDestroy = [] { PostQuitMessage(0); };
+    form->onShow = [this] { tray->Show(); };
+    form->onMessage = [this](UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+        return tray->HandleMessage(message, wParam, lParam, result);
+    };
+    FormResize();
+}
+
+// --- Handlers ----------------------------------------------------------------------------------
+
+void TVorCopyPasteWin::bbBeginClick()
+{
+    job->bbBeginClick();
+    if (closePending && !job->Running())
+        DestroyWindow(Handle());
+}
+
+void TVorCopyPasteWin::bbCancelClick() { job->bbCancelClick(); }
+
+void TVorCopyPasteWin::bbPauseClick() { job->bbPauseClick(); }
+
+void TVorCopyPasteWin::ReclickBeginButtonTimer()
+{
+    if (ScanRunning())
+        return;
+    ReclickBeginButton->Stop();
+    bbBeginClick();
+}
+
+void TVorCopyPasteWin::aniProgressBarTimerTimer()
+{
+    int position = aniProgressBar->Position() + 1;
+    if (position == aniProgressBar->Max())
+        position = 1;
+    aniProgressBar->SetPosition(position);
+}
+
+void TVorCopyPasteWin::StopSearchClick()
+{
+    pExists->Hide();
+    state.scanStopped = true;
+    aniSearch->Stop();
+}
+
+void TVorCopyPasteWin::BitBtn1Click()
+{
+    SearchTimer->Start();
+    CopyCutLabelClick(*ToLabel);
+}
+
+int TVorCopyPasteWin::AddSourceItem(const std::string& pathIn)
+{
+    if (GetFileAttributesA(pathIn.c_str()) == INVALID_FILE_ATTRIBUTES)
+        return -1;
+    bbBegin->SetEnabled(true);
+    std::string path = pathIn;
+    if (!path.empty() && path.back() == '\\')
+        path.pop_back();
+    for (int i = 0; i < sourceList->Count();) {
+        const std::string entry = sourceList->Item(i);
+        if (entry.find(path + "\\") != std::string::npos) {
+            sourceList->Delete(i);  // the new path holds this entry
+            continue;
+        }
+        if (entry == path || (IsFolderPath(entry) && path.find(entry + "\\") != std::string::npos))
+            return -1;
+        ++i;
+    }
+    return sourceList->Add(path);
+}
+
+void TVorCopyPasteWin::sourceButtonAddClick()
+{
+    if (sourceEdit->Text().empty() || !sourceEdit->Enabled())
+        return;
+    const int index = AddSourceItem(sourceEdit->Text());
+    if (index < 0) {
+        sourceEdit->SetText("Parent folder has already existed in the list.");
+        sourceEdit->SetEnabled(false);
+        return;
+    }
+    sourceList->ClearSelection();
+    sourceList->SetSelected(index, true);
+    SearchTimer->Start();
+}
+
+// --- JobHost: settings ---------------------------------------------------------------------
+
+int TVorCopyPasteWin::OperationKind()
+{
+    for (int i = 0; i < 5; ++i)
+        if (operationRadio[static_cast<size_t>(i)]->Checked())
+            return i;
+    return kOpCopy;
+}
+
+int TVorCopyPasteWin::SourceCount() { return sourceList->Count(); }
+std::string TVorCopyPasteWin::SourceItem(int index) { return sourceList->Item(index); }
+std::string TVorCopyPasteWin::DestinationText() { return cbPath->Text(); }
+bool TVorCopyPasteWin::FlatDestination() { return cbIgnorSubDir->Checked(); }
+
+const FilterSet& TVorCopyPasteWin::Filters()
+{
+    // The Filters section is disabled while a job runs, so the set read at its start stands;
+    // re-reading the check list for every file would only cost time.
+    if (!job || !job->Running() || !filterSnapshotFresh) {
+        filterSnapshot.masksText = cbFName->Text();
+        filterSnapshot.extensions.clear();
+        for (int i = 0; i < ExtList->Count(); ++i)
+            filterSnapshot.extensions.push_back({LocaleLower(ExtList->Item(i)), ExtList->Checked(i)});
+        filterSnapshot.timeFrom = timeFrom;
+        filterSnapshot.timeTo = timeTo;
+        filterSnapshot.minSize = minSize;
+        filterSnapshot.maxSize = maxSize;
+        filterSnapshotFresh = job && job->Running();
+    }
+    return filterSnapshot;
+}
+
+std::string TVorCopyPasteWin::MinSizeText() { return EditFSMin->Text(); }
+std::string TVorCopyPasteWin::MaxSizeText() { return EditFSMax->Text(); }
+std::string TVorCopyPasteWin::OperationHeaderText() { return CopyCutLabel->Text(); }
+
+void TVorCopyPasteWin::ProcessMessages() { ProcessPendingMessages(); }
+
+// --- JobHost: progress display -----------------------------------------------------------------
+
+void TVorCopyPasteWin::SetFileProgressText(const std::string& text) { FileProgressLabel->SetText(text); }
+
+void TVorCopyPasteWin::SetFileBar(int maximum, int position)
+{
+    FileProgressBar->SetRange(0, maximum);
+    FileProgressBar->SetPosition(position);
+}
+
+void TVorCopyPasteWin::StepFileBar() { FileProgressBar->SetPosition(FileProgressBar->Position() + 1); }
+void TVorCopyPasteWin::SetOverallBarMax(int maximum) { AllProgressBar->SetRange(0, maximum); }
+void TVorCopyPasteWin::SetOverallBarPos(int position) { AllProgressBar->SetPosition(position); }
+void TVorCopyPasteWin::SetOverallText(const std::string& text) { AllProgressLabel->SetText(text); }
+
+void TVorCopyPasteWin::SetTimeText(const std::string& text)
+{
+    const int right = TimeLabel->Left() + TimeLabel->Width();
+    TimeLabel->SetText(text);
+    TimeLabel->SetLeft(right - TimeLabel->Width());
+}
+
+void TVorCopyPasteWin::SetSpeedText(const std::string& text)
+{
+    const int right = LabelSpeed->Left() + LabelSpeed->Width();
+    LabelSpeed->SetText(text);
+    LabelSpeed->SetLeft(right - LabelSpeed->Width());
+}
+
+std::string TVorCopyPasteWin::SpeedText() { return LabelSpeed->Text(); }
+void TVorCopyPasteWin::SetProgressHeader(const std::string& text) { ProgressLabel->SetText(text); }
+
+// --- JobHost: questions and log ------------------------------------------------------------------
+
+ConflictAnswer TVorCopyPasteWin::AskFileExists(const std::string& path, const std::string& comparison)
+{
+    return fileExistsForm->Ask(path, comparison);
+}
+
+ConflictAnswer TVorCopyPasteWin::AskFolderExists(const std::string& path) { return folderExistsForm->Ask(path); }
+bool TVorCopyPasteWin::FileRenameModeNew() { return fileExistsForm->RenameModeNew(); }
+bool TVorCopyPasteWin::FolderRenameModeNew() { return folderExistsForm->RenameModeNew(); }
+
+bool TVorCopyPasteWin::AskYesNo(const std::string& text, const std::string& title)
+{
+    return ui::AskYesNo(Handle(), text, title);
+}
+
+void TVorCopyPasteWin::ShowMessage(const std::string& text) { ui::ShowMessage(Handle(), text, kMessageTitle); }
+void TVorCopyPasteWin::AppendLog(const std::string& entry) { Memo1->Append(entry + "\r\n"); }
+void TVorCopyPasteWin::ClearLog() { Memo1->Clear(); }
+
+// --- JobHost: window state -----------------------------------------------------------------------
+
+void TVorCopyPasteWin::HideExistsNotice() { pExists->Hide(); }
+int TVorCopyPasteWin::OpenSectionIndex() { return expandedSection; }
+void TVorCopyPasteWin::OpenSection(int section) { CopyCutLabelClick(*sectionHeader[static_cast<size_t>(section)]); }
+bool TVorCopyPasteWin::ScanRunning() { return StopSearch->Enabled(); }
+void TVorCopyPasteWin::StopScan() { StopSearchClick(); }
+void TVorCopyPasteWin::StartReclickTimer() { ReclickBeginButton->Start(); }
+
+void TVorCopyPasteWin::SaveHistories()
+{
+    // Each history gets the text as typed at its top, unless it already holds it (letter case ignored).
+    for (ui::ComboBox* box : {cbFName.get(), cbPath.get()}) {
+        const std::string text = box->Text();
+        const auto first = text.find_first_not_of(' ');
+        if (first == std::string::npos)
+            continue;
+        bool known = false;
+        for (int i = 0; i < box->Count() && !known; ++i)
+            known = LocaleLower(box->Item(i)) == LocaleLower(text);
+        if (!known) {
+            box->Insert(0, text);
+            box->SetText(text);
+        }
+    }
+}
+
+void TVorCopyPasteWin::SetSectionsEnabled(bool enabled)
+{
+    for (int i = kOperation; i <= kFilters; ++i) {
+        sectionPanel[static_cast<size_t>(i)]->SetEnabled(enabled);
+        sectionHeader[static_cast<size_t>(i)]->SetEnabled(enabled);
+    }
+}
+
+void TVorCopyPasteWin::EnterRunningState(int operation)
+{
+    SetSectionsEnabled(false);
+    filterSnapshotFresh = false;
+    bbPause->SetText("Pause");
+    bbPause->SetPicture(ui::GetPicture(ui::Picture::Pause, 24));
+    bbPause->Show();
+    bbBegin->SetEnabled(false);
+    JobAnimation().Hide();
+    jobAnimation = operation <= kOpCut ? aniCopy.get() : operation == kOpTrash ? aniTrash.get() : aniDelete.get();
+    JobAnimation().Show();
+    aniSearch->Hide();
+    aniProgressBar->Show();
+    JobAnimation().Play();
+    aniProgressBarTimer->Start();
+}
+
+void TVorCopyPasteWin::ShowPaused(bool paused)
+{
+    bbPause->SetText(paused ? "Go On" : "Pause");
+    bbPause->SetPicture(ui::GetPicture(paused ? ui::Picture::GoOn : ui::Picture::Pause, 24));
+    if (paused)
+        JobAnimation().Stop();
+    else
+        JobAnimation().Play();
+}
+
+void TVorCopyPasteWin::EnterRestState()
+{
+    bbPause->Hide();
+    bbBegin->SetEnabled(true);
+    JobAnimation().Hide();
+    aniSearch->Show();
+    aniProgressBar->Hide();
+    JobAnimation().Stop();
+    aniProgressBarTimer->Stop();
+    SetSectionsEnabled(true);
+}
+
+void TVorCopyPasteWin::HideMainWindow()
+{
+    // The icon in the notification area brings the window back.
+    tray->Show();
+    form->Hide();
+}
+
+// --- JobHost: clock --------------------------------------------------------------------------------
+
+std::uint32_t TVorCopyPasteWin::TickMs() { return timeGetTime(); }
+DateTime TVorCopyPasteWin::Now() { return LocalNow(); }
+std::string TVorCopyPasteWin::FormatLocalDateTime(DateTime value) { return FormatLocalDateText(value); }
+
+// --- Tabs ----------------------------------------------------------------------------------------
+
+void TVorCopyPasteWin::DrawProgressTab(int index, HDC dc, RECT rect)
+{
+    const COLORREF color = ProgressSubPanel->EffectiveColor();
+    HBRUSH brush = CreateSolidBrush(color);
+    HPEN pen = CreatePen(PS_SOLID, 1, color);
+    HGDIOBJ oldBrush = SelectObject(dc, brush);
+    HGDIOBJ oldPen = SelectObject(dc, pen);
+    Rectangle(dc, rect.left, rect.top, rect.right, rect.bottom);
+    SelectObject(dc, oldBrush);
+    SelectObject(dc, oldPen);
+    DeleteObject(brush);
+    DeleteObject(pen);
+    rect.top += 1;
+    SetBkMode(dc, TRANSPARENT);
+    const std::string& caption = PageControl1->PageCaption(index);
+    DrawTextA(dc, caption.c_str(), static_cast<int>(caption.size()), &rect, DT_SINGLELINE | DT_CENTER | DT_VCENTER);
+}

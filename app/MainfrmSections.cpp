@@ -1,0 +1,211 @@
+// The six sections: which one is expanded, the switch animation, the frame, hover colours and layout.
+#include "app/Mainfrm.h"
+
+namespace {
+
+constexpr COLORREF kEvenColor = RGB(204, 255, 170);
+constexpr COLORREF kOddColor = RGB(255, 204, 170);
+constexpr int kAnimationStep = 40;
+
+COLORREF SectionColor(int index) { return index % 2 == 0 ? kEvenColor : kOddColor; }
+
+} // namespace
+
+int TVorCopyPasteWin::CollapsedHeight(int section) const
+{
+    const int operation = const_cast<TVorCopyPasteWin*>(this)->OperationKind();
+    if (section == kTo && operation >= kOpTrash)
+        return 1;
+    return sectionHeader[static_cast<size_t>(section)]->Height();
+}
+
+void TVorCopyPasteWin::CopyCutLabelClick(ui::Label& header)
+{
+    if (SwitchRunning())
+        return;
+    FormResize();
+    if (header.tag != Timer3->tag)
+        ShowSection(header.tag);
+    ScrollBox1->SetScrollPosition(0);
+}
+
+void TVorCopyPasteWin::ShowSection(int index)
+{
+    RefreshSectionHeaders(index);
+    for (int i = 0; i < kSectionCount; ++i)
+        if (i != expandedSection)
+            sectionPanel[static_cast<size_t>(i)]->SetHeight(CollapsedHeight(i));
+
+    // Top ones in order; below the target, bottom ones from the last up; the target fills the rest.
+    // The expanded panel keeps its height, so the target grows only as the animation shrinks it.
+    for (int i = 0; i < kSectionCount; ++i)
+        sectionPanel[static_cast<size_t>(i)]->SetAlign(ui::Align::Top);
+    for (int i = kSectionCount - 1; i > index; --i)
+        sectionPanel[static_cast<size_t>(i)]->SetAlign(ui::Align::Bottom);
+    sectionPanel[static_cast<size_t>(index)]->SetAlign(ui::Align::Client);
+
+    Timer3->tag = index;
+    pauseAtSwitch = state.pauseFlag;
+    Timer3->Start();
+}
+
+void TVorCopyPasteWin::Timer3Timer()
+{
+    const int old = expandedSection;
+    const int target = Timer3->tag;
+    ui::Panel& oldPanel = *sectionPanel[static_cast<size_t>(old)];
+    const int headerHeight = sectionHeader[static_cast<size_t>(old)]->Height();
+
+    int h = oldPanel.Height();
+    if (h > headerHeight) {
+        h -= kAnimationStep;
+        if (h < headerHeight)
+            h = headerHeight;
+    }
+    oldPanel.SetHeight(h);
+    if (h != headerHeight && old != target) {
+        FrameSection(sectionPanel[static_cast<size_t>(target)]);
+        return;
+    }
+
+    oldPanel.SetHeight(CollapsedHeight(old));
+    expandedSection = target;
+    Timer3->Stop();
+    FormResize();
+    // A Pause pressed while the sections moved is undone, and the button says so.
+    if (state.pauseFlag != pauseAtSwitch) {
+        state.pauseFlag = pauseAtSwitch;
+        if (bbPause->Visible())
+            ShowPaused(state.pauseFlag);
+    }
+    if (expandedSection == kOperation) {
+        ScrollBox3->SetAlign(ui::Align::None);
+        ScrollBox3->SetAlign(ui::Align::Client);
+    }
+}
+
+void TVorCopyPasteWin::FrameSection(ui::Panel* panel)
+{
+    if (!panel) {
+        for (auto& edge : frame) {
+            edge->Hide();
+            edge->BringToFront();
+        }
+        return;
+    }
+    const ui::Bounds b = panel->GetBounds();
+    frame[0]->SetBounds(b.left, b.top, b.width, 2);
+    frame[1]->SetBounds(b.left + b.width - 2, b.top, 2, b.height);
+    frame[2]->SetBounds(b.left, b.top + b.height - 2, b.width, 2);
+    frame[3]->SetBounds(b.left, b.top, 2, b.height);
+    const int index = panel->tag;
+    const COLORREF color = index % 2 == 1 ? RGB(255, 0, 0) : RGB(0, 128, 0);
+    for (auto& edge : frame) {
+        edge->SetColor(color);
+        edge->Show();
+        edge->BringToFront();
+    }
+    sectionHeader[static_cast<size_t>(index)]->SetColor(panel->Color());
+    sectionIcon[static_cast<size_t>(index)]->SetColor(panel->Color());
+}
+
+void TVorCopyPasteWin::CopyCutLabelMouseMove(ui::Label& header)
+{
+    if (SwitchRunning())
+        return;
+    for (int i = 0; i < kSectionCount; ++i) {
+        ui::Label& h = *sectionHeader[static_cast<size_t>(i)];
+        COLORREF color = sectionPanel[static_cast<size_t>(i)]->Color();
+        if (&h == &header && i != expandedSection)
+            color = i % 2 == 1 ? RGB(255, 136, 136) : RGB(0, 255, 0);
+        if (h.Color() != color)
+            h.SetColor(color);
+        if (sectionIcon[static_cast<size_t>(i)]->Color() != color)
+            sectionIcon[static_cast<size_t>(i)]->SetColor(color);
+    }
+}
+
+void TVorCopyPasteWin::PlaceIconPanels()
+{
+    for (int i = 0; i < kSectionCount; ++i) {
+        ui::Panel& icon = *sectionIcon[static_cast<size_t>(i)];
+        icon.SetBounds(sectionPanel[static_cast<size_t>(i)]->ClientWidth() - 24 - 4, 1, 24, 24);
+        // An icon box with nothing to show would only hide the top right of its section's body.
+        icon.SetVisible(!icon.Children().empty());
+        icon.BringToFront();
+    }
+}
+
+void TVorCopyPasteWin::FormResize()
+{
+    if (!cbPath)
+        return;  // still being built
+    Panel26->SetHeight(cbPath->Height());
+    cbPath->SetBounds(0, 0, Panel26->ClientWidth(), cbPath->Height());
+    FNamePanel->SetWidth(ScrollBox1->ClientWidth() - 16);
+    FNamePanel->SetHeight(cbFName->Height());
+    cbFName->SetBounds(0, 0, FNamePanel->ClientWidth(), cbFName->Height());
+
+    sourceSubPanel3->SetHeight(cbFName->Height());
+    const int editWidth = sourceSubPanel3->ClientWidth() - sourceButtonAdd->Width() - sourceButtonRemove->Width();
+    sourceEdit->SetBounds(0, 0, editWidth > 0 ? editWidth : 0, sourceEdit->Height());
+    sourceButtonAdd->SetBounds(sourceEdit->Width(), 0, sourceButtonAdd->Width(), sourceSubPanel3->ClientHeight());
+    sourceButtonRemove->SetBounds(sourceButtonAdd->Left() + sourceButtonAdd->Width(), 0, sourceButtonRemove->Width(),
+                                  sourceSubPanel3->ClientHeight());
+    PlaceIconPanels();
+    bbCancel->SetLeft(Panel19->ClientWidth() - 12 - bbCancel->Width());
+    bbBegin->SetLeft(bbCancel->Left() - 10 - bbBegin->Width());
+
+    if (expandedSection >= 0) {
+        FrameSection(nullptr);
+        FrameSection(sectionPanel[static_cast<size_t>(expandedSection)]);
+    }
+    if (pExists->Visible())
+        pExists->SetBounds((form->ClientWidth() - 233) / 2, (form->ClientHeight() - 81) / 2, 233, 81);
+}
+
+void TVorCopyPasteWin::RefreshSectionHeaders(int index)
+{
+    for (int i = 0; i < kSectionCount; ++i) {
+        const auto n = static_cast<size_t>(i);
+        sectionPanel[n]->tag = i;
+        sectionHeader[n]->tag = i;
+        sectionBody[n]->tag = i;
+    }
+
+    static const char* const kOperationNames[5] = {"Copy\n", "Cut\n", "Move to trash\n", "Delete\n", "Crush\n"};
+    CopyCutLabel->SetText(index == kOperation ? "Select operation\n" : kOperationNames[OperationKind()]);
+
+    if (OperationKind() >= kOpTrash) {
+        ToPanel->SetEnabled(false);
+        ToLabel->SetText("\n\n");
+    } else {
+        ToPanel->SetEnabled(true);
+        ToLabel->SetText(index == kTo ? "Select the destination folder\n" : "To:\n" + cbPath->Text() + "\n");
+    }
+    ProgressLabel->SetText("Progress\n");
+    SettingsLabel->SetText("Settings\n");
+
+    for (int i = 0; i < kSectionCount; ++i) {
+        const auto n = static_cast<size_t>(i);
+        sectionPanel[n]->SetColor(SectionColor(i));
+        sectionHeader[n]->SetColor(SectionColor(i));
+        sectionIcon[n]->SetColor(SectionColor(i));
+    }
+    PlaceIconPanels();
+    FrameSection(nullptr);
+}
+
+void TVorCopyPasteWin::rbCopyClick(int senderTag)
+{
+    const int before = OperationKind();
+    const int chosen = senderTag >= 0 ? senderTag : kOpCopy;
+    for (int i = 0; i < 5; ++i) {
+        operationRadio[static_cast<size_t>(i)]->SetChecked(i == chosen);
+        operationIcon[static_cast<size_t>(i)]->SetVisible(i == chosen);
+    }
+    const bool beforeNeedsDestination = before <= kOpCut;
+    const bool chosenNeedsDestination = chosen <= kOpCut;
+    if (beforeNeedsDestination != chosenNeedsDestination)
+        ShowSection(kOperation);
+}
