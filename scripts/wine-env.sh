@@ -18,7 +18,23 @@ orv_ensure_prefix() {
     wineserver -w
     touch "$WINEPREFIX/.orv-ready"
   fi
-  wineserver -p >/dev/null 2>&1 || true
+  orv_persistent_server
+}
+
+# Keeps one wineserver for the prefix alive, started here with no pipe of ours. A server that a
+# program starts inherits that program's output pipes and ends a few seconds after its last client;
+# if a test started it, ctest would wait on those pipes until its timeout.
+orv_persistent_server() {
+  wineserver -p </dev/null >/dev/null 2>&1 && return 0
+  local pid
+  for pid in $(pgrep wineserver); do
+    if tr '\0' '\n' < "/proc/$pid/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX"; then
+      # Ours already: started with -p and no delay, it stays.
+      tr '\0' ' ' < "/proc/$pid/cmdline" | grep -qE -- '-p( |$)' && return 0
+    fi
+  done
+  timeout 30 wineserver -w || true
+  wineserver -p </dev/null >/dev/null 2>&1 || true
 }
 
 # Starts a virtual display when there is none; sets ORV_XVFB_PID for the caller to stop.
