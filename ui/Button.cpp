@@ -66,8 +66,18 @@ void Button::Draw(const DRAWITEMSTRUCT& item)
 
     int picX, picY;
     RECT textRect;
+    UINT flags = DT_SINGLELINE | DT_NOPREFIX | DT_VCENTER | DT_CENTER;
+    int textHeight = textH;
+    if (layout_ == PictureLayout::Top && textW > width) {
+        // A caption wider than the button ("Auto Rename" under a picture) goes on two lines.
+        RECT wrapped{0, 0, width, 0};
+        DrawTextA(dc, caption.c_str(), static_cast<int>(caption.size()), &wrapped,
+                  DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_CENTER);
+        textHeight = wrapped.bottom;
+        flags = DT_WORDBREAK | DT_NOPREFIX | DT_CENTER;
+    }
     if (layout_ == PictureLayout::Top) {
-        const int total = pic.cy + gap + textH;
+        const int total = pic.cy + gap + textHeight;
         picX = r.left + (width - pic.cx) / 2;
         picY = r.top + (height - total) / 2;
         textRect = {r.left, picY + pic.cy + gap, r.right, picY + total};
@@ -81,7 +91,6 @@ void Button::Draw(const DRAWITEMSTRUCT& item)
         DrawPicture(dc, picture_, picX, picY, disabled);
     if (!caption.empty()) {
         SetBkMode(dc, TRANSPARENT);
-        UINT flags = DT_SINGLELINE | DT_NOPREFIX | DT_VCENTER | DT_CENTER;
         if (disabled) {
             OffsetRect(&textRect, 1, 1);
             SetTextColor(dc, GetSysColor(COLOR_BTNHIGHLIGHT));

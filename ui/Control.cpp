@@ -113,8 +113,8 @@ void Control::CreateCustom(const char* className, DWORD style, DWORD exStyle, co
     SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
     if (!hint_.empty())
         ShowHintFor(window, hint_);
-    if (align_ != Align::None && parent_)
-        parent_->Realign();
+    if (parent_)
+        parent_->ChildChanged(*this);
 }
 
 void Control::CreateStandard(const char* className, DWORD style, DWORD exStyle, const std::string& text)
@@ -144,8 +144,8 @@ void Control::CreateStandard(const char* className, DWORD style, DWORD exStyle, 
     SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
     if (!hint_.empty())
         ShowHintFor(window, hint_);
-    if (align_ != Align::None && parent_)
-        parent_->Realign();
+    if (parent_)
+        parent_->ChildChanged(*this);
 }
 
 void Control::Attach(HWND window)

@@ -44,8 +44,15 @@ void ScrollBox::SetScrollPosition(int position)
         return;
     const int delta = position_ - position;
     position_ = position;
-    ScrollWindowEx(Handle(), 0, delta, nullptr, nullptr, nullptr, nullptr,
-                   SW_SCROLLCHILDREN | SW_INVALIDATE | SW_ERASE);
+    // Children are moved one by one: ScrollWindowEx's SW_SCROLLCHILDREN leaves them in place under
+    // Wine while the box is hidden.
+    for (Control* child : Children())
+        if (child->GetAlign() == Align::None) {
+            const Bounds b = child->GetBounds();
+            SetWindowPos(child->Handle(), nullptr, b.left, b.top + delta, 0, 0,
+                         SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        }
+    InvalidateRect(Handle(), nullptr, TRUE);
     SetScrollPos(Handle(), SB_VERT, position_, TRUE);
     Realign();  // aligned children stay in view
 }

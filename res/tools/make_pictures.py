@@ -10,6 +10,7 @@ import math
 import os
 import struct
 import sys
+sys.dont_write_bytecode = True  # keep res/tools free of caches
 import zlib
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
