@@ -5,6 +5,8 @@
 #include "ui/CheckBox.h"
 #include "ui/CheckListBox.h"
 #include "ui/ComboBox.h"
+#include "ui/DateTimePicker.h"
+#include "ui/Edit.h"
 #include "ui/FindByName.h"
 #include "ui/Form.h"
 #include "ui/Image.h"
@@ -22,6 +24,7 @@
 #include "ui/Splitter.h"
 #include "ui/Timer.h"
 
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -633,6 +636,71 @@ TEST(ListsAndFields, ItemsSelectionAndTexts)
     bar.SetPosition(1500000000);
     EXPECT_EQ(bar.Max(), 2000000000);
     EXPECT_EQ(bar.Position(), 1500000000);
+}
+
+TEST(KeyEvents, FieldsFilterCharactersAndFormsSeeKeysFirst)
+{
+    Form form({.name = "TNewDir"}, {.caption = "Input New Folder Name", .keyPreview = true});
+    Edit size(form, {.name = "EditFSMin", .bounds = {0, 0, 100, 21}}, {.text = "0"});
+    std::vector<std::string> seen;
+    size.onKeyPress = [&](char& key) {
+        if ((key < '0' || key > '9') && key != 8)
+            key = 0;
+    };
+    size.onKeyUp = [&](WORD& key, Shift) { seen.push_back("edit " + std::to_string(key)); };
+    form.onKeyUp = [&](WORD& key, Shift) {
+        seen.push_back("form " + std::to_string(key));
+        if (key == VK_ESCAPE)
+            key = 0;  // the form keeps Escape to itself
+    };
+    int changes = 0;
+    size.onChange = [&] { ++changes; };
+    size.SetText("");
+    EXPECT_EQ(changes, 1) << "the program's own changes count too";
+    for (char c : std::string("1a2-"))
+        SendMessageA(size.Handle(), WM_CHAR, static_cast<unsigned char>(c), 0);
+    EXPECT_EQ(size.Text(), "12");
+    EXPECT_EQ(changes, 3);
+    SendMessageA(size.Handle(), WM_KEYUP, VK_RETURN, 0);
+    SendMessageA(size.Handle(), WM_KEYUP, VK_ESCAPE, 0);
+    EXPECT_EQ(seen, (std::vector<std::string>{"form 13", "edit 13", "form 27"}));
+
+    ComboBox masks(form, {.name = "cbFName", .bounds = {0, 30, 150, 21}}, {.text = "*.*"});
+    std::vector<WORD> released;
+    masks.onKeyUp = [&](WORD& key, Shift) { released.push_back(key); };
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof info;
+    ASSERT_TRUE(GetComboBoxInfo(masks.Handle(), &info));
+    SendMessageA(info.hwndItem, WM_KEYUP, 191, 0);  // keys typed into the edit field belong to the box
+    EXPECT_EQ(released, std::vector<WORD>{191});
+}
+
+TEST(DateTimeField, CustomFormatAndValue)
+{
+    TestWindow w(300, 100);
+    DateTimePicker dtp1(w.form, {.name = "dtp1", .bounds = {0, 0, 160, 21}},
+                        {.format = "MM/dd/yyyy HH:mm:ss", .upDown = true});
+    SYSTEMTIME value{};
+    value.wYear = 1899;
+    value.wMonth = 12;
+    value.wDay = 30;
+    EXPECT_TRUE(dtp1.SetValue(value));
+    SYSTEMTIME later{};
+    later.wYear = 2169;
+    later.wMonth = 7;
+    later.wDay = 4;
+    later.wHour = 13;
+    later.wMinute = 5;
+    later.wSecond = 9;
+    ASSERT_TRUE(dtp1.SetValue(later));
+    const SYSTEMTIME got = dtp1.Value();
+    EXPECT_EQ(got.wYear, 2169);
+    EXPECT_EQ(got.wMonth, 7);
+    EXPECT_EQ(got.wDay, 4);
+    EXPECT_EQ(got.wHour, 13);
+    EXPECT_EQ(got.wMinute, 5);
+    EXPECT_EQ(got.wSecond, 9);
+    EXPECT_TRUE(GetWindowLongA(dtp1.Handle(), GWL_STYLE) & DTS_UPDOWN);
 }
 
 TEST(DemoScreenshot, PicturesAndControlsLookClear)
