@@ -1,0 +1,159 @@
+#include "engine/FolderTree.h"
+
+#include "engine/LongPath.h"
+#include "engine/itemops.h"
+#include "platform/Handles.h"
+
+#include <windows.h>
+
+namespace {
+
+bool IsSeparator(char c) { return c == '\\' || c == '/'; }
+
+bool IsFolderAt(const std::string& path)
+{
+    const DWORD attributes = PathAttributes(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::wstring FullPath(const std::wstring& path)
+{
+    const DWORD needed = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+    if (needed == 0)
+        return {};
+    std::wstring full(needed, L'\0');
+    const DWORD length = GetFullPathNameW(path.c_str(), needed, full.data(), nullptr);
+    if (length == 0 || length >= needed)
+        return {};
+    full.resize(length);
+    return full;
+}
+
+// The absolute "\\?\" form: every entry below it is reachable however deep the tree goes, and names
+// that the plain form would alter (trailing dots or blanks) are reached as they are listed.
+std::wstring Extended(const std::wstring& path)
+{
+    if (path.rfind(L"\\\\?\\", 0) == 0)
+        return path;
+    const std::wstring full = FullPath(path);
+    if (full.empty())
+        return path;
+    if (full.rfind(L"\\\\", 0) == 0)
+        return L"\\\\?\\UNC\\" + full.substr(2);
+    return L"\\\\?\\" + full;
+}
+
+// Removes a folder link itself, never what it points to. The entry is opened as the link and deleted
+// through that handle only when the handle really is the link. Wine 8 cannot open a link as such,
+// and its RemoveDirectory on a link removes the folder the link points to when that one is empty;
+// there the link stays and its removal counts as failed.
+bool RemoveLink(const std::wstring& path)
+{
+    UniqueFile link(CreateFileW(path.c_str(), DELETE | FILE_READ_ATTRIBUTES,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    if (!link)
+        return false;
+    FILE_ATTRIBUTE_TAG_INFO tag{};
+    if (!GetFileInformationByHandleEx(link.Get(), FileAttributeTagInfo, &tag, sizeof tag) ||
+        !(tag.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
+        return false;
+    FILE_DISPOSITION_INFO dispose{TRUE};
+    return SetFileInformationByHandle(link.Get(), FileDispositionInfo, &dispose, sizeof dispose) != 0;
+}
+
+// folder: an extended path without a trailing backslash. Stops deleting at the first failure, as a
+// Replace then merges into what is left.
+bool DeleteTree(const std::wstring& folder)
+{
+    // A read-only folder cannot be removed, so it goes back to plain first; it is to go anyway.
+    const DWORD own = GetFileAttributesW(folder.c_str());
+    if (own != INVALID_FILE_ATTRIBUTES && (own & FILE_ATTRIBUTE_READONLY))
+        SetFileAttributesW(folder.c_str(), own & ~FILE_ATTRIBUTE_READONLY);
+
+    bool allGood = true;
+    {
+        WIN32_FIND_DATAW entry;
+        UniqueFind find(FindFirstFileW((folder + L"\\*.*").c_str(), &entry));
+        if (find) {
+            do {
+                const std::wstring name = entry.cFileName;
+                if (name == L"." || name == L"..")
+                    continue;
+                const std::wstring path = folder + L'\\' + name;
+                if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                    // A link is never entered: what it points to lies outside the tree (and may be
+                    // an ancestor of it).
+                    if (allGood)
+                        allGood = (entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) ? RemoveLink(path)
+                                                                                          : DeleteTree(path);
+                } else {
+                    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+                    if (allGood)
+                        allGood = DeleteFileW(path.c_str()) != 0;
+                }
+            } while (FindNextFileW(find.Get(), &entry));
+        }
+    }  // the search is closed before the folder itself goes
+    return allGood && RemoveDirectoryW(folder.c_str()) != 0;
+}
+
+} // namespace
+
+bool ForceDirectories(const std::string& path)
+{
+    std::string folder = path;
+    if (folder.size() == 2 && folder[1] == ':')
+        folder += '\\';  // "E:" alone would name the drive's current folder
+    while (folder.size() > 3 && IsSeparator(folder.back()))
+        folder.pop_back();
+    if (folder.empty())
+        return false;
+    if (IsFolderAt(folder))
+        return true;
+
+    // A root has no parent to make: "E:\" of a drive that is not there simply fails below.
+    const std::size_t cut = folder.find_last_of("\\/");
+    const bool isDriveRoot = folder.size() == 3 && folder[1] == ':';
+    if (!isDriveRoot && cut != std::string::npos && cut > 0 && !ForceDirectories(folder.substr(0, cut)))
+        return false;
+    if (CreateDirectoryW(WidePath(folder).c_str(), nullptr))
+        return true;
+    return IsFolderAt(folder);  // made meanwhile by someone else, or a file stands in the way
+}
+
+bool IsVolumeRoot(const std::string& path)
+{
+    if (path.size() == 2 && path[1] == ':')
+        return true;
+    std::wstring full = FullPath(WidePath(path));
+    if (full.empty())
+        return true;
+    if (full.rfind(L"\\\\?\\UNC\\", 0) == 0)
+        full = L"\\\\" + full.substr(8);
+    else if (full.rfind(L"\\\\?\\", 0) == 0)
+        full = full.substr(4);
+    while (!full.empty() && full.back() == L'\\')
+        full.pop_back();
+    if (full.size() <= 2)
+        return true;  // "C:"
+    if (full.rfind(L"\\\\", 0) == 0) {
+        // \\server\share: nothing after the share name.
+        const std::size_t afterServer = full.find(L'\\', 2);
+        return afterServer == std::wstring::npos || full.find(L'\\', afterServer + 1) == std::wstring::npos;
+    }
+    return false;
+}
+
+bool DeleteFolderTree(const std::string& path)
+{
+    if (path.size() < 4 || IsVolumeRoot(path))
+        return false;
+    std::wstring folder = Extended(WidePath(path));
+    while (!folder.empty() && folder.back() == L'\\')
+        folder.pop_back();
+    const DWORD attributes = GetFileAttributesW(folder.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT))
+        return RemoveLink(folder);
+    return DeleteTree(folder);
+}

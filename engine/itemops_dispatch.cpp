@@ -1,0 +1,135 @@
+#include "engine/FolderTree.h"
+#include "engine/LongPath.h"
+#include "engine/fileops.h"
+#include "engine/filefacts.h"
+#include "engine/itemops.h"
+#include "engine/progress.h"
+#include "filters/LocaleLower.h"
+
+#include <windows.h>
+
+namespace {
+
+bool IsCopyOrCut(int operation) { return operation == kOpCopy || operation == kOpCut; }
+
+bool IsDriveRoot(const std::string& item) { return item.size() == 2 && item[1] == ':'; }
+
+// Source entries carry no trailing backslash and a drive root as "E:"; anything else that reaches
+// here is brought to that form, so that names and same-place tests see what the list means.
+std::string ItemPath(std::string item)
+{
+    if (item.size() == 3 && item[1] == ':' && item[2] == '\\')
+        return item.substr(0, 2);
+    while (item.size() > 1 && item.back() == '\\' && !IsDriveRoot(item))
+        item.pop_back();
+    return item;
+}
+
+std::string LastComponent(const std::string& path)
+{
+    const std::size_t cut = path.find_last_of("\\/");
+    return cut == std::string::npos ? path : path.substr(cut + 1);
+}
+
+// "Copy of " + name, then "Copy (1) of " + name and so on: the first that names nothing in the
+// folder (a file or folder of that name would both be in the way).
+std::string FreeCopyName(const std::string& folder, const std::string& name)
+{
+    std::string candidate = "Copy of " + name;
+    for (unsigned long long k = 1; PathAttributes(folder + "\\" + candidate) != INVALID_FILE_ATTRIBUTES; ++k)
+        candidate = "Copy (" + std::to_string(k) + ") of " + name;
+    return candidate;
+}
+
+bool IsSamePlace(const std::string& destination, const std::string& item)
+{
+    return LocaleLower(destination) == LocaleLower(item);
+}
+
+void DispatchFile(JobContext& job, const std::string& item, const std::string& destination, int operation)
+{
+    // The name as the filters see it is also the name the file gets: Report.TXT arrives as report.txt.
+    std::string name = LocaleLower(LastComponent(item));
+    const std::int64_t size = GetFileSize64(item);
+    if (PassesFileFilter(job.masks, job.host.Filters(), name, GetFileModifiedTime(item), size)) {
+        bool leftAlone = false;
+        if (IsCopyOrCut(operation) && IsSamePlace(destination + "\\" + name, item)) {
+            if (operation == kOpCut) {
+                job.host.AppendLog("\r\nFile " + item + " needs not be cutted!");
+                leftAlone = true;
+            } else {
+                name = FreeCopyName(destination, name);
+                job.host.AppendLog("\r\nFile " + item + " already exists, create a new file " + name + "!");
+            }
+        }
+        if (!leftAlone)
+            DoFileOperation(job, item, destination + "\\" + name, size, operation);
+    }
+    UpdateJobProgress(job, size);
+}
+
+void DispatchFolder(JobContext& job, const std::string& item, const std::string& destination, int operation)
+{
+    // A link chosen as a source is not gone through: what it points to is outside the chosen tree,
+    // and a Cut, Delete or Crush would empty it. The job run leaves the link itself in place as well.
+    const DWORD attributes = IsDriveRoot(item) ? INVALID_FILE_ATTRIBUTES : PathAttributes(item);
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+        job.host.AppendLog("\r\nFolder " + item + " is a link, so it was left alone!");
+        return;
+    }
+
+    std::string name = IsDriveRoot(item) ? "Driver_" + item.substr(0, 1) : LastComponent(item);
+    if (IsCopyOrCut(operation) && IsSamePlace(destination + "\\" + name, item)) {
+        if (operation == kOpCut) {
+            job.host.AppendLog("\r\nFolder " + item + " needs not be cutted!");
+            return;
+        }
+        name = FreeCopyName(destination, name);
+        job.host.AppendLog("\r\nFolder " + item + " already exists, create a new folder " + name + "!");
+    }
+    const std::string folder = destination + "\\" + name;
+    if (IsCopyOrCut(operation) && !job.host.FlatDestination())
+        ForceDirectories(folder);  // a failure shows as each file that then cannot be copied
+    WalkFolder(job, item, folder, operation);
+}
+
+} // namespace
+
+int ProcessSourceItems(JobContext& job, int index, int operation)
+{
+    JobHost& host = job.host;
+    std::string destination;
+    if (IsCopyOrCut(operation)) {
+        destination = host.DestinationText();
+        if (!destination.empty() && destination.back() == '\\')
+            destination.pop_back();  // D:\ becomes D:, so names join as D:\name
+        if (destination.empty() || !ForceDirectories(destination))
+            return -1;
+    }
+
+    job.masks = BuildMaskList(host.Filters().masksText);
+    job.state.stopFlag = false;
+
+    const int count = host.SourceCount();
+    int first = 0;
+    int last = count - 1;
+    if (index != -1) {
+        if (index < 0 || index >= count)
+            return 0;
+        first = last = index;
+    }
+    for (int i = first; i <= last; ++i) {
+        if (job.state.stopFlag)
+            break;
+        const std::string item = ItemPath(host.SourceItem(i));
+        // "E:" alone would name the drive's current folder, not its root.
+        const DWORD attributes = PathAttributes(IsDriveRoot(item) ? item + "\\" : item);
+        // A file item is an existing entry that is not a folder; a drive root, a folder and a path
+        // that has gone since it was added are all folder items.
+        if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY))
+            DispatchFile(job, item, destination, operation);
+        else
+            DispatchFolder(job, item, destination, operation);
+    }
+    return 0;
+}

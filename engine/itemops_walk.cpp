@@ -1,0 +1,189 @@
+#include "engine/FolderTree.h"
+#include "engine/LongPath.h"
+#include "engine/fileops.h"
+#include "engine/filefacts.h"
+#include "engine/itemops.h"
+#include "engine/progress.h"
+#include "filters/LocaleLower.h"
+#include "platform/Handles.h"
+
+#include <windows.h>
+
+namespace {
+
+// What stays the same for a whole walk, through all its levels.
+struct Walk {
+    JobContext& job;
+    int operation;
+    bool mirror;         // Copy or Cut into subfolders: destination folders are made and may conflict
+    std::string output;  // where this walk writes; never walked into when met inside the source
+};
+
+bool IsCopyOrCut(int operation) { return operation == kOpCopy || operation == kOpCut; }
+
+// A name from the wide listing in the code page every 8-bit path of the job is in.
+std::string Narrow(const wchar_t* name)
+{
+    const int bytes = WideCharToMultiByte(CP_ACP, 0, name, -1, nullptr, 0, nullptr, nullptr);
+    if (bytes <= 1)
+        return {};
+    std::string text(static_cast<std::size_t>(bytes), '\0');
+    WideCharToMultiByte(CP_ACP, 0, name, -1, text.data(), bytes, nullptr, nullptr);
+    text.resize(static_cast<std::size_t>(bytes - 1));
+    return text;
+}
+
+std::int64_t EntrySize(const WIN32_FIND_DATAW& entry)
+{
+    return static_cast<std::int64_t>((static_cast<std::uint64_t>(entry.nFileSizeHigh) << 32) | entry.nFileSizeLow);
+}
+
+// The listing's last-write time as the filters see it: local, through the packed form.
+DateTime EntryTime(const WIN32_FIND_DATAW& entry)
+{
+    FILETIME local;
+    if (!FileTimeToLocalFileTime(&entry.ftLastWriteTime, &local))
+        return LocalNow();
+    WORD dosDate = 0;
+    WORD dosTime = 0;
+    if (FileTimeToDosDateTime(&local, &dosDate, &dosTime))
+        return DosDateTimeToDateTime(dosDate, dosTime);
+    // Outside 1980 to 2107 the packed form has no value: keep the real date at the same resolution,
+    // as the look-up of a single file does.
+    SYSTEMTIME st;
+    if (!FileTimeToSystemTime(&local, &st))
+        return LocalNow();
+    return EncodeDateTime({st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond - st.wSecond % 2, 0});
+}
+
+bool IsDotEntry(const wchar_t* name)
+{
+    return name[0] == L'.' && (name[1] == L'\0' || (name[1] == L'.' && name[2] == L'\0'));
+}
+
+// Holds while paused; Pause and Cancel arrive through the message processing. The wait wakes at once
+// on input, so a click is not kept waiting for the rest of the 100 ms.
+void HoldWhilePaused(JobContext& job)
+{
+    while (job.state.pauseFlag && !job.state.stopFlag) {
+        job.host.ProcessMessages();
+        if (job.state.pauseFlag && !job.state.stopFlag)
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
+    }
+}
+
+void WalkLevel(const Walk& walk, const std::string& source, const std::string& destination);
+
+// The answer to an existing destination subfolder. Returns the folder to copy into, or an empty
+// text when the subfolder is left out.
+std::string SettleExistingFolder(const Walk& walk, const std::string& source, const std::string& target)
+{
+    JobHost& host = walk.job.host;
+    auto clock = [&host] { return host.Now(); };
+    switch (ObtainFolderDecision(host, walk.job.answers, target)) {
+    case kOverwrite:
+        DeleteFolderTree(target);  // an incomplete removal merges into what is left
+        return target;
+    case kUpdate:
+        return target;
+    case kAutoRename:
+        if (host.FolderRenameModeNew())
+            return TimestampedName(target, "_New_Copied_At_", clock);
+        {
+            SetPathAttributes(target, FILE_ATTRIBUTE_ARCHIVE);
+            const std::string saved = TimestampedName(target, "_Old_Saved_At_", clock);
+            if (MovePath(target, saved, 0))
+                return target;
+            host.AppendLog("\r\nFailed to rename folder " + target + "\r So failed to copy folder " + source);
+            return {};
+        }
+    case kSkip:
+    default:
+        return {};
+    }
+}
+
+void VisitFolder(const Walk& walk, const std::string& source, const std::string& destination, DWORD attributes)
+{
+    // Links are left alone: what they point to is outside the chosen tree, and a link to an
+    // ancestor would never end.
+    if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+        walk.job.host.AppendLog("\r\nFolder " + source + " is a link, so it was left alone!");
+        return;
+    }
+    // The walk's own output, when the destination lies inside the source: walking it would copy
+    // the copy again, without end.
+    if (!walk.output.empty() && LocaleLower(source) == LocaleLower(walk.output))
+        return;
+
+    std::string target = destination;
+    if (walk.mirror) {
+        const DWORD existing = PathAttributes(target);
+        if (existing != INVALID_FILE_ATTRIBUTES && (existing & FILE_ATTRIBUTE_DIRECTORY)) {
+            target = SettleExistingFolder(walk, source, target);
+            if (target.empty())
+                return;
+        }
+        ForceDirectories(target);  // a failure shows as each file that then cannot be copied
+    }
+    WalkLevel(walk, source, target);
+}
+
+void VisitFile(const Walk& walk, const std::string& source, const std::string& destination,
+               const WIN32_FIND_DATAW& entry)
+{
+    JobContext& job = walk.job;
+    const std::int64_t size = EntrySize(entry);
+    const std::string name = Narrow(entry.cFileName);
+    if (PassesFileFilter(job.masks, job.host.Filters(), LocaleLower(name), EntryTime(entry), size))
+        DoFileOperation(job, source + "\\" + name, destination + "\\" + name, size, walk.operation);
+    UpdateJobProgress(job, size);
+}
+
+void WalkLevel(const Walk& walk, const std::string& source, const std::string& destination)
+{
+    JobContext& job = walk.job;
+    job.host.ProcessMessages();
+    if (job.state.stopFlag)
+        return;
+
+    WIN32_FIND_DATAW entry;
+    UniqueFind find(FindFirstFileW(WidePath(source + "\\*.*").c_str(), &entry));
+    if (!find)
+        return;  // vanished or out of reach: nothing to do, nothing to say
+    do {
+        HoldWhilePaused(job);
+        if (job.state.stopFlag)
+            break;
+        if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            if (IsDotEntry(entry.cFileName))
+                continue;
+            const std::string name = Narrow(entry.cFileName);
+            VisitFolder(walk, source + "\\" + name, destination + "\\" + name, entry.dwFileAttributes);
+        } else {
+            VisitFile(walk, source, destination, entry);
+        }
+    } while (FindNextFileW(find.Get(), &entry));
+}
+
+// "D:\B\" and "D:\B" are the same destination.
+std::string WithoutTrailingBackslash(std::string path)
+{
+    if (!path.empty() && path.back() == '\\')
+        path.pop_back();
+    return path;
+}
+
+} // namespace
+
+void WalkFolder(JobContext& job, const std::string& source, const std::string& destination, int operation)
+{
+    const bool copyOrCut = IsCopyOrCut(operation);
+    const bool flat = copyOrCut && job.host.FlatDestination();
+    // Flattened files all land in the destination folder itself; otherwise in this walk's mirror.
+    std::string output;
+    if (copyOrCut)
+        output = flat ? WithoutTrailingBackslash(job.host.DestinationText()) : destination;
+    const Walk walk{job, operation, copyOrCut && !flat, output};
+    WalkLevel(walk, source, destination);
+}
