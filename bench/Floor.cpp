@@ -4,6 +4,8 @@
 //   orv_floor cut <source folder> <destination folder>
 //   orv_floor delete <folder>
 //   orv_floor crush <folder>
+#include "engine/CopyRoutine.h"
+
 #include <windows.h>
 
 #include <cstdio>
@@ -13,6 +15,8 @@
 
 namespace {
 
+// Copies move data in the engine's step size; Crush writes 1 MiB at a time, as the engine does.
+constexpr DWORD kCopyStep = static_cast<DWORD>(kCopyChunk);
 constexpr DWORD kChunk = 1 << 20;
 std::unique_ptr<char[]> buffer(new char[kChunk]);
 
@@ -35,7 +39,7 @@ bool CopyOne(const std::string& from, const std::string& to)
     const std::wstring partial = Wide(to + ".part");
     HANDLE out = CreateFileW(partial.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     DWORD got = 0, put = 0;
-    while (ReadFile(in, buffer.get(), kChunk, &got, nullptr) && got > 0)
+    while (ReadFile(in, buffer.get(), kCopyStep, &got, nullptr) && got > 0)
         WriteFile(out, buffer.get(), got, &put, nullptr);
     SetFileTime(out, nullptr, nullptr, &info.ftLastWriteTime);
     CloseHandle(out);
