@@ -2,7 +2,13 @@
 # Runs a Windows program under Wine with the project's prefix (never the user's ~/.wine).
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 . "$here/../scripts/wine-env.sh"
-# Make sure the server this program talks to was not started by it: a server started by a test
-# would hold the test's output pipes open after it ends. A no-op when a server already runs.
+# Wine may start lasting helper processes (wineserver, services, the desktop process) from the
+# program it runs, and they inherit its output. Were that ctest's pipe, ctest would wait for them
+# until its timeout. So the program writes to a file, which is shown once the program has ended.
 wineserver -p </dev/null >/dev/null 2>&1 || true
-exec wine "$@"
+out=$(mktemp "${TMPDIR:-/tmp}/orv-wine.XXXXXX")
+wine "$@" </dev/null >"$out" 2>&1
+rc=$?
+cat "$out"
+rm -f "$out"
+exit $rc
