@@ -1,6 +1,6 @@
 #include "engine/CopyRoutine.h"
 
-#include "engine/LongPath.h"
+#include "platform/LongPath.h"
 #include "filters/LocaleLower.h"
 #include "platform/Handles.h"
 

@@ -1,6 +1,6 @@
 #include "engine/FolderTree.h"
 
-#include "engine/LongPath.h"
+#include "platform/LongPath.h"
 #include "engine/itemops.h"
 #include "platform/Handles.h"
 

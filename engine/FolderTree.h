@@ -2,7 +2,7 @@
 #include <string>
 
 // Folder helpers shared by the dispatch, the folder walk and the Replace answer. Paths are 8-bit
-// texts of any length (the calls go through engine/LongPath.h). DeleteFolderTree itself is declared
+// texts of any length (the calls go through platform/LongPath.h). DeleteFolderTree itself is declared
 // in engine/itemops.h.
 
 // Creates the folder with all missing parents. True when it exists as a folder afterwards

@@ -1,6 +1,6 @@
 #include "engine/FreeSpace.h"
 
-#include "engine/LongPath.h"
+#include "platform/LongPath.h"
 
 #include <windows.h>
 

@@ -1,5 +1,5 @@
 #include "core/LogTexts.h"
-#include "engine/LongPath.h"
+#include "platform/LongPath.h"
 #include "engine/jobrun.h"
 #include "platform/Handles.h"
 

@@ -1,6 +1,7 @@
 #include "engine/filefacts.h"
 
 #include "platform/Handles.h"
+#include "platform/LongPath.h"
 
 #include <memory>
 
@@ -11,18 +12,18 @@ namespace {
 // other file that happens to fit the pattern.
 bool HasWildcard(const std::string& path) { return path.find_first_of("*?<>\"") != std::string::npos; }
 
-// The directory entry of exactly this path, when there is one.
-bool FindEntry(const std::string& path, WIN32_FIND_DATAA& entry)
+// The directory entry of exactly this path, when there is one; paths of any length.
+bool FindEntry(const std::string& path, WIN32_FIND_DATAW& entry)
 {
     if (path.empty() || HasWildcard(path))
         return false;
-    UniqueFind find(FindFirstFileA(path.c_str(), &entry));
+    UniqueFind find(FindFirstFileW(WidePath(path).c_str(), &entry));
     return find.Valid();
 }
 
 bool FileExists(const std::string& path)
 {
-    WIN32_FIND_DATAA entry;
+    WIN32_FIND_DATAW entry;
     return FindEntry(path, entry) && !(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
@@ -39,7 +40,7 @@ struct LocalFreeDeleter {
 
 std::int64_t GetFileSize64(const std::string& path)
 {
-    WIN32_FIND_DATAA entry;
+    WIN32_FIND_DATAW entry;
     if (!FindEntry(path, entry))
         return -1;
     return static_cast<std::int64_t>((static_cast<std::uint64_t>(entry.nFileSizeHigh) << 32) | entry.nFileSizeLow);
@@ -47,9 +48,16 @@ std::int64_t GetFileSize64(const std::string& path)
 
 DateTime GetFileModifiedTime(const std::string& path)
 {
-    WIN32_FIND_DATAA entry;
+    WIN32_FIND_DATAW entry;
+    if (!FindEntry(path, entry))
+        return LocalNow();
+    return FilterTimeOf(entry.ftLastWriteTime);
+}
+
+DateTime FilterTimeOf(const FILETIME& lastWrite)
+{
     FILETIME local;
-    if (!FindEntry(path, entry) || !FileTimeToLocalFileTime(&entry.ftLastWriteTime, &local))
+    if (!FileTimeToLocalFileTime(&lastWrite, &local))
         return LocalNow();
     WORD dosDate = 0;
     WORD dosTime = 0;

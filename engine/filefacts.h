@@ -1,6 +1,8 @@
 #pragma once
 #include "core/DateTime.h"
 
+#include <windows.h>
+
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -11,6 +13,10 @@ std::int64_t GetFileSize64(const std::string& path);
 // Last-write time as local time through the packed form (two-second resolution);
 // the current local time when nothing is found.
 DateTime GetFileModifiedTime(const std::string& path);
+
+// A last-write time as the filters see it: local time through the packed form (two-second
+// resolution), the real date at that resolution outside the packed form's years 1980 to 2107.
+DateTime FilterTimeOf(const FILETIME& lastWrite);
 
 // Current local time from the system clock.
 DateTime LocalNow();

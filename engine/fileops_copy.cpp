@@ -1,6 +1,6 @@
 #include "engine/CopyRoutine.h"
 #include "engine/FileOpSteps.h"
-#include "engine/LongPath.h"
+#include "platform/LongPath.h"
 #include "engine/filefacts.h"
 #include "engine/progress.h"
 

@@ -1,7 +1,7 @@
 #include "core/ProgressTexts.h"
 #include "engine/CrushWriter.h"
 #include "engine/FileOpSteps.h"
-#include "engine/LongPath.h"
+#include "platform/LongPath.h"
 #include "platform/Handles.h"
 
 namespace {

@@ -1,5 +1,5 @@
 #include "engine/FileOpSteps.h"
-#include "engine/LongPath.h"
+#include "platform/LongPath.h"
 
 #include <shellapi.h>
 

@@ -1,5 +1,5 @@
 #include "engine/FolderTree.h"
-#include "engine/LongPath.h"
+#include "platform/LongPath.h"
 #include "engine/fileops.h"
 #include "engine/filefacts.h"
 #include "engine/itemops.h"
@@ -36,24 +36,6 @@ std::string Narrow(const wchar_t* name)
 std::int64_t EntrySize(const WIN32_FIND_DATAW& entry)
 {
     return static_cast<std::int64_t>((static_cast<std::uint64_t>(entry.nFileSizeHigh) << 32) | entry.nFileSizeLow);
-}
-
-// The listing's last-write time as the filters see it: local, through the packed form.
-DateTime EntryTime(const WIN32_FIND_DATAW& entry)
-{
-    FILETIME local;
-    if (!FileTimeToLocalFileTime(&entry.ftLastWriteTime, &local))
-        return LocalNow();
-    WORD dosDate = 0;
-    WORD dosTime = 0;
-    if (FileTimeToDosDateTime(&local, &dosDate, &dosTime))
-        return DosDateTimeToDateTime(dosDate, dosTime);
-    // Outside 1980 to 2107 the packed form has no value: keep the real date at the same resolution,
-    // as the look-up of a single file does.
-    SYSTEMTIME st;
-    if (!FileTimeToSystemTime(&local, &st))
-        return LocalNow();
-    return EncodeDateTime({st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond - st.wSecond % 2, 0});
 }
 
 bool IsDotEntry(const wchar_t* name)
@@ -135,7 +117,7 @@ void VisitFile(const Walk& walk, const std::string& source, const std::string& d
     JobContext& job = walk.job;
     const std::int64_t size = EntrySize(entry);
     const std::string name = Narrow(entry.cFileName);
-    if (PassesFileFilter(job.masks, job.host.Filters(), LocaleLower(name), EntryTime(entry), size))
+    if (PassesFileFilter(job.masks, job.host.Filters(), LocaleLower(name), FilterTimeOf(entry.ftLastWriteTime), size))
         DoFileOperation(job, source + "\\" + name, destination + "\\" + name, size, walk.operation);
     UpdateJobProgress(job, size);
 }

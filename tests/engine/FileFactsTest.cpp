@@ -2,6 +2,7 @@
 #include "filters/FilterSet.h"
 #include "filters/LocaleLower.h"
 #include "platform/Handles.h"
+#include "platform/LongPath.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -278,4 +279,26 @@ TEST(LocaleLowerOnWindows, LowersLettersOfTheCodePage)
     } else {
         GTEST_SKIP() << "no sample letters for code page " << codePage;
     }
+}
+
+TEST(FileFacts, FilesDeeperThanTheOldPathLimitAreFound)
+{
+    // A source file chosen directly may lie deeper than 260 characters; its size must not read
+    // as -1, or the size filter would quietly leave it out.
+    TempFolder dir;
+    std::string deep = dir.Path();
+    while (deep.size() < 300) {
+        deep += "\\folder_of_some_length";
+        ASSERT_TRUE(CreateDirectoryW(WidePath(deep).c_str(), nullptr)) << GetLastError();
+    }
+    const std::string file = deep + "\\deep.txt";
+    {
+        UniqueFile f(OpenPath(file, GENERIC_WRITE, 0, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL));
+        ASSERT_TRUE(f.Valid()) << GetLastError();
+        DWORD written = 0;
+        ASSERT_TRUE(WriteFile(f.Get(), "0123456789", 10, &written, nullptr));
+    }
+    EXPECT_EQ(GetFileSize64(file), 10);
+    const DateTime before = ClockNow() - kTwoSeconds;
+    EXPECT_LE(Ms(before), Ms(GetFileModifiedTime(file)));
 }

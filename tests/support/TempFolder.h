@@ -1,34 +1,42 @@
 #pragma once
 #include <windows.h>
 
+#include "platform/LongPath.h"
+
 #include <cstdint>
 #include <string>
 
 // A fresh folder under the system's temporary folder, removed with everything in it at the end.
 namespace testsupport {
 
+// Removes a tree of any depth (wide calls: the 8-bit ones stop at 260 characters).
 inline void RemoveTree(const std::string& path)
 {
-    WIN32_FIND_DATAA entry;
-    HANDLE find = FindFirstFileA((path + "\\*").c_str(), &entry);
+    const std::wstring wide = WidePath(path);
+    WIN32_FIND_DATAW entry;
+    HANDLE find = FindFirstFileW((wide + L"\\*").c_str(), &entry);
     if (find != INVALID_HANDLE_VALUE) {
         do {
-            const std::string name = entry.cFileName;
-            if (name == "." || name == "..")
+            const std::wstring name = entry.cFileName;
+            if (name == L"." || name == L"..")
                 continue;
-            const std::string full = path + "\\" + name;
-            SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
+            const std::wstring full = wide + L"\\" + name;
+            SetFileAttributesW(full.c_str(), FILE_ATTRIBUTE_NORMAL);
             if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
-                !(entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
-                RemoveTree(full);
-            else if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveDirectoryA(full.c_str());  // a link: remove the link, never what it points to
-            else
-                DeleteFileA(full.c_str());
-        } while (FindNextFileA(find, &entry));
+                !(entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+                const int n = WideCharToMultiByte(CP_ACP, 0, name.c_str(), -1, nullptr, 0, nullptr, nullptr);
+                std::string narrow(static_cast<size_t>(n > 0 ? n - 1 : 0), '\0');
+                WideCharToMultiByte(CP_ACP, 0, name.c_str(), -1, narrow.data(), n, nullptr, nullptr);
+                RemoveTree(path + "\\" + narrow);
+            } else if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                RemoveDirectoryW(full.c_str());  // a link: remove the link, never what it points to
+            } else {
+                DeleteFileW(full.c_str());
+            }
+        } while (FindNextFileW(find, &entry));
         FindClose(find);
     }
-    RemoveDirectoryA(path.c_str());
+    RemoveDirectoryW(wide.c_str());
 }
 
 class TempFolder {

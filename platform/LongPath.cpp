@@ -1,4 +1,4 @@
-#include "engine/LongPath.h"
+#include "platform/LongPath.h"
 
 namespace {
 
