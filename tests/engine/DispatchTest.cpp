@@ -1,5 +1,5 @@
 #include "engine/FolderTree.h"
-#include "engine/LongPath.h"
+#include "platform/LongPath.h"
 #include "engine/filefacts.h"
 #include "engine/itemops.h"
 #include "filters/LocaleLower.h"

@@ -1,7 +1,7 @@
 #pragma once
 #include "engine/CopyRoutine.h"
 #include "engine/JobContext.h"
-#include "engine/LongPath.h"
+#include "platform/LongPath.h"
 #include "engine/filefacts.h"
 #include "tests/support/ScriptedHost.h"
 #include "tests/support/TempFolder.h"

@@ -1,6 +1,6 @@
 #include "core/DateTime.h"
 #include "engine/FolderTree.h"
-#include "engine/LongPath.h"
+#include "platform/LongPath.h"
 #include "engine/filefacts.h"
 #include "engine/itemops.h"
 #include "platform/Handles.h"
