@@ -225,11 +225,12 @@ void TVorCopyPasteWin::BuildFiltersSection()
                                                   ui::LabelArgs{"File dates"});
     Label2 = Make<ui::Label>(box, Named("Label2", {8, 162, 0, 13}), ui::LabelArgs{"Copy files that are modified in last"});
     Label3 = Make<ui::Label>(box, Named("Label3", {204, 162, 0, 13}), ui::LabelArgs{"and before"});
-    // Each preset list lies under its picker and is wider, so only its drop-down button shows.
-    cbTL1 = Make<ui::ComboBox>(box, Named("cbTL1", {8, 178, 186, 21}), ui::ComboBoxArgs{ui::ComboStyle::DropDownList, true});
-    cbTL2 = Make<ui::ComboBox>(box, Named("cbTL2", {204, 178, 186, 21}), ui::ComboBoxArgs{ui::ComboStyle::DropDownList, true});
+    // Each preset list lies under its picker and is wider, so only its drop-down button shows. Siblings
+    // created earlier lie above the later ones: the pickers come first.
     dtp1 = Make<ui::DateTimePicker>(box, Named("dtp1", {8, 178, 168, 21}), ui::DateTimePickerArgs{"MM/dd/yyyy HH:mm:ss", true});
     dtp2 = Make<ui::DateTimePicker>(box, Named("dtp2", {204, 178, 168, 21}), ui::DateTimePickerArgs{"MM/dd/yyyy HH:mm:ss", true});
+    cbTL1 = Make<ui::ComboBox>(box, Named("cbTL1", {8, 178, 186, 21}), ui::ComboBoxArgs{ui::ComboStyle::DropDownList, true});
+    cbTL2 = Make<ui::ComboBox>(box, Named("cbTL2", {204, 178, 186, 21}), ui::ComboBoxArgs{ui::ComboStyle::DropDownList, true});
 
     SizeFilterLabel = Make<ui::Label>(box, Named("SizeFilterLabel", {8, 208, 0, 13}), ui::LabelArgs{"File sizes"});
     Label4 = Make<ui::Label>(box, Named("Label4", {8, 224, 0, 13}),

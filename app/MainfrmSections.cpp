@@ -198,8 +198,16 @@ void TVorCopyPasteWin::RefreshSectionHeaders(int index)
 
 void TVorCopyPasteWin::rbCopyClick(int senderTag)
 {
-    const int before = OperationKind();
     const int chosen = senderTag >= 0 ? senderTag : kOpCopy;
+    // A radio button checks itself before its click arrives here, so the operation chosen before is
+    // the checked one other than the chosen (or the chosen itself when nothing else is checked).
+    int before = chosen;
+    for (int i = 0; i < 5; ++i) {
+        if (i != chosen && operationRadio[static_cast<size_t>(i)]->Checked()) {
+            before = i;
+            break;
+        }
+    }
     for (int i = 0; i < 5; ++i) {
         operationRadio[static_cast<size_t>(i)]->SetChecked(i == chosen);
         operationIcon[static_cast<size_t>(i)]->SetVisible(i == chosen);

@@ -1,0 +1,474 @@
+#pragma once
+// The main window in the test process, acted on through its controls as a user or an automation tool
+// would: BM_CLICK on buttons, labels, pictures and radio buttons, WM_SETTEXT and typed characters in
+// edits and combo boxes. Everything runs on this one thread, as in the program: a job started by a
+// click on Begin is one long call, and whatever the test does while it runs (press Pause, answer a
+// message box or a conflict dialog, take a picture) runs from a ui::Timer inside the job's own
+// message pumping.
+#include <windows.h>
+
+#include "app/MainWindowClass.h"
+#include "app/Mainfrm.h"
+#include "platform/MessagePump.h"
+#include "tests/support/TempFolder.h"
+#include "tests/support/WineProcess.h"
+#include "ui/FindByName.h"
+#include "ui/Names.h"
+#include "ui/Pictures.h"
+#include "ui/Timer.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <functional>
+#include <memory>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace mainwindow {
+
+// The pictures live in the program's resources; a test program loads them from Orvandel.exe as data.
+inline bool UseProgramPictures()
+{
+    static HMODULE module = LoadLibraryExA(testsupport::WinePath(ORV_EXE_PATH).c_str(), nullptr,
+                                           LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    if (module)
+        ui::UsePictureModule(module);
+    return module != nullptr;
+}
+
+inline std::string Text(HWND window)
+{
+    if (!window)
+        return "<no window>";
+    const auto length = static_cast<int>(SendMessageA(window, WM_GETTEXTLENGTH, 0, 0));
+    std::string text(static_cast<size_t>(length) + 1, '\0');
+    const auto got = SendMessageA(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(static_cast<size_t>(got));
+    return text;
+}
+
+inline void SetText(HWND window, const std::string& text)
+{
+    SendMessageA(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+// Types the text character by character, as the keyboard would deliver it.
+inline void Type(HWND window, const std::string& text)
+{
+    for (const char c : text)
+        SendMessageA(window, WM_CHAR, static_cast<WPARAM>(static_cast<unsigned char>(c)), 1);
+}
+
+inline void Click(HWND window) { SendMessageA(window, BM_CLICK, 0, 0); }
+
+inline bool Checked(HWND window) { return SendMessageA(window, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
+// The window's own visible bit (its parents may be hidden or clipped).
+inline bool OwnVisible(HWND window) { return window && (GetWindowLongA(window, GWL_STYLE) & WS_VISIBLE); }
+
+inline RECT ScreenRect(HWND window)
+{
+    RECT r{};
+    GetWindowRect(window, &r);
+    return r;
+}
+
+inline RECT ClientScreenRect(HWND window)
+{
+    RECT r{};
+    GetClientRect(window, &r);
+    MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+inline bool Overlap(const RECT& a, const RECT& b)
+{
+    RECT both{};
+    return IntersectRect(&both, &a, &b) != 0;
+}
+
+inline bool Inside(const RECT& inner, const RECT& outer)
+{
+    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
+           inner.bottom <= outer.bottom;
+}
+
+inline std::string Describe(const RECT& r)
+{
+    return "(" + std::to_string(r.left) + "," + std::to_string(r.top) + ")-(" + std::to_string(r.right) + "," +
+           std::to_string(r.bottom) + ")";
+}
+
+// Dispatches this thread's messages until `done` holds. The limit only keeps a broken case from
+// hanging the run; nothing here depends on how fast anything is.
+inline bool PumpUntil(const std::function<bool()>& done, DWORD limitMs = 60000)
+{
+    const DWORD start = GetTickCount();
+    for (;;) {
+        ProcessPendingMessages();
+        if (done())
+            return true;
+        if (GetTickCount() - start > limitMs)
+            return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+    }
+}
+
+// Runs `step` on every tick of a timer of this thread until it returns true. Ticks also arrive inside
+// the window's nested loops: a running job, a message box, a conflict dialog.
+class Every {
+public:
+    Every(UINT intervalMs, std::function<bool()> step) : step_(std::move(step))
+    {
+        timer_.onTimer = [this] {
+            if (busy_ || done_)
+                return;
+            busy_ = true;
+            done_ = step_();
+            ++ticks_;
+            busy_ = false;
+            if (done_)
+                timer_.Stop();
+        };
+        timer_.SetInterval(intervalMs);
+        timer_.Start();
+    }
+    Every(const Every&) = delete;
+    Every& operator=(const Every&) = delete;
+
+    bool Done() const { return done_; }
+    int Ticks() const { return ticks_; }
+
+private:
+    ui::Timer timer_{{.name = "testStep", .interval = 20}};
+    std::function<bool()> step_;
+    bool busy_ = false;
+    bool done_ = false;
+    int ticks_ = 0;
+};
+
+struct ThreadWindows {
+    std::vector<HWND> windows;
+    static BOOL CALLBACK Collect(HWND window, LPARAM data)
+    {
+        reinterpret_cast<ThreadWindows*>(data)->windows.push_back(window);
+        return TRUE;
+    }
+    ThreadWindows() { EnumThreadWindows(GetCurrentThreadId(), Collect, reinterpret_cast<LPARAM>(this)); }
+};
+
+inline std::string ClassOf(HWND window)
+{
+    char name[64] = {};
+    GetClassNameA(window, name, sizeof name);
+    return name;
+}
+
+// Answers every message box this thread opens (a window of class "#32770"): records its title and
+// text, then presses the chosen button (OK when the box has no such button).
+class MessageBoxAnswerer {
+public:
+    struct Box {
+        std::string title;
+        std::string text;
+    };
+
+    explicit MessageBoxAnswerer(int button = IDOK) : answer(button)
+    {
+        timer_.onTimer = [this] { Tick(); };
+        timer_.Start();
+    }
+    MessageBoxAnswerer(const MessageBoxAnswerer&) = delete;
+    MessageBoxAnswerer& operator=(const MessageBoxAnswerer&) = delete;
+
+    int answer;
+    std::vector<Box> seen;
+
+    std::vector<std::string> Texts() const
+    {
+        std::vector<std::string> texts;
+        for (const Box& b : seen)
+            texts.push_back(b.text);
+        return texts;
+    }
+
+private:
+    static BOOL CALLBACK CollectStatic(HWND child, LPARAM data)
+    {
+        if (ClassOf(child) == "Static") {
+            const std::string text = Text(child);
+            if (!text.empty())
+                reinterpret_cast<std::vector<std::string>*>(data)->push_back(text);
+        }
+        return TRUE;
+    }
+
+    void Tick()
+    {
+        for (HWND box : ThreadWindows().windows) {
+            if (ClassOf(box) != "#32770" || !IsWindowVisible(box) || answered_.count(box))
+                continue;
+            answered_.insert(box);
+            std::vector<std::string> texts;
+            EnumChildWindows(box, CollectStatic, reinterpret_cast<LPARAM>(&texts));
+            std::string text;
+            for (const std::string& t : texts)
+                text += (text.empty() ? "" : "|") + t;
+            seen.push_back({Text(box), text});
+            HWND button = GetDlgItem(box, answer);
+            if (!button)
+                button = GetDlgItem(box, IDOK);
+            if (!button)
+                button = GetDlgItem(box, IDCANCEL);
+            Click(button);
+        }
+    }
+
+    ui::Timer timer_{{.name = "messageBoxAnswerer", .interval = 25}};
+    std::set<HWND> answered_;
+};
+
+// The build folder as this program sees it: pictures of the window are saved there.
+inline std::string BuildFolder() { return testsupport::WinePath(ORV_BUILD_DIR); }
+
+// Saves the window as the screen shows it, as a 24-bit BMP. Wine's PrintWindow draws neither the
+// child windows nor the frame, so the picture is taken from the screen after every pending paint;
+// the window must not be covered (each test has the display to itself).
+inline bool SaveWindowPicture(HWND window, const std::string& path)
+{
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    // Wine hands what was drawn to the display when the thread waits; wait without taking messages,
+    // so this also works from inside a job's own message pumping.
+    for (int i = 0; i < 3; ++i)
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 30, 0);
+    const RECT r = ScreenRect(window);
+    const int width = r.right - r.left;
+    const int height = r.bottom - r.top;
+    if (width <= 0 || height <= 0)
+        return false;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP shot = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, shot);
+    const BOOL printed = BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY | CAPTUREBLT);
+    GdiFlush();
+    SelectObject(memory, old);
+    bool saved = false;
+    if (printed && bits) {
+        const DWORD stride = static_cast<DWORD>((width * 3 + 3) & ~3);
+        const DWORD size = stride * static_cast<DWORD>(height);
+        BITMAPFILEHEADER file{0x4D42, static_cast<DWORD>(sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER) + size),
+                              0, 0, sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER)};
+        info.bmiHeader.biSizeImage = size;
+        HANDLE out = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        if (out != INVALID_HANDLE_VALUE) {
+            DWORD written = 0;
+            saved = WriteFile(out, &file, sizeof file, &written, nullptr) &&
+                    WriteFile(out, &info.bmiHeader, sizeof info.bmiHeader, &written, nullptr) &&
+                    WriteFile(out, bits, size, &written, nullptr) && written == size;
+            CloseHandle(out);
+        }
+    }
+    DeleteObject(shot);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return saved;
+}
+
+// Counts the occurrences of a text.
+inline int CountOf(const std::string& text, const std::string& part)
+{
+    int count = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + part.size()))
+        ++count;
+    return count;
+}
+
+// The log's lines (entries split at their line ends; lone line feeds stay inside a line).
+inline std::vector<std::string> Lines(const std::string& log)
+{
+    std::vector<std::string> lines;
+    size_t start = 0;
+    for (size_t at = log.find("\r\n"); at != std::string::npos; at = log.find("\r\n", start)) {
+        lines.push_back(log.substr(start, at - start));
+        start = at + 2;
+    }
+    lines.push_back(log.substr(start));
+    return lines;
+}
+
+// True when the parts occur in the text in this order.
+inline bool InOrder(const std::string& text, const std::vector<std::string>& parts, std::string* missing = nullptr)
+{
+    size_t at = 0;
+    for (const std::string& part : parts) {
+        const size_t found = text.find(part, at);
+        if (found == std::string::npos) {
+            if (missing)
+                *missing = part;
+            return false;
+        }
+        at = found + part.size();
+    }
+    return true;
+}
+
+inline std::string FolderOf(const std::string& path) { return path.substr(0, path.find_last_of('\\') + 1); }
+
+inline std::string ThisProgram()
+{
+    std::string path(MAX_PATH, '\0');
+    for (;;) {
+        const DWORD n = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (n < path.size()) {
+            path.resize(n);
+            return path;
+        }
+        path.resize(path.size() * 2);
+    }
+}
+
+// The window plays the clips it finds beside its program, which for a test is the test program: put
+// the program's own clips there (through a temporary name, so a test running beside this one never
+// sees half a file).
+inline void ProvideAnimations()
+{
+    const std::string from = FolderOf(testsupport::WinePath(ORV_EXE_PATH));
+    const std::string to = FolderOf(ThisProgram());
+    for (const char* clip : {"a0.avi", "a1.avi", "a2.avi", "a3.avi"}) {
+        if (testsupport::Exists(to + clip) || !testsupport::Exists(from + clip))
+            continue;
+        const std::string part = to + clip + "." + std::to_string(GetCurrentProcessId()) + ".tmp";
+        if (CopyFileA((from + clip).c_str(), part.c_str(), FALSE) && !MoveFileExA(part.c_str(), (to + clip).c_str(), 0))
+            DeleteFileA(part.c_str());
+    }
+}
+
+// A fresh main window for every test, shown as the program shows it at start, with a message-box
+// answerer (OK) standing by.
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(UseProgramPictures()) << "cannot load the pictures from " << ORV_EXE_PATH;
+        ProvideAnimations();
+        window = std::make_unique<TVorCopyPasteWin>();
+        main = window->Handle();
+        ShowWindow(main, SW_SHOW);
+        UpdateWindow(main);
+        ProcessPendingMessages();
+        boxes = std::make_unique<MessageBoxAnswerer>();
+    }
+
+    void TearDown() override
+    {
+        boxes.reset();
+        window.reset();
+        // Like the program, the window ends the message loop when it goes; the next test in this
+        // process needs its loops back.
+        MSG message;
+        while (PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+        }
+    }
+
+    HWND Find(const std::string& name) const
+    {
+        HWND found = ui::FindByName(main, name);
+        if (!found)
+            ADD_FAILURE() << "no control named " << name;
+        return found;
+    }
+
+    void ClickOn(const std::string& name) { Click(Find(name)); }
+
+    // Waits until the section switch that is running (if any) has finished.
+    bool WaitSwitch() { return PumpUntil([this] { return !window->SwitchRunning(); }); }
+
+    // Clicks a header and waits for its section to be open.
+    void OpenSection(const std::string& header, int index)
+    {
+        ClickOn(header);
+        ASSERT_TRUE(WaitSwitch()) << "the switch to " << header << " does not end";
+        ASSERT_EQ(window->ExpandedSection(), index) << header;
+    }
+
+    // As a user adds a source: the path in sourceEdit, then Add.
+    void AddSource(const std::string& path)
+    {
+        const int before = window->sourceList->Count();
+        SetText(Find("sourceEdit"), path);
+        ClickOn("sourceButtonAdd");
+        ASSERT_EQ(window->sourceList->Count(), before + 1) << "not admitted: " << path;
+    }
+
+    void SetDestination(const std::string& path) { SetText(Find("cbPath"), path); }
+
+    std::string Log() { return Text(Find("Memo1")); }
+
+    // The Running / Paused / Idle look of the window, as the controls show it.
+    struct StateSeen {
+        bool beginEnabled = false;
+        bool pauseVisible = false;
+        std::string pauseCaption;
+        bool stopSearchEnabled = false;
+        bool upperSectionsEnabled = false;   // panels and headers of Operation, Source, Filters
+        bool upperSectionsDisabled = false;
+        bool lowerSectionsEnabled = false;   // To, Progress, Settings
+        bool cancelEnabled = false;
+        bool progressBarVisible = false;     // aniProgressBar
+        bool searchVisible = false;          // aniSearch
+        bool jobAnimationVisible = false;    // aniCopy for Copy and Cut
+        bool windowVisible = false;
+    };
+
+    StateSeen State()
+    {
+        StateSeen s;
+        s.beginEnabled = IsWindowEnabled(Find("bbBegin"));
+        s.pauseVisible = OwnVisible(Find("bbPause"));
+        s.pauseCaption = Text(Find("bbPause"));
+        s.stopSearchEnabled = IsWindowEnabled(Find("StopSearch"));
+        s.upperSectionsEnabled = true;
+        s.upperSectionsDisabled = true;
+        for (const char* name : {"CopyCutPanel", "CopyCutLabel", "SourcePanel", "SourceLabel", "NameFilterPanel",
+                                 "NameFilterLabel"}) {
+            const bool enabled = IsWindowEnabled(Find(name));
+            s.upperSectionsEnabled = s.upperSectionsEnabled && enabled;
+            s.upperSectionsDisabled = s.upperSectionsDisabled && !enabled;
+        }
+        s.lowerSectionsEnabled = IsWindowEnabled(Find("ProgressPanel")) && IsWindowEnabled(Find("SettingsPanel")) &&
+                                 IsWindowEnabled(Find("ProgressLabel")) && IsWindowEnabled(Find("ToLabel"));
+        s.cancelEnabled = IsWindowEnabled(Find("bbCancel"));
+        s.progressBarVisible = OwnVisible(Find("aniProgressBar"));
+        s.searchVisible = OwnVisible(Find("aniSearch"));
+        s.jobAnimationVisible = OwnVisible(Find("aniCopy"));
+        s.windowVisible = IsWindowVisible(main);
+        return s;
+    }
+
+    void ExpectIdle(const char* when)
+    {
+        SCOPED_TRACE(when);
+        const StateSeen s = State();
+        EXPECT_TRUE(s.beginEnabled);
+        EXPECT_FALSE(s.pauseVisible);
+        EXPECT_FALSE(s.stopSearchEnabled);
+        EXPECT_TRUE(s.upperSectionsEnabled);
+        EXPECT_TRUE(s.cancelEnabled);
+        EXPECT_TRUE(s.searchVisible);
+        EXPECT_FALSE(s.progressBarVisible);
+        EXPECT_FALSE(s.jobAnimationVisible);
+    }
+
+    std::unique_ptr<TVorCopyPasteWin> window;
+    HWND main = nullptr;
+    std::unique_ptr<MessageBoxAnswerer> boxes;
+};
+
+} // namespace mainwindow

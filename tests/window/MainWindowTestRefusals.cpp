@@ -1,0 +1,178 @@
+// Begin's refusals on the real window: the exact messages, the window left at rest, the log left as it
+// was, and nothing touched on disk; and a destination on a drive that does not exist, which passes
+// Begin's checks and is refused by the item dispatch without a crash.
+#include "tests/window/MainWindowHarness.h"
+
+using namespace mainwindow;
+using testsupport::Exists;
+using testsupport::TempFolder;
+using testsupport::WriteFileText;
+
+namespace {
+
+const std::string kEarlierLog = "\r\n**Report**\r\nAll Files: 7\r\n";
+
+std::string InsideSourceText(const std::string& destination, const std::string& item)
+{
+    return "Destination folder \n" + destination + "\nis the child of source folder or same as it\n" + item +
+           "\n\nPlease select another destination folder or remove the source folder from copy list.";
+}
+
+// A drive letter that no volume answers to.
+std::string MissingDrive()
+{
+    const DWORD drives = GetLogicalDrives();
+    for (char letter = 'Y'; letter >= 'D'; --letter)
+        if (!(drives & (1u << (letter - 'A'))))
+            return std::string(1, letter) + ":";
+    return {};
+}
+
+} // namespace
+
+class MainWindowRefusals : public MainWindowTest {
+protected:
+    void SetUp() override
+    {
+        MainWindowTest::SetUp();
+        SetText(Find("Memo1"), kEarlierLog);
+    }
+
+    // A refusal leaves the window up, at rest, with the log as it was.
+    void ExpectRefusedAtRest(const std::string& when)
+    {
+        SCOPED_TRACE(when);
+        EXPECT_TRUE(IsWindowVisible(main));
+        ExpectIdle(when.c_str());
+        EXPECT_EQ(Log(), kEarlierLog) << "a refused Begin touches the log";
+    }
+};
+
+TEST_F(MainWindowRefusals, NothingToDoOpensTheSourceSectionThenSaysSo)
+{
+    ASSERT_EQ(window->ExpandedSection(), 4);
+    ClickOn("bbBegin");
+    EXPECT_TRUE(boxes->seen.empty()) << "no message while another section is open";
+    ASSERT_TRUE(WaitSwitch());
+    EXPECT_EQ(window->ExpandedSection(), 1);
+    ExpectRefusedAtRest("first press");
+
+    ClickOn("bbBegin");
+    ASSERT_EQ(boxes->seen.size(), 1u);
+    EXPECT_EQ(boxes->seen[0].text, "Please add source files and folders firstly.");
+    ASSERT_TRUE(WaitSwitch());
+    EXPECT_EQ(window->ExpandedSection(), 1);
+    ExpectRefusedAtRest("second press");
+}
+
+TEST_F(MainWindowRefusals, BlankDestinationForCopyAndCut)
+{
+    TempFolder temp;
+    const std::string source = temp / "photos";
+    ASSERT_TRUE(CreateDirectoryA(source.c_str(), nullptr));
+    ASSERT_TRUE(WriteFileText(source + "\\a.jpg", "picture"));
+    AddSource(source);
+    SetText(Find("cbFName"), "*.jpg");
+
+    // Blanks typed into the destination box are no destination.
+    HWND pathEdit = GetWindow(Find("cbPath"), GW_CHILD);
+    ASSERT_NE(pathEdit, nullptr);
+    Type(pathEdit, "   ");
+    ASSERT_EQ(Text(Find("cbPath")), "   ");
+
+    for (const char* operation : {"rbCopy", "rbCut"}) {
+        SCOPED_TRACE(operation);
+        OpenSection("CopyCutLabel", 0);
+        ClickOn(operation);
+        ASSERT_TRUE(WaitSwitch());
+        boxes->seen.clear();
+        ClickOn("bbBegin");
+        ASSERT_EQ(boxes->Texts(), std::vector<std::string>{"Destination folder is invaild. Please select another one."});
+        ASSERT_TRUE(WaitSwitch());
+        EXPECT_EQ(window->ExpandedSection(), 4) << "Begin opens the Progress section before this check";
+        ExpectRefusedAtRest("blank destination");
+        EXPECT_EQ(testsupport::ReadFileText(source + "\\a.jpg"), "picture");
+    }
+    // The mask went into its history before the refusal (and only once); blanks did not.
+    EXPECT_EQ(SendMessageA(Find("cbFName"), CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                           reinterpret_cast<LPARAM>("*.jpg")),
+              0);
+    EXPECT_EQ(SendMessageA(Find("cbFName"), CB_GETCOUNT, 0, 0), 1);
+    EXPECT_EQ(SendMessageA(Find("cbPath"), CB_GETCOUNT, 0, 0), 0);
+}
+
+TEST_F(MainWindowRefusals, DestinationInsideASourceIsRefusedWhateverTheOperation)
+{
+    TempFolder temp;
+    const std::string data = temp / "data";
+    const std::string other = temp / "other.txt";
+    ASSERT_TRUE(CreateDirectoryA(data.c_str(), nullptr));
+    ASSERT_TRUE(WriteFileText(data + "\\keep.txt", "keep me"));
+    ASSERT_TRUE(WriteFileText(other, "and me"));
+    AddSource(other);
+    AddSource(data);
+
+    struct Case {
+        const char* operation;
+        std::string destination;
+    };
+    const Case cases[] = {
+        {"rbCopy", data + "\\backup"},
+        {"rbCopy", data + "\\"},
+        {"rbCopy", data},
+        {"rbDelete", data + "\\sub"},  // the destination plays no part in a Delete, yet the check holds
+        {"rbCrush", data},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.operation) + " to " + c.destination);
+        OpenSection("CopyCutLabel", 0);
+        ClickOn(c.operation);
+        ASSERT_TRUE(WaitSwitch());
+        SetDestination(c.destination);
+        boxes->seen.clear();
+        ClickOn("bbBegin");
+        ASSERT_EQ(boxes->Texts(), std::vector<std::string>{InsideSourceText(c.destination, data)});
+        EXPECT_EQ(window->ExpandedSection(), 0) << "this refusal comes before the Progress section opens";
+        ExpectRefusedAtRest(c.operation);
+        EXPECT_EQ(testsupport::ReadFileText(data + "\\keep.txt"), "keep me");
+        EXPECT_EQ(testsupport::ReadFileText(other), "and me");
+    }
+    EXPECT_EQ(SendMessageA(Find("cbPath"), CB_GETCOUNT, 0, 0), 0) << "no history from a refusal at this step";
+}
+
+TEST_F(MainWindowRefusals, DestinationOnAMissingDriveRunsButNothingIsDone)
+{
+    const std::string drive = MissingDrive();
+    ASSERT_FALSE(drive.empty()) << "every drive letter is mapped";
+    TempFolder temp;
+    const std::string source = temp / "src";
+    ASSERT_TRUE(CreateDirectoryA(source.c_str(), nullptr));
+    ASSERT_TRUE(WriteFileText(source + "\\one.txt", "1"));
+    ASSERT_TRUE(WriteFileText(source + "\\two.txt", "22"));
+    AddSource(source);
+    const std::string destination = drive + "\\Orvandel target";
+    SetDestination(destination);
+
+    ClickOn("bbBegin");  // the whole job runs inside this click
+
+    EXPECT_TRUE(boxes->seen.empty()) << (boxes->seen.empty() ? "" : boxes->seen[0].text);
+    EXPECT_FALSE(IsWindowVisible(main)) << "the end of a job hides the window";
+    ExpectIdle("after the job");
+    const std::string log = Log();
+    EXPECT_EQ(log.find(kEarlierLog), std::string::npos) << "Begin clears the log";
+    std::string missing;
+    EXPECT_TRUE(InOrder(log, {"\r\n**Prepare**\r\n", "Copy\n\r\n", "Following folders and files:\r\n", source + "\r\n",
+                              "\n\nOnly meet the following conditions:\r\n", "1> File name match: *.*\r\n",
+                              "\n\nAll these files will be copied to " + destination + "\r\n", "\r\n**Execute**\r\n",
+                              "\r\nStarting Time ", "\r\nEnding Time ", "\r\n**Report**\r\nAll Files: 0\r\n"
+                              "Copied Files: 0\r\nErrors: 0\r\nCopied Size: 0B\r\nEverage"},
+                        &missing))
+        << "missing or out of order: " << missing << "\nlog:\n" << log;
+    EXPECT_EQ(log.rfind("\r\n**Prepare**", 0), 0u) << "the log starts with the preparation block";
+    EXPECT_EQ(CountOf(log, "**Report**"), 1);
+    EXPECT_EQ(CountOf(log, "Because"), 0);
+    EXPECT_EQ(CountOf(log, "User abort!"), 0);
+    EXPECT_EQ(testsupport::ReadFileText(source + "\\one.txt"), "1");
+    EXPECT_EQ(testsupport::ReadFileText(source + "\\two.txt"), "22");
+    EXPECT_FALSE(Exists(destination));
+}

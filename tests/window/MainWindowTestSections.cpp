@@ -1,0 +1,340 @@
+// The main window's six sections on the real window: which one is open, the switch animation, the
+// frame, the operation chooser and the To section, and the layout at the smallest and the largest size.
+#include "tests/window/MainWindowHarness.h"
+
+using namespace mainwindow;
+
+namespace {
+
+struct SectionNames {
+    const char* panel;
+    const char* header;
+};
+
+const SectionNames kSections[6] = {
+    {"CopyCutPanel", "CopyCutLabel"}, {"SourcePanel", "SourceLabel"}, {"NameFilterPanel", "NameFilterLabel"},
+    {"ToPanel", "ToLabel"},           {"ProgressPanel", "ProgressLabel"}, {"SettingsPanel", "SettingsLabel"},
+};
+
+const char* const kRadios[5] = {"rbCopy", "rbCut", "rbTrash", "rbDelete", "rbCrush"};
+const char* const kHeaderPictures[5] = {"imcopy1", "imcut1", "imtrash1", "imdelete1", "imcrash1"};
+
+int HeightOf(HWND window)
+{
+    const RECT r = ScreenRect(window);
+    return r.bottom - r.top;
+}
+
+} // namespace
+
+class MainWindowSections : public MainWindowTest {
+protected:
+    HWND Panel(int i) { return Find(kSections[i].panel); }
+    HWND Header(int i) { return Find(kSections[i].header); }
+
+    // Exactly the radio button of `operation` is checked, and exactly its picture shows in the header.
+    void ExpectOperation(int operation)
+    {
+        SCOPED_TRACE("operation " + std::to_string(operation));
+        for (int i = 0; i < 5; ++i) {
+            EXPECT_EQ(Checked(Find(kRadios[i])), i == operation) << kRadios[i];
+            EXPECT_EQ(OwnVisible(Find(kHeaderPictures[i])), i == operation) << kHeaderPictures[i];
+        }
+        EXPECT_EQ(window->OperationKind(), operation);
+    }
+
+    // The open section fills what its collapsed neighbours leave; the others are their header's
+    // height (the To section 1 pixel while a destination-less operation is chosen); the frame sits on
+    // the open section's edges in red (odd) or green (even).
+    void ExpectOpen(int open)
+    {
+        SCOPED_TRACE("open section " + std::to_string(open));
+        ASSERT_FALSE(window->SwitchRunning());
+        EXPECT_EQ(window->ExpandedSection(), open);
+        const bool toCollapsedToLine = window->OperationKind() >= kOpTrash;
+        for (int i = 0; i < 6; ++i) {
+            if (i == open) {
+                EXPECT_GT(HeightOf(Panel(i)), HeightOf(Header(i))) << kSections[i].panel;
+                continue;
+            }
+            const int expected = i == 3 && toCollapsedToLine ? 1 : HeightOf(Header(i));
+            EXPECT_EQ(HeightOf(Panel(i)), expected) << kSections[i].panel;
+        }
+
+        const RECT p = ScreenRect(Panel(open));
+        const RECT expected[4] = {{p.left, p.top, p.right, p.top + 2},
+                                  {p.right - 2, p.top, p.right, p.bottom},
+                                  {p.left, p.bottom - 2, p.right, p.bottom},
+                                  {p.left, p.top, p.left + 2, p.bottom}};
+        const COLORREF colour = open % 2 == 1 ? RGB(255, 0, 0) : RGB(0, 128, 0);
+        for (int e = 0; e < 4; ++e) {
+            const std::string name = "pr" + std::to_string(e);
+            HWND edge = Find(name);
+            EXPECT_TRUE(IsWindowVisible(edge)) << name;
+            const RECT r = ScreenRect(edge);
+            EXPECT_TRUE(EqualRect(&r, &expected[e])) << name << " at " << Describe(r) << ", the panel at " << Describe(p);
+            EXPECT_EQ(window->frame[static_cast<size_t>(e)]->Color(), colour) << name;
+        }
+        // The open section's header and icon box wear the section's own colour.
+        const COLORREF own = open % 2 == 0 ? RGB(204, 255, 170) : RGB(255, 204, 170);
+        EXPECT_EQ(window->sectionPanel[static_cast<size_t>(open)]->Color(), own);
+        EXPECT_EQ(window->sectionHeader[static_cast<size_t>(open)]->Color(), own);
+        EXPECT_EQ(window->sectionIcon[static_cast<size_t>(open)]->Color(), own);
+    }
+
+    // Nothing overlaps and nothing vanishes: the sections stack in order and exactly cover the
+    // scroll box above the bottom bar; the three buttons of the bottom bar stand apart inside it.
+    void ExpectSoundLayout(const std::string& when)
+    {
+        SCOPED_TRACE(when);
+        const RECT client = ClientScreenRect(main);
+        const RECT box = ClientScreenRect(Find("ScrollBox2"));
+        const RECT bar = ScreenRect(Find("Panel19"));
+        EXPECT_TRUE(Inside(box, client)) << Describe(box) << " in " << Describe(client);
+        EXPECT_TRUE(Inside(bar, client)) << Describe(bar) << " in " << Describe(client);
+        EXPECT_LE(box.bottom, bar.top) << "the sections run under the bottom bar";
+        EXPECT_EQ(bar.bottom, client.bottom);
+        EXPECT_EQ(bar.bottom - bar.top, 74);
+
+        int top = box.top;
+        for (int i = 0; i < 6; ++i) {
+            const RECT r = ScreenRect(Panel(i));
+            EXPECT_TRUE(IsWindowVisible(Panel(i))) << kSections[i].panel;
+            EXPECT_EQ(r.top, top) << kSections[i].panel << " does not follow the one above it";
+            EXPECT_GE(r.bottom - r.top, 1) << kSections[i].panel;
+            EXPECT_EQ(r.left, box.left) << kSections[i].panel;
+            EXPECT_EQ(r.right, box.right) << kSections[i].panel;
+            top = r.bottom;
+            // Its header shows in full, unless it is the To section drawn as a line.
+            const RECT h = ScreenRect(Header(i));
+            if (!(i == 3 && window->OperationKind() >= kOpTrash)) {
+                EXPECT_GT(h.bottom - h.top, 0) << kSections[i].header;
+                EXPECT_TRUE(Inside(h, r)) << kSections[i].header << " " << Describe(h) << " in " << Describe(r);
+            }
+        }
+        EXPECT_EQ(top, box.bottom) << "the sections do not fill the space above the bottom bar";
+
+        const char* buttons[3] = {"StopSearch", "bbBegin", "bbCancel"};
+        for (int i = 0; i < 3; ++i) {
+            const RECT r = ScreenRect(Find(buttons[i]));
+            EXPECT_TRUE(IsWindowVisible(Find(buttons[i]))) << buttons[i];
+            EXPECT_TRUE(Inside(r, bar)) << buttons[i] << " " << Describe(r) << " outside the bar " << Describe(bar);
+            for (int j = i + 1; j < 3; ++j)
+                EXPECT_FALSE(Overlap(r, ScreenRect(Find(buttons[j])))) << buttons[i] << " and " << buttons[j];
+        }
+        const RECT begin = ScreenRect(Find("bbBegin"));
+        const RECT cancel = ScreenRect(Find("bbCancel"));
+        EXPECT_LT(begin.right, cancel.left) << "Begin stands left of Cancel";
+    }
+};
+
+TEST_F(MainWindowSections, ProgressIsOpenAtStartTheOthersShowTheirHeaders)
+{
+    EXPECT_EQ(Text(main), "Marrowick  - ORVANDEL.COM");
+    const RECT r = ScreenRect(main);
+    EXPECT_EQ(r.right - r.left, 461);
+    EXPECT_EQ(r.bottom - r.top, 510);
+    ExpectOpen(4);
+    ExpectOperation(kOpCopy);
+    ExpectSoundLayout("at start");
+    ExpectIdle("at start");
+    // Colours by section number: even green-tinted, odd orange-tinted.
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(window->sectionPanel[static_cast<size_t>(i)]->Color(),
+                  i % 2 == 0 ? RGB(204, 255, 170) : RGB(255, 204, 170))
+            << kSections[i].panel;
+}
+
+TEST_F(MainWindowSections, HeaderClickOpensItsSectionAfterTheShrinkingAnimation)
+{
+    // Every header in turn; the one that was open shrinks step by step down to its header.
+    int open = 4;
+    for (const int next : {1, 2, 5, 0, 3, 4}) {
+        SCOPED_TRACE(kSections[next].header);
+        const HWND oldPanel = Panel(open);
+        const HWND oldHeader = Header(open);
+        ClickOn(kSections[next].header);
+        EXPECT_TRUE(window->SwitchRunning()) << "the switch runs as an animation";
+        EXPECT_EQ(window->ExpandedSection(), open) << "the old section stays the open one until the end";
+
+        std::vector<int> heights{HeightOf(oldPanel)};
+        ASSERT_TRUE(PumpUntil([&] {
+            heights.push_back(HeightOf(oldPanel));
+            return !window->SwitchRunning();
+        }));
+        for (size_t i = 1; i < heights.size(); ++i)
+            EXPECT_LE(heights[i], heights[i - 1]) << "the old section grows back at step " << i;
+        EXPECT_EQ(heights.back(), HeightOf(oldHeader));
+        ExpectOpen(next);
+        ExpectSoundLayout(std::string("open: ") + kSections[next].panel);
+        open = next;
+    }
+
+    // The header of the open section: no switch, only the layout again.
+    ClickOn("ProgressLabel");
+    EXPECT_FALSE(window->SwitchRunning());
+    ExpectOpen(4);
+}
+
+TEST_F(MainWindowSections, ClicksDuringTheAnimationAreIgnored)
+{
+    ClickOn("ToLabel");
+    ASSERT_TRUE(window->SwitchRunning());
+    ClickOn("SettingsLabel");
+    ClickOn("SourceLabel");
+    ASSERT_TRUE(WaitSwitch());
+    ExpectOpen(3);
+    EXPECT_FALSE(window->SwitchRunning()) << "an ignored click must not start a second switch";
+
+    // Choosing Delete starts a switch to the Operation section; the hidden button that opens the To
+    // section, pressed right then, is ignored and the Operation section ends up open.
+    ClickOn("CopyCutLabel");
+    ASSERT_TRUE(WaitSwitch());
+    ClickOn("rbDelete");
+    ASSERT_TRUE(window->SwitchRunning());
+    ClickOn("BitBtn1");
+    ASSERT_TRUE(WaitSwitch());
+    ExpectOpen(0);
+    ExpectOperation(kOpDelete);
+
+    // With no switch running, the same button opens the To section.
+    ClickOn("rbCopy");
+    ASSERT_TRUE(WaitSwitch());
+    ClickOn("BitBtn1");
+    ASSERT_TRUE(WaitSwitch());
+    ExpectOpen(3);
+}
+
+TEST_F(MainWindowSections, DeleteCollapsesTheToSectionAndCopyRestoresIt)
+{
+    OpenSection("CopyCutLabel", 0);
+    const int toHeader = HeightOf(Find("ToLabel"));
+    ASSERT_GT(toHeader, 1);
+
+    struct Step {
+        const char* control;  // what the user clicks
+        int operation;        // what is then chosen
+    };
+    // Radio buttons, pictures and the Copy cell's background, between operations with and without a
+    // destination, and within each group (no collapse change there).
+    const Step steps[] = {{"rbDelete", kOpDelete}, {"imcopy", kOpCopy},  {"rbCrush", kOpCrush},
+                          {"rbTrash", kOpTrash},   {"Panel10", kOpCopy}, {"imdelete", kOpDelete},
+                          {"rbCopy", kOpCopy},     {"imcut", kOpCut},    {"imcrash", kOpCrush},
+                          {"rbCut", kOpCut},       {"imtrash", kOpTrash}, {"rbCopy", kOpCopy}};
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.control);
+        ClickOn(step.control);
+        ASSERT_TRUE(WaitSwitch());
+        ExpectOperation(step.operation);
+        const bool line = step.operation >= kOpTrash;
+        EXPECT_EQ(HeightOf(Find("ToPanel")), line ? 1 : toHeader);
+        EXPECT_EQ(IsWindowEnabled(Find("ToPanel")) != 0, !line);
+        ExpectOpen(0);
+        ExpectSoundLayout(step.control);
+    }
+
+    // The To section collapsed to a line stays a line while another section is opened and closed.
+    ClickOn("rbDelete");
+    ASSERT_TRUE(WaitSwitch());
+    OpenSection("SourceLabel", 1);
+    EXPECT_EQ(HeightOf(Find("ToPanel")), 1);
+    OpenSection("ProgressLabel", 4);
+    EXPECT_EQ(HeightOf(Find("ToPanel")), 1);
+    ExpectSoundLayout("Delete chosen, Progress open");
+}
+
+TEST_F(MainWindowSections, SmallestSizeIsKeptAndNothingOverlapsThereOrMaximised)
+{
+    SetWindowPos(main, nullptr, 0, 0, 300, 300, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ProcessPendingMessages();
+    RECT r = ScreenRect(main);
+    EXPECT_EQ(r.right - r.left, 400) << "narrower than the smallest width";
+    EXPECT_EQ(r.bottom - r.top, 460) << "lower than the smallest height";
+
+    SetWindowPos(main, nullptr, 0, 0, 400, 460, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ProcessPendingMessages();
+    r = ScreenRect(main);
+    ASSERT_EQ(r.right - r.left, 400);
+    ASSERT_EQ(r.bottom - r.top, 460);
+    for (const int section : {0, 1, 2, 3, 5, 4}) {
+        OpenSection(kSections[section].header, section);
+        ExpectOpen(section);
+        ExpectSoundLayout(std::string("400 x 460, open: ") + kSections[section].panel);
+    }
+    // With Delete chosen the To section is a line; still nothing overlaps.
+    OpenSection("CopyCutLabel", 0);
+    ClickOn("rbDelete");
+    ASSERT_TRUE(WaitSwitch());
+    ExpectSoundLayout("400 x 460, Delete");
+    ClickOn("rbCopy");
+    ASSERT_TRUE(WaitSwitch());
+
+    ShowWindow(main, SW_MAXIMIZE);
+    ASSERT_TRUE(PumpUntil([&] { return IsZoomed(main) != 0; }));
+    ProcessPendingMessages();
+    r = ScreenRect(main);
+    EXPECT_GT(r.right - r.left, 400);
+    EXPECT_GT(r.bottom - r.top, 460);
+    for (const int section : {2, 4}) {
+        OpenSection(kSections[section].header, section);
+        ExpectOpen(section);
+        ExpectSoundLayout(std::string("maximised, open: ") + kSections[section].panel);
+    }
+    const RECT cancel = ScreenRect(Find("bbCancel"));
+    EXPECT_LE(ClientScreenRect(main).right - cancel.right, 24) << "Cancel keeps to the right edge";
+
+    ShowWindow(main, SW_RESTORE);
+    ASSERT_TRUE(PumpUntil([&] { return IsZoomed(main) == 0; }));
+    ExpectSoundLayout("restored");
+}
+
+TEST_F(MainWindowSections, HeadersLightUpUnderTheMouseButNotTheOpenOneNorDuringASwitch)
+{
+    const auto colourOf = [&](int i) { return window->sectionHeader[static_cast<size_t>(i)]->Color(); };
+    const auto iconColourOf = [&](int i) { return window->sectionIcon[static_cast<size_t>(i)]->Color(); };
+    const auto panelColourOf = [&](int i) { return window->sectionPanel[static_cast<size_t>(i)]->Color(); };
+    const auto moveOver = [&](int i) { SendMessageA(Header(i), WM_MOUSEMOVE, 0, MAKELPARAM(5, 5)); };
+
+    moveOver(1);
+    EXPECT_EQ(colourOf(1), RGB(255, 136, 136)) << "odd sections light up red";
+    EXPECT_EQ(iconColourOf(1), RGB(255, 136, 136));
+    moveOver(2);
+    EXPECT_EQ(colourOf(2), RGB(0, 255, 0)) << "even sections light up green";
+    EXPECT_EQ(iconColourOf(2), RGB(0, 255, 0));
+    EXPECT_EQ(colourOf(1), panelColourOf(1)) << "the light moves on with the mouse";
+    EXPECT_EQ(iconColourOf(1), panelColourOf(1));
+
+    moveOver(4);  // the open section
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(colourOf(i), panelColourOf(i)) << kSections[i].header;
+
+    moveOver(5);
+    EXPECT_EQ(colourOf(5), RGB(255, 136, 136));
+    ClickOn("SettingsLabel");
+    ASSERT_TRUE(window->SwitchRunning());
+    const COLORREF during = colourOf(3);
+    moveOver(3);
+    EXPECT_EQ(colourOf(3), during) << "no highlight while the sections move";
+    ASSERT_TRUE(WaitSwitch());
+    ExpectOpen(5);
+}
+
+TEST_F(MainWindowSections, EachDatePickerLiesOverItsPresetListWhoseButtonShows)
+{
+    OpenSection("NameFilterLabel", 2);
+    HWND box = Find("ScrollBox1");
+    const auto topmostAt = [&](const RECT& screen, int x) {
+        POINT p{x, (screen.top + screen.bottom) / 2};
+        ScreenToClient(box, &p);
+        return ChildWindowFromPointEx(box, p, CWP_SKIPINVISIBLE);
+    };
+    for (const auto& [picker, list] : {std::pair{"dtp1", "cbTL1"}, std::pair{"dtp2", "cbTL2"}}) {
+        SCOPED_TRACE(picker);
+        const RECT p = ScreenRect(Find(picker));
+        const RECT l = ScreenRect(Find(list));
+        EXPECT_TRUE(Overlap(p, l));
+        EXPECT_GT(l.right, p.right) << "the list's button reaches past the picker";
+        EXPECT_EQ(topmostAt(p, p.left + 10), Find(picker)) << "the preset list covers the picker";
+        EXPECT_EQ(topmostAt(l, (p.right + l.right) / 2), Find(list)) << "the list's button is hidden";
+    }
+}
