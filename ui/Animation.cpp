@@ -18,6 +18,9 @@ bool Animation::Open(const std::string& path)
 {
     Close();
     open_ = SendMessageA(Handle(), ACM_OPENA, 0, reinterpret_cast<LPARAM>(path.c_str())) != 0;
+    // Show the first frame at rest: an opened clip that never played shows nothing under Wine.
+    if (open_)
+        SendMessageA(Handle(), ACM_PLAY, 1, MAKELPARAM(0, 0));
     return open_;
 }
 

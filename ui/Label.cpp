@@ -69,6 +69,9 @@ void Label::AdjustSize()
     ReleaseDC(Handle(), dc);
     Bounds wanted = b;
     wanted.height = r.bottom - r.top;
+    // A text that ends in a line break has an empty last line; measuring drops it, the label keeps it.
+    if (!caption.empty() && caption.back() == '\n')
+        wanted.height += LineHeight();
     if (!wordWrap_ && GetAlign() != Align::Top && GetAlign() != Align::Bottom && GetAlign() != Align::Client) {
         wanted.width = r.right - r.left;
         if (alignment_ == TextAlign::Right)

@@ -37,6 +37,18 @@ Panel& PageControl::AddPage(const std::string& caption, const std::string& name,
     TCITEMA item{};
     item.mask = TCIF_TEXT;
     std::string text = caption;
+    if (picture) {
+        // The control sizes a tab by its text; blanks make room for the picture drawn beside it
+        // (the caption drawn is the page's own, without them).
+        HDC dc = GetDC(Handle());
+        HGDIOBJ old = SelectObject(dc, Font());
+        SIZE blank{};
+        GetTextExtentPoint32A(dc, " ", 1, &blank);
+        SelectObject(dc, old);
+        ReleaseDC(Handle(), dc);
+        const int room = PictureSize(picture).cx + 8;
+        text.append(static_cast<size_t>(blank.cx > 0 ? (room + blank.cx - 1) / blank.cx : 8), ' ');
+    }
     item.pszText = text.data();
     SendMessageA(Handle(), TCM_INSERTITEMA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
     auto page = std::make_unique<Panel>(*this, ControlArgs{.name = name, .align = Align::Client, .visible = index == 0},
