@@ -2,7 +2,7 @@
 # Benchmarks whole jobs of the engine under Wine against two peers measured in the same run:
 #   floor:  bench/Floor.cpp, the same Win32 calls in a tight loop under Wine (no filters, log, window)
 #   native: cp -a, rm -rf, shred -n 1 -u on the same trees
-# Runs are interleaved (engine, floor, native, then the next round), every run gets fresh names, large
+# Runs are interleaved (each round starts with another side), every run gets fresh names, large
 # copies are counted to disk (sync inside the timing), and medians of the rounds are compared.
 # Usage: bash bench/run.sh [rounds]   (data in $BENCH_DIR, default build/bench-data; ~12 GiB free needed)
 set -euo pipefail
@@ -45,8 +45,11 @@ record() { results["$1"]="${results[$1]:-} $2"; }
 # One measured case: <name> <op> <tree> <sync>
 measure() {
   local name=$1 op=$2 tree=$3 s=$4 r side src dst ms
+  local order=(engine floor native)
   for r in $(seq "$rounds"); do
-    for side in engine floor native; do
+    # Each round starts with another side, so no side always runs first after a deletion.
+    for k in 0 1 2; do
+      side=${order[$(((r + k) % 3))]}
       src="$data/trees/$tree"
       if [ "$op" != copy ]; then  # destructive: work on a fresh copy (not timed)
         src=$(fresh); cp -a "$data/trees/$tree" "$src"; sync

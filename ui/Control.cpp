@@ -596,9 +596,9 @@ void Control::SetHint(const std::string& hint)
         ShowHintFor(hwnd_, hint_);
 }
 
-void Control::SetFont(const FontSpec& spec)
+void Control::SetFont(const FontSpec& fontSpec)
 {
-    font_ = GetFont(spec);
+    font_ = GetFont(fontSpec);
     if (hwnd_) {
         SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
         Invalidate();

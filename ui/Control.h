@@ -70,7 +70,7 @@ public:
     const std::string& Hint() const { return hint_; }
     void SetHint(const std::string& hint);
 
-    void SetFont(const FontSpec& spec);
+    void SetFont(const FontSpec& fontSpec);
     HFONT Font() const { return font_; }
 
     // Opened at the mouse on a right click (WM_CONTEXTMENU); null for none.

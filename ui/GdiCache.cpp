@@ -31,23 +31,23 @@ int ScreenDpi()
 
 } // namespace
 
-HFONT GetFont(const FontSpec& spec)
+HFONT GetFont(const FontSpec& fontSpec)
 {
     static std::map<FontSpec, UniqueGdiObject> fonts;
-    auto found = fonts.find(spec);
+    auto found = fonts.find(fontSpec);
     if (found != fonts.end())
         return static_cast<HFONT>(found->second.Get());
     LOGFONTA lf{};
-    lf.lfHeight = spec.pixelHeight > 0 ? -spec.pixelHeight : -MulDiv(spec.points, ScreenDpi(), 72);
-    lf.lfWeight = spec.bold ? FW_BOLD : FW_NORMAL;
-    lf.lfUnderline = spec.underline ? TRUE : FALSE;
+    lf.lfHeight = fontSpec.pixelHeight > 0 ? -fontSpec.pixelHeight : -MulDiv(fontSpec.points, ScreenDpi(), 72);
+    lf.lfWeight = fontSpec.bold ? FW_BOLD : FW_NORMAL;
+    lf.lfUnderline = fontSpec.underline ? TRUE : FALSE;
     lf.lfCharSet = DEFAULT_CHARSET;
     lf.lfQuality = DEFAULT_QUALITY;
-    lstrcpynA(lf.lfFaceName, spec.face.c_str(), LF_FACESIZE);
+    lstrcpynA(lf.lfFaceName, fontSpec.face.c_str(), LF_FACESIZE);
     HFONT font = CreateFontIndirectA(&lf);
     if (!font)
         return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-    fonts.emplace(spec, UniqueGdiObject(font));
+    fonts.emplace(fontSpec, UniqueGdiObject(font));
     return font;
 }
 

@@ -23,40 +23,7 @@ using testsupport::WriteFileText;
 
 namespace {
 
-// Every entry below root, sorted: "name\" for a folder, "name@" for a link, "name=content" for a file.
-void ListInto(const std::string& root, const std::string& prefix, std::vector<std::string>& lines)
-{
-    WIN32_FIND_DATAA entry;
-    HANDLE find = FindFirstFileA((root + "\\*").c_str(), &entry);
-    if (find == INVALID_HANDLE_VALUE)
-        return;
-    do {
-        const std::string name = entry.cFileName;
-        if (name == "." || name == "..")
-            continue;
-        const std::string rel = prefix + name;
-        if (entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
-            lines.push_back(rel + "@");
-        } else if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-            lines.push_back(rel + "\\");
-            ListInto(root + "\\" + name, rel + "\\", lines);
-        } else {
-            lines.push_back(rel + "=" + ReadFileText(root + "\\" + name));
-        }
-    } while (FindNextFileA(find, &entry));
-    FindClose(find);
-}
-
-std::string Tree(const std::string& root)
-{
-    std::vector<std::string> lines;
-    ListInto(root, "", lines);
-    std::sort(lines.begin(), lines.end());
-    std::string text;
-    for (const std::string& line : lines)
-        text += line + "\n";
-    return text;
-}
+using testsupport::Tree;
 
 // A drive letter that names no drive, or 0 when every letter is taken.
 char UnusedDriveLetter()

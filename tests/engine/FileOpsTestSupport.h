@@ -31,33 +31,9 @@ inline std::string Pattern(std::size_t size, unsigned seed = 1)
     return bytes;
 }
 
-// Whole-file reads and writes through the wide calls, so long paths work too.
-inline bool WriteAll(const std::string& path, const std::string& content)
-{
-    HANDLE file = OpenPath(path, GENERIC_WRITE, 0, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    DWORD written = 0;
-    const BOOL ok = WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
-    CloseHandle(file);
-    return ok && written == content.size();
-}
-
-inline std::string ReadAll(const std::string& path)
-{
-    HANDLE file = OpenPath(path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, 0);
-    if (file == INVALID_HANDLE_VALUE)
-        return "<missing>";
-    std::string content;
-    std::string buffer(1 << 16, '\0');
-    DWORD got = 0;
-    while (ReadFile(file, buffer.data(), static_cast<DWORD>(buffer.size()), &got, nullptr) && got > 0)
-        content.append(buffer.data(), got);
-    CloseHandle(file);
-    return content;
-}
-
-inline bool Exists(const std::string& path) { return PathAttributes(path) != INVALID_FILE_ATTRIBUTES; }
+constexpr auto WriteAll = testsupport::WriteFileText;
+constexpr auto ReadAll = testsupport::ReadFileText;
+using testsupport::Exists;
 
 inline std::uint64_t WriteTimeOf(const std::string& path)
 {

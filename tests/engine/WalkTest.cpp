@@ -21,82 +21,18 @@ using testsupport::TempFolder;
 
 namespace {
 
-// --- Files through the wide calls, so that trees deeper than MAX_PATH can be made and checked ---
-
-bool Exists(const std::string& path) { return PathAttributes(path) != INVALID_FILE_ATTRIBUTES; }
-
-bool IsFolder(const std::string& path)
-{
-    const DWORD a = PathAttributes(path);
-    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-bool IsLink(const std::string& path)
-{
-    const DWORD a = PathAttributes(path);
-    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_REPARSE_POINT);
-}
-
-bool Write(const std::string& path, const std::string& content)
-{
-    UniqueFile file(OpenPath(path, GENERIC_WRITE, 0, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL));
-    DWORD written = 0;
-    return file && WriteFile(file.Get(), content.data(), static_cast<DWORD>(content.size()), &written, nullptr) &&
-           written == content.size();
-}
-
-std::string Read(const std::string& path)
-{
-    UniqueFile file(OpenPath(path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, 0));
-    if (!file)
-        return "<missing>";
-    std::string content;
-    std::string buffer(1 << 16, '\0');
-    DWORD got = 0;
-    while (ReadFile(file.Get(), buffer.data(), static_cast<DWORD>(buffer.size()), &got, nullptr) && got > 0)
-        content.append(buffer.data(), got);
-    return content;
-}
+using testsupport::Exists;
+using testsupport::IsFolder;
+using testsupport::IsLink;
+using testsupport::Tree;
+constexpr auto Write = testsupport::WriteFileText;
+constexpr auto Read = testsupport::ReadFileText;
 
 std::string Narrow(const wchar_t* wide)
 {
     std::string text;
     for (; *wide; ++wide)
         text += static_cast<char>(*wide);  // test trees use ASCII names only
-    return text;
-}
-
-// Every entry below root, sorted: "name\" for a folder, "name@" for a link, "name=content" for a file.
-void ListInto(const std::string& root, const std::string& prefix, std::vector<std::string>& lines)
-{
-    WIN32_FIND_DATAW entry;
-    UniqueFind find(FindFirstFileW(WidePath(root + "\\*").c_str(), &entry));
-    if (!find)
-        return;
-    do {
-        const std::string name = Narrow(entry.cFileName);
-        if (name == "." || name == "..")
-            continue;
-        const std::string rel = prefix + name;
-        if (entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
-            lines.push_back(rel + "@");
-        } else if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-            lines.push_back(rel + "\\");
-            ListInto(root + "\\" + name, rel + "\\", lines);
-        } else {
-            lines.push_back(rel + "=" + Read(root + "\\" + name));
-        }
-    } while (FindNextFileW(find.Get(), &entry));
-}
-
-std::string Tree(const std::string& root)
-{
-    std::vector<std::string> lines;
-    ListInto(root, "", lines);
-    std::sort(lines.begin(), lines.end());
-    std::string text;
-    for (const std::string& line : lines)
-        text += line + "\n";
     return text;
 }
 

@@ -3,8 +3,10 @@
 
 #include "platform/LongPath.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // A fresh folder under the system's temporary folder, removed with everything in it at the end.
 namespace testsupport {
@@ -64,9 +66,10 @@ private:
     std::string path_;
 };
 
+// Whole-file writes and reads, and what is there, through the wide calls so deep trees work too.
 inline bool WriteFileText(const std::string& path, const std::string& content)
 {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = OpenPath(path, GENERIC_WRITE, 0, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL);
     if (file == INVALID_HANDLE_VALUE)
         return false;
     DWORD written = 0;
@@ -77,24 +80,68 @@ inline bool WriteFileText(const std::string& path, const std::string& content)
 
 inline std::string ReadFileText(const std::string& path)
 {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE file = OpenPath(path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, 0);
     if (file == INVALID_HANDLE_VALUE)
         return "<missing>";
     std::string content;
-    char buffer[65536];
+    std::string buffer(1 << 16, '\0');
     DWORD got = 0;
-    while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0)
-        content.append(buffer, got);
+    while (ReadFile(file, buffer.data(), static_cast<DWORD>(buffer.size()), &got, nullptr) && got > 0)
+        content.append(buffer.data(), got);
     CloseHandle(file);
     return content;
 }
 
-inline bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+inline bool Exists(const std::string& path) { return PathAttributes(path) != INVALID_FILE_ATTRIBUTES; }
 
 inline bool IsFolder(const std::string& path)
 {
-    const DWORD a = GetFileAttributesA(path.c_str());
+    const DWORD a = PathAttributes(path);
     return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+inline bool IsLink(const std::string& path)
+{
+    const DWORD a = PathAttributes(path);
+    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_REPARSE_POINT);
+}
+
+// Every entry below root, sorted, one a line: "name\" for a folder, "name@" for a link (not entered),
+// "name=content" for a file. Test trees use ASCII names.
+inline void ListTreeInto(const std::string& root, const std::string& prefix, std::vector<std::string>& lines)
+{
+    WIN32_FIND_DATAW entry;
+    HANDLE find = FindFirstFileW(WidePath(root + "\\*").c_str(), &entry);
+    if (find == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        std::string name;
+        for (const wchar_t* c = entry.cFileName; *c; ++c)
+            name += static_cast<char>(*c);
+        if (name == "." || name == "..")
+            continue;
+        const std::string rel = prefix + name;
+        if (entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+            lines.push_back(rel + "@");
+        } else if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            lines.push_back(rel + "\\");
+            ListTreeInto(root + "\\" + name, rel + "\\", lines);
+        } else {
+            lines.push_back(rel + "=" + ReadFileText(root + "\\" + name));
+        }
+    } while (FindNextFileW(find, &entry));
+    FindClose(find);
+}
+
+inline std::string Tree(const std::string& root)
+{
+    std::vector<std::string> lines;
+    ListTreeInto(root, "", lines);
+    std::sort(lines.begin(), lines.end());
+    std::string text;
+    for (const std::string& line : lines)
+        text += line + "\n";
+    return text;
 }
 
 // Sets the file's last-write time from a UTC FILETIME value.
