@@ -37,6 +37,7 @@ time_run() {
 }
 
 median() { printf '%s\n' "$@" | sort -n | awk '{a[NR]=$1} END {print (NR%2 ? a[(NR+1)/2] : (a[NR/2]+a[NR/2+1])/2)}'; }
+least() { printf '%s\n' "$@" | sort -n | head -1; }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.2f", a / b; else print "n/a" }'; }
 
 declare -A results
@@ -69,10 +70,14 @@ measure() {
       rm -rf "$src.unused" "$dst"; [ "$op" != copy ] && rm -rf "$src"
     done
   done
-  local e f v
+  local e f v e0 f0 v0
   e=$(median ${results[$name:engine]}); f=$(median ${results[$name:floor]}); v=$(median ${results[$name:native]})
-  printf '%-28s engine %7s ms  floor %7s ms  native %7s ms  engine/floor %s  engine/native %s\n' \
+  e0=$(least ${results[$name:engine]}); f0=$(least ${results[$name:floor]}); v0=$(least ${results[$name:native]})
+  printf '%-22s median: engine %6s  floor %6s  native %6s ms  engine/floor %s  engine/native %s\n' \
     "$name" "$e" "$f" "$v" "$(ratio "$e" "$f")" "$(ratio "$e" "$v")"
+  printf '%-22s best:   engine %6s  floor %6s  native %6s ms  engine/floor %s  engine/native %s\n' \
+    "" "$e0" "$f0" "$v0" "$(ratio "$e0" "$f0")" "$(ratio "$e0" "$v0")"
+  echo "    runs: engine${results[$name:engine]} | floor${results[$name:floor]} | native${results[$name:native]}"
 }
 
 echo "Medians of $rounds interleaved rounds (warm page cache; large trees counted to disk with sync):"
