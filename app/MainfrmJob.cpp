@@ -16,6 +16,7 @@
 namespace {
 
 constexpr const char* kMessageTitle = "Marrowick";
+constexpr unsigned kPumpIntervalMs = 15;
 
 bool IsFolderPath(const std::string& path)
 {
@@ -238,7 +239,9 @@ std::string TVorCopyPasteWin::MinSizeText() { return EditFSMin->Text(); }
 std::string TVorCopyPasteWin::MaxSizeText() { return EditFSMax->Text(); }
 std::string TVorCopyPasteWin::OperationHeaderText() { return CopyCutLabel->Text(); }
 
-void TVorCopyPasteWin::ProcessMessages() { ProcessPendingMessages(); }
+// Long work asks often (after every step of a copy); a look at the queue every few milliseconds
+// keeps the window as responsive and costs far less.
+void TVorCopyPasteWin::ProcessMessages() { ProcessPendingMessagesEvery(kPumpIntervalMs); }
 
 // --- JobHost: progress display -----------------------------------------------------------------
 

@@ -28,7 +28,7 @@ public:
     std::string MinSizeText() override { return "0"; }
     std::string MaxSizeText() override { return "9223372036854775807"; }
     std::string OperationHeaderText() override { return "Bench\n"; }
-    void ProcessMessages() override { ProcessPendingMessages(); }
+    void ProcessMessages() override { ProcessPendingMessagesEvery(15); }  // as the window does
     void SetFileProgressText(const std::string&) override {}
     void SetFileBar(int, int) override {}
     void StepFileBar() override {}

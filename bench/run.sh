@@ -22,7 +22,8 @@ python3 bench/make_trees.py "$data/trees" large small mixed many
 bin="$ORV_ROOT/build/win32/bench"
 winpath() { echo "Z:$1" | sed 's#/#\\#g'; }
 n=0
-fresh() { n=$((n + 1)); echo "$data/work/r$$_$n"; }
+# Sets $fresh to a name no run has used yet (a variable, not $(...): a subshell would lose the count).
+next_fresh() { n=$((n + 1)); fresh="$data/work/r$$_$n"; }
 now() { date +%s%N; }
 
 # time_run <sync 0|1> <command...>: prints milliseconds
@@ -53,9 +54,9 @@ measure() {
       side=${order[$(((r + k) % 3))]}
       src="$data/trees/$tree"
       if [ "$op" != copy ]; then  # destructive: work on a fresh copy (not timed)
-        src=$(fresh); cp -a "$data/trees/$tree" "$src"; sync
+        next_fresh; src=$fresh; cp -a "$data/trees/$tree" "$src"; sync
       fi
-      dst=$(fresh)
+      next_fresh; dst=$fresh
       case "$side:$op" in
         engine:copy|engine:cut) ms=$(time_run "$s" wine "$bin/orv_bench.exe" "$op" "$(winpath "$dst")" "$(winpath "$src")") ;;
         engine:*)               ms=$(time_run "$s" wine "$bin/orv_bench.exe" "$op" - "$(winpath "$src")") ;;
@@ -80,16 +81,21 @@ measure() {
   echo "    runs: engine${results[$name:engine]} | floor${results[$name:floor]} | native${results[$name:native]}"
 }
 
+# CASES picks some of: copy-large copy-small copy-mixed cut-small delete-small crush-large memory
+cases=${CASES:-copy-large copy-small copy-mixed cut-small delete-small crush-large memory}
+want() { case " $cases " in *" $1 "*) return 0 ;; *) return 1 ;; esac; }
+
 echo "Medians of $rounds interleaved rounds (warm page cache; large trees counted to disk with sync):"
-measure "copy 4 x 512 MiB"      copy   large 1
-measure "copy 20,000 small"     copy   small 0
-measure "copy 2,000 mixed"      copy   mixed 1
-measure "cut 20,000 small"      cut    small 0
-measure "delete 20,000 small"   delete small 0
-measure "crush 4 x 512 MiB"     crush  large 1
+want copy-large   && measure "copy 4 x 512 MiB"      copy   large 1
+want copy-small   && measure "copy 20,000 small"     copy   small 0
+want copy-mixed   && measure "copy 2,000 mixed"      copy   mixed 1
+want cut-small    && measure "cut 20,000 small"      cut    small 0
+want delete-small && measure "delete 20,000 small"   delete small 0
+want crush-large  && measure "crush 4 x 512 MiB"     crush  large 1
+want memory || exit 0
 
 # Memory: a Delete job over 100,000 files; the peak working set the job process reports.
-src=$(fresh); cp -a "$data/trees/many" "$src"
+next_fresh; src=$fresh; cp -a "$data/trees/many" "$src"
 peak=$(wine "$bin/orv_bench.exe" delete - "$(winpath "$src")" | sed -n 's/.*peak_kb=\([0-9]*\).*/\1/p')
 rm -rf "$src"
 echo "memory: Delete of 100,000 files, peak working set ${peak} KiB (target under 30 MB)"

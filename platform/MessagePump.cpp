@@ -15,3 +15,13 @@ bool ProcessPendingMessages()
     }
     return true;
 }
+
+bool ProcessPendingMessagesEvery(unsigned intervalMs)
+{
+    static DWORD last = GetTickCount() - intervalMs;
+    const DWORD now = GetTickCount();
+    if (now - last < intervalMs)
+        return true;
+    last = now;
+    return ProcessPendingMessages();
+}
