@@ -176,3 +176,34 @@ TEST_F(MainWindowRefusals, DestinationOnAMissingDriveRunsButNothingIsDone)
     EXPECT_EQ(testsupport::ReadFileText(source + "\\two.txt"), "22");
     EXPECT_FALSE(Exists(destination));
 }
+
+TEST_F(MainWindowRefusals, NotEnoughFreeSpaceAskedInAQuestionBoxAndNoAbandonsTheJob)
+{
+    TempFolder temp;
+    const std::string source = temp / "src";
+    ASSERT_TRUE(CreateDirectoryA(source.c_str(), nullptr));
+    ASSERT_TRUE(WriteFileText(source + "\\one.txt", "1"));
+    AddSource(source);
+    const std::string destination = temp / "dst";
+    SetDestination(destination);
+    // Totals as a completed count of the sources would leave them, far beyond any free space.
+    window->state.scanStopped = false;
+    window->state.scanFileTotal = 1;
+    window->state.scanByteTotal = INT64_MAX / 2;
+    boxes->answer = IDNO;
+
+    ClickOn("bbBegin");
+
+    ASSERT_EQ(boxes->seen.size(), 1u);
+    EXPECT_EQ(boxes->seen[0].title, "Question");
+    EXPECT_EQ(boxes->seen[0].text.rfind("No enough free space on the destination disk ", 0), 0u) << boxes->seen[0].text;
+    EXPECT_NE(boxes->seen[0].text.find(" to paste current files and folders. Do you want to continue?"), std::string::npos);
+    const std::string log = Log();
+    std::string missing;
+    EXPECT_TRUE(InOrder(log, {"\r\n**Execute**\r\n", "\r\nUser abort!\r\n", "\r\n**Report**\r\nAll Files: 0\r\n"},
+                        &missing))
+        << missing << "\n" << log;
+    EXPECT_EQ(CountOf(log, "Starting Time"), 0);
+    EXPECT_FALSE(Exists(destination + "\\src\\one.txt"));
+    EXPECT_FALSE(IsWindowVisible(main));
+}
