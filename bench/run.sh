@@ -2,8 +2,9 @@
 # Benchmarks whole jobs of the engine under Wine against two peers measured in the same run:
 #   floor:  bench/Floor.cpp, the same Win32 calls in a tight loop under Wine (no filters, log, window)
 #   native: cp -a, rm -rf, shred -n 1 -u on the same trees
-# Runs are interleaved (each round starts with another side), every run gets fresh names, large
-# copies are counted to disk (sync inside the timing), and medians of the rounds are compared.
+# Runs are interleaved (the rounds go through the six orders of the sides), every run gets fresh
+# names, the file system settles after each deletion, large copies are counted to disk (sync inside
+# the timing), and medians of the rounds are compared.
 # Usage: bash bench/run.sh [rounds]   (data in $BENCH_DIR, default build/bench-data; ~12 GiB free needed)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -47,11 +48,12 @@ record() { results["$1"]="${results[$1]:-} $2"; }
 # One measured case: <name> <op> <tree> <sync>
 measure() {
   local name=$1 op=$2 tree=$3 s=$4 r side src dst ms
-  local order=(engine floor native)
+  # The six orders in turn: no side always follows the same one (a run right after the native peer's
+  # copy and its deletion was measured slower, whoever ran it).
+  local orders=("engine floor native" "engine native floor" "floor engine native" "floor native engine"
+                "native engine floor" "native floor engine")
   for r in $(seq "$rounds"); do
-    # Each round starts with another side, so no side always runs first after a deletion.
-    for k in 0 1 2; do
-      side=${order[$(((r + k) % 3))]}
+    for side in ${orders[$(((r - 1) % 6))]}; do
       src="$data/trees/$tree"
       if [ "$op" != copy ]; then  # destructive: work on a fresh copy (not timed)
         next_fresh; src=$fresh; cp -a "$data/trees/$tree" "$src"; sync
@@ -68,7 +70,8 @@ measure() {
         native:crush)           ms=$(time_run "$s" find "$src" -type f -exec shred -n 1 -u {} +) ;;
       esac
       record "$name:$side" "$ms"
-      rm -rf "$src.unused" "$dst"; [ "$op" != copy ] && rm -rf "$src"
+      rm -rf "$dst"; [ "$op" != copy ] && rm -rf "$src"
+      sync; sleep "${SETTLE:-2}"  # let the file system settle after the deletion before the next run
     done
   done
   local e f v e0 f0 v0
