@@ -1,4 +1,5 @@
 #include "ui/CheckListBox.h"
+#include "ui/GdiCache.h"
 
 #include <windowsx.h>
 
@@ -19,13 +20,7 @@ CheckListBox::CheckListBox(Control& parent, const ControlArgs& common, const Che
     if (args.sorted)
         style |= LBS_SORT;
     CreateStandard("LISTBOX", style, WS_EX_CLIENTEDGE, {});
-    HDC dc = GetDC(Handle());
-    HGDIOBJ old = SelectObject(dc, Font());
-    TEXTMETRICA metrics{};
-    GetTextMetricsA(dc, &metrics);
-    SelectObject(dc, old);
-    ReleaseDC(Handle(), dc);
-    SendMessageA(Handle(), LB_SETITEMHEIGHT, 0, std::max<LONG>(metrics.tmHeight, kBoxSize) + 2);
+    SendMessageA(Handle(), LB_SETITEMHEIGHT, 0, std::max(FontLineHeight(Handle(), Font()), kBoxSize) + 2);
     UpdateColumnWidth();
 }
 
@@ -51,13 +46,7 @@ int CheckListBox::Count() const { return static_cast<int>(SendMessageA(Handle(),
 
 std::string CheckListBox::Item(int index) const
 {
-    const LRESULT length = SendMessageA(Handle(), LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
-    if (length == LB_ERR)
-        return {};
-    std::string text(static_cast<size_t>(length) + 1, '\0');
-    const LRESULT got = SendMessageA(Handle(), LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
-    text.resize(got == LB_ERR ? 0 : static_cast<size_t>(got));
-    return text;
+    return ListBoxItemText(Handle(), index);
 }
 
 bool CheckListBox::Checked(int index) const

@@ -1,4 +1,5 @@
 #include "ui/Label.h"
+#include "ui/GdiCache.h"
 
 #include <algorithm>
 
@@ -43,13 +44,7 @@ UINT Label::DrawFlags() const
 
 int Label::LineHeight() const
 {
-    HDC dc = GetDC(Handle());
-    HGDIOBJ old = SelectObject(dc, Font());
-    TEXTMETRICA metrics{};
-    GetTextMetricsA(dc, &metrics);
-    SelectObject(dc, old);
-    ReleaseDC(Handle(), dc);
-    return metrics.tmHeight;
+    return FontLineHeight(Handle(), Font());
 }
 
 void Label::AdjustSize()

@@ -1,4 +1,5 @@
 #include "ui/ListBox.h"
+#include "ui/GdiCache.h"
 
 namespace ui {
 
@@ -28,13 +29,7 @@ int ListBox::Count() const { return static_cast<int>(SendMessageA(Handle(), LB_G
 
 std::string ListBox::Item(int index) const
 {
-    const LRESULT length = SendMessageA(Handle(), LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
-    if (length == LB_ERR)
-        return {};
-    std::string text(static_cast<size_t>(length) + 1, '\0');
-    const LRESULT got = SendMessageA(Handle(), LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
-    text.resize(got == LB_ERR ? 0 : static_cast<size_t>(got));
-    return text;
+    return ListBoxItemText(Handle(), index);
 }
 
 int ListBox::IndexOf(const std::string& item) const

@@ -1,4 +1,5 @@
 #include "ui/PageControl.h"
+#include "ui/GdiCache.h"
 
 #include "ui/Pictures.h"
 
@@ -18,13 +19,7 @@ PageControl::PageControl(Control& parent, const ControlArgs& common, const PageC
         style |= TCS_FIXEDWIDTH;
     CreateStandard(WC_TABCONTROLA, style, WS_EX_CONTROLPARENT, {});
     if (args.tabWidth > 0 || args.tabHeight > 0) {
-        HDC dc = GetDC(Handle());
-        HGDIOBJ old = SelectObject(dc, Font());
-        TEXTMETRICA metrics{};
-        GetTextMetricsA(dc, &metrics);
-        SelectObject(dc, old);
-        ReleaseDC(Handle(), dc);
-        const int height = args.tabHeight > 0 ? args.tabHeight : metrics.tmHeight + 6;
+        const int height = args.tabHeight > 0 ? args.tabHeight : FontLineHeight(Handle(), Font()) + 6;
         SendMessageA(Handle(), TCM_SETITEMSIZE, 0, MAKELPARAM(args.tabWidth > 0 ? args.tabWidth : 60, height));
     }
 }
