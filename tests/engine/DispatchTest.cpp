@@ -51,15 +51,7 @@ protected:
         ASSERT_TRUE(WriteFileText(Path(rel), content)) << rel;
     }
     // Entries in the form Tree() lists them, in order: "name\\" a folder, "name=content" a file.
-    void Make(std::initializer_list<std::string> entries)
-    {
-        for (const std::string& entry : entries) {
-            if (entry.back() == '\\')
-                Folder(entry.substr(0, entry.size() - 1));
-            else
-                File(entry.substr(0, entry.find('=')), entry.substr(entry.find('=') + 1));
-        }
-    }
+    void Make(std::initializer_list<std::string> entries) { ASSERT_TRUE(testsupport::MakeTree(tmp.Path(), entries)); }
 
     int Run(int operation, int index = -1)
     {

@@ -179,15 +179,7 @@ protected:
     void Folder(const std::string& rel) { ASSERT_TRUE(CreateDirectoryW(WidePath(Path(rel)).c_str(), nullptr)) << rel; }
     void File(const std::string& rel, const std::string& content) { ASSERT_TRUE(Write(Path(rel), content)) << rel; }
     // Entries in the form Tree() lists them, in order: "name\\" a folder, "name=content" a file.
-    void Make(std::initializer_list<std::string> entries)
-    {
-        for (const std::string& entry : entries) {
-            if (entry.back() == '\\')
-                Folder(entry.substr(0, entry.size() - 1));
-            else
-                File(entry.substr(0, entry.find('=')), entry.substr(entry.find('=') + 1));
-        }
-    }
+    void Make(std::initializer_list<std::string> entries) { ASSERT_TRUE(testsupport::MakeTree(tmp.Path(), entries)); }
 
     // As the dispatch would: the mask list for the job, the item's destination folder, then the walk.
     void Walk(int operation, const std::string& source, const std::string& destination)

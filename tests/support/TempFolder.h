@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -142,6 +143,20 @@ inline std::string Tree(const std::string& root)
     for (const std::string& line : lines)
         text += line + "\n";
     return text;
+}
+
+// Makes entries below root in the form Tree() lists them, in order: "name\\" a folder,
+// "name=content" a file. False at the first entry that cannot be made.
+inline bool MakeTree(const std::string& root, std::initializer_list<std::string> entries)
+{
+    for (const std::string& entry : entries) {
+        const bool made = entry.back() == '\\'
+                              ? CreateDirectoryW(WidePath(root + "\\" + entry.substr(0, entry.size() - 1)).c_str(), nullptr) != 0
+                              : WriteFileText(root + "\\" + entry.substr(0, entry.find('=')), entry.substr(entry.find('=') + 1));
+        if (!made)
+            return false;
+    }
+    return true;
 }
 
 // Sets the file's last-write time from a UTC FILETIME value.
