@@ -16,33 +16,6 @@ bool IsFolderAt(const std::string& path)
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-std::wstring FullPath(const std::wstring& path)
-{
-    const DWORD needed = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
-    if (needed == 0)
-        return {};
-    std::wstring full(needed, L'\0');
-    const DWORD length = GetFullPathNameW(path.c_str(), needed, full.data(), nullptr);
-    if (length == 0 || length >= needed)
-        return {};
-    full.resize(length);
-    return full;
-}
-
-// The absolute "\\?\" form: every entry below it is reachable however deep the tree goes, and names
-// that the plain form would alter (trailing dots or blanks) are reached as they are listed.
-std::wstring Extended(const std::wstring& path)
-{
-    if (path.rfind(L"\\\\?\\", 0) == 0)
-        return path;
-    const std::wstring full = FullPath(path);
-    if (full.empty())
-        return path;
-    if (full.rfind(L"\\\\", 0) == 0)
-        return L"\\\\?\\UNC\\" + full.substr(2);
-    return L"\\\\?\\" + full;
-}
-
 // Removes a folder link itself, never what it points to. The entry is opened as the link and deleted
 // through that handle only when the handle really is the link. Wine 8 cannot open a link as such,
 // and its RemoveDirectory on a link removes the folder the link points to when that one is empty;
@@ -126,7 +99,7 @@ bool IsVolumeRoot(const std::string& path)
 {
     if (path.size() == 2 && path[1] == ':')
         return true;
-    std::wstring full = FullPath(WidePath(path));
+    std::wstring full = FullPathW(WidePath(path));
     if (full.empty())
         return true;
     if (full.rfind(L"\\\\?\\UNC\\", 0) == 0)
@@ -149,7 +122,7 @@ bool DeleteFolderTree(const std::string& path)
 {
     if (path.size() < 4 || IsVolumeRoot(path))
         return false;
-    std::wstring folder = Extended(WidePath(path));
+    std::wstring folder = ExtendedPathW(WidePath(path));
     while (!folder.empty() && folder.back() == L'\\')
         folder.pop_back();
     const DWORD attributes = GetFileAttributesW(folder.c_str());

@@ -9,19 +9,6 @@
 // Wide calls throughout: the 8-bit ones stop at MAX_PATH, and a destination may be longer.
 namespace {
 
-std::wstring FullPathOf(const std::wstring& path)
-{
-    const DWORD size = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
-    if (size == 0)
-        return {};
-    std::wstring full(size, L'\0');
-    const DWORD written = GetFullPathNameW(path.c_str(), size, full.data(), nullptr);
-    if (written == 0 || written >= size)
-        return {};
-    full.resize(written);
-    return full;
-}
-
 template <typename Text>
 bool StartsWith(const Text& text, const typename Text::value_type* prefix)
 {
@@ -116,7 +103,7 @@ std::optional<std::int64_t> FreeBytesForDestination(const std::string& destinati
 {
     if (destination.empty())
         return std::nullopt;
-    const std::wstring full = FullPathOf(WidePath(destination));
+    const std::wstring full = FullPathW(WidePath(destination));
     if (full.empty())
         return std::nullopt;
 
@@ -164,7 +151,7 @@ std::string DestinationDrivePart(const std::string& destination)
     // A relative path: name the volume it resolves to.
     if (destination.empty())
         return {};
-    const std::wstring full = FullPathOf(WidePath(destination));
+    const std::wstring full = FullPathW(WidePath(destination));
     if (full.empty())
         return {};
     std::wstring root = VolumeRootOf(full);

@@ -18,23 +18,7 @@ std::string FolderPathOf(const std::string& item)
 }
 
 // The item as an absolute "\\?\" path, so that every folder below it is reachable however deep.
-std::wstring ExtendedPathOf(const std::string& item)
-{
-    const std::wstring wide = WidePath(FolderPathOf(item));
-    if (wide.rfind(L"\\\\?\\", 0) == 0)
-        return wide;
-    const DWORD size = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
-    if (size == 0)
-        return wide;
-    std::wstring full(size, L'\0');
-    const DWORD written = GetFullPathNameW(wide.c_str(), size, full.data(), nullptr);
-    if (written == 0 || written >= size)
-        return wide;
-    full.resize(written);
-    if (full.rfind(L"\\\\", 0) == 0)
-        return L"\\\\?\\UNC\\" + full.substr(2);
-    return L"\\\\?\\" + full;
-}
+std::wstring ExtendedPathOf(const std::string& item) { return ExtendedPathW(WidePath(FolderPathOf(item))); }
 
 std::wstring Join(const std::wstring& folder, const std::wstring& name)
 {

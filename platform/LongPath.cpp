@@ -15,30 +15,40 @@ std::wstring Widen(const std::string& text)
     return wide;
 }
 
-// "\\?\" turns off the system's normalisation, so the path is made absolute and clean first.
-std::wstring Prefixed(const std::wstring& path)
+} // namespace
+
+std::wstring FullPathW(const std::wstring& path)
 {
     const DWORD needed = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
     if (needed == 0)
-        return path;
+        return {};
     std::wstring full(needed, L'\0');
     const DWORD length = GetFullPathNameW(path.c_str(), needed, full.data(), nullptr);
     if (length == 0 || length >= needed)
-        return path;
+        return {};
     full.resize(length);
+    return full;
+}
+
+// "\\?\" turns off the system's normalisation, so the path is made absolute and clean first.
+std::wstring ExtendedPathW(const std::wstring& path)
+{
+    if (path.rfind(L"\\\\?\\", 0) == 0)
+        return path;
+    const std::wstring full = FullPathW(path);
+    if (full.empty())
+        return path;
     if (full.rfind(L"\\\\", 0) == 0)
         return L"\\\\?\\UNC\\" + full.substr(2);
     return L"\\\\?\\" + full;
 }
-
-} // namespace
 
 std::wstring WidePath(const std::string& path)
 {
     std::wstring wide = Widen(path);
     if (wide.size() < kPlainLimit || wide.rfind(L"\\\\?\\", 0) == 0)
         return wide;
-    return Prefixed(wide);
+    return ExtendedPathW(wide);
 }
 
 DWORD PathAttributes(const std::string& path) { return GetFileAttributesW(WidePath(path).c_str()); }

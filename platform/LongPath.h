@@ -10,6 +10,13 @@
 
 std::wstring WidePath(const std::string& path);
 
+// The absolute, clean form of a path as the system resolves it (".", "..", trailing dots and blanks
+// gone); empty when the system cannot make it absolute.
+std::wstring FullPathW(const std::wstring& path);
+// The absolute "\\?\" form: every entry below it is reachable however deep the tree goes, and names
+// the plain form would alter are reached as listed. The path itself when it cannot be made absolute.
+std::wstring ExtendedPathW(const std::wstring& path);
+
 DWORD PathAttributes(const std::string& path);  // INVALID_FILE_ATTRIBUTES when nothing is there
 bool SetPathAttributes(const std::string& path, DWORD attributes);
 bool DeletePath(const std::string& path);
