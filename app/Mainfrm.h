@@ -1,6 +1,7 @@
 #pragma once
-#include "engine/Existsform.h"
-#include "engine/Folderexists.h"
+#include "core/SectionNumber.h"
+#include "dialogs/Existsform.h"
+#include "dialogs/Folderexists.h"
 #include "engine/JobHost.h"
 #include "engine/JobState.h"
 #include "engine/jobrun.h"
@@ -33,8 +34,6 @@
 // controls and the job's state in `state`, and is the engine's JobHost.
 class TVorCopyPasteWin : public JobHost {
 public:
-    static constexpr int kSectionCount = 6;
-    enum Section { kOperation = 0, kSource = 1, kFilters = 2, kTo = 3, kProgress = 4, kSettings = 5 };
 
     TVorCopyPasteWin();
     ~TVorCopyPasteWin() override;
@@ -91,7 +90,6 @@ public:
     void ProcessMessages() override;
     void SetFileProgressText(const std::string& text) override;
     void SetFileBar(int maximum, int position) override;
-    void StepFileBar() override;
     void SetOverallBarMax(int maximum) override;
     void SetOverallBarPos(int position) override;
     void SetOverallText(const std::string& text) override;
@@ -212,7 +210,7 @@ private:
     bool filterSnapshotFresh = false;
     bool closePending = false;  // closed during a job: the window goes once the job has unwound
     ui::Animation* jobAnimation = nullptr;
-    int expandedSection = kProgress;  // the tag of ScrollBox2
+    int expandedSection = kSectionProgress;  // the tag of ScrollBox2
     bool pauseAtSwitch = false;       // the pause flag when a switch began
     std::unique_ptr<JobRun> job;
     std::unique_ptr<class TrayIcon> tray;

@@ -1,5 +1,5 @@
 #pragma once
-#include "filters/FilterSet.h"
+#include "core/ExtensionEntry.h"
 
 #include <cstdint>
 #include <string>

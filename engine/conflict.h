@@ -1,19 +1,7 @@
 #pragma once
+#include "core/ConflictDecision.h"
+
 #include <string>
-
-// Answer to an existing destination file or folder.
-enum ConflictDecision : int {
-    kOverwrite = 1,  // files: Overwrite; folders: Replace
-    kSkip = 2,
-    kUpdate = 3,
-    kAutoRename = 4,
-};
-
-// What a conflict dialog returns: the button pressed and whether "Use same selection" was ticked.
-struct ConflictAnswer {
-    ConflictDecision decision = kSkip;
-    bool useForRest = false;
-};
 
 // A standing answer of one dialog: the stored decision and whether it is in force.
 // Clearing it (new job, Pause) keeps the stored decision but stops consulting it.

@@ -1,6 +1,6 @@
 #include "engine/fileops.h"
 
-#include "engine/FileOpSteps.h"
+#include "engine/fileops_steps.h"
 #include "engine/filefacts.h"
 
 void DoFileOperation(JobContext& job, const std::string& source, const std::string& destination, std::int64_t size,

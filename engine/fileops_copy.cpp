@@ -1,5 +1,5 @@
 #include "engine/CopyRoutine.h"
-#include "engine/FileOpSteps.h"
+#include "engine/fileops_steps.h"
 #include "platform/LongPath.h"
 #include "engine/filefacts.h"
 #include "engine/progress.h"

@@ -1,6 +1,6 @@
 #include "core/ProgressTexts.h"
 #include "engine/CrushWriter.h"
-#include "engine/FileOpSteps.h"
+#include "engine/fileops_steps.h"
 #include "platform/LongPath.h"
 #include "platform/Handles.h"
 

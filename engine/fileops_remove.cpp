@@ -1,4 +1,4 @@
-#include "engine/FileOpSteps.h"
+#include "engine/fileops_steps.h"
 #include "platform/LongPath.h"
 
 #include <shellapi.h>

@@ -1,6 +1,7 @@
 #include "engine/jobrun.h"
 
 #include "core/LogTexts.h"
+#include "core/SectionNumber.h"
 #include "engine/FreeSpace.h"
 #include "engine/JobContext.h"
 #include "engine/itemops.h"
@@ -8,9 +9,6 @@
 #include <cstdint>
 
 namespace {
-
-constexpr int kSectionSource = 1;
-constexpr int kSectionProgress = 4;
 
 constexpr std::int64_t kKiB = 1024;
 constexpr std::int64_t kMiB = 1024 * kKiB;

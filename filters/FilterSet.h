@@ -1,17 +1,11 @@
 #pragma once
 #include "core/DateTime.h"
+#include "core/ExtensionEntry.h"
 
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
-
-// One entry of the extension check list: ".txt" (lower case, with its dot) or "." for names
-// without an extension; unchecked entries are left out of jobs.
-struct ExtensionEntry {
-    std::string extension;
-    bool checked = true;
-};
 
 // Masks text, extension check list, time window and size window, as the filter controls hold them.
 struct FilterSet {

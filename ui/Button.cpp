@@ -1,7 +1,7 @@
 #include "ui/Button.h"
 
 #include "ui/Form.h"
-#include "ui/Pictures.h"
+#include "ui/PictureDrawing.h"
 
 #include <algorithm>
 

@@ -1,5 +1,7 @@
 #include "ui/ComboBox.h"
 
+#include "ui/HandlerException.h"
+
 #include <commctrl.h>
 
 #include <algorithm>
@@ -38,7 +40,7 @@ LRESULT CALLBACK ComboBox::EditProc(HWND window, UINT message, WPARAM wParam, LP
             if (FromHandle(GetParent(window)) == combo && combo->KeyEvent(message, wParam))
                 return 0;
         } catch (...) {
-            OutputDebugStringA("Orvandel: exception in a combo box key handler\n");
+            ReportHandlerException("a combo box key handler");
         }
     }
     return DefSubclassProc(window, message, wParam, lParam);

@@ -1,5 +1,7 @@
 #include "ui/Control.h"
 
+#include "ui/HandlerException.h"
+
 #include "ui/GdiCache.h"
 #include "ui/Hints.h"
 #include "ui/Names.h"
@@ -38,13 +40,6 @@ void EnsureClassRegistered(const char* className, WNDPROC procedure)
     windowClass.lpszClassName = className;
     if (RegisterClassExA(&windowClass) || GetLastError() == ERROR_CLASS_ALREADY_EXISTS)
         registered.insert(className);
-}
-
-void Report(const char* what)
-{
-    OutputDebugStringA("Orvandel: exception in a window procedure: ");
-    OutputDebugStringA(what);
-    OutputDebugStringA("\n");
 }
 
 } // namespace
@@ -211,10 +206,8 @@ LRESULT Control::SafeHandle(UINT message, WPARAM wParam, LPARAM lParam)
                 return result;
         }
         return HandleMessage(message, wParam, lParam);
-    } catch (const std::exception& e) {
-        Report(e.what());
     } catch (...) {
-        Report("unknown");
+        ReportHandlerException("a window procedure");
     }
     return hwnd_ ? Default(message, wParam, lParam) : 0;
 }

@@ -1,6 +1,6 @@
 #include "ui/Image.h"
 
-#include "ui/Pictures.h"
+#include "ui/PictureDrawing.h"
 
 namespace ui {
 

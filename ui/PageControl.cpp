@@ -1,7 +1,7 @@
 #include "ui/PageControl.h"
 #include "ui/GdiCache.h"
 
-#include "ui/Pictures.h"
+#include "ui/PictureDrawing.h"
 
 #include <commctrl.h>
 

@@ -1,5 +1,7 @@
 #include "ui/Timer.h"
 
+#include "ui/HandlerException.h"
+
 #include <exception>
 #include <map>
 
@@ -89,12 +91,8 @@ LRESULT CALLBACK Timer::WindowProc(HWND window, UINT message, WPARAM wParam, LPA
     auto handler = found->second->onTimer;  // a copy: the handler may stop or replace it
     try {
         handler();
-    } catch (const std::exception& e) {
-        OutputDebugStringA("Orvandel: exception in a timer handler: ");
-        OutputDebugStringA(e.what());
-        OutputDebugStringA("\n");
     } catch (...) {
-        OutputDebugStringA("Orvandel: exception in a timer handler\n");
+        ReportHandlerException("a timer handler");
     }
     return 0;
 }

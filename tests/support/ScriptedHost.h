@@ -69,7 +69,6 @@ public:
 
     void SetFileProgressText(const std::string& t) override { fileProgressText = t; }
     void SetFileBar(int maximum, int position) override { fileBarMax = maximum; fileBarPos = position; }
-    void StepFileBar() override { ++fileBarPos; }
     void SetOverallBarMax(int m) override { overallMax = m; }
     void SetOverallBarPos(int p) override { overallPos = p; }
     void SetOverallText(const std::string& t) override { overallText = t; }

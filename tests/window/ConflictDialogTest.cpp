@@ -1,7 +1,7 @@
 // The two conflict dialogs on real windows under Wine + Xvfb: what they show, how they are laid out,
 // how a question is answered through their buttons, and the rename-mode menu of Auto Rename.
-#include "engine/Existsform.h"
-#include "engine/Folderexists.h"
+#include "dialogs/Existsform.h"
+#include "dialogs/Folderexists.h"
 #include "ui/FindByName.h"
 #include "ui/Names.h"
 #include "ui/Timer.h"
@@ -20,7 +20,7 @@ namespace {
 void UseProgramPictures()
 {
     static HMODULE module = LoadLibraryExA(ORV_EXE_PATH, nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    ui::UsePictureModule(module);
+    res::UsePictureModule(module);
 }
 
 std::string BuildFolder()

@@ -16,7 +16,7 @@
 #include "ui/Names.h"
 #include "ui/PageControl.h"
 #include "ui/Panel.h"
-#include "ui/Pictures.h"
+#include "res/Pictures.h"
 #include "ui/PopupMenu.h"
 #include "ui/ProgressBar.h"
 #include "ui/RadioButton.h"
@@ -34,6 +34,7 @@
 #include <vector>
 
 using namespace ui;
+using namespace res;
 
 namespace {
 

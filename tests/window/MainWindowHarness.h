@@ -14,7 +14,7 @@
 #include "tests/support/WineProcess.h"
 #include "ui/FindByName.h"
 #include "ui/Names.h"
-#include "ui/Pictures.h"
+#include "res/Pictures.h"
 #include "ui/Timer.h"
 
 #include <gtest/gtest.h>
@@ -35,7 +35,7 @@ inline bool UseProgramPictures()
     static HMODULE module = LoadLibraryExA(testsupport::WinePath(ORV_EXE_PATH).c_str(), nullptr,
                                            LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
     if (module)
-        ui::UsePictureModule(module);
+        res::UsePictureModule(module);
     return module != nullptr;
 }
 

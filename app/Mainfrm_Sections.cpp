@@ -14,7 +14,7 @@ COLORREF SectionColor(int index) { return index % 2 == 0 ? kEvenColor : kOddColo
 int TVorCopyPasteWin::CollapsedHeight(int section) const
 {
     const int operation = const_cast<TVorCopyPasteWin*>(this)->OperationKind();
-    if (section == kTo && operation >= kOpTrash)
+    if (section == kSectionTo && operation >= kOpTrash)
         return 1;
     return sectionHeader[static_cast<size_t>(section)]->Height();
 }
@@ -78,7 +78,7 @@ void TVorCopyPasteWin::Timer3Timer()
         if (bbPause->Visible())
             ShowPaused(state.pauseFlag);
     }
-    if (expandedSection == kOperation) {
+    if (expandedSection == kSectionOperation) {
         ScrollBox3->SetAlign(ui::Align::None);
         ScrollBox3->SetAlign(ui::Align::Client);
     }
@@ -174,14 +174,14 @@ void TVorCopyPasteWin::RefreshSectionHeaders(int index)
     }
 
     static const char* const kOperationNames[5] = {"Copy\n", "Cut\n", "Move to trash\n", "Delete\n", "Crush\n"};
-    CopyCutLabel->SetText(index == kOperation ? "Select operation\n" : kOperationNames[OperationKind()]);
+    CopyCutLabel->SetText(index == kSectionOperation ? "Select operation\n" : kOperationNames[OperationKind()]);
 
     if (OperationKind() >= kOpTrash) {
         ToPanel->SetEnabled(false);
         ToLabel->SetText("\n\n");
     } else {
         ToPanel->SetEnabled(true);
-        ToLabel->SetText(index == kTo ? "Select the destination folder\n" : "To:\n" + cbPath->Text() + "\n");
+        ToLabel->SetText(index == kSectionTo ? "Select the destination folder\n" : "To:\n" + cbPath->Text() + "\n");
     }
     ProgressLabel->SetText("Progress\n");
     SettingsLabel->SetText("Settings\n");
@@ -215,5 +215,5 @@ void TVorCopyPasteWin::rbCopyClick(int senderTag)
     const bool beforeNeedsDestination = before <= kOpCut;
     const bool chosenNeedsDestination = chosen <= kOpCut;
     if (beforeNeedsDestination != chosenNeedsDestination)
-        ShowSection(kOperation);
+        ShowSection(kSectionOperation);
 }

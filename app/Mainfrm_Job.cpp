@@ -61,7 +61,7 @@ TVorCopyPasteWin::TVorCopyPasteWin()
 {
     BuildForm();
     job = std::make_unique<JobRun>(*this, state);
-    tray = std::make_unique<TrayIcon>(Handle(), ui::ProgramIcon(16), kMainWindowTip);
+    tray = std::make_unique<TrayIcon>(Handle(), res::ProgramIcon(16), kMainWindowTip);
     FormCreate();
 }
 
@@ -102,10 +102,10 @@ void TVorCopyPasteWin::FormCreate()
         sectionPanel[static_cast<size_t>(i)]->SetAlign(ui::Align::Top);
         sectionPanel[static_cast<size_t>(i)]->SetHeight(CollapsedHeight(i));
     }
-    for (int i = kSectionCount - 1; i > kProgress; --i)
+    for (int i = kSectionCount - 1; i > kSectionProgress; --i)
         sectionPanel[static_cast<size_t>(i)]->SetAlign(ui::Align::Bottom);
     ProgressPanel->SetAlign(ui::Align::Client);
-    expandedSection = kProgress;
+    expandedSection = kSectionProgress;
 
     form->onResize = [this] { FormResize(); };
     form->onClose = [this] {
@@ -253,7 +253,6 @@ void TVorCopyPasteWin::SetFileBar(int maximum, int position)
     FileProgressBar->SetPosition(position);
 }
 
-void TVorCopyPasteWin::StepFileBar() { FileProgressBar->SetPosition(FileProgressBar->Position() + 1); }
 void TVorCopyPasteWin::SetOverallBarMax(int maximum) { AllProgressBar->SetRange(0, maximum); }
 void TVorCopyPasteWin::SetOverallBarPos(int position) { AllProgressBar->SetPosition(position); }
 void TVorCopyPasteWin::SetOverallText(const std::string& text) { AllProgressLabel->SetText(text); }
@@ -324,7 +323,7 @@ void TVorCopyPasteWin::SaveHistories()
 
 void TVorCopyPasteWin::SetSectionsEnabled(bool enabled)
 {
-    for (int i = kOperation; i <= kFilters; ++i) {
+    for (int i = kSectionOperation; i <= kSectionFilters; ++i) {
         sectionPanel[static_cast<size_t>(i)]->SetEnabled(enabled);
         sectionHeader[static_cast<size_t>(i)]->SetEnabled(enabled);
     }
@@ -335,7 +334,7 @@ void TVorCopyPasteWin::EnterRunningState(int operation)
     SetSectionsEnabled(false);
     filterSnapshotFresh = false;
     bbPause->SetText("Pause");
-    bbPause->SetPicture(ui::GetPicture(ui::Picture::Pause, 24));
+    bbPause->SetPicture(res::GetPicture(res::Picture::Pause, 24));
     bbPause->Show();
     bbBegin->SetEnabled(false);
     JobAnimation().Hide();
@@ -350,7 +349,7 @@ void TVorCopyPasteWin::EnterRunningState(int operation)
 void TVorCopyPasteWin::ShowPaused(bool paused)
 {
     bbPause->SetText(paused ? "Go On" : "Pause");
-    bbPause->SetPicture(ui::GetPicture(paused ? ui::Picture::GoOn : ui::Picture::Pause, 24));
+    bbPause->SetPicture(res::GetPicture(paused ? res::Picture::GoOn : res::Picture::Pause, 24));
     if (paused)
         JobAnimation().Stop();
     else

@@ -1,4 +1,4 @@
-#include "engine/Folderexists.h"
+#include "dialogs/Folderexists.h"
 
 namespace {
 
@@ -8,7 +8,7 @@ const ConflictDialogLook kFolderLook{
     .firstLine = "The same named folder already exists. Select the operation for it.",
     .sameSelection = "Use same selection  for other folder",
     .firstAnswer = "Replace",
-    .firstPicture = ui::Picture::Replace,
+    .firstPicture = res::Picture::Replace,
     .clientWidth = 560,
     .clientHeight = 177,
     .borderWidth = 3,

@@ -1,7 +1,7 @@
 // Builds the main window's controls, section by section, as the form lays them out.
 #include "app/MainWindowClass.h"
 #include "app/Mainfrm.h"
-#include "ui/Pictures.h"
+#include "res/Pictures.h"
 
 namespace {
 
@@ -50,8 +50,8 @@ void TVorCopyPasteWin::BuildForm()
     f.caption = kMainWindowCaption;
     f.minWidth = kMainWindowMinWidth;
     f.minHeight = kMainWindowMinHeight;
-    f.icon = ui::ProgramIcon(32);
-    f.smallIcon = ui::ProgramIcon(16);
+    f.icon = res::ProgramIcon(32);
+    f.smallIcon = res::ProgramIcon(16);
     form = Make<ui::Form>(Named("VorCopyPasteWin", {0, 0, kMainWindowWidth, kMainWindowHeight}), f);
 
     Panel18 = Make<ui::Panel>(*form, Named("Panel18", {}, ui::Align::Client));
@@ -95,13 +95,13 @@ void TVorCopyPasteWin::BuildForm()
 void TVorCopyPasteWin::BuildBottomBar()
 {
     Panel19 = Make<ui::Panel>(*Panel18, Named("Panel19", {0, 0, 0, 74}, ui::Align::Bottom));
-    ui::ButtonArgs stop{"Stop searching...", ui::GetPicture(ui::Picture::StopSearching, 24)};
+    ui::ButtonArgs stop{"Stop searching...", res::GetPicture(res::Picture::StopSearching, 24)};
     StopSearch = Make<ui::Button>(*Panel19, Disabled(Named("StopSearch", {12, 20, 130, 34})), stop);
-    ui::ButtonArgs begin{"Begin", ui::GetPicture(ui::Picture::Begin, 24)};
+    ui::ButtonArgs begin{"Begin", res::GetPicture(res::Picture::Begin, 24)};
     ui::ControlArgs beginArgs = Named("bbBegin", {0, 20, 100, 34});
     beginArgs.font.bold = true;
     bbBegin = Make<ui::Button>(*Panel19, beginArgs, begin);
-    ui::ButtonArgs cancel{"Cancel", ui::GetPicture(ui::Picture::Cancel, 24)};
+    ui::ButtonArgs cancel{"Cancel", res::GetPicture(res::Picture::Cancel, 24)};
     bbCancel = Make<ui::Button>(*Panel19, Named("bbCancel", {0, 20, 100, 34}), cancel);
     BitBtn1 = Make<ui::Button>(*Panel19, Hidden(Named("BitBtn1", {0, 0, 10, 10})));
 
@@ -142,7 +142,7 @@ void TVorCopyPasteWin::BuildSection(int index, const std::string& panelName, con
 
 void TVorCopyPasteWin::BuildOperationSection()
 {
-    BuildSection(kOperation, "CopyCutPanel", "CopyCutLabel",
+    BuildSection(kSectionOperation, "CopyCutPanel", "CopyCutLabel",
                  "Select Operation: Copy; Cut; Move to trash;  Delete; Crush", "CopyCutSubPanel",
                  "CopyCutSubPanel2", CopyCutPanel, CopyCutLabel, CopyCutSubPanel, CopyCutSubPanel2);
     ScrollBox3 = Make<ui::ScrollBox>(*CopyCutSubPanel, Named("ScrollBox3", {}, ui::Align::Client));
@@ -153,26 +153,26 @@ void TVorCopyPasteWin::BuildOperationSection()
         const char* caption;
         const char* picture;
         const char* icon;
-        ui::Picture kind;
+        res::Picture kind;
         int left, top;
     };
     const Cell cells[5] = {
-        {"Panel10", "rbCopy", "Copy", "imcopy", "imcopy1", ui::Picture::Copy, 0, 0},
-        {"Panel11", "rbCut", "Cut", "imcut", "imcut1", ui::Picture::Cut, 128, 0},
-        {"Panel12", "rbTrash", "Move to trash", "imtrash", "imtrash1", ui::Picture::Trash, 0, 91},
-        {"Panel13", "rbDelete", "Delete", "imdelete", "imdelete1", ui::Picture::Delete, 128, 91},
-        {"Panel15", "rbCrush", "Crush", "imcrash", "imcrash1", ui::Picture::Crush, 256, 91},
+        {"Panel10", "rbCopy", "Copy", "imcopy", "imcopy1", res::Picture::Copy, 0, 0},
+        {"Panel11", "rbCut", "Cut", "imcut", "imcut1", res::Picture::Cut, 128, 0},
+        {"Panel12", "rbTrash", "Move to trash", "imtrash", "imtrash1", res::Picture::Trash, 0, 91},
+        {"Panel13", "rbDelete", "Delete", "imdelete", "imdelete1", res::Picture::Delete, 128, 91},
+        {"Panel15", "rbCrush", "Crush", "imcrash", "imcrash1", res::Picture::Crush, 256, 91},
     };
     for (int i = 0; i < 5; ++i) {
         const Cell& c = cells[i];
         const auto n = static_cast<size_t>(i);
         operationCell[n] = Make<ui::Panel>(*ScrollBox3, Tagged(Named(c.cell, {c.left + 4, c.top + 4, 128, 91}), i));
         operationPicture[n] = Make<ui::Image>(*operationCell[n], Tagged(Named(c.picture, {32, 4, 64, 64}), i),
-                                              ui::ImageArgs{ui::GetPicture(c.kind, 64)});
+                                              ui::ImageArgs{res::GetPicture(c.kind, 64)});
         operationRadio[n] = Make<ui::RadioButton>(*operationCell[n], Tagged(Named(c.radio, {16, 70, 104, 17}), i),
                                                   ui::RadioButtonArgs{c.caption, i == kOpCopy});
         operationIcon[n] = Make<ui::Image>(*CopyCutSubPanel2, Tagged(Named(c.icon, {0, 0, 24, 24}), i),
-                                           ui::ImageArgs{ui::GetPicture(c.kind, 24)});
+                                           ui::ImageArgs{res::GetPicture(c.kind, 24)});
         operationIcon[n]->SetVisible(i == kOpCopy);
 
         operationRadio[n]->onClick = [this, i] { rbCopyClick(i); };
@@ -184,7 +184,7 @@ void TVorCopyPasteWin::BuildOperationSection()
 
 void TVorCopyPasteWin::BuildSourceSection()
 {
-    BuildSection(kSource, "SourcePanel", "SourceLabel", "Select Source Files and Folders", "SourceSubPanel",
+    BuildSection(kSectionSource, "SourcePanel", "SourceLabel", "Select Source Files and Folders", "SourceSubPanel",
                  "SourceSubPanel2", SourcePanel, SourceLabel, SourceSubPanel, SourceSubPanel2);
     sourceList = Make<ui::ListBox>(*SourceSubPanel, Named("sourceList", {0, 0, 0, 73}, ui::Align::Top));
     Splitter1 = Make<ui::Splitter>(*SourceSubPanel, Named("Splitter1", {0, 0, 0, 3}, ui::Align::Top),
@@ -193,18 +193,18 @@ void TVorCopyPasteWin::BuildSourceSection()
     sourceEdit = Make<ui::Edit>(*sourceSubPanel3, Named("sourceEdit", {0, 0, 200, 21}), ui::EditArgs{"", true});
     ui::ControlArgs addArgs = Named("sourceButtonAdd", {200, 0, 70, 24});
     addArgs.font.bold = true;
-    sourceButtonAdd = Make<ui::Button>(*sourceSubPanel3, addArgs, ui::ButtonArgs{"Add", ui::GetPicture(ui::Picture::Add, 16)});
+    sourceButtonAdd = Make<ui::Button>(*sourceSubPanel3, addArgs, ui::ButtonArgs{"Add", res::GetPicture(res::Picture::Add, 16)});
     sourceButtonRemove = Make<ui::Button>(*sourceSubPanel3, Named("sourceButtonRemove", {270, 0, 80, 24}),
-                                          ui::ButtonArgs{"Remove", ui::GetPicture(ui::Picture::Remove, 16)});
+                                          ui::ButtonArgs{"Remove", res::GetPicture(res::Picture::Remove, 16)});
     Panel8 = Make<ui::Panel>(*SourceSubPanel, Named("Panel8", {}, ui::Align::Client));
     BitBtn6 = Make<ui::Button>(*Panel8, Named("BitBtn6", {8, 8, 180, 28}),
-                               ui::ButtonArgs{"Select Source Directory", ui::GetPicture(ui::Picture::Folder, 16)});
+                               ui::ButtonArgs{"Select Source Directory", res::GetPicture(res::Picture::Folder, 16)});
     sourceButtonAdd->onClick = [this] { sourceButtonAddClick(); };
 }
 
 void TVorCopyPasteWin::BuildFiltersSection()
 {
-    BuildSection(kFilters, "NameFilterPanel", "NameFilterLabel", "Filters", "NameFilterSubPanel",
+    BuildSection(kSectionFilters, "NameFilterPanel", "NameFilterLabel", "Filters", "NameFilterSubPanel",
                  "NameFilterSubPanel2", NameFilterPanel, NameFilterLabel, NameFilterSubPanel, NameFilterSubPanel2);
     ScrollBox1 = Make<ui::ScrollBox>(*NameFilterSubPanel, Named("ScrollBox1", {}, ui::Align::Client));
     ui::Control& box = *ScrollBox1;
@@ -253,7 +253,7 @@ void TVorCopyPasteWin::BuildFiltersSection()
 
 void TVorCopyPasteWin::BuildToSection()
 {
-    BuildSection(kTo, "ToPanel", "ToLabel", "Select the destination directory", "ToSubPanel", "ToSubPanel2",
+    BuildSection(kSectionTo, "ToPanel", "ToLabel", "Select the destination directory", "ToSubPanel", "ToSubPanel2",
                  ToPanel, ToLabel, ToSubPanel, ToSubPanel2);
     Panel26 = Make<ui::Panel>(*ToSubPanel, Named("Panel26", {0, 0, 0, 33}, ui::Align::Top));
     cbPath = Make<ui::ComboBox>(*Panel26, Named("cbPath", {0, 0, 380, 21}));
@@ -262,7 +262,7 @@ void TVorCopyPasteWin::BuildToSection()
     ignore.hint = "This will copy all the needed files to the same destination folder.";
     cbIgnorSubDir = Make<ui::CheckBox>(*ToBottomPanel, ignore, ui::CheckBoxArgs{"Do not create subdirectory"});
     BitBtn2 = Make<ui::Button>(*ToBottomPanel, Named("BitBtn2", {0, 4, 96, 26}),
-                               ui::ButtonArgs{"New Folder", ui::GetPicture(ui::Picture::NewFolder, 16)});
+                               ui::ButtonArgs{"New Folder", res::GetPicture(res::Picture::NewFolder, 16)});
     BitBtn4 = Make<ui::Button>(*ToBottomPanel, Named("BitBtn4", {0, 4, 80, 26}), ui::ButtonArgs{"Rename"});
     ToBottomPanel->onResize = [this] {
         BitBtn4->SetLeft(ToBottomPanel->ClientWidth() - 4 - BitBtn4->Width());
@@ -270,13 +270,13 @@ void TVorCopyPasteWin::BuildToSection()
     };
     Panel3 = Make<ui::Panel>(*ToSubPanel, Named("Panel3", {}, ui::Align::Client));
     BitBtn3 = Make<ui::Button>(*Panel3, Named("BitBtn3", {8, 8, 200, 28}),
-                               ui::ButtonArgs{"Select Destination Directory", ui::GetPicture(ui::Picture::Folder, 16)});
+                               ui::ButtonArgs{"Select Destination Directory", res::GetPicture(res::Picture::Folder, 16)});
     Panel14 = Make<ui::Panel>(*Panel3, Hidden(Named("Panel14", {0, 0, 10, 10})));
 }
 
 void TVorCopyPasteWin::BuildProgressSection()
 {
-    BuildSection(kProgress, "ProgressPanel", "ProgressLabel", "Progress", "ProgressSubPanel", "ProgressSubPanel2",
+    BuildSection(kSectionProgress, "ProgressPanel", "ProgressLabel", "Progress", "ProgressSubPanel", "ProgressSubPanel2",
                  ProgressPanel, ProgressLabel, ProgressSubPanel, ProgressSubPanel2);
     aniSearch = Make<ui::Animation>(*ProgressSubPanel2, Named("aniSearch", {0, 0, 24, 24}));
     aniProgressBar = Make<ui::ProgressBar>(*ProgressSubPanel2, Hidden(Named("aniProgressBar", {0, 8, 24, 8})),
@@ -304,7 +304,7 @@ void TVorCopyPasteWin::BuildProgressSection()
     aniTrash = Make<ui::Animation>(progress, Hidden(Named("aniTrash", {8, 106, 48, 48})));
     aniDelete = Make<ui::Animation>(progress, Hidden(Named("aniDelete", {8, 106, 48, 48})));
     bbPause = Make<ui::Button>(progress, Hidden(Named("bbPause", {300, 112, 100, 30})),
-                               ui::ButtonArgs{"Pause", ui::GetPicture(ui::Picture::Pause, 24)});
+                               ui::ButtonArgs{"Pause", res::GetPicture(res::Picture::Pause, 24)});
     bbPause->onClick = [this] { bbPauseClick(); };
     progress.onResize = [this, &progress] {
         const int width = progress.ClientWidth();
@@ -323,14 +323,14 @@ void TVorCopyPasteWin::BuildProgressSection()
 
 void TVorCopyPasteWin::BuildSettingsSection()
 {
-    BuildSection(kSettings, "SettingsPanel", "SettingsLabel", "Settings", "SettingsSubPanel", "SettingsSubPanel2",
+    BuildSection(kSectionSettings, "SettingsPanel", "SettingsLabel", "Settings", "SettingsSubPanel", "SettingsSubPanel2",
                  SettingsPanel, SettingsLabel, SettingsSubPanel, SettingsSubPanel2);
     ui::PageControlArgs tabs;
     tabs.buttonTabs = true;
     tabs.tabHeight = 30;
     PageControl2 = Make<ui::PageControl>(*SettingsSubPanel, Named("PageControl2", {}, ui::Align::Client), tabs);
-    ui::Panel& options = PageControl2->AddPage("Options", "tsOptions", ui::GetPicture(ui::Picture::Options, 24));
-    ui::Panel& about = PageControl2->AddPage("About", "tsAbout", ui::GetPicture(ui::Picture::About, 24));
+    ui::Panel& options = PageControl2->AddPage("Options", "tsOptions", res::GetPicture(res::Picture::Options, 24));
+    ui::Panel& about = PageControl2->AddPage("About", "tsAbout", res::GetPicture(res::Picture::About, 24));
 
     cbStart = Make<ui::CheckBox>(options, Named("cbStart", {12, 12, 300, 17}), ui::CheckBoxArgs{"Start by windows startup"});
     cbContext = Make<ui::CheckBox>(options, Named("cbContext", {12, 36, 300, 17}),
@@ -338,7 +338,7 @@ void TVorCopyPasteWin::BuildSettingsSection()
     cbMonitorClipboard = Make<ui::CheckBox>(options, Named("cbMonitorClipboard", {12, 60, 300, 17}),
                                             ui::CheckBoxArgs{"Monitor the clipboard of file system.", true});
 
-    Image2 = Make<ui::Image>(about, Named("Image2", {8, 8, 128, 128}), ui::ImageArgs{nullptr, ui::ProgramIcon(128)});
+    Image2 = Make<ui::Image>(about, Named("Image2", {8, 8, 128, 128}), ui::ImageArgs{nullptr, res::ProgramIcon(128)});
     ui::ControlArgs title = Named("Label7", {150, 12, 0, 16});
     title.font.bold = true;
     title.font.points = 10;

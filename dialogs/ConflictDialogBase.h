@@ -1,13 +1,13 @@
 #pragma once
 #include <windows.h>
 
-#include "engine/conflict.h"
+#include "core/ConflictDecision.h"
 #include "ui/Button.h"
 #include "ui/CheckBox.h"
 #include "ui/Form.h"
 #include "ui/Label.h"
 #include "ui/Panel.h"
-#include "ui/Pictures.h"
+#include "res/Pictures.h"
 #include "ui/PopupMenu.h"
 
 #include <string>
@@ -19,7 +19,7 @@ struct ConflictDialogLook {
     const char* firstLine;         // Label1
     const char* sameSelection;     // cbSameSelection
     const char* firstAnswer;       // BitBtn1: "Overwrite" or "Replace"
-    ui::Picture firstPicture;
+    res::Picture firstPicture;
     int clientWidth;
     int clientHeight;
     int borderWidth;

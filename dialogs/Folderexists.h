@@ -1,5 +1,5 @@
 #pragma once
-#include "engine/ConflictDialogBase.h"
+#include "dialogs/ConflictDialogBase.h"
 
 // "Folder already exists ": asked when a copied or cut subfolder meets one of the same name. Pale
 // blue, an ordinary window (not on top); answers Update (merge), Replace, Skip, Auto Rename.

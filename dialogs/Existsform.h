@@ -1,5 +1,5 @@
 #pragma once
-#include "engine/ConflictDialogBase.h"
+#include "dialogs/ConflictDialogBase.h"
 
 // "File already exists ": asked when a copied or cut file meets one of the same name. Pale green,
 // stays on top of other windows; answers Overwrite, Skip, Update, Auto Rename.

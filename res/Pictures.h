@@ -1,7 +1,7 @@
 #pragma once
 #include <windows.h>
 
-namespace ui {
+namespace res {
 
 // The program's pictures, drawn for this project (res/tools/make_pictures.py writes them as 32-bit
 // bitmaps with premultiplied alpha into res/, and res/Orvandel.rc links them into the program).
@@ -23,9 +23,4 @@ HICON ProgramIcon(int size);
 // programs, point this at Orvandel.exe loaded as a data file.
 void UsePictureModule(HMODULE module);
 
-SIZE PictureSize(HBITMAP picture);
-SIZE IconSize(HICON icon);
-// Draws a picture with its transparency at (x, y); faded for disabled controls.
-void DrawPicture(HDC dc, HBITMAP picture, int x, int y, bool faded = false);
-
-} // namespace ui
+} // namespace res

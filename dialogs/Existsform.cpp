@@ -1,4 +1,4 @@
-#include "engine/Existsform.h"
+#include "dialogs/Existsform.h"
 
 namespace {
 
@@ -8,7 +8,7 @@ const ConflictDialogLook kFileLook{
     .firstLine = "The same named file already exists. Select the operation for it.",
     .sameSelection = "Use same selection  for other files",
     .firstAnswer = "Overwrite",
-    .firstPicture = ui::Picture::Overwrite,
+    .firstPicture = res::Picture::Overwrite,
     .clientWidth = 513,
     .clientHeight = 172,
     .borderWidth = 3,

@@ -1,4 +1,4 @@
-#include "engine/ConflictDialogBase.h"
+#include "dialogs/ConflictDialogBase.h"
 
 #include "ui/GdiCache.h"
 
@@ -35,8 +35,8 @@ ui::FormArgs FormArgsOf(const ConflictDialogLook& look, HWND owner)
             .stayOnTop = look.stayOnTop,
             .centered = true,
             .owner = owner,
-            .icon = ui::ProgramIcon(32),
-            .smallIcon = ui::ProgramIcon(16)};
+            .icon = res::ProgramIcon(32),
+            .smallIcon = res::ProgramIcon(16)};
 }
 
 // Buttons sit centred in the panel, in the order the dialog gives them.
@@ -52,9 +52,9 @@ ui::ControlArgs ButtonPlace(const char* name, const ConflictDialogLook& look, in
     return {.name = name, .bounds = {SlotLeft(look, slot), kPanelTop, kButtonWidth, kButtonHeight}};
 }
 
-ui::ButtonArgs Face(const char* caption, ui::Picture picture)
+ui::ButtonArgs Face(const char* caption, res::Picture picture)
 {
-    return {.caption = caption, .picture = ui::GetPicture(picture, kPictureSize), .layout = ui::PictureLayout::Top};
+    return {.caption = caption, .picture = res::GetPicture(picture, kPictureSize), .layout = ui::PictureLayout::Top};
 }
 
 } // namespace
@@ -67,9 +67,9 @@ ConflictDialogBase::ConflictDialogBase(const ConflictDialogLook& look, HWND owne
       Panel1(form, {.name = "Panel1", .bounds = {0, 0, 0, kPanelHeight}, .align = ui::Align::Bottom}),
       CompInfoLabel(form, {.name = "CompInfoLabel", .align = ui::Align::Client}, {.wordWrap = true, .autoSize = false}),
       BitBtn1(Panel1, ButtonPlace("BitBtn1", look, look.slots[0]), Face(look.firstAnswer, look.firstPicture)),
-      BitBtn2(Panel1, ButtonPlace("BitBtn2", look, look.slots[1]), Face("Skip", ui::Picture::Skip)),
-      BitBtn3(Panel1, ButtonPlace("BitBtn3", look, look.slots[2]), Face("Update", ui::Picture::Update)),
-      Rename(Panel1, ButtonPlace("Rename", look, look.slots[3]), Face("Auto Rename", ui::Picture::AutoRename)),
+      BitBtn2(Panel1, ButtonPlace("BitBtn2", look, look.slots[1]), Face("Skip", res::Picture::Skip)),
+      BitBtn3(Panel1, ButtonPlace("BitBtn3", look, look.slots[2]), Face("Update", res::Picture::Update)),
+      Rename(Panel1, ButtonPlace("Rename", look, look.slots[3]), Face("Auto Rename", res::Picture::AutoRename)),
       cbSameSelection(Panel1,
                       {.name = "cbSameSelection",
                        .bounds = {SlotLeft(look, 0), kPanelTop + kButtonHeight + kCheckGap, 4 * kButtonWidth + 3 * kButtonGap,

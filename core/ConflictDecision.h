@@ -1,0 +1,15 @@
+#pragma once
+
+// Answer to an existing destination file or folder.
+enum ConflictDecision : int {
+    kOverwrite = 1,  // files: Overwrite; folders: Replace
+    kSkip = 2,
+    kUpdate = 3,
+    kAutoRename = 4,
+};
+
+// What a conflict dialog returns: the button pressed and whether "Use same selection" was ticked.
+struct ConflictAnswer {
+    ConflictDecision decision = kSkip;
+    bool useForRest = false;
+};
