@@ -7,7 +7,7 @@ enum class PictureLayout { Top, Left };
 
 struct ButtonArgs {
     std::string caption{};
-    HBITMAP picture = nullptr;  // not owned (res/Pictures)
+    HBITMAP picture = nullptr;  // not owned
     PictureLayout layout = PictureLayout::Left;
     int modalResult = 0;        // when not 0, a click also ends the Form's ShowModal with this value
 };

@@ -13,7 +13,7 @@ inline constexpr int kModalOk = 1;
 inline constexpr int kModalCancel = 2;
 
 struct FormArgs {
-    std::string className = "OrvForm";  // the main window registers its own (e.g. "TVorCopyPasteWin")
+    std::string className = "OrvForm";  // a form may register a class of its own
     std::string caption{};
     int clientWidth = 0;   // when set, the window is sized around this client area;
     int clientHeight = 0;  // otherwise ControlArgs::bounds gives the window size

@@ -33,11 +33,11 @@ void ReportHandlerException(const char* where) noexcept
 {
     try {
         const std::string what = CurrentExceptionText();
-        OutputDebugStringA(("Orvandel: exception in " + std::string(where) + ": " + what + "\n").c_str());
+        OutputDebugStringA(("exception in " + std::string(where) + ": " + what + "\n").c_str());
         if (HandlerExceptionReporter reporter = Reporter())
             reporter(where, what.c_str());
     } catch (...) {
-        OutputDebugStringA("Orvandel: exception while reporting an exception\n");
+        OutputDebugStringA("exception while reporting an exception\n");
     }
 }
 

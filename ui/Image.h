@@ -4,7 +4,7 @@
 namespace ui {
 
 struct ImageArgs {
-    HBITMAP picture = nullptr;  // 32-bit, premultiplied alpha (res/Pictures); not owned
+    HBITMAP picture = nullptr;  // 32-bit, premultiplied alpha; not owned
     HICON icon = nullptr;       // used when there is no picture; not owned
     bool center = true;
 };
