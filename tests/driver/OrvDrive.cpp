@@ -1,0 +1,233 @@
+// orv_drive: drives the built program from outside, as a user or an automation tool would. It finds
+// controls by their "Name" property, types, clicks and waits, and reads only what the window shows.
+//
+//   orv_drive STEP [STEP ...]       each STEP is one argument, its parts separated by '|':
+//     start|ARGS          start Orvandel.exe (path in ORV_EXE or beside this program) and wait for it
+//     attach              use the window of class "TVorCopyPasteWin" that is already running
+//     set|NAME|TEXT       put TEXT into the named edit or combo box
+//     type|NAME|TEXT      type TEXT into it, one character message at a time
+//     click|NAME          press a button, label, picture or radio button and wait for its handler
+//     post|NAME           press it without waiting (Begin runs a whole job inside its handler)
+//     wait|NAME|enabled   wait until the control is enabled (also: visible, hidden); up to 10 minutes
+//     answer|FORM|NAME    wait for the visible dialog named FORM and press its button NAME
+//     tick|FORM|NAME      tick the check box NAME of that dialog first (e.g. cbSameSelection)
+//     show|NAME           print the control's text
+//     sleep|MS            wait
+//     close               ask the window to close and wait for the program to end
+// Exit code 0 when every step did what it says, else 1 with the failing step named.
+#include "ui/FindByName.h"
+
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr const char* kMainClass = "TVorCopyPasteWin";
+constexpr DWORD kLongWait = 10 * 60 * 1000;
+
+HWND mainWindow = nullptr;
+DWORD processId = 0;
+HANDLE process = nullptr;
+
+std::vector<std::string> Split(const std::string& step)
+{
+    std::vector<std::string> parts;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t bar = step.find('|', start);
+        parts.push_back(step.substr(start, bar == std::string::npos ? std::string::npos : bar - start));
+        if (bar == std::string::npos)
+            return parts;
+        start = bar + 1;
+    }
+}
+
+std::string Text(HWND window)
+{
+    const auto length = static_cast<std::size_t>(SendMessageA(window, WM_GETTEXTLENGTH, 0, 0));
+    std::string text(length + 1, '\0');
+    const auto got = SendMessageA(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(static_cast<std::size_t>(got));
+    return text;
+}
+
+// Waits until the predicate holds; false when the time ran out.
+template <typename Predicate>
+bool WaitFor(DWORD milliseconds, Predicate holds)
+{
+    const DWORD start = GetTickCount();
+    while (!holds()) {
+        if (GetTickCount() - start > milliseconds)
+            return false;
+        Sleep(20);
+    }
+    return true;
+}
+
+// The named control answers only once the window has built it.
+HWND Control(const std::string& name)
+{
+    HWND found = nullptr;
+    WaitFor(10000, [&] { return (found = ui::FindByName(mainWindow, name)) != nullptr; });
+    return found;
+}
+
+struct DialogSearch {
+    std::string name;
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK VisitTopLevel(HWND window, LPARAM data)
+{
+    auto* search = reinterpret_cast<DialogSearch*>(data);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == processId && IsWindowVisible(window) && ui::FindByName(window, search->name) == window) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND VisibleDialog(const std::string& form, DWORD milliseconds)
+{
+    DialogSearch search{form};
+    WaitFor(milliseconds, [&] {
+        search.found = nullptr;
+        EnumWindows(VisitTopLevel, reinterpret_cast<LPARAM>(&search));
+        return search.found != nullptr;
+    });
+    return search.found;
+}
+
+std::string ProgramPath()
+{
+    if (const char* set = std::getenv("ORV_EXE"))
+        return set;
+    char own[MAX_PATH * 4];
+    const DWORD length = GetModuleFileNameA(nullptr, own, sizeof own);
+    std::string path(own, length);
+    return path.substr(0, path.find_last_of('\\') + 1) + "..\\bin\\Orvandel.exe";
+}
+
+bool Start(const std::string& arguments)
+{
+    std::string commandLine = "\"" + ProgramPath() + "\"" + (arguments.empty() ? "" : " " + arguments);
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+        return false;
+    CloseHandle(info.hThread);
+    process = info.hProcess;
+    processId = info.dwProcessId;
+    return WaitFor(20000, [] {
+        for (HWND w = FindWindowExA(nullptr, nullptr, kMainClass, nullptr); w;
+             w = FindWindowExA(nullptr, w, kMainClass, nullptr)) {
+            DWORD owner = 0;
+            GetWindowThreadProcessId(w, &owner);
+            if (owner == processId) {
+                mainWindow = w;
+                return ui::FindByName(w, "bbBegin") != nullptr;
+            }
+        }
+        return false;
+    });
+}
+
+bool Attach()
+{
+    mainWindow = FindWindowA(kMainClass, nullptr);
+    if (!mainWindow)
+        return false;
+    GetWindowThreadProcessId(mainWindow, &processId);
+    process = OpenProcess(SYNCHRONIZE, FALSE, processId);
+    return true;
+}
+
+bool Run(const std::vector<std::string>& p)
+{
+    const std::string& verb = p[0];
+    auto arg = [&p](std::size_t i) { return i < p.size() ? p[i] : std::string(); };
+    if (verb == "start")
+        return Start(arg(1));
+    if (verb == "attach")
+        return Attach();
+    if (verb == "sleep") {
+        Sleep(static_cast<DWORD>(std::atoi(arg(1).c_str())));
+        return true;
+    }
+    if (verb == "close") {
+        PostMessageA(mainWindow, WM_CLOSE, 0, 0);
+        return !process || WaitForSingleObject(process, 60000) == WAIT_OBJECT_0;
+    }
+    if (verb == "answer" || verb == "tick") {
+        HWND dialog = VisibleDialog(arg(1), kLongWait);
+        HWND button = dialog ? ui::FindByName(dialog, arg(2)) : nullptr;
+        if (!button)
+            return false;
+        if (verb == "tick") {
+            // A click, as the mouse would: the dialog reads its own check state.
+            if (SendMessageA(button, BM_GETCHECK, 0, 0) != BST_CHECKED)
+                SendMessageA(button, BM_CLICK, 0, 0);
+            return SendMessageA(button, BM_GETCHECK, 0, 0) == BST_CHECKED;
+        }
+        PostMessageA(button, BM_CLICK, 0, 0);
+        // The dialog is gone once its modal loop has taken the answer.
+        return WaitFor(kLongWait, [dialog] { return !IsWindowVisible(dialog); });
+    }
+
+    HWND control = Control(arg(1));
+    if (!control)
+        return false;
+    if (verb == "set") {
+        SendMessageA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(arg(2).c_str()));
+        return true;
+    }
+    if (verb == "type") {
+        for (const char c : arg(2))
+            SendMessageA(control, WM_CHAR, static_cast<WPARAM>(static_cast<unsigned char>(c)), 1);
+        return true;
+    }
+    if (verb == "click") {
+        SendMessageA(control, BM_CLICK, 0, 0);
+        return true;
+    }
+    if (verb == "post")
+        return PostMessageA(control, BM_CLICK, 0, 0) != 0;
+    if (verb == "show") {
+        std::printf("%s\n", Text(control).c_str());
+        std::fflush(stdout);
+        return true;
+    }
+    if (verb == "wait") {
+        const std::string what = arg(2);
+        return WaitFor(kLongWait, [&] {
+            if (what == "enabled")
+                return IsWindowEnabled(control) != 0;
+            if (what == "visible")
+                return IsWindowVisible(control) != 0;
+            return IsWindowVisible(control) == 0;
+        });
+    }
+    return false;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        const std::vector<std::string> parts = Split(argv[i]);
+        const bool needsWindow = parts[0] != "start" && parts[0] != "attach" && parts[0] != "sleep";
+        if ((needsWindow && !mainWindow) || !Run(parts)) {
+            std::fprintf(stderr, "orv_drive: step failed: %s\n", argv[i]);
+            return 1;
+        }
+    }
+    return 0;
+}
