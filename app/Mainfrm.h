@@ -203,6 +203,8 @@ private:
     void FormCreate();
     void PlaceIconPanels();
     void SetSectionsEnabled(bool enabled);
+    void EndDuringJob();  // closed or the session ends while a job runs
+    void NoticeQuit();    // stops the job when a quit has been met
     void DrawProgressTab(int index, HDC dc, RECT rect);
     ui::Animation& JobAnimation() { return *jobAnimation; }
 

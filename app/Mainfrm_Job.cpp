@@ -3,6 +3,7 @@
 #include "app/MainWindowClass.h"
 #include "app/TrayIcon.h"
 #include "core/DateTime.h"
+#include "core/LogTexts.h"
 #include "engine/filefacts.h"
 #include "filters/LocaleLower.h"
 #include "platform/LocalDateText.h"
@@ -110,8 +111,7 @@ void TVorCopyPasteWin::FormCreate()
     form->onResize = [this] { FormResize(); };
     form->onClose = [this] {
         if (job->Running()) {  // the job unwinds first; Begin closes the window when it returns
-            closePending = true;
-            job->bbCancelClick();
+            EndDuringJob();
             return;
         }
         DestroyWindow(Handle());
@@ -119,6 +119,12 @@ void TVorCopyPasteWin::FormCreate()
     form->onDestroy = [] { PostQuitMessage(0); };
     form->onShow = [this] { tray->Show(); };
     form->onMessage = [this](UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+        // The session ends (log-off, shut-down): a running job stops without asking anything more,
+        // and the window goes once it has unwound. The answer to the query stays the default "yes";
+        // the system may end the process after WM_ENDSESSION, which is why the job is stopped as early
+        // as the query.
+        if ((message == WM_QUERYENDSESSION || (message == WM_ENDSESSION && wParam)) && job->Running())
+            EndDuringJob();
         return tray->HandleMessage(message, wParam, lParam, result);
     };
     FormResize();
@@ -134,6 +140,26 @@ void TVorCopyPasteWin::bbBeginClick()
 }
 
 void TVorCopyPasteWin::bbCancelClick() { job->bbCancelClick(); }
+
+void TVorCopyPasteWin::EndDuringJob()
+{
+    closePending = true;
+    job->RequestQuit();
+    // A conflict question that is up ends as Skip: nothing more is asked once the program is ending.
+    for (ConflictDialogBase* dialog : {static_cast<ConflictDialogBase*>(fileExistsForm.get()),
+                                       static_cast<ConflictDialogBase*>(folderExistsForm.get())}) {
+        if (dialog && dialog->form.Modal())
+            dialog->form.SetModalResult(kSkip);
+    }
+}
+
+void TVorCopyPasteWin::NoticeQuit()
+{
+    // A WM_QUIT taken by this job's pumping (or a dialog's loop) stays remembered for the outer loop,
+    // which ends the program once the job has unwound; here it only stops the job.
+    if (QuitPending())
+        job->RequestQuit();
+}
 
 void TVorCopyPasteWin::bbPauseClick() { job->bbPauseClick(); }
 
@@ -241,7 +267,11 @@ std::string TVorCopyPasteWin::OperationHeaderText() { return CopyCutLabel->Text(
 
 // Long work asks often (after every step of a copy); a look at the queue every few milliseconds
 // keeps the window as responsive and costs far less.
-void TVorCopyPasteWin::ProcessMessages() { ProcessPendingMessagesEvery(kPumpIntervalMs); }
+void TVorCopyPasteWin::ProcessMessages()
+{
+    ProcessPendingMessagesEvery(kPumpIntervalMs);
+    NoticeQuit();
+}
 
 // --- JobHost: progress display -----------------------------------------------------------------
 
@@ -276,18 +306,31 @@ void TVorCopyPasteWin::SetProgressHeader(const std::string& text) { ProgressLabe
 
 // --- JobHost: questions and log ------------------------------------------------------------------
 
+// A dialog ended by a quit answers Skip (it shows nothing once a quit is known); the job stops.
 ConflictAnswer TVorCopyPasteWin::AskFileExists(const std::string& path, const std::string& comparison)
 {
-    return fileExistsForm->Ask(path, comparison);
+    const ConflictAnswer answer = fileExistsForm->Ask(path, comparison);
+    NoticeQuit();
+    return answer;
 }
 
-ConflictAnswer TVorCopyPasteWin::AskFolderExists(const std::string& path) { return folderExistsForm->Ask(path); }
+ConflictAnswer TVorCopyPasteWin::AskFolderExists(const std::string& path)
+{
+    const ConflictAnswer answer = folderExistsForm->Ask(path);
+    NoticeQuit();
+    return answer;
+}
 bool TVorCopyPasteWin::FileRenameModeNew() { return fileExistsForm->RenameModeNew(); }
 bool TVorCopyPasteWin::FolderRenameModeNew() { return folderExistsForm->RenameModeNew(); }
 
 bool TVorCopyPasteWin::AskYesNo(const std::string& text, const std::string& title)
 {
-    return ui::AskYesNo(Handle(), text, title);
+    // While the program is ending nothing is asked: No never does anything.
+    if (QuitPending() || state.quitFlag)
+        return false;
+    const bool yes = ui::AskYesNo(Handle(), text, title);
+    NoticeQuit();
+    return yes && !state.quitFlag;
 }
 
 void TVorCopyPasteWin::ShowMessage(const std::string& text) { ui::ShowMessage(Handle(), text, kMessageTitle); }
@@ -308,8 +351,7 @@ void TVorCopyPasteWin::SaveHistories()
     // Each history gets the text as typed at its top, unless it already holds it (letter case ignored).
     for (ui::ComboBox* box : {cbFName.get(), cbPath.get()}) {
         const std::string text = box->Text();
-        const auto first = text.find_first_not_of(' ');
-        if (first == std::string::npos)
+        if (IsBlankText(text))  // the same test as Begin's blank destination
             continue;
         bool known = false;
         for (int i = 0; i < box->Count() && !known; ++i)

@@ -56,6 +56,23 @@ std::string FolderNotRemovedEntry(const std::string& folder)
     return "\r\nBecause folder " + folder + " may be being used or not empty, so failed to be deleted!";
 }
 
+std::string DestinationNotCreatedEntry(const std::string& errorText, const std::string& destination)
+{
+    return "\r\nBecause " + errorText + " Failed to create destination folder " + destination + "!";
+}
+
+std::string UnexpectedErrorEntry(const std::string& what)
+{
+    std::string text = TrimBlanks(what);
+    for (char& c : text) {
+        if (c == '\r' || c == '\n')
+            c = ' ';
+    }
+    if (text.empty())
+        text = "unknown error";
+    return "\r\nJob stopped by an unexpected error: " + text;
+}
+
 std::string EmptySourceListMessage() { return "Please add source files and folders firstly."; }
 
 std::string InsideSourceMessage(const std::string& destination, const std::string& item)
@@ -85,3 +102,5 @@ std::string TrimBlanks(const std::string& text)
         --last;
     return text.substr(first, last - first);
 }
+
+bool IsBlankText(const std::string& text) { return TrimBlanks(text).empty(); }

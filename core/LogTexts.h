@@ -44,6 +44,11 @@ std::string UserAbortEntry();
 std::string StartingTimeEntry(const std::string& dateTimeText);
 std::string EndingTimeEntry(const std::string& dateTimeText);
 std::string FolderNotRemovedEntry(const std::string& folder);
+// A Copy or Cut refused because its destination folder could not be made; errorText is the system's
+// text for the creation's error, with its line break.
+std::string DestinationNotCreatedEntry(const std::string& errorText, const std::string& destination);
+// A job stopped by an error nothing else handled: one line, whatever line breaks the text holds.
+std::string UnexpectedErrorEntry(const std::string& what);
 
 // Messages and the free-space question.
 std::string EmptySourceListMessage();
@@ -54,3 +59,7 @@ std::string FreeSpaceQuestionTitle();
 
 // The text with blanks and control characters removed from both ends, as the blank checks see it.
 std::string TrimBlanks(const std::string& text);
+
+// True when the text holds nothing but blanks: Begin's one test for the mask, the path and the
+// destination, so that no two of them can disagree about what is blank.
+bool IsBlankText(const std::string& text);

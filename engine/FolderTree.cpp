@@ -80,8 +80,10 @@ bool ForceDirectories(const std::string& path)
         folder += '\\';  // "E:" alone would name the drive's current folder
     while (folder.size() > 3 && IsSeparator(folder.back()))
         folder.pop_back();
-    if (folder.empty())
+    if (folder.empty()) {
+        SetLastError(ERROR_INVALID_NAME);
         return false;
+    }
     if (IsFolderAt(folder))
         return true;
 
@@ -92,7 +94,11 @@ bool ForceDirectories(const std::string& path)
         return false;
     if (CreateDirectoryW(WidePath(folder).c_str(), nullptr))
         return true;
-    return IsFolderAt(folder);  // made meanwhile by someone else, or a file stands in the way
+    const DWORD error = GetLastError();
+    if (IsFolderAt(folder))
+        return true;  // made meanwhile by someone else
+    SetLastError(error);  // a file in the way, or no such drive: the caller reports the creation's error
+    return false;
 }
 
 bool IsVolumeRoot(const std::string& path)

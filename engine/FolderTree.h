@@ -7,6 +7,7 @@
 
 // Creates the folder with all missing parents. True when it exists as a folder afterwards
 // (so an existing folder is a success, a file in the way a failure). "E:" means the drive's root.
+// On failure the thread's last error is that of the creation that failed.
 bool ForceDirectories(const std::string& path);
 
 // True for the root of a drive or share however it is written (C:, C:\, C:\\, C:\., \\srv\share\),

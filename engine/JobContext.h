@@ -11,4 +11,5 @@ struct JobContext {
     JobState& state;
     StandingAnswers& answers;
     MaskList masks;
+    unsigned long destinationError = 0;  // why a refused Copy or Cut could not make its destination
 };

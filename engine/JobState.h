@@ -22,4 +22,7 @@ struct JobState {
 
     bool stopFlag = false;
     bool pauseFlag = false;
+    // The program is ending (log-off, the window closed, WM_QUIT) during a job: the job stops and
+    // asks nothing more. Never cleared: no job starts once the program is on its way out.
+    bool quitFlag = false;
 };

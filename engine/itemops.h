@@ -2,10 +2,15 @@
 #include "engine/JobContext.h"
 
 #include <string>
+#include <vector>
 
 // Hands every source item (index -1) or one item to the operation: files to DoFileOperation, folders to
-// WalkFolder. Returns -1 when a Copy or Cut destination is empty or cannot be created, else 0.
+// WalkFolder. Returns -1 when a Copy or Cut destination is empty or cannot be created, else 0; on -1
+// nothing was touched and job.destinationError holds the creation's error code.
 int ProcessSourceItems(JobContext& job, int index, int operation);
+// The same over the given items instead of the window's source list: a job works on the list as it
+// was when Begin was pressed, whatever is added or removed while it runs.
+int ProcessSourceItems(JobContext& job, const std::vector<std::string>& sources, int index, int operation);
 
 // Visits a source folder depth-first, mirroring it at the destination for Copy and Cut.
 void WalkFolder(JobContext& job, const std::string& source, const std::string& destination, int operation);

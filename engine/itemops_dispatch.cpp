@@ -97,20 +97,35 @@ void DispatchFolder(JobContext& job, const std::string& item, const std::string&
 
 int ProcessSourceItems(JobContext& job, int index, int operation)
 {
+    std::vector<std::string> sources;
+    const int count = job.host.SourceCount();
+    for (int i = 0; i < count; ++i)
+        sources.push_back(job.host.SourceItem(i));
+    return ProcessSourceItems(job, sources, index, operation);
+}
+
+int ProcessSourceItems(JobContext& job, const std::vector<std::string>& sources, int index, int operation)
+{
     JobHost& host = job.host;
     std::string destination;
     if (IsCopyOrCut(operation)) {
         destination = host.DestinationText();
         if (!destination.empty() && destination.back() == '\\')
             destination.pop_back();  // D:\ becomes D:, so names join as D:\name
-        if (destination.empty() || !ForceDirectories(destination))
+        if (destination.empty()) {
+            job.destinationError = ERROR_INVALID_NAME;
             return -1;
+        }
+        if (!ForceDirectories(destination)) {
+            job.destinationError = GetLastError();
+            return -1;
+        }
     }
 
     job.masks = BuildMaskList(host.Filters().masksText);
     job.state.stopFlag = false;
 
-    const int count = host.SourceCount();
+    const int count = static_cast<int>(sources.size());
     int first = 0;
     int last = count - 1;
     if (index != -1) {
@@ -121,7 +136,7 @@ int ProcessSourceItems(JobContext& job, int index, int operation)
     for (int i = first; i <= last; ++i) {
         if (job.state.stopFlag)
             break;
-        const std::string item = ItemPath(host.SourceItem(i));
+        const std::string item = ItemPath(sources[static_cast<std::size_t>(i)]);
         // "E:" alone would name the drive's current folder, not its root.
         const DWORD attributes = PathAttributes(IsDriveRoot(item) ? item + "\\" : item);
         // A file item is an existing entry that is not a folder; a drive root, a folder and a path

@@ -4,9 +4,11 @@
 #include "core/SectionNumber.h"
 #include "engine/FreeSpace.h"
 #include "engine/JobContext.h"
+#include "engine/filefacts.h"
 #include "engine/itemops.h"
 
 #include <cstdint>
+#include <exception>
 
 namespace {
 
@@ -52,14 +54,22 @@ std::int64_t BarUnitFor(std::int64_t scanByteTotal)
 void JobRun::bbBeginClick()
 {
     // Begin is disabled while a job runs, but this handler can still be reached from inside the job
-    // (the walk and the copy pump messages, a re-click timer may fire): never start a job inside a job.
-    if (running_)
+    // (the walk and the copy pump messages, a re-click timer may fire): never start a job inside a job,
+    // nor once the program is ending.
+    if (running_ || state_.quitFlag)
         return;
 
     host_.HideExistsNotice();
 
+    // The job works on the list as it is now: entries handed over, dropped or removed while it runs
+    // change neither what is dispatched nor which emptied folders are removed.
+    std::vector<std::string> sources;
     const int sourceCount = host_.SourceCount();
-    if (sourceCount == 0) {
+    sources.reserve(static_cast<std::size_t>(sourceCount > 0 ? sourceCount : 0));
+    for (int i = 0; i < sourceCount; ++i)
+        sources.push_back(host_.SourceItem(i));
+
+    if (sources.empty()) {
         if (host_.OpenSectionIndex() == kSectionSource)
             host_.ShowMessage(EmptySourceListMessage());
         host_.OpenSection(kSectionSource);
@@ -67,8 +77,7 @@ void JobRun::bbBeginClick()
     }
 
     const std::string typedDestination = host_.DestinationText();
-    for (int i = 0; i < sourceCount; ++i) {
-        const std::string item = host_.SourceItem(i);
+    for (const std::string& item : sources) {
         if (IsSameOrInside(item, typedDestination)) {
             host_.ShowMessage(InsideSourceMessage(typedDestination, item));
             return;
@@ -88,21 +97,38 @@ void JobRun::bbBeginClick()
     host_.SaveHistories();
     const int operation = host_.OperationKind();
     const std::string destination = host_.DestinationText();
-    if (UsesDestination(operation) && TrimBlanks(destination).empty()) {
+    if (UsesDestination(operation) && IsBlankText(destination)) {
         host_.ShowMessage(InvalidDestinationMessage());
         return;
     }
 
-    RunningMark mark(running_);
+    {
+        RunningMark mark(running_);
+        bool started = false;
+        // Whatever leaves the job, an exception included, ends in the same rest state and report as
+        // the job's own end: otherwise the window would stay locked in its running state.
+        try {
+            RunJob(operation, destination, sources, started);
+        } catch (const std::exception& e) {
+            EndAfterError(e.what(), started);
+        } catch (...) {
+            EndAfterError("", started);
+        }
+    }
+    // The job has unwound: this last Cancel returns the window to rest.
+    bbCancelClick();
+}
+
+void JobRun::RunJob(int operation, const std::string& destination, const std::vector<std::string>& sources,
+                    bool& started)
+{
     host_.EnterRunningState(operation);
 
     host_.ClearLog();
     const FilterSet& filters = host_.Filters();
     PreparationFacts facts;
     facts.operationHeader = host_.OperationHeaderText();
-    facts.sources.reserve(static_cast<std::size_t>(sourceCount));
-    for (int i = 0; i < sourceCount; ++i)
-        facts.sources.push_back(host_.SourceItem(i));
+    facts.sources = sources;
     facts.masksText = filters.masksText;
     facts.extensions = filters.extensions;
     facts.timeFromText = host_.FormatLocalDateTime(filters.timeFrom);
@@ -132,26 +158,41 @@ void JobRun::bbBeginClick()
         if (UsesDestination(operation))
             execute = ConfirmFreeSpace();
     }
-
-    if (!execute) {
+    // A quit met while the question was up is its No.
+    if (!execute || state_.quitFlag) {
         host_.AppendLog(UserAbortEntry());
-    } else {
-        state_.jobStartTick = host_.TickMs();
-        host_.AppendLog(StartingTimeEntry(host_.FormatLocalDateTime(host_.Now())));
-        JobContext job{host_, state_, answers_, {}};
-        ProcessSourceItems(job, -1, operation);
-        if (operation != kOpCopy)
-            RemoveEmptiedSourceFolders();
-        if (state_.stopFlag)
-            host_.AppendLog(UserAbortEntry());
-        host_.AppendLog(EndingTimeEntry(host_.FormatLocalDateTime(host_.Now())));
+        return;
     }
 
-    bbCancelClick();
+    state_.jobStartTick = host_.TickMs();
+    host_.AppendLog(StartingTimeEntry(host_.FormatLocalDateTime(host_.Now())));
+    started = true;
+    JobContext job{host_, state_, answers_, {}};
+    if (ProcessSourceItems(job, sources, -1, operation) < 0) {
+        // Refused before any item was touched: nothing of the sources may go either, and the log
+        // must not read like a job that found nothing to do.
+        host_.AppendLog(DestinationNotCreatedEntry(SystemErrorText(job.destinationError), destination));
+        ++state_.filesFailed;
+    } else if (operation != kOpCopy) {
+        RemoveEmptiedSourceFolders(sources);
+    }
+    if (state_.stopFlag)
+        host_.AppendLog(UserAbortEntry());
+    host_.AppendLog(EndingTimeEntry(host_.FormatLocalDateTime(host_.Now())));
+}
+
+void JobRun::EndAfterError(const std::string& what, bool started)
+{
+    host_.AppendLog(UnexpectedErrorEntry(what));
+    ++state_.filesFailed;
+    if (started)
+        host_.AppendLog(EndingTimeEntry(host_.FormatLocalDateTime(host_.Now())));
 }
 
 bool JobRun::ConfirmFreeSpace()
 {
+    if (state_.quitFlag)
+        return false;  // the program is ending: No, without asking
     const std::string destination = host_.DestinationText();
     const std::optional<std::int64_t> available = FreeBytesForDestination(destination);
     // No volume answered: the copies themselves will report what does not fit.
@@ -177,18 +218,37 @@ void JobRun::bbCancelClick()
     state_.pauseFlag = false;
     state_.stopFlag = true;
 
-    host_.EnterRestState();
     host_.SetOverallText("");
     host_.SetTimeText("");
     host_.SetSpeedText("");
+    // Pressed during a job, the job has yet to unwind (the running copy, the removal of emptied
+    // folders): the window keeps its running state, sections locked and Begin disabled, until the
+    // job's own last Cancel.
+    if (!running_)
+        host_.EnterRestState();
     host_.HideMainWindow();
 }
 
 void JobRun::bbPauseClick()
 {
+    // A cancelled job only unwinds; holding it would only keep it from ending.
+    if (running_ && state_.stopFlag)
+        return;
     state_.pauseFlag = !state_.pauseFlag;
     host_.ShowPaused(state_.pauseFlag);
     // After a pause every conflict is asked again.
     if (state_.pauseFlag)
         answers_.Clear();
+}
+
+void JobRun::RequestQuit()
+{
+    if (!running_ || state_.quitFlag)
+        return;
+    state_.quitFlag = true;
+    // Skip leaves every existing item as it is, which is never destructive; standing answers give it
+    // to every conflict still to come without showing a dialog.
+    answers_.file = {kSkip, true};
+    answers_.folder = {kSkip, true};
+    bbCancelClick();
 }

@@ -4,6 +4,7 @@
 #include "engine/conflict.h"
 
 #include <string>
+#include <vector>
 
 // True when the destination is the item itself or lies inside it (exact, letter case counts).
 bool IsSameOrInside(const std::string& item, const std::string& destination);
@@ -20,11 +21,20 @@ public:
     void bbCancelClick();
     void bbPauseClick();
 
+    // The program is ending (WM_QUIT met, log-off, the window closed) while a job runs: Cancel, and
+    // from now on every question of the job is answered Skip / No without being shown. Nothing at rest.
+    void RequestQuit();
+
     StandingAnswers& Answers() { return answers_; }
     bool Running() const { return running_; }
 
 private:
-    void RemoveEmptiedSourceFolders();
+    // Begin from the running state on: preparation, free space, dispatch and removal of emptied
+    // folders. `started` tells whether the starting time was written.
+    void RunJob(int operation, const std::string& destination, const std::vector<std::string>& sources,
+                bool& started);
+    void EndAfterError(const std::string& what, bool started);
+    void RemoveEmptiedSourceFolders(const std::vector<std::string>& sources);
     void RemoveEmptySubfolders(const std::string& folder);
     bool ConfirmFreeSpace();
 

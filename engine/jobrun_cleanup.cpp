@@ -59,11 +59,9 @@ void RemoveEmptySubfoldersOf(JobHost& host, const JobState& state, const std::ws
 
 } // namespace
 
-void JobRun::RemoveEmptiedSourceFolders()
+void JobRun::RemoveEmptiedSourceFolders(const std::vector<std::string>& sources)
 {
-    const int count = host_.SourceCount();
-    for (int i = 0; i < count; ++i) {
-        const std::string item = host_.SourceItem(i);
+    for (const std::string& item : sources) {
         const std::wstring folder = ExtendedPathOf(item);
         const DWORD attributes = GetFileAttributesW(folder.c_str());
         if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY))

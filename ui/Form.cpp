@@ -1,5 +1,6 @@
 #include "ui/Form.h"
 
+#include "platform/MessagePump.h"
 #include "ui/MessageLoop.h"
 
 #include <algorithm>
@@ -93,7 +94,8 @@ RECT Form::LayoutArea() const
 
 int Form::ShowModal()
 {
-    if (!Handle() || modal_)
+    // While the program is ending nothing more is asked: the form ends unanswered without showing.
+    if (!Handle() || modal_ || QuitPending())
         return kModalNone;
     HWND owner = GetWindow(Handle(), GW_OWNER);
     const bool ownerWasEnabled = owner && IsWindowEnabled(owner);
@@ -106,8 +108,8 @@ int Form::ShowModal()
     MSG message;
     while (modalResult_ == kModalNone && Handle()) {
         const BOOL got = GetMessageA(&message, nullptr, 0, 0);
-        if (got == 0) {  // the program is ending: let the outer loop see it too
-            PostQuitMessage(static_cast<int>(message.wParam));
+        if (got == 0) {  // the program is ending: the outer loop takes the quit once all has unwound
+            RememberQuit(static_cast<int>(message.wParam));
             break;
         }
         if (got == -1)

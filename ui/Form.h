@@ -35,7 +35,8 @@ struct FormArgs {
 
 // A top-level window holding controls. Created hidden: Show() it, or run it with ShowModal(), which
 // disables the owner, runs its own message loop until SetModalResult (or a Button's modalResult) gives
-// a value other than kModalNone, hides the form, re-enables the owner and returns that value.
+// a value other than kModalNone, hides the form, re-enables the owner and returns that value. A quit
+// met by its loop, or remembered before it starts, ends it with kModalNone (the quit is remembered).
 // WM_CLOSE runs onClose when set; otherwise a modal form with a close box ends with kModalCancel, one
 // without ignores it, and a modeless form is destroyed. onDestroy runs on WM_DESTROY.
 // Use RunMessageLoop (ui/MessageLoop.h) for the main loop and ProcessPendingMessages

@@ -1,5 +1,6 @@
 #include "ui/MessageLoop.h"
 
+#include "platform/MessagePump.h"
 #include "ui/Form.h"
 
 namespace ui {
@@ -19,6 +20,10 @@ int RunMessageLoop()
 {
     MSG message{};
     for (;;) {
+        // A quit that nested pumping took off the queue (during a job) ends the loop here, once.
+        int exitCode = 0;
+        if (TakePendingQuit(exitCode))
+            return exitCode;
         const BOOL got = GetMessageA(&message, nullptr, 0, 0);
         if (got == 0 || got == -1)
             break;

@@ -3,7 +3,8 @@
 
 namespace ui {
 
-// The program's main loop: runs until WM_QUIT and returns its exit code. Tab and arrow keys move
+// The program's main loop: runs until WM_QUIT (or a quit that nested pumping remembered, see
+// platform/MessagePump.h) and returns its exit code. Tab and arrow keys move
 // between the controls of this layer's forms.
 int RunMessageLoop();
 

@@ -1,5 +1,6 @@
 #include "core/LogTexts.h"
 #include "engine/FreeSpace.h"
+#include "engine/filefacts.h"
 #include "engine/jobrun.h"
 #include "platform/LocalDateText.h"
 #include "tests/support/ScriptedHost.h"
@@ -489,11 +490,17 @@ TEST(JobRunFreeSpace, NoQuestionWhenNoVolumeAnswers)
 
     run.bbBeginClick();
     EXPECT_TRUE(host.yesNoQuestions.empty());
-    // The dispatch cannot create the destination and refuses without a line: times and a zero report.
+    // The dispatch cannot create the destination and touches nothing; the log says so with the error
+    // of the creation that failed (the drive's root), and counts it.
+    SetLastError(0);
+    CreateDirectoryA((std::string(1, letter) + ":\\").c_str(), nullptr);
+    const DWORD rootError = GetLastError();
+    ASSERT_NE(rootError, 0u);
     EXPECT_EQ(host.log, DefaultPreparation("Copy\n", host.sources, "2> File extension name can be any string.",
                                            host.destination) +
-                            "\r\nStarting Time 2026-03-06 12:00:00\r\n\r\nEnding Time 2026-03-06 12:00:00\r\n" +
-                            Report(0, 0, 0, 0, "--"));
+                            "\r\nStarting Time 2026-03-06 12:00:00\r\n\r\nBecause " + SystemErrorText(rootError) +
+                            " Failed to create destination folder " + host.destination +
+                            "!\r\n\r\nEnding Time 2026-03-06 12:00:00\r\n" + Report(0, 0, 1, 0, "--"));
     EXPECT_TRUE(Exists(temp / "src\\a.txt"));
 }
 

@@ -100,3 +100,12 @@ TEST(LogTexts, TrimBlanksRemovesBlanksAndControlsAtBothEndsOnly)
     EXPECT_EQ(TrimBlanks(""), "");
     EXPECT_EQ(TrimBlanks("\xC3\xA9"), "\xC3\xA9");  // bytes above 0x7F are text, not blanks
 }
+
+TEST(LogTexts, RefusedDestinationAndUnexpectedErrorLines)
+{
+    EXPECT_EQ(DestinationNotCreatedEntry("Path not found.\r\n", "Q:\\out"),
+              "\r\nBecause Path not found.\r\n Failed to create destination folder Q:\\out!");
+    // One line whatever the text holds; a text with nothing in it still says what stopped the job.
+    EXPECT_EQ(UnexpectedErrorEntry("bad\r\nthing\n"), "\r\nJob stopped by an unexpected error: bad  thing");
+    EXPECT_EQ(UnexpectedErrorEntry(" \r\n"), "\r\nJob stopped by an unexpected error: unknown error");
+}

@@ -11,6 +11,7 @@
 #include "ui/Form.h"
 #include "ui/Image.h"
 #include "ui/Label.h"
+#include "ui/MessageLoop.h"
 #include "ui/ListBox.h"
 #include "ui/Memo.h"
 #include "ui/Names.h"
@@ -507,6 +508,35 @@ TEST(ModalFormRun, ReturnsTheResultOfTheButtonClickedFromATimer)
     };
     answer.Start();
     EXPECT_EQ(dialog.ShowModal(), 4);
+}
+
+TEST(ModalFormRun, AQuitEndsItUnshownAndReachesTheOuterLoopOnce)
+{
+    TestWindow owner(300, 200, "OwnerForm");
+    Form dialog({.name = "QuitDialog"}, {.caption = "Question", .owner = owner.form.Handle()});
+    int shownTicks = 0;
+    Timer quit({.name = "quit", .interval = 30, .enabled = true});
+    quit.onTimer = [&] {
+        quit.Stop();
+        shownTicks += IsWindowVisible(dialog.Handle()) ? 1 : 0;
+        PostQuitMessage(5);  // the session ends while the question is up
+    };
+    EXPECT_EQ(dialog.ShowModal(), kModalNone);
+    EXPECT_EQ(shownTicks, 1);
+    EXPECT_TRUE(IsWindowEnabled(owner.form.Handle()));
+    MSG message;
+    EXPECT_FALSE(PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE)) << "posted again";
+
+    // A question after the quit is not shown at all: it would wait for this answer.
+    quit.onTimer = [&] { dialog.SetModalResult(kModalOk); };
+    quit.Start();
+    EXPECT_EQ(dialog.ShowModal(), kModalNone);
+    quit.Stop();
+
+    // The outer loop ends with the remembered quit, once: the next run waits for a quit of its own.
+    EXPECT_EQ(RunMessageLoop(), 5);
+    PostQuitMessage(9);
+    EXPECT_EQ(RunMessageLoop(), 9);
 }
 
 TEST(PopupMenuItems, RadioItemsFlipTheirOwnMarkAndClearTheOther)

@@ -375,6 +375,8 @@ protected:
         MSG message;
         while (PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
         }
+        int exitCode = 0;
+        TakePendingQuit(exitCode);  // one that a pump of this test took off the queue
     }
 
     HWND Find(const std::string& name) const

@@ -7,6 +7,7 @@
 #include "app/TrayIcon.h"
 #include "engine/filefacts.h"
 #include "platform/Handles.h"
+#include "ui/MessageLoop.h"
 
 #include <commctrl.h>
 
@@ -143,6 +144,41 @@ protected:
         std::string destination = temp / "dst";
         std::string copy = destination + "\\src\\big.bin";
     };
+
+    // Three files that all exist at the destination; `end` tells the program to end while the first
+    // question is up. Returns how many questions were shown; the files must all stay as they were.
+    int EndWhileAsked(const std::function<void()>& end)
+    {
+        TempFolder temp;
+        const std::string source = temp / "src";
+        const std::string destination = temp / "dst";
+        const std::string names[3] = {"one.txt", "two.txt", "three.txt"};
+        for (const std::string& folder : {source, destination, destination + "\\src"})
+            EXPECT_TRUE(CreateDirectoryA(folder.c_str(), nullptr)) << folder;
+        for (const std::string& name : names) {
+            EXPECT_TRUE(WriteFileText(source + "\\" + name, "new"));
+            EXPECT_TRUE(WriteFileText(destination + "\\src\\" + name, "old"));
+        }
+        AddSource(source);
+        SetDestination(destination);
+
+        int questions = 0;
+        Every ask(20, [&] {
+            for (HWND w : ThreadWindows().windows) {
+                if (IsWindowVisible(w) && ui::FindByName(w, "TFileExistsForm") == w &&
+                    window->fileExistsForm->form.ModalResult() == ui::kModalNone) {
+                    ++questions;
+                    end();
+                }
+            }
+            return false;
+        });
+        ClickOn("bbBegin");  // the whole job runs inside this click
+
+        for (const std::string& name : names)
+            EXPECT_EQ(ReadFileText(destination + "\\src\\" + name), "old") << name;
+        return questions;
+    }
 
     void Prepare(LargeCopy& job)
     {
@@ -322,11 +358,11 @@ TEST_F(MainWindowJobs, CancelDuringALargeCopy)
 
     ASSERT_TRUE(step.Done()) << "Cancel was not pressed during the copy";
     ExpectRunning(running, "Pause", "running");
-    // Cancel returns the window to rest and hides it at once, before the job has wound down.
+    // Cancel reports and hides the window at once; the sections stay locked and Begin disabled until
+    // the job has wound down, so nothing it still works on can change under it.
     EXPECT_FALSE(atCancel.windowVisible);
-    EXPECT_TRUE(atCancel.beginEnabled);
-    EXPECT_FALSE(atCancel.pauseVisible);
-    EXPECT_TRUE(atCancel.upperSectionsEnabled);
+    EXPECT_FALSE(atCancel.beginEnabled);
+    EXPECT_TRUE(atCancel.upperSectionsDisabled);
     EXPECT_EQ(reportsAtCancel, 1);
     EXPECT_NE(logAtCancel.find(Report(0, 0, 0, 0)), std::string::npos) << logAtCancel;
 
@@ -441,4 +477,34 @@ TEST_F(MainWindowJobs, ClosingTheWindowDuringACopyEndsTheJobFirst)
     EXPECT_FALSE(Exists(job.copy)) << "a cancelled copy left its file";
     EXPECT_TRUE(FilesLike(job.destination + "\\src", "*.orvpart").empty()) << "a partial copy was left behind";
     EXPECT_EQ(SizeOf(job.big), kBigBytes);
+}
+
+TEST_F(MainWindowJobs, AQuitWhileAConflictIsAskedSkipsTheRestUnaskedAndEndsTheLoopOnce)
+{
+    EXPECT_EQ(EndWhileAsked([] { PostQuitMessage(3); }), 1)
+        << "a question was shown after the quit";
+    ExpectEnded("after the job");
+    const std::string log = Log();
+    EXPECT_EQ(CountOf(log, "**Report**"), 2) << log;
+    EXPECT_EQ(CountOf(log, "\r\nUser abort!\r\n"), 1) << log;
+    MSG quit;
+    EXPECT_FALSE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE)) << "the quit was posted again";
+    EXPECT_EQ(ui::RunMessageLoop(), 3) << "the outer loop does not get the quit";
+    EXPECT_FALSE(QuitPending());
+}
+
+TEST_F(MainWindowJobs, ClosingTheWindowOrEndingTheSessionWhileAConflictIsAskedSkipsTheRestUnasked)
+{
+    LRESULT agreed = 0;
+    // A log-off asks first (and is let through); then the session ends.
+    EXPECT_EQ(EndWhileAsked([&] {
+                  agreed = SendMessageA(main, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF);
+                  SendMessageA(main, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+              }),
+              1)
+        << "a question was shown after the session ended";
+    EXPECT_NE(agreed, 0) << "the log-off was refused";
+    EXPECT_FALSE(IsWindow(main)) << "the window stays after the job has unwound";
+    MSG quit;
+    EXPECT_TRUE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE)) << "the program does not end";
 }

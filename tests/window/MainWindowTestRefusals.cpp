@@ -101,6 +101,23 @@ TEST_F(MainWindowRefusals, BlankDestinationForCopyAndCut)
     EXPECT_EQ(SendMessageA(Find("cbPath"), CB_GETCOUNT, 0, 0), 0);
 }
 
+TEST_F(MainWindowRefusals, ControlCharactersAreBlanksToTheHistoriesAsToTheDestination)
+{
+    TempFolder temp;
+    const std::string source = temp / "photos";
+    ASSERT_TRUE(CreateDirectoryA(source.c_str(), nullptr));
+    AddSource(source);
+    SetText(Find("cbFName"), " \t ");
+    SetDestination("\t");
+
+    ClickOn("bbBegin");
+    ASSERT_EQ(boxes->Texts(), std::vector<std::string>{"Destination folder is invaild. Please select another one."});
+    ASSERT_TRUE(WaitSwitch());
+    ExpectRefusedAtRest("tab for a destination");
+    EXPECT_EQ(SendMessageA(Find("cbFName"), CB_GETCOUNT, 0, 0), 0) << "blanks went into the mask history";
+    EXPECT_EQ(SendMessageA(Find("cbPath"), CB_GETCOUNT, 0, 0), 0) << "blanks went into the path history";
+}
+
 TEST_F(MainWindowRefusals, DestinationInsideASourceIsRefusedWhateverTheOperation)
 {
     TempFolder temp;
@@ -165,12 +182,15 @@ TEST_F(MainWindowRefusals, DestinationOnAMissingDriveRunsButNothingIsDone)
                               "\n\nOnly meet the following conditions:\r\n", "1> File name match: *.*\r\n",
                               "\n\nAll these files will be copied to " + destination + "\r\n", "\r\n**Execute**\r\n",
                               "\r\nStarting Time ", "\r\nEnding Time ", "\r\n**Report**\r\nAll Files: 0\r\n"
-                              "Copied Files: 0\r\nErrors: 0\r\nCopied Size: 0B\r\nEverage"},
+                              "Copied Files: 0\r\nErrors: 1\r\nCopied Size: 0B\r\nEverage"},
                         &missing))
         << "missing or out of order: " << missing << "\nlog:\n" << log;
     EXPECT_EQ(log.rfind("\r\n**Prepare**", 0), 0u) << "the log starts with the preparation block";
     EXPECT_EQ(CountOf(log, "**Report**"), 1);
-    EXPECT_EQ(CountOf(log, "Because"), 0);
+    // The refusal is told and counted, not left to read like a job that found nothing to do.
+    EXPECT_EQ(CountOf(log, "Because"), 1) << log;
+    EXPECT_EQ(CountOf(log, " Failed to create destination folder " + destination + "!\r\n"), 1) << log;
+    EXPECT_NE(log.find("\r\nErrors: 1\r\n"), std::string::npos) << log;
     EXPECT_EQ(CountOf(log, "User abort!"), 0);
     EXPECT_EQ(testsupport::ReadFileText(source + "\\one.txt"), "1");
     EXPECT_EQ(testsupport::ReadFileText(source + "\\two.txt"), "22");
