@@ -1,5 +1,6 @@
 // The main window's life and its job: creation, Begin / Pause / Cancel, and the engine's JobHost.
 #include "app/Mainfrm.h"
+
 #include "app/MainWindowClass.h"
 #include "app/TrayIcon.h"
 #include "core/DateTime.h"
@@ -8,6 +9,7 @@
 #include "filters/LocaleLower.h"
 #include "platform/LocalDateText.h"
 #include "platform/MessagePump.h"
+#include "ui/HandlerException.h"
 #include "ui/MessageBoxes.h"
 
 #include <mmsystem.h>
@@ -56,6 +58,15 @@ SYSTEMTIME PickerTime(DateTime value)
     return t;
 }
 
+// The one main window, for the control layer's exception reporter, which takes no context.
+TVorCopyPasteWin* reportingWindow = nullptr;
+
+void ReportToLog(const char* where, const char* what)
+{
+    if (reportingWindow)
+        reportingWindow->AppendLog(HandlerErrorEntry(where, what));
+}
+
 } // namespace
 
 TVorCopyPasteWin::TVorCopyPasteWin()
@@ -64,9 +75,18 @@ TVorCopyPasteWin::TVorCopyPasteWin()
     job = std::make_unique<JobRun>(*this, state);
     tray = std::make_unique<TrayIcon>(Handle(), res::ProgramIcon(16), kMainWindowTip);
     FormCreate();
+    // A handler that failed is said in the log, where the user looks for what happened.
+    reportingWindow = this;
+    ui::SetHandlerExceptionReporter(ReportToLog);
 }
 
-TVorCopyPasteWin::~TVorCopyPasteWin() = default;
+TVorCopyPasteWin::~TVorCopyPasteWin()
+{
+    if (reportingWindow == this) {
+        ui::SetHandlerExceptionReporter(nullptr);
+        reportingWindow = nullptr;
+    }
+}
 
 void TVorCopyPasteWin::LoadAnimations()
 {

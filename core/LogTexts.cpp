@@ -61,16 +61,29 @@ std::string DestinationNotCreatedEntry(const std::string& errorText, const std::
     return "\r\nBecause " + errorText + " Failed to create destination folder " + destination + "!";
 }
 
-std::string UnexpectedErrorEntry(const std::string& what)
+namespace {
+
+// An error's own text on one log line.
+std::string OneLine(const std::string& what)
 {
     std::string text = TrimBlanks(what);
     for (char& c : text) {
         if (c == '\r' || c == '\n')
             c = ' ';
     }
-    if (text.empty())
-        text = "unknown error";
-    return "\r\nJob stopped by an unexpected error: " + text;
+    return text.empty() ? "unknown error" : text;
+}
+
+} // namespace
+
+std::string UnexpectedErrorEntry(const std::string& what)
+{
+    return "\r\nJob stopped by an unexpected error: " + OneLine(what);
+}
+
+std::string HandlerErrorEntry(const std::string& where, const std::string& what)
+{
+    return "\r\nAn unexpected error in " + where + ": " + OneLine(what);
 }
 
 std::string EmptySourceListMessage() { return "Please add source files and folders firstly."; }

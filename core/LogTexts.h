@@ -49,6 +49,8 @@ std::string FolderNotRemovedEntry(const std::string& folder);
 std::string DestinationNotCreatedEntry(const std::string& errorText, const std::string& destination);
 // A job stopped by an error nothing else handled: one line, whatever line breaks the text holds.
 std::string UnexpectedErrorEntry(const std::string& what);
+// An exception that ended a window's handler outside a job's own run (`where` names the handler kind).
+std::string HandlerErrorEntry(const std::string& where, const std::string& what);
 
 // Messages and the free-space question.
 std::string EmptySourceListMessage();

@@ -3,6 +3,8 @@
 // Begin's checks and is refused by the item dispatch without a crash.
 #include "tests/window/MainWindowHarness.h"
 
+#include <stdexcept>
+
 using namespace mainwindow;
 using testsupport::Exists;
 using testsupport::TempFolder;
@@ -226,4 +228,22 @@ TEST_F(MainWindowRefusals, NotEnoughFreeSpaceAskedInAQuestionBoxAndNoAbandonsThe
     EXPECT_EQ(CountOf(log, "Starting Time"), 0);
     EXPECT_FALSE(Exists(destination + "\\src\\one.txt"));
     EXPECT_FALSE(IsWindowVisible(main));
+}
+
+// A handler that fails outside a job is one log line, and the window goes on working.
+TEST_F(MainWindowRefusals, AFailingHandlerIsOneLogLineAndTheWindowGoesOn)
+{
+    ui::Timer failing({.name = "failingTimer", .interval = 10});
+    failing.onTimer = [&failing] {
+        failing.Stop();
+        throw std::runtime_error("disk on\r\nfire");
+    };
+    failing.Start();
+    const DWORD start = GetTickCount();
+    while (Text(Find("Memo1")) == kEarlierLog && GetTickCount() - start < 3000) {
+        ProcessPendingMessages();
+        Sleep(5);
+    }
+    EXPECT_EQ(Text(Find("Memo1")), kEarlierLog + "\r\nAn unexpected error in a timer handler: disk on  fire\r\n");
+    EXPECT_TRUE(IsWindowEnabled(Find("bbBegin")));
 }
