@@ -3,6 +3,8 @@
 #include "engine/conflict.h"
 #include "filters/FilterSet.h"
 
+#include <windows.h>
+
 #include <cstdint>
 #include <string>
 
@@ -69,4 +71,9 @@ public:
     virtual DateTime Now() = 0;           // local clock
     // Local date and time in the system's short date and long time formats (time left out at 00:00:00).
     virtual std::string FormatLocalDateTime(DateTime value) = 0;
+
+    // --- Shell requests ------------------------------------------------------------------------
+    // The window that owns the shell's own questions (deleting for good a file the trash cannot
+    // take), so that they are modal to it. None by default: such a question is then ownerless.
+    virtual HWND OwnerWindow() { return nullptr; }
 };
