@@ -119,6 +119,7 @@ public:
     std::uint32_t TickMs() override;
     DateTime Now() override;
     std::string FormatLocalDateTime(DateTime value) override;
+    HWND OwnerWindow() override { return Handle(); }
 
     // --- Controls (named as on the form) ------------------------------------------------------
     std::unique_ptr<ui::Form> form;

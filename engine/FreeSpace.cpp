@@ -1,5 +1,6 @@
 #include "engine/FreeSpace.h"
 
+#include "platform/CodePageText.h"
 #include "platform/LongPath.h"
 
 #include <windows.h>
@@ -85,18 +86,6 @@ std::wstring VolumeRootOf(const std::wstring& full)
     return root;
 }
 
-std::string Narrow(const std::wstring& text)
-{
-    if (text.empty())
-        return {};
-    const int size = WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
-                                         nullptr, nullptr);
-    std::string narrow(static_cast<std::size_t>(size > 0 ? size : 0), '\0');
-    WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), narrow.data(), size, nullptr,
-                        nullptr);
-    return narrow;
-}
-
 } // namespace
 
 std::optional<std::int64_t> FreeBytesForDestination(const std::string& destination)
@@ -157,5 +146,6 @@ std::string DestinationDrivePart(const std::string& destination)
     std::wstring root = VolumeRootOf(full);
     while (root.size() > 2 && root.back() == L'\\')
         root.pop_back();
-    return Narrow(root);
+    // Only shown in the free-space question, never used as a path.
+    return ShownCodePageText(root);
 }

@@ -4,6 +4,8 @@
 #include "core/SectionNumber.h"
 #include "filters/FilterSet.h"
 
+#include <windows.h>
+
 #include <cstdint>
 #include <string>
 
@@ -76,6 +78,11 @@ public:
     virtual DateTime Now();           // local clock
     // Local date and time in the system's short date and long time formats (time left out at 00:00:00).
     virtual std::string FormatLocalDateTime(DateTime value);
+
+    // --- Shell requests ------------------------------------------------------------------------
+    // The window that owns the shell's own questions (deleting for good a file the trash cannot
+    // take), so that they are modal to it. None by default: such a question is then ownerless.
+    virtual HWND OwnerWindow() { return nullptr; }
 
 private:
     std::string speedText_;

@@ -1,9 +1,11 @@
 #include "engine/filefacts.h"
 
+#include "core/ShellErrorTexts.h"
 #include "platform/Handles.h"
 #include "platform/LongPath.h"
 
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -113,4 +115,11 @@ std::string SystemErrorText(unsigned long code)
     if (length == 0 || !text)
         return " Sorry, cannot find this error info. ";
     return std::string(text.get(), length);
+}
+
+std::string ShellResultText(unsigned long code)
+{
+    if (std::optional<std::string> text = ShellOperationCodeText(code))
+        return *text;
+    return SystemErrorText(code);
 }

@@ -31,3 +31,7 @@ std::string TimestampedName(const std::string& path, const std::string& suffix,
 std::string SystemErrorText();
 // The same for a given code.
 std::string SystemErrorText(unsigned long code);
+
+// Text for a result of the shell's file operation: the shell's own meaning for its own codes, the
+// system's text for any other code.
+std::string ShellResultText(unsigned long code);

@@ -30,3 +30,20 @@ void LogFileFailure(JobContext& job, unsigned long errorCode, const std::string&
     job.host.AppendLog("\r\nBecause " + SystemErrorText(errorCode) + sentence);
     ++job.state.filesFailed;
 }
+
+void LogUnreachableFile(JobContext& job, const std::string& source, const std::string& destination, int operation,
+                        unsigned long errorCode)
+{
+    switch (operation) {
+    case kOpCopy:
+    case kOpCut:
+        LogFileFailure(job, errorCode, " Failed to copy file from " + source + " to " + destination);
+        break;
+    case kOpTrash:
+        LogFileFailure(job, errorCode, " So failed to move file " + source + " to trash!");
+        break;
+    default:
+        LogFileFailure(job, errorCode, " So failed to delete file " + source + "!");
+        break;
+    }
+}

@@ -8,3 +8,8 @@
 // Counts each success and failure in the job state and logs each failure with the system's text.
 void DoFileOperation(JobContext& job, const std::string& source, const std::string& destination,
                      std::int64_t size, int operation);
+
+// One failure line for a file that is not acted on at all, worded as the operation's own failure
+// with the system's text for the code, and one failure counted.
+void LogUnreachableFile(JobContext& job, const std::string& source, const std::string& destination, int operation,
+                        unsigned long errorCode);

@@ -83,8 +83,11 @@ void CrushOneFile(JobContext& job, const std::string& source)
         error = GetLastError();
     }
     // Not overwritten (or not for certain), or not deleted: the file stays, under the name it came
-    // with where that name is still free, and is reported as not crushed.
-    if (current != source)
-        MovePath(current, source, 0);
-    LogFileFailure(job, error, failed);
+    // with where that name is still free, and is reported as not crushed. When something else took
+    // that name meanwhile, the line names the hidden name the file is left under.
+    if (current == source || MovePath(current, source, 0)) {
+        LogFileFailure(job, error, failed);
+        return;
+    }
+    LogFileFailure(job, error, " So failed to delete file " + current + " (first named " + source + ")!");
 }

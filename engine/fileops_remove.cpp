@@ -1,4 +1,6 @@
+#include "core/ShellErrorTexts.h"
 #include "engine/fileops_steps.h"
+#include "engine/filefacts.h"
 #include "platform/LongPath.h"
 
 #include <shellapi.h>
@@ -6,28 +8,40 @@
 void MoveFileToTrash(JobContext& job, const std::string& source)
 {
     job.host.SetFileProgressText("Removing " + source);
+    const std::string failed = " So failed to move file " + source + " to trash!";
 
-    // A list of one path, ending in two NULs, however long the path is. The engine has no window to
-    // own the request, and no confirmation or error box may stop a job: nobody might answer it.
+    // A file that is not there is reported here: the shell would first ask whether to delete it for
+    // good (Wine does, as it cannot put a missing file into the trash) or show an error box of its own.
+    if (PathAttributes(source) == INVALID_FILE_ATTRIBUTES) {
+        const DWORD error = GetLastError();
+        LogFileFailure(job, error, failed);
+        return;
+    }
+
+    // A list of one path, ending in two NULs, however long the path is.
     std::string from = source;
     from.append(2, '\0');
     SHFILEOPSTRUCTA request{};
-    request.hwnd = nullptr;
+    request.hwnd = job.host.OwnerWindow();
     request.wFunc = FO_DELETE;
     request.pFrom = from.c_str();
     request.pTo = nullptr;
-    request.fFlags = FOF_ALLOWUNDO | FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_SILENT;
-    SetLastError(ERROR_SUCCESS);
+    // Where the trash cannot take the file (no recycle bin on the volume, a file too big for it, a
+    // trash folder that cannot be made), FOF_ALLOWUNDO alone deletes it for good without a word.
+    // FOF_WANTNUKEWARNING makes the shell ask first, in spite of FOF_NOCONFIRMATION; a No leaves the
+    // file and aborts. FOF_NOERRORUI is left out: it must not silence that question (Wine asks either
+    // way; Windows documents no such promise). FOF_SILENT only drops the progress box.
+    request.fFlags = FOF_ALLOWUNDO | FOF_NOCONFIRMATION | FOF_WANTNUKEWARNING | FOF_SILENT;
     const int result = SHFileOperationA(&request);
     if (result == 0 && !request.fAnyOperationsAborted) {
         ++job.state.filesDone;
         return;
     }
-    // The shell's own answer stands in when it left no error behind (never "completed successfully").
-    DWORD error = GetLastError();
-    if (error == ERROR_SUCCESS)
-        error = result != 0 ? static_cast<DWORD>(result) : ERROR_CANCELLED;
-    LogFileFailure(job, error, " So failed to move file " + source + " to trash!");
+    // The result is the shell's own code (or a system code), never something left in GetLastError.
+    // Nothing happened when the shell was told No or cancelled by itself.
+    const unsigned long code = result != 0 ? static_cast<unsigned long>(result) : kShellCancelled;
+    job.host.AppendLog("\r\nBecause " + ShellResultText(code) + failed);
+    ++job.state.filesFailed;
 }
 
 void DeleteOneFile(JobContext& job, const std::string& source)

@@ -5,9 +5,12 @@
 #include "engine/itemops.h"
 #include "engine/progress.h"
 #include "filters/LocaleLower.h"
+#include "platform/CodePageText.h"
 #include "platform/Handles.h"
 
 #include <windows.h>
+
+#include <optional>
 
 namespace {
 
@@ -20,18 +23,6 @@ struct Walk {
 };
 
 bool IsCopyOrCut(int operation) { return operation == kOpCopy || operation == kOpCut; }
-
-// A name from the wide listing in the code page every 8-bit path of the job is in.
-std::string Narrow(const wchar_t* name)
-{
-    const int bytes = WideCharToMultiByte(CP_ACP, 0, name, -1, nullptr, 0, nullptr, nullptr);
-    if (bytes <= 1)
-        return {};
-    std::string text(static_cast<std::size_t>(bytes), '\0');
-    WideCharToMultiByte(CP_ACP, 0, name, -1, text.data(), bytes, nullptr, nullptr);
-    text.resize(static_cast<std::size_t>(bytes - 1));
-    return text;
-}
 
 std::int64_t EntrySize(const WIN32_FIND_DATAW& entry)
 {
@@ -111,14 +102,24 @@ void VisitFolder(const Walk& walk, const std::string& source, const std::string&
     WalkLevel(walk, source, target);
 }
 
+// A name the code page cannot hold exactly (where the UTF-8 code page is not in force) would reach
+// the file calls as a look-alike naming another file, so it is reported and never acted on. The
+// filters see it as shown, with '?' for what cannot be shown, so only a file they would take is
+// reported.
 void VisitFile(const Walk& walk, const std::string& source, const std::string& destination,
                const WIN32_FIND_DATAW& entry)
 {
     JobContext& job = walk.job;
     const std::int64_t size = EntrySize(entry);
-    const std::string name = Narrow(entry.cFileName);
-    if (PassesFileFilter(job.masks, job.host.Filters(), LocaleLower(name), FilterTimeOf(entry.ftLastWriteTime), size))
-        DoFileOperation(job, source + "\\" + name, destination + "\\" + name, size, walk.operation);
+    const std::optional<std::string> exact = ExactCodePageText(entry.cFileName);
+    const std::string name = exact ? *exact : ShownCodePageText(entry.cFileName);
+    if (PassesFileFilter(job.masks, job.host.Filters(), LocaleLower(name), FilterTimeOf(entry.ftLastWriteTime), size)) {
+        if (exact)
+            DoFileOperation(job, source + "\\" + name, destination + "\\" + name, size, walk.operation);
+        else
+            LogUnreachableFile(job, source + "\\" + name, destination + "\\" + name, walk.operation,
+                               ERROR_NO_UNICODE_TRANSLATION);
+    }
     UpdateJobProgress(job, size);
 }
 
@@ -140,8 +141,15 @@ void WalkLevel(const Walk& walk, const std::string& source, const std::string& d
         if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
             if (IsDotEntry(entry.cFileName))
                 continue;
-            const std::string name = Narrow(entry.cFileName);
-            VisitFolder(walk, source + "\\" + name, destination + "\\" + name, entry.dwFileAttributes);
+            if (const std::optional<std::string> name = ExactCodePageText(entry.cFileName)) {
+                VisitFolder(walk, source + "\\" + *name, destination + "\\" + *name, entry.dwFileAttributes);
+            } else {
+                // Nothing below a name that cannot be written is reachable by its path.
+                job.host.AppendLog("\r\nBecause " + SystemErrorText(ERROR_NO_UNICODE_TRANSLATION) + " So folder " +
+                                   source + "\\" + ShownCodePageText(entry.cFileName) +
+                                   " and all it holds were left alone!");
+                ++job.state.filesFailed;
+            }
         } else {
             VisitFile(walk, source, destination, entry);
         }

@@ -1,3 +1,4 @@
+#include "core/ShellErrorTexts.h"
 #include "engine/filefacts.h"
 #include "filters/FilterSet.h"
 #include "filters/LocaleLower.h"
@@ -255,6 +256,15 @@ TEST(FileFacts, SystemErrorTexts)
     EXPECT_EQ(SystemErrorText(), denied);
     SetLastError(0x20001234ul);
     EXPECT_EQ(SystemErrorText(), none);
+}
+
+TEST(FileFacts, ShellResultTextsGiveTheShellsOwnCodesTheirMeaningAndOtherCodesTheSystemText)
+{
+    // 0x7C is what the shell answers for an invalid path; as a system code it would read "invalid level".
+    EXPECT_EQ(ShellResultText(0x7C), "The source or destination path is not valid. (shell code 0x7C)\r\n");
+    EXPECT_EQ(ShellResultText(0x75), *ShellOperationCodeText(0x75));
+    EXPECT_EQ(ShellResultText(ERROR_FILE_NOT_FOUND), SystemErrorText(ERROR_FILE_NOT_FOUND));
+    EXPECT_EQ(ShellResultText(ERROR_SHARING_VIOLATION), SystemErrorText(ERROR_SHARING_VIOLATION));
 }
 
 // The system's lower-casing follows the process code page: UTF-8 under the program's manifest, which

@@ -161,4 +161,29 @@ TEST_F(CrushFileOp, AFolderOrAMissingFileIsRefusedWithoutRenamingAnything)
     EXPECT_TRUE(writes.empty());
 }
 
+// The file's own name is taken while it is overwritten under its hidden name: it cannot go back, and
+// the line must name where it really is.
+TEST_F(CrushFileOp, AFileThatCannotGetItsNameBackIsNamedWhereItIs)
+{
+    const std::string file = temp / "secret.txt";
+    const std::string hidden = temp / "0";
+    const std::string content = Pattern(600);
+    ASSERT_TRUE(WriteAll(file, content));
+    SetCrushWriteObserver([&](const std::string& path, std::int64_t offset, const unsigned char*, std::uint32_t length) {
+        writes.push_back({path, offset, length});
+        WriteAll(file, "newcomer");
+        return false;  // the overwrite fails, so the file is to be kept
+    });
+
+    DoFileOperation(job, file, "", 600, kOpCrush);
+
+    ASSERT_EQ(writes.size(), 1u);
+    EXPECT_EQ(writes.front().path, hidden);
+    EXPECT_EQ(host.log, Failure(ERROR_WRITE_FAULT, " So failed to delete file " + hidden + " (first named " + file + ")!"));
+    EXPECT_EQ(ReadAll(hidden), content);
+    EXPECT_EQ(ReadAll(file), "newcomer");
+    EXPECT_EQ(state.filesFailed, 1);
+    EXPECT_EQ(state.filesDone, 0);
+}
+
 } // namespace

@@ -30,6 +30,7 @@ public:
     bool yesNoAnswer = true;
     std::function<void()> onProcessMessages;  // runs inside the job, as a nested handler would
     bool scanRunning = false;
+    HWND ownerWindow = nullptr;  // owner of the shell's questions
 
     // Records
     std::string log;                       // every entry followed by "\r\n", as the log box shows it
@@ -128,6 +129,7 @@ public:
     }
     DateTime Now() override { return now; }
     std::string FormatLocalDateTime(DateTime value) override { return FormatIsoDateTime(value); }
+    HWND OwnerWindow() override { return ownerWindow; }
 
 private:
     static ConflictAnswer Next(std::deque<ConflictAnswer>& queue)

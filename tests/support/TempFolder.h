@@ -12,10 +12,10 @@
 // A fresh folder under the system's temporary folder, removed with everything in it at the end.
 namespace testsupport {
 
-// Removes a tree of any depth (wide calls: the 8-bit ones stop at 260 characters).
-inline void RemoveTree(const std::string& path)
+// Removes a tree of any depth (wide calls: the 8-bit ones stop at 260 characters, and names the code
+// page cannot hold have no 8-bit path).
+inline void RemoveTreeW(const std::wstring& wide)
 {
-    const std::wstring wide = WidePath(path);
     WIN32_FIND_DATAW entry;
     HANDLE find = FindFirstFileW((wide + L"\\*").c_str(), &entry);
     if (find != INVALID_HANDLE_VALUE) {
@@ -27,10 +27,7 @@ inline void RemoveTree(const std::string& path)
             SetFileAttributesW(full.c_str(), FILE_ATTRIBUTE_NORMAL);
             if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
                 !(entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
-                const int n = WideCharToMultiByte(CP_ACP, 0, name.c_str(), -1, nullptr, 0, nullptr, nullptr);
-                std::string narrow(static_cast<size_t>(n > 0 ? n - 1 : 0), '\0');
-                WideCharToMultiByte(CP_ACP, 0, name.c_str(), -1, narrow.data(), n, nullptr, nullptr);
-                RemoveTree(path + "\\" + narrow);
+                RemoveTreeW(full);
             } else if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
                 RemoveDirectoryW(full.c_str());  // a link: remove the link, never what it points to
             } else {
@@ -41,6 +38,9 @@ inline void RemoveTree(const std::string& path)
     }
     RemoveDirectoryW(wide.c_str());
 }
+
+// The "\\?\" form reaches every level however deep the tree goes.
+inline void RemoveTree(const std::string& path) { RemoveTreeW(ExtendedPathW(WidePath(path))); }
 
 class TempFolder {
 public:
