@@ -45,6 +45,12 @@ std::string StartingTimeEntry(const std::string& dateTimeText);
 std::string EndingTimeEntry(const std::string& dateTimeText);
 std::string FolderNotRemovedEntry(const std::string& folder);
 
+// Failure entries of a copy whose destination is its own source spelled another way, and of a folder
+// whose replacement or renaming would reach into the source.
+std::string SameFileEntry(const std::string& source, const std::string& destination);
+std::string SameFolderEntry(const std::string& source, const std::string& destination);
+std::string OverlappingFolderEntry(const std::string& source, const std::string& destination);
+
 // Messages and the free-space question.
 std::string EmptySourceListMessage();
 std::string InsideSourceMessage(const std::string& destination, const std::string& item);

@@ -4,8 +4,11 @@
 #include "engine/conflict.h"
 
 #include <string>
+#include <vector>
 
-// True when the destination is the item itself or lies inside it (exact, letter case counts).
+// True when the destination is the item itself or lies inside it: by its text (exact, letter case
+// counts), or as the system resolves it, however it is spelled (letter case, "..", trailing dots,
+// short names, links).
 bool IsSameOrInside(const std::string& item, const std::string& destination);
 
 // Bytes per step of the overall bar for a scan byte total.
@@ -24,7 +27,7 @@ public:
     bool Running() const { return running_; }
 
 private:
-    void RemoveEmptiedSourceFolders();
+    void RemoveEmptiedSourceFolders(const std::vector<std::string>& keptFolders);
     void RemoveEmptySubfolders(const std::string& folder);
     bool ConfirmFreeSpace();
 
