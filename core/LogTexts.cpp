@@ -86,6 +86,24 @@ std::string HandlerErrorEntry(const std::string& where, const std::string& what)
     return "\r\nAn unexpected error in " + where + ": " + OneLine(what);
 }
 
+std::string SameFileEntry(const std::string& source, const std::string& destination)
+{
+    return "\r\nBecause the destination is the source file itself. Failed to copy file from " + source + " to " +
+           destination;
+}
+
+std::string SameFolderEntry(const std::string& source, const std::string& destination)
+{
+    return "\r\nBecause the destination is the source folder itself. Failed to copy folder from " + source +
+           " to " + destination;
+}
+
+std::string OverlappingFolderEntry(const std::string& source, const std::string& destination)
+{
+    return "\r\nBecause the destination folder holds the source or lies inside it. Failed to copy folder from " +
+           source + " to " + destination;
+}
+
 std::string EmptySourceListMessage() { return "Please add source files and folders firstly."; }
 
 std::string InsideSourceMessage(const std::string& destination, const std::string& item)

@@ -52,6 +52,12 @@ std::string UnexpectedErrorEntry(const std::string& what);
 // An exception that ended a window's handler outside a job's own run (`where` names the handler kind).
 std::string HandlerErrorEntry(const std::string& where, const std::string& what);
 
+// Failure entries of a copy whose destination is its own source spelled another way, and of a folder
+// whose replacement or renaming would reach into the source.
+std::string SameFileEntry(const std::string& source, const std::string& destination);
+std::string SameFolderEntry(const std::string& source, const std::string& destination);
+std::string OverlappingFolderEntry(const std::string& source, const std::string& destination);
+
 // Messages and the free-space question.
 std::string EmptySourceListMessage();
 std::string InsideSourceMessage(const std::string& destination, const std::string& item);

@@ -4,6 +4,9 @@
 #include "engine/conflict.h"
 #include "filters/FilterSet.h"
 
+#include <string>
+#include <vector>
+
 // What every routine of a running job works on: the window (through its interface), the job's
 // counters and flags, the standing answers of the two conflict dialogs, and this job's mask list.
 struct JobContext {
@@ -12,4 +15,7 @@ struct JobContext {
     StandingAnswers& answers;
     MaskList masks;
     unsigned long destinationError = 0;  // why a refused Copy or Cut could not make its destination
+    // Source folders the job left alone on purpose, as their destination is the folder itself: the
+    // removal of emptied source folders afterwards leaves them, and all below them, as they are.
+    std::vector<std::string> keptFolders{};
 };

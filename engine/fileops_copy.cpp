@@ -1,8 +1,10 @@
+#include "core/LogTexts.h"
 #include "engine/CopyRoutine.h"
 #include "engine/fileops_steps.h"
 #include "platform/LongPath.h"
 #include "engine/filefacts.h"
 #include "engine/progress.h"
+#include "platform/FileIdentity.h"
 
 #include <algorithm>
 
@@ -48,7 +50,7 @@ Settlement SettleExisting(JobContext& job, const std::string& source, std::strin
             return {false};
     }
     // Overwrite: the existing file is not deleted first. The copy replaces it when (and only when) it
-    // is complete, so a failed copy never leaves neither file; a copy onto itself fails and is reported.
+    // is complete, so a failed copy never leaves neither file.
     if (decision == kOverwrite)
         return {true};
     if (decision != kAutoRename)
@@ -133,8 +135,17 @@ void CopyOrCutFile(JobContext& job, const std::string& source, const std::string
 
     Settlement settled;
     const DWORD existing = PathAttributes(target);
-    if (existing != INVALID_FILE_ATTRIBUTES && !(existing & FILE_ATTRIBUTE_DIRECTORY))
-        settled = SettleExisting(job, source, target, size);
+    if (existing != INVALID_FILE_ATTRIBUTES && !(existing & FILE_ATTRIBUTE_DIRECTORY)) {
+        // The source itself under another spelling of its path (or a hard link to it): nothing to ask,
+        // and no overwrite, rename or deletion of it. Looked up only where a conflict stands anyway.
+        if (IsSameEntry(target, source)) {
+            job.host.AppendLog(SameFileEntry(source, target));
+            ++job.state.filesFailed;
+            settled.copy = false;
+        } else {
+            settled = SettleExisting(job, source, target, size);
+        }
+    }
     if (settled.error != 0)
         LogFileFailure(job, settled.error, " Failed to copy file from " + source + " to " + target);
     else if (settled.copy)

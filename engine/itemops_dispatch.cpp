@@ -5,6 +5,7 @@
 #include "engine/itemops.h"
 #include "engine/progress.h"
 #include "filters/LocaleLower.h"
+#include "platform/FileIdentity.h"
 
 #include <windows.h>
 
@@ -41,9 +42,14 @@ std::string FreeCopyName(const std::string& folder, const std::string& name)
     return candidate;
 }
 
+// The item already lies at its destination: the same text in other letter case, or another spelling of
+// the same entry (".", "..", a short name, a link). The entry is looked up only where the text differs,
+// and the destination first: usually nothing is there yet.
 bool IsSamePlace(const std::string& destination, const std::string& item)
 {
-    return LocaleLower(destination) == LocaleLower(item);
+    if (LocaleLower(destination) == LocaleLower(item))
+        return true;
+    return IsSameEntry(destination, IsDriveRoot(item) ? item + "\\" : item);
 }
 
 void DispatchFile(JobContext& job, const std::string& item, const std::string& destination, int operation)
@@ -82,6 +88,7 @@ void DispatchFolder(JobContext& job, const std::string& item, const std::string&
     if (IsCopyOrCut(operation) && IsSamePlace(destination + "\\" + name, item)) {
         if (operation == kOpCut) {
             job.host.AppendLog("\r\nFolder " + item + " needs not be cutted!");
+            job.keptFolders.push_back(item);
             return;
         }
         name = FreeCopyName(destination, name);

@@ -1,3 +1,4 @@
+#include "core/LogTexts.h"
 #include "engine/FolderTree.h"
 #include "platform/LongPath.h"
 #include "engine/fileops.h"
@@ -6,6 +7,7 @@
 #include "engine/progress.h"
 #include "filters/LocaleLower.h"
 #include "platform/CodePageText.h"
+#include "platform/FileIdentity.h"
 #include "platform/Handles.h"
 
 #include <windows.h>
@@ -20,6 +22,7 @@ struct Walk {
     int operation;
     bool mirror;         // Copy or Cut into subfolders: destination folders are made and may conflict
     std::string output;  // where this walk writes; never walked into when met inside the source
+    std::string source;  // the folder the walk started from
 };
 
 bool IsCopyOrCut(int operation) { return operation == kOpCopy || operation == kOpCut; }
@@ -47,20 +50,42 @@ void HoldWhilePaused(JobContext& job)
 
 void WalkLevel(const Walk& walk, const std::string& source, const std::string& destination);
 
+// Replace removes the existing folder and rename-old moves it away. Neither may reach the source: the
+// existing folder holds the source subfolder, or lies inside the walk's source, when a link on the
+// destination side leads back into the source tree. Asked only once such an answer is given.
+bool WouldReachSource(const Walk& walk, const std::string& source, const std::string& target)
+{
+    return ResolvedPlace(source).IsOrLiesInside(target) || ResolvedPlace(target).IsOrLiesInside(walk.source);
+}
+
+// A subfolder left out because its destination overlaps the source: for a Cut it is not emptied, so
+// the removal of emptied source folders leaves it as well.
+void LeaveOut(const Walk& walk, const std::string& source, const std::string& line)
+{
+    walk.job.host.AppendLog(line);
+    walk.job.keptFolders.push_back(source);
+}
+
 // The answer to an existing destination subfolder. Returns the folder to copy into, or an empty
 // text when the subfolder is left out.
 std::string SettleExistingFolder(const Walk& walk, const std::string& source, const std::string& target)
 {
     JobHost& host = walk.job.host;
     auto clock = [&host] { return host.Now(); };
-    switch (ObtainFolderDecision(host, walk.job.answers, target)) {
+    const ConflictDecision decision = ObtainFolderDecision(host, walk.job.answers, target);
+    const bool renameNew = decision == kAutoRename && host.FolderRenameModeNew();
+    if ((decision == kOverwrite || (decision == kAutoRename && !renameNew)) && WouldReachSource(walk, source, target)) {
+        LeaveOut(walk, source, OverlappingFolderEntry(source, target));
+        return {};
+    }
+    switch (decision) {
     case kOverwrite:
         DeleteFolderTree(target);  // an incomplete removal merges into what is left
         return target;
     case kUpdate:
         return target;
     case kAutoRename:
-        if (host.FolderRenameModeNew())
+        if (renameNew)
             return TimestampedName(target, "_New_Copied_At_", clock);
         {
             SetPathAttributes(target, FILE_ATTRIBUTE_ARCHIVE);
@@ -93,6 +118,12 @@ void VisitFolder(const Walk& walk, const std::string& source, const std::string&
     if (walk.mirror) {
         const DWORD existing = PathAttributes(target);
         if (existing != INVALID_FILE_ATTRIBUTES && (existing & FILE_ATTRIBUTE_DIRECTORY)) {
+            // The source subfolder itself under another spelling of its path: nothing to ask, and
+            // nothing there may be removed or renamed. Looked up only where a conflict stands anyway.
+            if (IsSameEntry(target, source)) {
+                LeaveOut(walk, source, SameFolderEntry(source, target));
+                return;
+            }
             target = SettleExistingFolder(walk, source, target);
             if (target.empty())
                 return;
@@ -174,6 +205,6 @@ void WalkFolder(JobContext& job, const std::string& source, const std::string& d
     std::string output;
     if (copyOrCut)
         output = flat ? WithoutTrailingBackslash(job.host.DestinationText()) : destination;
-    const Walk walk{job, operation, copyOrCut && !flat, output};
+    const Walk walk{job, operation, copyOrCut && !flat, output, source};
     WalkLevel(walk, source, destination);
 }

@@ -6,6 +6,7 @@
 #include "engine/JobContext.h"
 #include "engine/filefacts.h"
 #include "engine/itemops.h"
+#include "platform/FileIdentity.h"
 
 #include <cstdint>
 #include <exception>
@@ -30,14 +31,47 @@ private:
     bool& running_;
 };
 
+std::string WithoutTrailingBackslash(std::string path)
+{
+    if (!path.empty() && path.back() == '\\')
+        path.pop_back();
+    return path;
+}
+
+// The rule on the texts as typed: the item is the destination or found in it before a backslash. So a
+// drive root item such as D: refuses every destination on that drive.
+bool TextIsSameOrInside(const std::string& item, const std::string& destination)
+{
+    const std::string base = WithoutTrailingBackslash(item);
+    return destination == base || destination.find(base + "\\") != std::string::npos;
+}
+
+bool IsDriveLetter(const std::string& path) { return path.size() == 2 && path[1] == ':'; }
+
+// The destination as the system resolves it; nothing for a blank one, which names no place. "D:"
+// means the drive's root here as in the dispatch, not the drive's current folder.
+ResolvedPlace ResolvedDestination(const std::string& destination)
+{
+    if (TrimBlanks(destination).empty())
+        return ResolvedPlace(std::string());
+    return ResolvedPlace(IsDriveLetter(destination) ? destination + "\\" : destination);
+}
+
+bool IsSameOrInside(const std::string& item, const std::string& destination, const ResolvedPlace& resolved)
+{
+    if (TextIsSameOrInside(item, destination))
+        return true;
+    std::string folder = WithoutTrailingBackslash(item);
+    if (IsDriveLetter(folder))
+        folder += '\\';  // "D:" alone would name the drive's current folder, not its root
+    return resolved.IsOrLiesInside(folder);
+}
+
 } // namespace
 
 bool IsSameOrInside(const std::string& item, const std::string& destination)
 {
-    std::string base = item;
-    if (!base.empty() && base.back() == '\\')
-        base.pop_back();
-    return destination == base || destination.find(base + "\\") != std::string::npos;
+    return IsSameOrInside(item, destination, ResolvedDestination(destination));
 }
 
 std::int64_t BarUnitFor(std::int64_t scanByteTotal)
@@ -76,9 +110,11 @@ void JobRun::bbBeginClick()
         return;
     }
 
+    // The message shows the destination as typed; the test also sees through other spellings of it.
     const std::string typedDestination = host_.DestinationText();
+    const ResolvedPlace resolvedDestination = ResolvedDestination(typedDestination);
     for (const std::string& item : sources) {
-        if (IsSameOrInside(item, typedDestination)) {
+        if (IsSameOrInside(item, typedDestination, resolvedDestination)) {
             host_.ShowMessage(InsideSourceMessage(typedDestination, item));
             return;
         }
@@ -174,7 +210,7 @@ void JobRun::RunJob(int operation, const std::string& destination, const std::ve
         host_.AppendLog(DestinationNotCreatedEntry(SystemErrorText(job.destinationError), destination));
         ++state_.filesFailed;
     } else if (operation != kOpCopy) {
-        RemoveEmptiedSourceFolders(sources);
+        RemoveEmptiedSourceFolders(sources, job.keptFolders);
     }
     if (state_.stopFlag)
         host_.AppendLog(UserAbortEntry());

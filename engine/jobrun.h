@@ -6,7 +6,9 @@
 #include <string>
 #include <vector>
 
-// True when the destination is the item itself or lies inside it (exact, letter case counts).
+// True when the destination is the item itself or lies inside it: by its text (exact, letter case
+// counts), or as the system resolves it, however it is spelled (letter case, "..", trailing dots,
+// short names, links).
 bool IsSameOrInside(const std::string& item, const std::string& destination);
 
 // Bytes per step of the overall bar for a scan byte total.
@@ -34,7 +36,8 @@ private:
     void RunJob(int operation, const std::string& destination, const std::vector<std::string>& sources,
                 bool& started);
     void EndAfterError(const std::string& what, bool started);
-    void RemoveEmptiedSourceFolders(const std::vector<std::string>& sources);
+    void RemoveEmptiedSourceFolders(const std::vector<std::string>& sources,
+                                    const std::vector<std::string>& keptFolders);
     void RemoveEmptySubfolders(const std::string& folder);
     bool ConfirmFreeSpace();
 

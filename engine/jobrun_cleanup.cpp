@@ -27,7 +27,18 @@ std::wstring Join(const std::wstring& folder, const std::wstring& name)
     return folder + L'\\' + name;
 }
 
-void RemoveEmptySubfoldersOf(JobHost& host, const JobState& state, const std::wstring& folder)
+bool IsKept(const std::vector<std::wstring>& kept, const std::wstring& folder)
+{
+    for (const std::wstring& k : kept) {
+        if (CompareStringOrdinal(k.c_str(), static_cast<int>(k.size()), folder.c_str(), static_cast<int>(folder.size()),
+                                 TRUE) == CSTR_EQUAL)
+            return true;
+    }
+    return false;
+}
+
+void RemoveEmptySubfoldersOf(JobHost& host, const JobState& state, const std::wstring& folder,
+                             const std::vector<std::wstring>& kept)
 {
     host.ProcessMessages();
     if (state.stopFlag)
@@ -50,8 +61,10 @@ void RemoveEmptySubfoldersOf(JobHost& host, const JobState& state, const std::ws
         if (entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)
             continue;
         const std::wstring path = Join(folder, name);
+        if (IsKept(kept, path))
+            continue;
         if (!RemoveDirectoryW(path.c_str())) {
-            RemoveEmptySubfoldersOf(host, state, path);
+            RemoveEmptySubfoldersOf(host, state, path, kept);
             RemoveDirectoryW(path.c_str());
         }
     } while (FindNextFileW(find.Get(), &entry));
@@ -59,17 +72,23 @@ void RemoveEmptySubfoldersOf(JobHost& host, const JobState& state, const std::ws
 
 } // namespace
 
-void JobRun::RemoveEmptiedSourceFolders(const std::vector<std::string>& sources)
+void JobRun::RemoveEmptiedSourceFolders(const std::vector<std::string>& sources,
+                                        const std::vector<std::string>& keptFolders)
 {
+    std::vector<std::wstring> kept;
+    for (const std::string& folder : keptFolders)
+        kept.push_back(ExtendedPathOf(folder));
     for (const std::string& item : sources) {
         const std::wstring folder = ExtendedPathOf(item);
+        if (IsKept(kept, folder))
+            continue;  // not gone through, so not emptied by this job either
         const DWORD attributes = GetFileAttributesW(folder.c_str());
         if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY))
             continue;  // files are never removed here
         // A link chosen as a source is left in place: the job never went through it, so removing it
         // would drop it, and descending would reach outside the chosen tree.
         if (!(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
-            RemoveEmptySubfoldersOf(host_, state_, folder);
+            RemoveEmptySubfoldersOf(host_, state_, folder, kept);
             if (RemoveDirectoryW(folder.c_str()))
                 continue;
         }
@@ -79,5 +98,5 @@ void JobRun::RemoveEmptiedSourceFolders(const std::vector<std::string>& sources)
 
 void JobRun::RemoveEmptySubfolders(const std::string& folder)
 {
-    RemoveEmptySubfoldersOf(host_, state_, ExtendedPathOf(folder));
+    RemoveEmptySubfoldersOf(host_, state_, ExtendedPathOf(folder), {});
 }

@@ -3,6 +3,7 @@
 #include "engine/filefacts.h"
 #include "engine/jobrun.h"
 #include "platform/LocalDateText.h"
+#include "tests/support/PathSpellings.h"
 #include "tests/support/ScriptedHost.h"
 #include "tests/support/TempFolder.h"
 
@@ -12,6 +13,7 @@
 #include <climits>
 
 using testsupport::Exists;
+using testsupport::FolderLink;
 using testsupport::IsFolder;
 using testsupport::ReadFileText;
 using testsupport::TempFolder;
@@ -86,87 +88,6 @@ private:
     HANDLE handle_;
 };
 
-// Folder links. Under Wine CreateSymbolicLinkA reports success and makes nothing, and a host program
-// started through CreateProcess cannot be waited on, so there the link is made by the host system's
-// own symlink call on the Unix path that Wine names; on Windows CreateSymbolicLinkA does it.
-using UnixNameOf = char*(__cdecl*)(const wchar_t*);
-
-UnixNameOf WineUnixNames()
-{
-    return reinterpret_cast<UnixNameOf>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
-}
-
-std::string UnixPath(UnixNameOf unixName, const std::string& path)
-{
-    const std::wstring wide(path.begin(), path.end());  // the temporary folder's path is plain ASCII
-    char* name = unixName(wide.c_str());
-    if (name == nullptr)
-        return {};
-    std::string result = name;
-    HeapFree(GetProcessHeap(), 0, name);
-    return result;
-}
-
-#if defined(__i386__)
-long HostSyscall(long number, const char* first, const char* second)
-{
-    long result;
-    asm volatile("int $0x80" : "=a"(result) : "a"(number), "b"(first), "c"(second) : "memory");
-    return result;
-}
-#endif
-
-bool MakeFolderLink(const std::string& link, const std::string& target)
-{
-    if (UnixNameOf unixName = WineUnixNames()) {
-#if defined(__i386__)
-        const std::string unixTarget = UnixPath(unixName, target), unixLink = UnixPath(unixName, link);
-        return !unixTarget.empty() && !unixLink.empty() &&
-               HostSyscall(83 /* symlink */, unixTarget.c_str(), unixLink.c_str()) == 0;
-#else
-        return false;
-#endif
-    }
-    return CreateSymbolicLinkA(link.c_str(), target.c_str(), SYMBOLIC_LINK_FLAG_DIRECTORY) != 0;
-}
-
-void RemoveFolderLink(const std::string& link)
-{
-    if (UnixNameOf unixName = WineUnixNames()) {
-#if defined(__i386__)
-        const std::string unixLink = UnixPath(unixName, link);
-        if (!unixLink.empty())
-            HostSyscall(10 /* unlink */, unixLink.c_str(), nullptr);
-#endif
-        return;
-    }
-    RemoveDirectoryA(link.c_str());
-}
-
-// A folder link, removed (the link only) at the end of the test.
-class FolderLink {
-public:
-    FolderLink(const std::string& link, const std::string& target) : link_(link)
-    {
-        MakeFolderLink(link, target);
-        const DWORD attributes = GetFileAttributesA(link.c_str());
-        made_ = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
-    }
-    FolderLink(const FolderLink&) = delete;
-    FolderLink& operator=(const FolderLink&) = delete;
-    ~FolderLink()
-    {
-        if (made_)
-            RemoveFolderLink(link_);
-    }
-    bool Made() const { return made_; }
-
-private:
-    std::string link_;
-    bool made_ = false;
-};
-
 bool MakeFolder(const std::string& path) { return CreateDirectoryA(path.c_str(), nullptr) != 0; }
 
 // A drive letter no volume answers to, or 0.
@@ -184,7 +105,7 @@ char UnmappedDriveLetter()
 
 // --- The rules ---------------------------------------------------------------------------------------
 
-TEST(JobRunRules, IsSameOrInsideComparesExactly)
+TEST(JobRunRules, IsSameOrInsideByTheTextAndAsTheSystemResolvesIt)
 {
     struct Case {
         const char* item;
@@ -197,7 +118,8 @@ TEST(JobRunRules, IsSameOrInsideComparesExactly)
         {"C:\\data\\", "C:\\data", true},      // one trailing backslash of the item is dropped
         {"C:\\data", "C:\\data2", false},
         {"C:\\data", "C:\\dat", false},
-        {"C:\\data", "c:\\data\\x", false},    // letter case counts
+        {"C:\\data", "c:\\data\\x", true},     // other letter case resolves to the same place
+        {"C:\\data", "C:\\x\\..\\data.\\y", true},  // as do "..", "." and trailing dots
         {"C:\\data", "X:\\y\\C:\\data\\z", true},  // found anywhere in the destination
         {"D:", "D:\\x", true},                 // a drive root refuses its whole drive
         {"D:", "D:\\", true},

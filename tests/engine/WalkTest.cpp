@@ -1,9 +1,11 @@
 #include "core/DateTime.h"
+#include "core/LogTexts.h"
 #include "engine/FolderTree.h"
 #include "platform/LongPath.h"
 #include "engine/filefacts.h"
 #include "engine/itemops.h"
 #include "platform/Handles.h"
+#include "tests/support/PathSpellings.h"
 #include "tests/support/ScriptedHost.h"
 #include "tests/support/TempFolder.h"
 
@@ -571,6 +573,31 @@ TEST_F(FolderWalk, DeleteFolderTreeNeverRemovesWhatALinkPointsTo)
     EXPECT_TRUE(IsFolder(Path("E")));
     EXPECT_EQ(linkRemoved, !Exists(Path("L")));
     EXPECT_EQ(Tree(Path("O")), "keep.txt=K\n");
+}
+
+// --- Destinations that lead back into the source -------------------------------------------------
+
+TEST_F(FolderWalk, ReplaceNeverReachesIntoTheSourceThroughALinkOnTheDestinationSide)
+{
+    Make({"r\\", "r\\a\\", "r\\a\\a\\", "r\\a\\a\\a\\", "r\\a\\a\\a\\a\\",
+          "r\\a\\a\\a\\a\\keep.txt=keep"});
+    // Removed at once when the test ends, while what they lead to is still there to be seen.
+    const testsupport::FolderLink up(Path("up"), Path("r"));
+    const testsupport::FolderLink in(Path("in"), Path("r\\a\\a\\a"));
+    if (!up.Made() || !in.Made())
+        GTEST_SKIP() << "folder links cannot be made here";
+    const std::string before = Tree(Path("r"));
+    host.onFolderExists = [](const std::string&) { return ConflictAnswer{kOverwrite, false}; };
+    // Were the existing folder removed, the walk would go on copying into its own source without end.
+    host.onProcessMessages = [&] { state.stopFlag = state.stopFlag || host.processMessagesCalls > 50; };
+
+    Walk(kOpCopy, "r\\a\\a", "up");  // up\a is r\a, which holds the walk's source r\a\a
+    Walk(kOpCopy, "r\\a\\a", "in");  // in\a is r\a\a\a\a, inside the walk's source
+
+    EXPECT_EQ(Tree(Path("r")), before);
+    EXPECT_EQ(host.folderQuestions.size(), 2u);
+    EXPECT_EQ(host.log, OverlappingFolderEntry(Path("r\\a\\a\\a"), Path("up\\a")) + "\r\n" +
+                            OverlappingFolderEntry(Path("r\\a\\a\\a"), Path("in\\a")) + "\r\n");
 }
 
 // --- DeleteFolderTree and ForceDirectories ---------------------------------------------------------

@@ -1,0 +1,157 @@
+#include "platform/FileIdentity.h"
+
+#include "platform/Handles.h"
+#include "platform/LongPath.h"
+
+namespace {
+
+// Below this the plain form opens everywhere; longer paths need the "\\?\" form.
+constexpr std::size_t kPlainLimit = MAX_PATH - 12;
+
+std::wstring WithoutExtendedPrefix(const std::wstring& path)
+{
+    if (path.rfind(L"\\\\?\\UNC\\", 0) == 0)
+        return L"\\\\" + path.substr(8);
+    if (path.rfind(L"\\\\?\\", 0) == 0)
+        return path.substr(4);
+    return path;
+}
+
+// Length of the root of an absolute path: 3 for "C:\", the whole "\\server\share" of a share.
+std::size_t RootLength(const std::wstring& full)
+{
+    if (full.size() >= 3 && full[1] == L':' && full[2] == L'\\')
+        return 3;
+    if (full.rfind(L"\\\\", 0) == 0) {
+        const std::size_t afterServer = full.find(L'\\', 2);
+        if (afterServer == std::wstring::npos)
+            return full.size();
+        const std::size_t afterShare = full.find(L'\\', afterServer + 1);
+        return afterShare == std::wstring::npos ? full.size() : afterShare;
+    }
+    return 0;
+}
+
+std::wstring WithoutTrailingBackslash(std::wstring full)
+{
+    const std::size_t root = RootLength(full);
+    while (full.size() > root && full.size() > 1 && full.back() == L'\\')
+        full.pop_back();
+    return full;
+}
+
+// The folder above, or empty at a root.
+std::wstring ParentOf(const std::wstring& full)
+{
+    const std::size_t root = RootLength(full);
+    if (root == 0 || full.size() <= root)
+        return {};
+    const std::size_t cut = full.rfind(L'\\');
+    if (cut == std::wstring::npos || cut < root)
+        return full.substr(0, root);
+    return full.substr(0, cut);
+}
+
+bool SameText(const std::wstring& a, const std::wstring& b)
+{
+    return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()), TRUE) ==
+           CSTR_EQUAL;
+}
+
+std::wstring Openable(const std::wstring& full) { return full.size() < kPlainLimit ? full : ExtendedPathW(full); }
+
+// Opened for its attributes only (backup semantics, so folders open too), links followed. When asked,
+// also the path where the entry really lies, links resolved.
+std::optional<FileIdentity> IdentityAt(const std::wstring& path, std::wstring* realPath = nullptr)
+{
+    if (path.empty())
+        return std::nullopt;
+    UniqueFile entry(CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                 FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!entry)
+        return std::nullopt;
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!GetFileInformationByHandle(entry.Get(), &info))
+        return std::nullopt;
+    // Some network file systems give every entry the index 0: that tells nothing apart.
+    if (info.nFileIndexHigh == 0 && info.nFileIndexLow == 0)
+        return std::nullopt;
+    if (realPath != nullptr) {
+        const DWORD flags = FILE_NAME_NORMALIZED | VOLUME_NAME_DOS;
+        const DWORD needed = GetFinalPathNameByHandleW(entry.Get(), nullptr, 0, flags);
+        if (needed > 0) {
+            std::wstring text(needed, L'\0');
+            const DWORD length = GetFinalPathNameByHandleW(entry.Get(), text.data(), needed, flags);
+            if (length > 0 && length < needed) {
+                text.resize(length);
+                *realPath = WithoutTrailingBackslash(WithoutExtendedPrefix(text));
+            }
+        }
+    }
+    return FileIdentity{info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow};
+}
+
+} // namespace
+
+std::optional<FileIdentity> IdentityOf(const std::string& path)
+{
+    if (path.empty())
+        return std::nullopt;
+    return IdentityAt(WidePath(path));
+}
+
+bool IsSameEntry(const std::string& first, const std::string& second)
+{
+    const std::optional<FileIdentity> one = IdentityOf(first);
+    if (!one)
+        return false;
+    const std::optional<FileIdentity> other = IdentityOf(second);
+    return other && *one == *other;
+}
+
+std::wstring ResolvedFullPath(const std::string& path)
+{
+    if (path.empty())
+        return {};
+    const std::wstring full = FullPathW(WidePath(path));
+    if (full.empty())
+        return {};
+    return WithoutTrailingBackslash(WithoutExtendedPrefix(full));
+}
+
+ResolvedPlace::ResolvedPlace(const std::string& path)
+{
+    const std::wstring full = ResolvedFullPath(path);
+    if (full.empty())
+        return;
+    // The folders the text goes through. The first that exists also tells where it really lies.
+    std::wstring firstExisting, realPath;
+    for (std::wstring level = full; !level.empty(); level = ParentOf(level)) {
+        const bool first = firstExisting.empty();
+        std::optional<FileIdentity> identity = IdentityAt(Openable(level), first ? &realPath : nullptr);
+        if (identity && first)
+            firstExisting = level;
+        levels_.push_back({level, identity});
+    }
+    // A link on the way: the folders above the real place are other folders than those above the text.
+    if (realPath.empty() || SameText(realPath, firstExisting))
+        return;
+    for (std::wstring level = ParentOf(realPath); !level.empty(); level = ParentOf(level))
+        levels_.push_back({level, IdentityAt(Openable(level))});
+}
+
+bool ResolvedPlace::IsOrLiesInside(const std::string& folder) const
+{
+    const std::optional<FileIdentity> identity = IdentityOf(folder);
+    const std::wstring full = ResolvedFullPath(folder);
+    for (const Level& level : levels_) {
+        if (level.identity && identity) {
+            if (*level.identity == *identity)
+                return true;
+        } else if (!full.empty() && SameText(level.path, full)) {
+            return true;
+        }
+    }
+    return false;
+}
