@@ -11,6 +11,8 @@
 //     wait|NAME|enabled   wait until the control is enabled (also: visible, hidden); up to 10 minutes
 //     answer|FORM|NAME    wait for the visible dialog named FORM and press its button NAME
 //     tick|FORM|NAME      tick the check box NAME of that dialog first (e.g. cbSameSelection)
+//     box|BUTTON          wait for a message box (or the shell's question) of the program, print its
+//                         text and press the button captioned BUTTON ("Yes", "No", "OK"...)
 //     show|NAME           print the control's text
 //     sleep|MS            wait
 //     close               ask the window to close and wait for the program to end
@@ -104,6 +106,55 @@ HWND VisibleDialog(const std::string& form, DWORD milliseconds)
     return search.found;
 }
 
+// A visible standard dialog (message box, the shell's questions) of the program.
+BOOL CALLBACK VisitBox(HWND window, LPARAM data)
+{
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    char className[16] = {};
+    GetClassNameA(window, className, sizeof className);
+    if (owner == processId && IsWindowVisible(window) && std::string(className) == "#32770") {
+        *reinterpret_cast<HWND*>(data) = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+std::string WithoutAccelerator(std::string text)
+{
+    std::string plain;
+    for (const char c : text)
+        if (c != '&')
+            plain += c;
+    return plain;
+}
+
+bool AnswerBox(const std::string& buttonText)
+{
+    HWND box = nullptr;
+    if (!WaitFor(kLongWait, [&] {
+            box = nullptr;
+            EnumWindows(VisitBox, reinterpret_cast<LPARAM>(&box));
+            return box != nullptr;
+        }))
+        return false;
+    HWND button = nullptr;
+    for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        char className[16] = {};
+        GetClassNameA(child, className, sizeof className);
+        const std::string text = WithoutAccelerator(Text(child));
+        if (std::string(className) == "Static" && !text.empty())
+            std::printf("box: %s\n", text.c_str());
+        if (std::string(className) == "Button" && text == buttonText)
+            button = child;
+    }
+    std::fflush(stdout);
+    if (!button)
+        return false;
+    PostMessageA(button, BM_CLICK, 0, 0);
+    return WaitFor(kLongWait, [box] { return !IsWindow(box) || !IsWindowVisible(box); });
+}
+
 std::string ProgramPath()
 {
     if (const char* set = std::getenv("ORV_EXE"))
@@ -165,6 +216,8 @@ bool Run(const std::vector<std::string>& p)
         PostMessageA(mainWindow, WM_CLOSE, 0, 0);
         return !process || WaitForSingleObject(process, 60000) == WAIT_OBJECT_0;
     }
+    if (verb == "box")
+        return AnswerBox(arg(1));
     if (verb == "answer" || verb == "tick") {
         HWND dialog = VisibleDialog(arg(1), kLongWait);
         HWND button = dialog ? ui::FindByName(dialog, arg(2)) : nullptr;
