@@ -5,8 +5,6 @@
 
 #include <algorithm>
 
-namespace {
-
 bool IsMaskSeparator(char c)
 {
     switch (c) {
@@ -16,6 +14,8 @@ bool IsMaskSeparator(char c)
         return false;
     }
 }
+
+namespace {
 
 char AsciiFold(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 

@@ -17,6 +17,9 @@ struct FilterSet {
     std::int64_t maxSize = INT64_MAX;
 };
 
+// The seven characters that end a mask in a masks text: / \ : | " < >
+bool IsMaskSeparator(char c);
+
 // Lower-case masks without duplicates or empty entries, in text order.
 using MaskList = std::vector<std::string>;
 
