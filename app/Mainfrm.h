@@ -71,6 +71,22 @@ public:
     int AddSourceItem(const std::string& path);
     void sourceButtonAddClick();
 
+    // --- Filters ------------------------------------------------------------------------------
+    void cbFNameExit();
+    void cbFNameClick();
+    void cbFNameKeyUp(WORD key);
+    bool MasksCoverExtension(const std::string& entry);
+    void ExtListClickCheck();
+    void cbSelAllClick();
+    void cbTL1Change();
+    void cbTL2Change();
+    void dtp1Change();
+    void dtp2Change();
+    void EditFSMinKeyPress(char& key);
+    void EditFSMinKeyDown(ui::Edit& edit, WORD key, ui::Shift shift);
+    void EditFSMinChange();
+    void EditFSMaxChange();
+
     JobState state;
     std::int64_t minSize = 0;
     std::int64_t maxSize = INT64_MAX;
@@ -196,6 +212,7 @@ private:
     void BuildOperationSection();
     void BuildSourceSection();
     void BuildFiltersSection();
+    void WireFilterControls();
     void BuildToSection();
     void BuildProgressSection();
     void BuildSettingsSection();

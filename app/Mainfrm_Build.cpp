@@ -249,6 +249,7 @@ void TVorCopyPasteWin::BuildFiltersSection()
                                  ui::ComboBoxArgs{ui::ComboStyle::DropDownList, false, 8, "", units});
     cbFSMin->SetItemIndex(0);
     cbFSMax->SetItemIndex(0);
+    WireFilterControls();
 }
 
 void TVorCopyPasteWin::BuildToSection()

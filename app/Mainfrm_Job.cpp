@@ -241,11 +241,12 @@ void TVorCopyPasteWin::sourceButtonAddClick()
     if (index < 0) {
         sourceEdit->SetText("Parent folder has already existed in the list.");
         sourceEdit->SetEnabled(false);
-        return;
+    } else {
+        sourceList->ClearSelection();
+        sourceList->SetSelected(index, true);
+        SearchTimer->Start();
     }
-    sourceList->ClearSelection();
-    sourceList->SetSelected(index, true);
-    SearchTimer->Start();
+    RefreshSectionHeaders(kSectionSource);
 }
 
 // --- JobHost: settings ---------------------------------------------------------------------

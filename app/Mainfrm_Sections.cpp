@@ -1,6 +1,9 @@
 // The six sections: which one is expanded, the switch animation, the frame, hover colours and layout.
 #include "app/Mainfrm.h"
 
+#include "filters/SectionSummaries.h"
+#include "platform/LocalDateText.h"
+
 namespace {
 
 constexpr COLORREF kEvenColor = RGB(204, 255, 170);
@@ -173,18 +176,43 @@ void TVorCopyPasteWin::RefreshSectionHeaders(int index)
         sectionBody[n]->tag = i;
     }
 
-    static const char* const kOperationNames[5] = {"Copy\n", "Cut\n", "Move to trash\n", "Delete\n", "Crush\n"};
-    CopyCutLabel->SetText(index == kSectionOperation ? "Select operation\n" : kOperationNames[OperationKind()]);
+    const int operation = OperationKind();
+    CopyCutLabel->SetText(OperationHeader(index, operation));
 
-    if (OperationKind() >= kOpTrash) {
-        ToPanel->SetEnabled(false);
-        ToLabel->SetText("\n\n");
-    } else {
-        ToPanel->SetEnabled(true);
-        ToLabel->SetText(index == kSectionTo ? "Select the destination folder\n" : "To:\n" + cbPath->Text() + "\n");
-    }
+    std::vector<std::string> sources;
+    sources.reserve(static_cast<size_t>(sourceList->Count()));
+    for (int i = 0; i < sourceList->Count(); ++i)
+        sources.push_back(sourceList->Item(i));
+    SourceLabel->SetText(SourcesHeader(index, sources));
+
+    FilterSummary filters;
+    for (int i = 0; i < ExtList->Count(); ++i)
+        filters.extensions.push_back({ExtList->Item(i), ExtList->Checked(i)});
+    filters.masksText = cbFName->Text();
+    filters.from = timeFrom;
+    filters.to = timeTo;
+    filters.now = Now();
+    filters.fromText = FormatLocalDateText(timeFrom);
+    filters.toText = FormatLocalDateText(timeTo);
+    filters.minText = EditFSMin->Text();
+    filters.maxText = EditFSMax->Text();
+    filters.minSize = minSize;
+    filters.maxSize = maxSize;
+    NameFilterLabel->SetText(FiltersHeader(index, filters));
+
+    ToPanel->SetEnabled(DestinationUsed(operation));
+    ToLabel->SetText(DestinationHeader(index, operation, cbPath->Text()));
     ProgressLabel->SetText("Progress\n");
     SettingsLabel->SetText("Settings\n");
+
+    // Filters and destination mean nothing before there is a source. A refresh while a job runs (a
+    // section opened meanwhile) leaves the Filters header disabled with its section, so the filters
+    // cannot change under the job.
+    const bool anySource = !sources.empty();
+    const bool jobRunning = job && job->Running();
+    for (ui::Label* label : {SizeFilterLabel.get(), ModificationTimeFilterLabel.get(), ToLabel.get()})
+        label->SetEnabled(anySource);
+    NameFilterLabel->SetEnabled(anySource && !jobRunning);
 
     for (int i = 0; i < kSectionCount; ++i) {
         const auto n = static_cast<size_t>(i);
@@ -192,6 +220,10 @@ void TVorCopyPasteWin::RefreshSectionHeaders(int index)
         sectionHeader[n]->SetColor(SectionColor(i));
         sectionIcon[n]->SetColor(SectionColor(i));
     }
+    for (ui::Control* control : std::initializer_list<ui::Control*>{sourceList.get(), cbFName.get(), ExtList.get(),
+                                                                    dtp1.get(), dtp2.get(), cbTL1.get(), cbTL2.get()})
+        if (control->Color() != ui::kParentColor)
+            control->SetColor(ui::kParentColor);
     PlaceIconPanels();
     FrameSection(nullptr);
 }

@@ -441,7 +441,9 @@ protected:
         for (const char* name : {"CopyCutPanel", "CopyCutLabel", "SourcePanel", "SourceLabel", "NameFilterPanel",
                                  "NameFilterLabel"}) {
             const bool enabled = IsWindowEnabled(Find(name));
-            s.upperSectionsEnabled = s.upperSectionsEnabled && enabled;
+            // The Filters header also waits for a first source.
+            const bool needsSource = std::strcmp(name, "NameFilterLabel") == 0 && window->sourceList->Count() == 0;
+            s.upperSectionsEnabled = s.upperSectionsEnabled && (enabled || needsSource);
             s.upperSectionsDisabled = s.upperSectionsDisabled && !enabled;
         }
         s.lowerSectionsEnabled = IsWindowEnabled(Find("ProgressPanel")) && IsWindowEnabled(Find("SettingsPanel")) &&

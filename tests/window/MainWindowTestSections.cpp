@@ -29,6 +29,10 @@ int HeightOf(HWND window)
 
 class MainWindowSections : public MainWindowTest {
 protected:
+    // The Filters and To headers open their sections once there is a source.
+    void GiveASource() { AddSource(sourceFolder.Path()); }
+    testsupport::TempFolder sourceFolder;
+
     HWND Panel(int i) { return Find(kSections[i].panel); }
     HWND Header(int i) { return Find(kSections[i].header); }
 
@@ -147,6 +151,7 @@ TEST_F(MainWindowSections, ProgressIsOpenAtStartTheOthersShowTheirHeaders)
 
 TEST_F(MainWindowSections, HeaderClickOpensItsSectionAfterTheShrinkingAnimation)
 {
+    GiveASource();
     // Every header in turn; the one that was open shrinks step by step down to its header.
     int open = 4;
     for (const int next : {1, 2, 5, 0, 3, 4}) {
@@ -178,6 +183,7 @@ TEST_F(MainWindowSections, HeaderClickOpensItsSectionAfterTheShrinkingAnimation)
 
 TEST_F(MainWindowSections, ClicksDuringTheAnimationAreIgnored)
 {
+    GiveASource();
     ClickOn("ToLabel");
     ASSERT_TRUE(window->SwitchRunning());
     ClickOn("SettingsLabel");
@@ -245,6 +251,7 @@ TEST_F(MainWindowSections, DeleteCollapsesTheToSectionAndCopyRestoresIt)
 
 TEST_F(MainWindowSections, SmallestSizeIsKeptAndNothingOverlapsThereOrMaximised)
 {
+    GiveASource();
     SetWindowPos(main, nullptr, 0, 0, 300, 300, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     ProcessPendingMessages();
     RECT r = ScreenRect(main);
@@ -321,6 +328,7 @@ TEST_F(MainWindowSections, HeadersLightUpUnderTheMouseButNotTheOpenOneNorDuringA
 
 TEST_F(MainWindowSections, EachDatePickerLiesOverItsPresetListWhoseButtonShows)
 {
+    GiveASource();
     OpenSection("NameFilterLabel", 2);
     HWND box = Find("ScrollBox1");
     const auto topmostAt = [&](const RECT& screen, int x) {
