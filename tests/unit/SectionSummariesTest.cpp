@@ -8,6 +8,7 @@ TEST(SectionSummaries, SourcesOperationAndDestination)
     EXPECT_EQ(SourcesHeader(-1, {}), "None\n");
     EXPECT_EQ(SourcesHeader(-1, {"A", "B", "C"}), "Following folders and files:\nA\nB\nC\n");
     EXPECT_EQ(SourcesHeader(-1, {"A", "B", "C", "D"}), "Following folders and files:\nA\nB\n...  2 items hided\n");
+    EXPECT_EQ(SourcesHeader(-1, {"A", "B", "C", "D", "E"}), "Following folders and files:\nA\nB\n...  3 items hided\n");
     EXPECT_EQ(SourcesHeader(kSectionSource, {"A"}), "Select the source folders and files\n");
     EXPECT_EQ(OperationHeader(-1, 4), "Crush\n");
     EXPECT_EQ(OperationHeader(kSectionOperation, 4), "Select operation\n");
@@ -22,6 +23,10 @@ TEST(SectionSummaries, ExtensionClauseCutsAfter33)
         return SummaryExtensionClause({{".kept", true}, {excluded, false}});
     };
     EXPECT_EQ(SummaryExtensionClause({{".kept", true}}), "\nAny extension name;");
+    std::vector<ExtensionEntry> nine;
+    for (const char* e : {".a", ".b", ".c", ".d", ".e", ".f", ".g", ".h", ".i"})
+        nine.push_back({e, false});
+    EXPECT_EQ(SummaryExtensionClause(nine), "\nExtension name must exclude \".a;.b;.c;.d;.e;.f;.g;.h;.i;\";");
     const std::string e33 = "." + std::string(31, 'a');  // with its ";" 33 characters: whole, no dots
     EXPECT_EQ(clause(e33), "\nExtension name must exclude \"" + e33 + ";\";");
     const std::string e40 = "." + std::string(38, 'b');
