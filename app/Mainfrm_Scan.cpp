@@ -8,7 +8,6 @@
 #include "filters/PresetEntry.h"
 #include "platform/MessagePump.h"
 
-#include <mmsystem.h>
 
 #include <algorithm>
 #include <unordered_set>
@@ -97,7 +96,7 @@ public:
 
     void Counted(std::int64_t files) override
     {
-        const DWORD now = timeGetTime();
+        const DWORD now = GetTickCount();
         if (shown_ >= 0 && now - shownAt_ < kCountTextIntervalMs)
             return;
         Show(files, now);
@@ -107,7 +106,7 @@ public:
     void ShowFinal()
     {
         if (shown_ >= 0 && shown_ != w_.state.scanFileTotal)
-            Show(w_.state.scanFileTotal, timeGetTime());
+            Show(w_.state.scanFileTotal, GetTickCount());
     }
 
 private:

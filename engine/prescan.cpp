@@ -94,9 +94,13 @@ void PreScan::CountFile(const std::wstring& name, std::int64_t size, std::uint64
 
     // The entry as the filters see it: the name in the code page, lower-cased ('?' for what the code
     // page cannot hold, as the walk shows such names).
-    std::string entry = ExtensionEntryOf(LocaleLower(ShownCodePageText(ExtensionPart(name))));
-    if (extensions_.insert(entry).second)
-        host_.ExtensionMet(entry);
+    const std::wstring_view listed = ExtensionPart(name);
+    if (listedExtensions_.find(listed) == listedExtensions_.end()) {
+        listedExtensions_.emplace(listed);
+        std::string entry = ExtensionEntryOf(LocaleLower(ShownCodePageText(listed)));
+        if (extensions_.insert(entry).second)
+            host_.ExtensionMet(entry);
+    }
 
     // Local time at two-second resolution follows from the UTC time in two-second steps (time zone
     // offsets are whole minutes), so the conversion runs once per distinct step only.

@@ -3,7 +3,9 @@
 #include "engine/JobState.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <string_view>
 #include <unordered_set>
 
 // What the pre-scan tells the window while it counts. Every call has a neutral default.
@@ -40,7 +42,13 @@ private:
 
     ScanHost& host_;
     JobState& state_;
-    // Distinct entries so far: a look-up per file, never a search through the window's lists.
+    struct WideHash {
+        using is_transparent = void;
+        std::size_t operator()(std::wstring_view text) const { return std::hash<std::wstring_view>()(text); }
+    };
+    // Distinct entries so far: a look-up per file, never a search through the window's lists. Names
+    // are converted and lower-cased only for an extension not met before in its listed form.
+    std::unordered_set<std::wstring, WideHash, std::equal_to<>> listedExtensions_;
     std::unordered_set<std::string> extensions_;
     std::unordered_set<std::uint64_t> times_;  // last-write times in two-second steps
 };

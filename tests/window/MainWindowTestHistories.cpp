@@ -54,13 +54,14 @@ protected:
         ProcessPendingMessages();
     }
 
-    // A Copy of one small file, run to its end from Begin.
-    void CopyOneFile(const std::string& destination)
+    // A Copy of one small file with these masks, run to its end from Begin.
+    void CopyOneFile(const std::string& masks, const std::string& destination)
     {
         const std::string source = work / "src";
         CreateDirectoryA(source.c_str(), nullptr);
         ASSERT_TRUE(WriteFileText(source + "\\one.txt", "1"));
         AddSource(source);
+        SetText(Find("cbFName"), masks);  // after the scan, whose reset gives the default masks
         SetDestination(destination);
         ClickOn("bbBegin");  // the whole job runs inside this click
         EXPECT_EQ(ReadFileText(destination + "\\src\\one.txt"), "1");
@@ -94,9 +95,8 @@ TEST_F(MainWindowHistories, BeginAddsNewTextsOnTopAndKnownOnesInAnyCaseNot)
     ASSERT_EQ(Items(Find("cbFName")), (std::vector<std::string>{"*.txt", "*.doc"}));
     EXPECT_FALSE(testsupport::Exists(HistoryPath())) << "a missing file is not created at start";
 
-    SetText(Find("cbFName"), "*.TXT");
     const std::string destination = work / "dst";
-    CopyOneFile(destination);
+    CopyOneFile("*.TXT", destination);
 
     EXPECT_EQ(ReadFileText(NameFilter()), "*.txt\r*.doc") << "a known mask changes nothing";
     EXPECT_EQ(ReadFileText(HistoryPath()), destination + "\r\n");
@@ -120,9 +120,8 @@ TEST_F(MainWindowHistories, BadFilesLoadWithoutHarmAndAFailedWriteNeitherStopsTh
     EXPECT_EQ(Items(Find("cbFName")), (std::vector<std::string>{"first", "second"}));
     EXPECT_EQ(Items(Find("cbPath")), std::vector<std::string>{"D:\\kept"});
 
-    SetText(Find("cbFName"), "*.*");
     const std::string destination = work / "dst";
-    CopyOneFile(destination);
+    CopyOneFile("*.*", destination);
 
     EXPECT_EQ(ReadFileText(NameFilter()), withNul) << "the failed write left the old file as it was";
     EXPECT_EQ(ReadFileText(HistoryPath()), "D:\\kept\r\n" + huge) << "a file read in part is not written over";
