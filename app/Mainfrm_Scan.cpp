@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <unordered_set>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -43,10 +44,11 @@ SYSTEMTIME PickerValue(DateTime value)
     return t;
 }
 
-// Adding many entries to a list box repaints it for each one; one repaint at the end will do.
+// Adding many entries to a list box updates and repaints it for each one; once at the end will do.
+// A combo box keeps its entries in a list window of its own, which is the one to hold.
 class NoRedraw {
 public:
-    explicit NoRedraw(HWND window) : window_(window) { SendMessageA(window_, WM_SETREDRAW, FALSE, 0); }
+    explicit NoRedraw(HWND window) : window_(ListWindowOf(window)) { SendMessageA(window_, WM_SETREDRAW, FALSE, 0); }
     NoRedraw(const NoRedraw&) = delete;
     NoRedraw& operator=(const NoRedraw&) = delete;
     ~NoRedraw()
@@ -56,6 +58,12 @@ public:
     }
 
 private:
+    static HWND ListWindowOf(HWND window)
+    {
+        COMBOBOXINFO info{};
+        info.cbSize = sizeof info;
+        return GetComboBoxInfo(window, &info) && info.hwndList ? info.hwndList : window;
+    }
     HWND window_;
 };
 
@@ -70,11 +78,14 @@ public:
         for (int i = 0, n = w_.ExtList->Count(); i < n; ++i)
             extensions_.insert(LocaleLower(w_.ExtList->Item(i)));
         for (int i = 0, n = w_.cbTL1->Count(); i < n; ++i)
-            presets_.insert(w_.cbTL1->Item(i));
+            presets_.push_back(w_.cbTL1->Item(i));
+        std::sort(presets_.begin(), presets_.end());
     }
 
     void ProcessMessages() override
     {
+        // The lists are complete whenever the user can look at them.
+        Flush();
         // A quit met here (the program is ending) ends the scan as Stop searching would.
         if (!ProcessPendingMessages())
             w_.state.scanStopped = true;
@@ -82,16 +93,45 @@ public:
 
     void ExtensionMet(const std::string& entry) override
     {
-        // A new entry takes the Select All mark of this moment.
         if (extensions_.insert(entry).second)
-            w_.ExtList->Add(entry, w_.cbSelAll->Checked());
+            newExtensions_.push_back(entry);
     }
 
     void TimeMet(DateTime modified) override
     {
-        std::string text = FormatPresetEntry(modified, separator_);
-        if (presets_.insert(text).second)
-            w_.cbTL1->Add(text);
+        newPresets_.push_back(FormatPresetEntry(modified, separator_));
+    }
+
+    // New entries go into the lists in one batch per folder, with the lists' drawing held: under
+    // Wine each added entry drawn on its own cost a hundred times the counting of its file. Between
+    // two batches no message runs, so an entry still takes the Select All mark of the moment it was
+    // met, as the user could not have changed it since.
+    void Flush()
+    {
+        if (!newExtensions_.empty()) {
+            const bool checked = w_.cbSelAll->Checked();
+            NoRedraw quiet(w_.ExtList->Handle());
+            for (const std::string& entry : newExtensions_)
+                w_.ExtList->Add(entry, checked);
+            newExtensions_.clear();
+        }
+        if (!newPresets_.empty()) {
+            // The list is sorted, but its own sorted insert compares through the locale about
+            // fourteen times per entry, which took 0.7 s for 10,000 times under Wine. Preset texts
+            // sort by their bytes as by the locale (digits in fixed places), so the place of each is
+            // found here and the entry inserted there, in ascending order.
+            std::sort(newPresets_.begin(), newPresets_.end());
+            NoRedraw quiet(w_.cbTL1->Handle());
+            for (std::string& text : newPresets_) {
+                const auto at = std::lower_bound(presets_.begin(), presets_.end(), text);
+                if (at != presets_.end() && *at == text)
+                    continue;  // one of the outer presets
+                const int index = static_cast<int>(at - presets_.begin());
+                w_.cbTL1->Insert(index, text);
+                presets_.insert(at, std::move(text));
+            }
+            newPresets_.clear();
+        }
     }
 
     void Counted(std::int64_t files) override
@@ -105,6 +145,7 @@ public:
     // The last count is always shown, whenever the throttle last let one through.
     void ShowFinal()
     {
+        Flush();
         if (shown_ >= 0 && shown_ != w_.state.scanFileTotal)
             Show(w_.state.scanFileTotal, GetTickCount());
     }
@@ -120,7 +161,8 @@ private:
     TVorCopyPasteWin& w_;
     std::string separator_;
     std::unordered_set<std::string> extensions_;
-    std::unordered_set<std::string> presets_;
+    std::vector<std::string> presets_;  // the entries of cbTL1, in its order
+    std::vector<std::string> newExtensions_, newPresets_;
     std::int64_t shown_ = -1;  // nothing shown yet
     DWORD shownAt_ = 0;
 };
@@ -176,10 +218,11 @@ void TVorCopyPasteWin::SearchTimerTimer()
     }
 
     {
+        // Appended in cbTL1's order, which is already sorted: no comparisons needed.
         NoRedraw quiet(cbTL2->Handle());
         cbTL2->Clear();
         for (int i = 0, n = cbTL1->Count(); i < n; ++i)
-            cbTL2->Add(cbTL1->Item(i));
+            cbTL2->Insert(-1, cbTL1->Item(i));
     }
     if (!state.scanStopped) {
         // Counted to the end: the time window is chosen from the times the files really have.

@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <functional>
 #include <set>
 #include <string>
 #include <vector>
@@ -22,14 +21,7 @@ struct RecordingHost : ScanHost {
     std::vector<std::string> extensions;
     std::vector<DateTime> times;
     std::vector<std::int64_t> counts;
-    std::function<void()> onPump;
-
-    void ProcessMessages() override
-    {
-        ++pumps;
-        if (onPump)
-            onPump();
-    }
+    void ProcessMessages() override { ++pumps; }
     void ExtensionMet(const std::string& entry) override { extensions.push_back(entry); }
     void TimeMet(DateTime modified) override { times.push_back(modified); }
     void Counted(std::int64_t files) override { counts.push_back(files); }
@@ -91,26 +83,4 @@ TEST(PreScan, EachModificationTimeIsReportedOnceAtTwoSecondResolution)
     }
     EXPECT_EQ(std::set<DateTime>(host.times.begin(), host.times.end()), expected)
         << "the times the filters see for these files";
-}
-
-TEST(PreScan, StopsAtTheFlagSetWhileMessagesRun)
-{
-    TempFolder temp;
-    ASSERT_TRUE(MakeTree(temp.Path(), {"1\\", "1\\a=", "1\\b=", "2\\", "2\\c=", "3\\", "3\\d="}));
-    JobState state;
-    RecordingHost host;
-    // Stop searching pressed while the second folder's messages run.
-    host.onPump = [&] {
-        if (host.pumps == 3)
-            state.scanStopped = true;
-    };
-    PreScan scan(host, state);
-    scan.CountItem(temp.Path());
-    scan.CountItem(temp.Path());  // a later item is not counted once stopped
-
-    EXPECT_TRUE(state.scanStopped);
-    EXPECT_EQ(host.pumps, 3) << "no folder is entered after the stop";
-    // Only the first subfolder entered was counted (listing order is the file system's).
-    EXPECT_GE(state.scanFileTotal, 1);
-    EXPECT_LE(state.scanFileTotal, 2) << "the totals stay partial";
 }
