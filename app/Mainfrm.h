@@ -26,8 +26,11 @@
 #include "ui/Timer.h"
 
 #include <array>
+#include <set>
 #include <memory>
 #include <string>
+
+struct ScanRun;
 
 // The main window: six collapsible sections (operation, sources, filters, destination, progress,
 // settings) over a bar with Stop searching, Begin and Cancel. It holds the job's settings in its
@@ -35,7 +38,8 @@
 class TVorCopyPasteWin : public JobHost {
 public:
 
-    TVorCopyPasteWin();
+    // The saved lists live in historyFolder, beside the program when it is empty.
+    explicit TVorCopyPasteWin(const std::string& historyFolder = {});
     ~TVorCopyPasteWin() override;
     TVorCopyPasteWin(const TVorCopyPasteWin&) = delete;
     TVorCopyPasteWin& operator=(const TVorCopyPasteWin&) = delete;
@@ -67,6 +71,13 @@ public:
     void StopSearchClick();
     void BitBtn1Click();
 
+    // --- Pre-scan -----------------------------------------------------------------------------
+    void SearchTimerTimer();
+    void CountSourceItems(int index);
+    void CountFolder(const std::string& folder);
+    void aniSearchStart();
+    void ResetFilters();
+
     // --- Sources ------------------------------------------------------------------------------
     int AddSourceItem(const std::string& path);
     void sourceButtonAddClick();
@@ -92,6 +103,11 @@ public:
     std::int64_t maxSize = INT64_MAX;
     DateTime timeFrom = 0.0;
     DateTime timeTo = 0.0;
+
+    // --- Saved lists (NameFilter.dat, HistoryPath.dat) ----------------------------------------
+    void AddToHistory(ui::ComboBox& box, const std::string& file);
+    const std::string& NameFilterFile() const { return nameFilterFile; }
+    const std::string& HistoryPathFile() const { return historyPathFile; }
 
     // --- JobHost ------------------------------------------------------------------------------
     int OperationKind() override;
@@ -234,4 +250,12 @@ private:
     bool pauseAtSwitch = false;       // the pause flag when a switch began
     std::unique_ptr<JobRun> job;
     std::unique_ptr<class TrayIcon> tray;
+
+    void ResumeDeferredScan();  // a request that came during a job, once it has ended
+    bool scanDeferred = false;
+    ScanRun* activeScan = nullptr;
+
+    void LoadHistories(std::string folder);
+    std::string nameFilterFile, historyPathFile;
+    std::set<std::string> partlyReadHistories;  // too big to read whole: never written over
 };

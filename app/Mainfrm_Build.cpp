@@ -376,6 +376,8 @@ void TVorCopyPasteWin::BuildTimers()
     ParamTimer4 = timer("ParamTimer4", 1000);
     Timer3->tag = -1;
 
+    SearchTimer->onTimer = [this] { SearchTimerTimer(); };
+    aniSearch->onStart = [this] { aniSearchStart(); };
     ReclickBeginButton->onTimer = [this] { ReclickBeginButtonTimer(); };
     aniProgressBarTimer->onTimer = [this] { aniProgressBarTimerTimer(); };
     Timer3->onTimer = [this] { Timer3Timer(); };

@@ -69,9 +69,10 @@ void ReportToLog(const char* where, const char* what)
 
 } // namespace
 
-TVorCopyPasteWin::TVorCopyPasteWin()
+TVorCopyPasteWin::TVorCopyPasteWin(const std::string& historyFolder)
 {
     BuildForm();
+    LoadHistories(historyFolder);
     job = std::make_unique<JobRun>(*this, state);
     tray = std::make_unique<TrayIcon>(Handle(), res::ProgramIcon(16), kMainWindowTip);
     FormCreate();
@@ -114,9 +115,6 @@ void TVorCopyPasteWin::FormCreate()
     dtp1->SetValue(PickerTime(timeFrom));
     dtp2->SetValue(PickerTime(timeTo));
     EditFSMax->SetText("9223372036854775807");
-    // No pre-scan has counted the sources yet: the totals are incomplete, so a job shows elapsed
-    // time and plain counts instead of an estimate.
-    state.scanStopped = true;
 
     RefreshSectionHeaders(-1);
     for (int i = 0; i < kSectionCount; ++i) {
@@ -155,8 +153,11 @@ void TVorCopyPasteWin::FormCreate()
 void TVorCopyPasteWin::bbBeginClick()
 {
     job->bbBeginClick();
-    if (closePending && !job->Running())
+    if (closePending && !job->Running()) {
         DestroyWindow(Handle());
+        return;
+    }
+    ResumeDeferredScan();
 }
 
 void TVorCopyPasteWin::bbCancelClick() { job->bbCancelClick(); }
@@ -367,23 +368,6 @@ bool TVorCopyPasteWin::ScanRunning() { return StopSearch->Enabled(); }
 void TVorCopyPasteWin::StopScan() { StopSearchClick(); }
 void TVorCopyPasteWin::StartReclickTimer() { ReclickBeginButton->Start(); }
 
-void TVorCopyPasteWin::SaveHistories()
-{
-    // Each history gets the text as typed at its top, unless it already holds it (letter case ignored).
-    for (ui::ComboBox* box : {cbFName.get(), cbPath.get()}) {
-        const std::string text = box->Text();
-        if (IsBlankText(text))  // the same test as Begin's blank destination
-            continue;
-        bool known = false;
-        for (int i = 0; i < box->Count() && !known; ++i)
-            known = LocaleLower(box->Item(i)) == LocaleLower(text);
-        if (!known) {
-            box->Insert(0, text);
-            box->SetText(text);
-        }
-    }
-}
-
 void TVorCopyPasteWin::SetSectionsEnabled(bool enabled)
 {
     for (int i = kSectionOperation; i <= kSectionFilters; ++i) {
@@ -394,6 +378,10 @@ void TVorCopyPasteWin::SetSectionsEnabled(bool enabled)
 
 void TVorCopyPasteWin::EnterRunningState(int operation)
 {
+    // A scan requested but not yet run: the totals describe another list than the job's, so the job
+    // runs as after a stopped scan (no estimate, no free-space check); the scan follows the job.
+    if (SearchTimer->Enabled() || ParamTimer4->Enabled())
+        state.scanStopped = true;
     SetSectionsEnabled(false);
     filterSnapshotFresh = false;
     bbPause->SetText("Pause");

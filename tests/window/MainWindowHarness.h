@@ -358,7 +358,7 @@ protected:
     {
         ASSERT_TRUE(UseProgramPictures()) << "cannot load the pictures from " << ORV_EXE_PATH;
         ProvideAnimations();
-        window = std::make_unique<TVorCopyPasteWin>();
+        window = std::make_unique<TVorCopyPasteWin>(programFolder.Path());
         main = window->Handle();
         ShowWindow(main, SW_SHOW);
         UpdateWindow(main);
@@ -407,6 +407,10 @@ protected:
         SetText(Find("sourceEdit"), path);
         ClickOn("sourceButtonAdd");
         ASSERT_EQ(window->sourceList->Count(), before + 1) << "not admitted: " << path;
+        // As a user sees it: the count runs at once (its reset puts the filters to their defaults);
+        // what the test sets afterwards stands.
+        ASSERT_TRUE(PumpUntil([this] { return !window->SearchTimer->Enabled() && !window->ScanRunning(); }))
+            << "the scan of " << path << " does not end";
     }
 
     void SetDestination(const std::string& path) { SetText(Find("cbPath"), path); }
@@ -470,6 +474,8 @@ protected:
         EXPECT_FALSE(s.jobAnimationVisible);
     }
 
+    // Where the window keeps its saved lists: a fresh folder for every test, never the test program's.
+    testsupport::TempFolder programFolder;
     std::unique_ptr<TVorCopyPasteWin> window;
     HWND main = nullptr;
     std::unique_ptr<MessageBoxAnswerer> boxes;

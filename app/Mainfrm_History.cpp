@@ -1,0 +1,87 @@
+// The two saved lists beside the program: the masks history of cbFName (NameFilter.dat) and the
+// destination history of cbPath (HistoryPath.dat).
+#include "app/Mainfrm.h"
+
+#include "filters/SavedList.h"
+#include "platform/FileBytes.h"
+
+namespace {
+
+// No mask text or path comes near this; a bigger file is read only in its head (and then never
+// written over), so that a stray huge or binary file cannot exhaust the memory of the program.
+constexpr std::size_t kHistoryReadLimit = 4u << 20;
+
+std::string FolderOfProgram()
+{
+    std::string path(MAX_PATH, '\0');
+    for (;;) {
+        const DWORD n = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (n == 0)
+            return {};
+        if (n < path.size()) {
+            path.resize(n);
+            break;
+        }
+        path.resize(path.size() * 2);
+    }
+    return path.substr(0, path.find_last_of('\\') + 1);
+}
+
+std::vector<std::string> Items(const ui::ComboBox& box)
+{
+    std::vector<std::string> items;
+    const int count = box.Count();
+    items.reserve(static_cast<std::size_t>(count > 0 ? count : 0));
+    for (int i = 0; i < count; ++i)
+        items.push_back(box.Item(i));
+    return items;
+}
+
+} // namespace
+
+void TVorCopyPasteWin::LoadHistories(std::string folder)
+{
+    if (folder.empty())
+        folder = FolderOfProgram();
+    else if (folder.back() != '\\')
+        folder += '\\';
+    nameFilterFile = folder + "NameFilter.dat";
+    historyPathFile = folder + "HistoryPath.dat";
+
+    for (const auto& [box, file] : {std::pair{cbFName.get(), &nameFilterFile}, std::pair{cbPath.get(), &historyPathFile}}) {
+        // A file that is missing or cannot be read leaves its list empty; nothing is created.
+        const std::optional<FileHead> head = ReadFileHead(*file, kHistoryReadLimit);
+        if (!head)
+            continue;
+        SavedListText list = ParseSavedList(head->bytes, head->whole);
+        const bool trimmed = TrimSavedList(list.entries);
+        box->Clear();
+        for (const std::string& entry : list.entries)
+            box->Add(entry);
+        if (trimmed)
+            ReplaceFileBytes(*file, FormatSavedList(list.entries));  // a failure keeps the old file whole
+        else if (!list.whole)
+            partlyReadHistories.insert(*file);
+    }
+}
+
+void TVorCopyPasteWin::AddToHistory(ui::ComboBox& box, const std::string& file)
+{
+    std::vector<std::string> items = Items(box);
+    const std::string text = box.Text();
+    if (!AddToSavedList(items, text))
+        return;
+    box.Insert(0, text);
+    box.SetText(text);
+    // A history that could not be written (a read-only program folder, a full disk) still holds the
+    // entry for this run; the job goes on, and the file keeps what it had. A file read only in part
+    // is never written over with that part.
+    if (!partlyReadHistories.count(file))
+        ReplaceFileBytes(file, FormatSavedList(items));
+}
+
+void TVorCopyPasteWin::SaveHistories()
+{
+    AddToHistory(*cbFName, nameFilterFile);
+    AddToHistory(*cbPath, historyPathFile);
+}

@@ -1,0 +1,109 @@
+#!/usr/bin/env bash
+# The pre-scan through the real window against two peers measured in the same run, on the
+# benchmark's 20,000 small files in 500 folders:
+#   window: Orvandel.exe under Wine and Xvfb, driven by orv_drive: from the press of Add to the end of
+#           the count (Stop searching enabled, then disabled); the program's start is not timed
+#   floor:  orv_floor scan, a bare FindFirstFileW/FindNextFileW walk adding up files and bytes, timed
+#           inside its process
+#   native: find <tree> | wc -l
+# The window's figure is given twice: from the press of Add (the request timer's 10 ms, the filter
+# reset and the header refresh included) and for the count itself (while Stop searching is enabled).
+# Then the window's count over 10,000 files with 10,000 distinct modification times against the same
+# tree with one time for all: the preset list must not make the scan quadratic.
+# Rounds are interleaved, each starting with another side; medians and best runs are compared.
+# Run it alone on the machine (other engineers' builds move the figures a lot):
+#   flock /tmp/orv-bench.lock bash bench/prescan.sh [rounds]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+rounds=${1:-5}
+. scripts/wine-env.sh
+orv_ensure_display
+trap '[ -n "${ORV_XVFB_PID:-}" ] && kill "$ORV_XVFB_PID" 2>/dev/null; true' EXIT
+orv_ensure_prefix
+cmake --preset win32 >/dev/null
+cmake --build --preset win32 -j2 --target Orvandel orv_floor orv_drive >/dev/null
+
+data=${BENCH_DIR:-$ORV_ROOT/build/bench-data}
+mkdir -p "$data/trees"
+python3 bench/make_trees.py "$data/trees" small
+tree="$data/trees/small"
+wintree=$(echo "Z:$tree" | sed 's#/#\\#g')
+bin="$ORV_ROOT/build/win32/bench"
+expected=$(find "$tree" -type f | wc -l)
+
+now() { date +%s%N; }
+median() { printf '%s\n' "$@" | sort -g | awk '{a[NR]=$1} END {print (NR%2 ? a[(NR+1)/2] : (a[NR/2]+a[NR/2+1])/2)}'; }
+least() { printf '%s\n' "$@" | sort -g | head -1; }
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.2f", a / b; else print "n/a" }'; }
+
+# window_run <tree> <files>: prints "scan_ms count_ms"
+window_run() {
+  local out
+  out=$(wine "$bin/orv_drive.exe" start "scan|$(echo "Z:$1" | sed 's#/#\\#g')" 'show|ProgressLabel' close)
+  grep -q "( $2 files are found )" <<<"$out" || { echo "window counted wrong: $out" >&2; exit 1; }
+  sed -n 's/^scan_ms=\([0-9.]*\) count_ms=\([0-9.]*\).*/\1 \2/p' <<<"$out"
+}
+floor_run() {
+  local out
+  out=$(wine "$bin/orv_floor.exe" scan "$wintree")
+  grep -q "files=$expected " <<<"$out" || { echo "floor counted wrong: $out" >&2; exit 1; }
+  sed -n 's/.*scan_ms=//p' <<<"$out"
+}
+native_run() {
+  local t0 t1
+  t0=$(now)
+  find "$tree" | wc -l >/dev/null
+  t1=$(now)
+  awk -v d=$((t1 - t0)) 'BEGIN { printf "%.1f", d / 1e6 }'
+}
+
+w=() c=() f=() v=()
+find "$tree" >/dev/null  # warm page cache for every side
+for r in $(seq "$rounds"); do
+  case $((r % 3)) in
+    1) order="window floor native" ;;
+    2) order="floor native window" ;;
+    0) order="native window floor" ;;
+  esac
+  for side in $order; do
+    case $side in
+      window) read -r a b <<<"$(window_run "$tree" "$expected")"; w+=("$a"); c+=("$b") ;;
+      floor)  f+=("$(floor_run)") ;;
+      native) v+=("$(native_run)") ;;
+    esac
+  done
+done
+
+wm=$(median "${w[@]}"); cm=$(median "${c[@]}"); fm=$(median "${f[@]}"); vm=$(median "${v[@]}")
+wb=$(least "${w[@]}"); cb=$(least "${c[@]}"); fb=$(least "${f[@]}"); vb=$(least "${v[@]}")
+echo "pre-scan of $expected files in $(find "$tree" -mindepth 1 -type d | wc -l) folders, $rounds interleaved rounds (warm cache), ms:"
+printf '  median: window from Add %7s  counting %7s  floor %7s  native %7s   from-Add/floor %s  counting/floor %s  counting/native %s\n' \
+  "$wm" "$cm" "$fm" "$vm" "$(ratio "$wm" "$fm")" "$(ratio "$cm" "$fm")" "$(ratio "$cm" "$vm")"
+printf '  best:   window from Add %7s  counting %7s  floor %7s  native %7s   from-Add/floor %s  counting/floor %s  counting/native %s\n' \
+  "$wb" "$cb" "$fb" "$vb" "$(ratio "$wb" "$fb")" "$(ratio "$cb" "$fb")" "$(ratio "$cb" "$vb")"
+echo "  runs: from Add ${w[*]} | counting ${c[*]} | floor ${f[*]} | native ${v[*]}"
+
+# 10,000 files in 20 folders: every one with its own modification time, or all with the same one.
+python3 - "$data/trees" <<'PY'
+import os, sys
+for name, distinct in (("times-distinct", True), ("times-same", False)):
+    root = os.path.join(sys.argv[1], name)
+    if os.path.exists(root + ".done"):
+        continue
+    for i in range(10000):
+        d = os.path.join(root, f"d{i % 20:02d}")
+        os.makedirs(d, exist_ok=True)
+        p = os.path.join(d, f"t{i:05d}.dat")
+        open(p, "wb").close()
+        t = 1577836800 + (2 * i if distinct else 0)
+        os.utime(p, (t, t))
+    open(root + ".done", "w").close()
+PY
+d=() s=()
+for r in $(seq "$rounds"); do
+  read -r _ a <<<"$(window_run "$data/trees/times-distinct" 10000)"; d+=("$a")
+  read -r _ b <<<"$(window_run "$data/trees/times-same" 10000)"; s+=("$b")
+done
+dm=$(median "${d[@]}"); sm=$(median "${s[@]}")
+echo "10,000 files, counting in the window (median ms): 10,000 distinct times $dm, one time $sm, ratio $(ratio "$dm" "$sm")"
+echo "  runs: distinct ${d[*]} | same ${s[*]}"

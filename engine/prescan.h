@@ -1,0 +1,54 @@
+#pragma once
+#include "core/DateTime.h"
+#include "engine/JobState.h"
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <unordered_set>
+
+// What the pre-scan tells the window while it counts. Every call has a neutral default.
+class ScanHost {
+public:
+    virtual ~ScanHost() = default;
+    // Runs pending window messages; once per folder. Stop searching, Begin, Cancel and new requests
+    // arrive through it and end the scan through the scan-stopped flag.
+    virtual void ProcessMessages() {}
+    // An extension entry (".txt", "." for none; lower case) met for the first time in this scan.
+    virtual void ExtensionMet(const std::string& /*entry*/) {}
+    // A modification time (local, two-second resolution) met for the first time in this scan.
+    virtual void TimeMet(DateTime /*modified*/) {}
+    // After every entry: the scan file total has its new value.
+    virtual void Counted(std::int64_t /*fileTotal*/) {}
+};
+
+// Counts the files and bytes under source items into the scan totals of the job state, and reports
+// each distinct extension entry and modification time once. Nothing is filtered. Stops as soon as
+// the scan-stopped flag is set. Unreadable folders and vanished entries count nothing, silently.
+class PreScan {
+public:
+    PreScan(ScanHost& host, JobState& state) : host_(host), state_(state) {}
+
+    // One source entry: an existing file is counted (without pumping messages), anything else is
+    // counted as a folder.
+    void CountItem(const std::string& item);
+    // Everything below the folder.
+    void CountFolder(const std::string& folder);
+
+private:
+    void CountFolderW(const std::wstring& folder);
+    void CountFile(const std::wstring& name, std::int64_t size, std::uint64_t lastWrite);
+
+    ScanHost& host_;
+    JobState& state_;
+    struct WideHash {
+        using is_transparent = void;
+        std::size_t operator()(std::wstring_view text) const { return std::hash<std::wstring_view>()(text); }
+    };
+    // Distinct entries so far: a look-up per file, never a search through the window's lists. Names
+    // are converted and lower-cased only for an extension not met before in its listed form.
+    std::unordered_set<std::wstring, WideHash, std::equal_to<>> listedExtensions_;
+    std::unordered_set<std::string> extensions_;
+    std::unordered_set<std::uint64_t> times_;  // last-write times in two-second steps
+};
