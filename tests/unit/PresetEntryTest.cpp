@@ -1,5 +1,6 @@
 #include "core/DateTime.h"
 #include "filters/PresetEntry.h"
+#include "filters/PresetParsing.h"
 
 #include <gtest/gtest.h>
 
@@ -11,4 +12,13 @@ TEST(PresetEntry, TheTimeSeparatorReplacesTheColonsOnly)
     // Texts of this form sort as the times do, which the sorted preset lists rely on.
     EXPECT_LT(FormatPresetEntry(EncodeDateTime({2020, 9, 30, 23, 59, 58, 0})),
               FormatPresetEntry(EncodeDateTime({2020, 10, 1, 0, 0, 0, 0})));
+}
+
+// What the scan writes into the preset lists is what choosing an entry reads back.
+TEST(PresetEntry, ChoosingAnEntryGivesBackTheTimeItWasMadeFrom)
+{
+    const DateTime times[] = {0.0, EncodeDateTime({2024, 2, 29, 23, 5, 8, 0}), EncodeDateTime({2170, 1, 2, 3, 4, 6, 0})};
+    for (const char* separator : {":", ".", " h "})
+        for (const DateTime value : times)
+            EXPECT_EQ(ParsePresetTime(FormatPresetEntry(value, separator)), value) << separator;
 }

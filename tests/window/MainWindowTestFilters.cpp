@@ -91,6 +91,7 @@ TEST_F(MainWindowFilters, SizeEditsAndPresetsSetTheFilterAndTheHeaderSaysIt)
     EXPECT_EQ(Text(Find("minEdit3")), "= 1M 0K 0B");
     EXPECT_EQ(window->minSize, 1048576);
 
+    window->cbTL2->Clear();  // what the scan of the folder put there
     window->cbTL2->Add("1899-12-30 00:00:00");
     window->cbTL2->Add("2020-05-17 08:30:00");
     Choose(Find("cbTL2"), 0);
