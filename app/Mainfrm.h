@@ -1,4 +1,5 @@
 #pragma once
+#include "app/ProgressDisplay.h"
 #include "core/SectionNumber.h"
 #include "dialogs/Existsform.h"
 #include "dialogs/Folderexists.h"
@@ -217,4 +218,5 @@ private:
     bool pauseAtSwitch = false;       // the pause flag when a switch began
     std::unique_ptr<JobRun> job;
     std::unique_ptr<class TrayIcon> tray;
+    std::unique_ptr<ProgressDisplay> progressDisplay;  // the job's texts and bars, ten times a second
 };
