@@ -375,6 +375,9 @@ void TVorCopyPasteWin::BuildTimers()
     ParamTimer4 = timer("ParamTimer4", 1000);
     Timer3->tag = -1;
 
+    // A pre-scan request is taken at its first tick. Left running, the timer would wake the program a
+    // hundred times a second for as long as it runs, at rest and while a job is paused.
+    SearchTimer->onTimer = [this] { SearchTimer->Stop(); };
     ReclickBeginButton->onTimer = [this] { ReclickBeginButtonTimer(); };
     aniProgressBarTimer->onTimer = [this] { aniProgressBarTimerTimer(); };
     Timer3->onTimer = [this] { Timer3Timer(); };

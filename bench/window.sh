@@ -95,7 +95,7 @@ ticks() { local p t=0; for p in "$@"; do t=$((t + $(awk '{print $14 + $15}' "/pr
 program_pid() {
   local p
   for p in /proc/[0-9]*; do
-    tr '\0' '\n' <"$p/cmdline" 2>/dev/null | grep -qxF "$ORV_EXE" && { echo "${p#/proc/}"; return; }
+    tr "\\0" "\\n" 2>/dev/null <"$p/cmdline" | grep -qxF "$ORV_EXE" && { echo "${p#/proc/}"; return; }
   done
 }
 # This prefix's Wine server: it works in /tmp/.wine-<uid>/server-<device>-<inode> of the prefix.
