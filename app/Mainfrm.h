@@ -212,6 +212,8 @@ private:
 
     FilterSet filterSnapshot;
     bool filterSnapshotFresh = false;
+    bool flatDestination = false;       // cbIgnorSubDir as last read
+    bool flatDestinationFresh = false;  // until it is clicked or a job starts
     bool closePending = false;  // closed during a job: the window goes once the job has unwound
     ui::Animation* jobAnimation = nullptr;
     int expandedSection = kSectionProgress;  // the tag of ScrollBox2

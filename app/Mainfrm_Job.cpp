@@ -131,6 +131,7 @@ void TVorCopyPasteWin::FormCreate()
     ProgressPanel->SetAlign(ui::Align::Client);
     expandedSection = kSectionProgress;
 
+    cbIgnorSubDir->onClick = [this] { flatDestinationFresh = false; };
     form->onResize = [this] { FormResize(); };
     form->onClose = [this] {
         if (job->Running()) {  // the job unwinds first; Begin closes the window when it returns
@@ -264,7 +265,16 @@ int TVorCopyPasteWin::OperationKind()
 int TVorCopyPasteWin::SourceCount() { return sourceList->Count(); }
 std::string TVorCopyPasteWin::SourceItem(int index) { return sourceList->Item(index); }
 std::string TVorCopyPasteWin::DestinationText() { return cbPath->Text(); }
-bool TVorCopyPasteWin::FlatDestination() { return cbIgnorSubDir->Checked(); }
+// Asked for every copied file; a look at the check box is a message to it, so its answer is kept
+// until it is clicked or a job starts.
+bool TVorCopyPasteWin::FlatDestination()
+{
+    if (!flatDestinationFresh) {
+        flatDestination = cbIgnorSubDir->Checked();
+        flatDestinationFresh = true;
+    }
+    return flatDestination;
+}
 
 const FilterSet& TVorCopyPasteWin::Filters()
 {
@@ -394,6 +404,7 @@ void TVorCopyPasteWin::EnterRunningState(int operation)
 {
     SetSectionsEnabled(false);
     filterSnapshotFresh = false;
+    flatDestinationFresh = false;
     bbPause->SetText("Pause");
     bbPause->SetPicture(res::GetPicture(res::Picture::Pause, 24));
     bbPause->Show();

@@ -121,13 +121,13 @@ cpu_row() {
            "CPU of the program plus the Wine server, " l, 100 * (a + b) / (5 * hz), 100 * a / (5 * hz), 100 * b / (5 * hz) }'
 }
 
-# PARTS picks some of: jobs cpu
-parts=${PARTS:-jobs cpu}
+# PARTS picks some of: small large cpu
+parts=${PARTS:-small large cpu}
 want() { case " $parts " in *" $1 "*) return 0 ;; *) return 1 ;; esac; }
 
-if want jobs; then
 echo "The window against the engine without it: medians of $rounds interleaved rounds (warm page cache):"
-measure "2,000 small files" small2k 0
+want small && measure "2,000 small files" small2k 0
+if want large; then
 measure "4 x 512 MiB" large 1
 longest=$(printf '%s\n' "${gaps[@]}" | sort -n | tail -1)
 printf '%-64s %s ms  (window, rounds: %s; headless engine: %s; target <= 100)\n' \
