@@ -1,4 +1,5 @@
 #pragma once
+#include "app/ProgressDisplay.h"
 #include "core/SectionNumber.h"
 #include "dialogs/Existsform.h"
 #include "dialogs/Folderexists.h"
@@ -244,6 +245,8 @@ private:
 
     FilterSet filterSnapshot;
     bool filterSnapshotFresh = false;
+    bool flatDestination = false;       // cbIgnorSubDir as last read
+    bool flatDestinationFresh = false;  // until it is clicked or a job starts
     bool closePending = false;  // closed during a job: the window goes once the job has unwound
     ui::Animation* jobAnimation = nullptr;
     int expandedSection = kSectionProgress;  // the tag of ScrollBox2
@@ -258,4 +261,5 @@ private:
     void LoadHistories(std::string folder);
     std::string nameFilterFile, historyPathFile;
     std::set<std::string> partlyReadHistories;  // too big to read whole: never written over
+    std::unique_ptr<ProgressDisplay> progressDisplay;  // the job's texts and bars, ten times a second
 };

@@ -73,6 +73,9 @@ TVorCopyPasteWin::TVorCopyPasteWin(const std::string& historyFolder)
 {
     BuildForm();
     LoadHistories(historyFolder);
+    progressDisplay = std::make_unique<ProgressDisplay>(ProgressDisplay::Controls{
+        *FileProgressLabel, *FileProgressBar, *AllProgressBar, *AllProgressLabel, *TimeLabel, *LabelSpeed,
+        *ProgressLabel});
     job = std::make_unique<JobRun>(*this, state);
     tray = std::make_unique<TrayIcon>(Handle(), res::ProgramIcon(16), kMainWindowTip);
     FormCreate();
@@ -126,6 +129,7 @@ void TVorCopyPasteWin::FormCreate()
     ProgressPanel->SetAlign(ui::Align::Client);
     expandedSection = kSectionProgress;
 
+    cbIgnorSubDir->onClick = [this] { flatDestinationFresh = false; };
     form->onResize = [this] { FormResize(); };
     form->onClose = [this] {
         if (job->Running()) {  // the job unwinds first; Begin closes the window when it returns
@@ -263,7 +267,16 @@ int TVorCopyPasteWin::OperationKind()
 int TVorCopyPasteWin::SourceCount() { return sourceList->Count(); }
 std::string TVorCopyPasteWin::SourceItem(int index) { return sourceList->Item(index); }
 std::string TVorCopyPasteWin::DestinationText() { return cbPath->Text(); }
-bool TVorCopyPasteWin::FlatDestination() { return cbIgnorSubDir->Checked(); }
+// Asked for every copied file; a look at the check box is a message to it, so its answer is kept
+// until it is clicked or a job starts.
+bool TVorCopyPasteWin::FlatDestination()
+{
+    if (!flatDestinationFresh) {
+        flatDestination = cbIgnorSubDir->Checked();
+        flatDestinationFresh = true;
+    }
+    return flatDestination;
+}
 
 const FilterSet& TVorCopyPasteWin::Filters()
 {
@@ -288,49 +301,39 @@ std::string TVorCopyPasteWin::MaxSizeText() { return EditFSMax->Text(); }
 std::string TVorCopyPasteWin::OperationHeaderText() { return CopyCutLabel->Text(); }
 
 // Long work asks often (after every step of a copy); a look at the queue every few milliseconds
-// keeps the window as responsive and costs far less.
+// keeps the window as responsive and costs far less. A held job calls only from its pause wait,
+// which sleeps until the next message arrives: there every call looks, or the messages left unread
+// would wake the wait again at once and the pause would keep a processor busy.
 void TVorCopyPasteWin::ProcessMessages()
 {
-    ProcessPendingMessagesEvery(kPumpIntervalMs);
+    if (state.pauseFlag) {
+        progressDisplay->Flush();  // a pause shows where the job stopped
+        ProcessPendingMessages();
+    } else {
+        ProcessPendingMessagesEvery(kPumpIntervalMs);
+    }
     NoticeQuit();
 }
 
 // --- JobHost: progress display -----------------------------------------------------------------
 
-void TVorCopyPasteWin::SetFileProgressText(const std::string& text) { FileProgressLabel->SetText(text); }
-
-void TVorCopyPasteWin::SetFileBar(int maximum, int position)
-{
-    FileProgressBar->SetRange(0, maximum);
-    FileProgressBar->SetPosition(position);
-}
-
-void TVorCopyPasteWin::SetOverallBarMax(int maximum) { AllProgressBar->SetRange(0, maximum); }
-void TVorCopyPasteWin::SetOverallBarPos(int position) { AllProgressBar->SetPosition(position); }
-void TVorCopyPasteWin::SetOverallText(const std::string& text) { AllProgressLabel->SetText(text); }
-
-void TVorCopyPasteWin::SetTimeText(const std::string& text)
-{
-    const int right = TimeLabel->Left() + TimeLabel->Width();
-    TimeLabel->SetText(text);
-    TimeLabel->SetLeft(right - TimeLabel->Width());
-}
-
-void TVorCopyPasteWin::SetSpeedText(const std::string& text)
-{
-    const int right = LabelSpeed->Left() + LabelSpeed->Width();
-    LabelSpeed->SetText(text);
-    LabelSpeed->SetLeft(right - LabelSpeed->Width());
-}
-
-std::string TVorCopyPasteWin::SpeedText() { return LabelSpeed->Text(); }
-void TVorCopyPasteWin::SetProgressHeader(const std::string& text) { ProgressLabel->SetText(text); }
+void TVorCopyPasteWin::SetFileProgressText(const std::string& text) { progressDisplay->SetFileText(text); }
+void TVorCopyPasteWin::SetFileBar(int maximum, int position) { progressDisplay->SetFileBar(maximum, position); }
+void TVorCopyPasteWin::SetOverallBarMax(int maximum) { progressDisplay->SetOverallMax(maximum); }
+void TVorCopyPasteWin::SetOverallBarPos(int position) { progressDisplay->SetOverallPos(position); }
+void TVorCopyPasteWin::SetOverallText(const std::string& text) { progressDisplay->SetOverallText(text); }
+// TimeLabel and LabelSpeed are right-aligned labels: they keep their right edge as their text changes.
+void TVorCopyPasteWin::SetTimeText(const std::string& text) { progressDisplay->SetTimeText(text); }
+void TVorCopyPasteWin::SetSpeedText(const std::string& text) { progressDisplay->SetSpeedText(text); }
+std::string TVorCopyPasteWin::SpeedText() { return progressDisplay->SpeedText(); }
+void TVorCopyPasteWin::SetProgressHeader(const std::string& text) { progressDisplay->SetHeader(text); }
 
 // --- JobHost: questions and log ------------------------------------------------------------------
 
 // A dialog ended by a quit answers Skip (it shows nothing once a quit is known); the job stops.
 ConflictAnswer TVorCopyPasteWin::AskFileExists(const std::string& path, const std::string& comparison)
 {
+    progressDisplay->Flush();  // the job stands still while it asks: show where
     const ConflictAnswer answer = fileExistsForm->Ask(path, comparison);
     NoticeQuit();
     return answer;
@@ -338,6 +341,7 @@ ConflictAnswer TVorCopyPasteWin::AskFileExists(const std::string& path, const st
 
 ConflictAnswer TVorCopyPasteWin::AskFolderExists(const std::string& path)
 {
+    progressDisplay->Flush();
     const ConflictAnswer answer = folderExistsForm->Ask(path);
     NoticeQuit();
     return answer;
@@ -350,12 +354,17 @@ bool TVorCopyPasteWin::AskYesNo(const std::string& text, const std::string& titl
     // While the program is ending nothing is asked: No never does anything.
     if (QuitPending() || state.quitFlag)
         return false;
+    progressDisplay->Flush();
     const bool yes = ui::AskYesNo(Handle(), text, title);
     NoticeQuit();
     return yes && !state.quitFlag;
 }
 
-void TVorCopyPasteWin::ShowMessage(const std::string& text) { ui::ShowMessage(Handle(), text, kMessageTitle); }
+void TVorCopyPasteWin::ShowMessage(const std::string& text)
+{
+    progressDisplay->Flush();
+    ui::ShowMessage(Handle(), text, kMessageTitle);
+}
 void TVorCopyPasteWin::AppendLog(const std::string& entry) { Memo1->Append(entry + "\r\n"); }
 void TVorCopyPasteWin::ClearLog() { Memo1->Clear(); }
 
@@ -384,6 +393,7 @@ void TVorCopyPasteWin::EnterRunningState(int operation)
         state.scanStopped = true;
     SetSectionsEnabled(false);
     filterSnapshotFresh = false;
+    flatDestinationFresh = false;
     bbPause->SetText("Pause");
     bbPause->SetPicture(res::GetPicture(res::Picture::Pause, 24));
     bbPause->Show();
@@ -409,6 +419,7 @@ void TVorCopyPasteWin::ShowPaused(bool paused)
 
 void TVorCopyPasteWin::EnterRestState()
 {
+    progressDisplay->Flush();  // the job's final values
     bbPause->Hide();
     bbBegin->SetEnabled(true);
     JobAnimation().Hide();
@@ -421,6 +432,7 @@ void TVorCopyPasteWin::EnterRestState()
 
 void TVorCopyPasteWin::HideMainWindow()
 {
+    progressDisplay->Flush();  // a Cancel pressed during a job hides the window before the job's end
     // The icon in the notification area brings the window back.
     tray->Show();
     form->Hide();

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -23,7 +24,17 @@ public:
     std::string SourceItem(int i) override { return sources[static_cast<size_t>(i)]; }
     std::string DestinationText() override { return destination; }
     const FilterSet& Filters() override { return filters; }
-    void ProcessMessages() override { ProcessPendingMessagesEvery(15); }  // as the window does
+    double longestGapMs = 0;  // the longest the job went without asking for its messages
+
+    void ProcessMessages() override  // as the window does
+    {
+        LARGE_INTEGER now;
+        QueryPerformanceCounter(&now);
+        if (lastAsked_.QuadPart != 0)
+            longestGapMs = std::max(longestGapMs, Milliseconds(lastAsked_, now));
+        lastAsked_ = now;
+        ProcessPendingMessagesEvery(15);
+    }
     ConflictAnswer AskFileExists(const std::string&, const std::string&) override
     {
         ++conflicts;
@@ -38,4 +49,14 @@ public:
     void ShowMessage(const std::string& text) override { log += "[message] " + text + "\r\n"; }
     void AppendLog(const std::string& entry) override { log += entry + "\r\n"; }
     void ClearLog() override { log.clear(); }
+
+    static double Milliseconds(const LARGE_INTEGER& from, const LARGE_INTEGER& to)
+    {
+        LARGE_INTEGER frequency;
+        QueryPerformanceFrequency(&frequency);
+        return 1000.0 * static_cast<double>(to.QuadPart - from.QuadPart) / static_cast<double>(frequency.QuadPart);
+    }
+
+private:
+    LARGE_INTEGER lastAsked_{};
 };

@@ -1,6 +1,7 @@
 // Runs one whole job through the engine, as Begin does, without a window:
 //   orv_bench <copy|cut|delete|crush|trash> <destination or -> <source>...
-// Prints the job's wall time in milliseconds, its peak working set and the report counters.
+// Prints the job's wall time in milliseconds, its peak working set, the report counters and the
+// longest stretch the job went without asking for its window messages (gap_ms).
 #include "bench/BenchHost.h"
 #include "engine/jobrun.h"
 
@@ -45,10 +46,10 @@ int main(int argc, char** argv)
     GetProcessMemoryInfo(GetCurrentProcess(), &memory, sizeof memory);
     const double ms = 1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) /
                       static_cast<double>(frequency.QuadPart);
-    std::printf("ms=%.1f peak_kb=%lu done=%lld failed=%lld examined=%lld conflicts=%d\n", ms,
+    std::printf("ms=%.1f peak_kb=%lu done=%lld failed=%lld examined=%lld conflicts=%d gap_ms=%.0f\n", ms,
                 static_cast<unsigned long>(memory.PeakWorkingSetSize / 1024),
                 static_cast<long long>(state.filesDone), static_cast<long long>(state.filesFailed),
-                static_cast<long long>(state.filesExamined), host.conflicts);
+                static_cast<long long>(state.filesExamined), host.conflicts, host.longestGapMs);
     if (state.filesFailed > 0)
         std::fprintf(stderr, "%s\n", host.log.c_str());
     return state.filesFailed > 0 ? 1 : 0;

@@ -102,3 +102,6 @@ next_fresh; src=$fresh; cp -a "$data/trees/many" "$src"
 peak=$(wine "$bin/orv_bench.exe" delete - "$(winpath "$src")" | sed -n 's/.*peak_kb=\([0-9]*\).*/\1/p')
 rm -rf "$src"
 echo "memory: Delete of 100,000 files, peak working set ${peak} KiB (target under 30 MB)"
+
+# The real program with its window against the engine without it, and its processor time at rest.
+bash bench/window.sh "$rounds"

@@ -9,6 +9,12 @@
 //     click|NAME          press a button, label, picture or radio button and wait for its handler
 //     post|NAME           press it without waiting (Begin runs a whole job inside its handler)
 //     wait|NAME|enabled   wait until the control is enabled (also: visible, hidden); up to 10 minutes
+//     job|NAME            press it without waiting and time the job it starts: done once the control,
+//                         seen disabled (or the window seen shown, then hidden, for a job too short
+//                         to be seen), is enabled again. Prints "ms=<job> gap=<longest wait>": the
+//                         window is sent a no-op message every 10 ms from another thread, and the
+//                         longest one waited for its answer (until the job's end) is the longest
+//                         the job left the window's messages unattended
 //     answer|FORM|NAME    wait for the visible dialog named FORM and press its button NAME
 //     tick|FORM|NAME      tick the check box NAME of that dialog first (e.g. cbSameSelection)
 //     box|BUTTON          wait for a message box (or the shell's question) of the program, print its
@@ -25,9 +31,14 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
+#include <mutex>
 #include <string>
+#include <thread>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -243,6 +254,98 @@ bool Scan(const std::string& path)
     return true;
 }
 
+double Milliseconds(const LARGE_INTEGER& from, const LARGE_INTEGER& to)
+{
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    return 1000.0 * static_cast<double>(to.QuadPart - from.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+LARGE_INTEGER Now()
+{
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    return now;
+}
+
+// Sends the window a no-op message every 10 ms on a thread of its own and keeps when each was sent
+// and answered: the window answers one only when it looks at its messages.
+class ResponseProbe {
+public:
+    explicit ResponseProbe(HWND window) : window_(window), thread_([this] { Run(); }) {}
+    ~ResponseProbe()
+    {
+        stop_ = true;
+        thread_.join();
+    }
+
+    // The longest a message sent before `end` waited for its answer, counted up to `end`.
+    double LongestWaitUntil(const LARGE_INTEGER& end)
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        double longest = 0;
+        for (const auto& [asked, answered] : probes_)
+            if (asked.QuadPart < end.QuadPart)
+                longest = std::max(longest, Milliseconds(asked, answered.QuadPart < end.QuadPart ? answered : end));
+        if (pending_ && asked_.QuadPart < end.QuadPart)
+            longest = std::max(longest, Milliseconds(asked_, end));
+        return longest;
+    }
+
+private:
+    void Run()
+    {
+        while (!stop_) {
+            {
+                std::lock_guard<std::mutex> lock(mutex_);
+                asked_ = Now();
+                pending_ = true;
+            }
+            DWORD_PTR ignored = 0;
+            const bool answered = SendMessageTimeoutA(window_, WM_NULL, 0, 0, SMTO_NORMAL, kLongWait, &ignored);
+            {
+                std::lock_guard<std::mutex> lock(mutex_);
+                pending_ = false;
+                if (answered)
+                    probes_.push_back({asked_, Now()});
+            }
+            Sleep(10);
+        }
+    }
+
+    HWND window_;
+    std::atomic<bool> stop_{false};
+    std::mutex mutex_;
+    std::vector<std::pair<LARGE_INTEGER, LARGE_INTEGER>> probes_;
+    LARGE_INTEGER asked_{};
+    bool pending_ = false;
+    std::thread thread_;
+};
+
+bool TimeJob(HWND button)
+{
+    ResponseProbe probe(mainWindow);
+    const LARGE_INTEGER start = Now();
+    if (!PostMessageA(button, BM_CLICK, 0, 0))
+        return false;
+    bool begun = false, shown = false;
+    for (;;) {
+        const bool enabled = IsWindowEnabled(button) != 0;
+        const bool visible = IsWindowVisible(mainWindow) != 0;
+        begun = begun || !enabled || (shown && !visible);
+        shown = shown || visible;
+        if (begun && enabled)
+            break;
+        if (Milliseconds(start, Now()) > kLongWait)
+            return false;
+        Sleep(5);
+    }
+    const LARGE_INTEGER end = Now();
+    std::printf("ms=%.0f gap=%.0f\n", Milliseconds(start, end), probe.LongestWaitUntil(end));
+    std::fflush(stdout);
+    return true;
+}
+
 bool Run(const std::vector<std::string>& p)
 {
     const std::string& verb = p[0];
@@ -297,6 +400,8 @@ bool Run(const std::vector<std::string>& p)
     }
     if (verb == "post")
         return PostMessageA(control, BM_CLICK, 0, 0) != 0;
+    if (verb == "job")
+        return TimeJob(control);
     if (verb == "show") {
         std::printf("%s\n", Text(control).c_str());
         std::fflush(stdout);

@@ -21,7 +21,7 @@ using testsupport::WriteFileText;
 
 namespace {
 
-constexpr int kBigMiB = 256;
+constexpr int kBigMiB = 512;  // long enough for the display, repainted ten times a second, to show it running
 constexpr std::int64_t kBigBytes = std::int64_t{kBigMiB} * 1024 * 1024;
 
 // A file of whole mebibytes whose every word differs from its neighbours, so a copy that lost, doubled

@@ -1,0 +1,148 @@
+#!/usr/bin/env bash
+# The window in the bench: the real Orvandel.exe, driven from outside by orv_drive (Add a source, type
+# the destination, Begin, wait until Begin is enabled again), against orv_bench (the same engine
+# without a window) on the same tree in the same run. A fresh program for every window run (a job
+# hides its window to the tray). Rounds are interleaved, each starting with the other side; large
+# copies are counted to disk (sync after the job). Prints medians and their ratios, the longest the
+# window left a message unanswered during a large copy, and the processor time of the program and
+# of the Wine server while a copy is paused and at rest.
+# Usage: bash bench/window.sh [rounds]   (data in $BENCH_DIR, default build/bench-data)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+rounds=${1:-3}
+command -v python3 >/dev/null || apt-get install -y -q python3
+. scripts/wine-env.sh
+orv_ensure_display
+trap '[ -n "${ORV_XVFB_PID:-}" ] && kill "$ORV_XVFB_PID" 2>/dev/null || true' EXIT
+orv_ensure_prefix
+cmake --preset win32 >/dev/null
+cmake --build --preset win32 -j2 --target Orvandel orv_bench orv_drive >/dev/null
+
+data=${BENCH_DIR:-$ORV_ROOT/build/bench-data}
+mkdir -p "$data/trees" "$data/work"
+chattr +T "$data/work" 2>/dev/null || true
+python3 bench/make_trees.py "$data/trees" large
+# 2,000 files of 0-16 KiB in 40 folders: a job of small files through the window.
+if [ ! -e "$data/trees/small2k.done" ]; then
+  python3 - "$data/trees/small2k" <<'EOF'
+import os, random, sys
+random.seed(2000)
+for i in range(2000):
+    folder = os.path.join(sys.argv[1], f"s{i % 40:02d}")
+    os.makedirs(folder, exist_ok=True)
+    with open(os.path.join(folder, f"f{i:04d}.dat"), "wb") as f:
+        f.write(random.randbytes(random.randint(0, 16 << 10)))
+EOF
+  touch "$data/trees/small2k.done"
+fi
+
+bin="$ORV_ROOT/build/win32/bench"
+winpath() { echo "Z:$1" | sed 's#/#\\#g'; }
+# The driver starts this build's program under this exact name, by which its process is found.
+export ORV_EXE; ORV_EXE=$(winpath "$ORV_ROOT/build/win32/bin/Orvandel.exe")
+drive() { wine "$bin/orv_drive.exe" "$@"; }
+n=0
+next_fresh() { n=$((n + 1)); fresh="$data/work/w$$_$n"; }
+now() { date +%s%N; }
+sync_ms() { local t0; t0=$(now); sync; echo $((($(now) - t0) / 1000000)); }
+
+median() { printf '%s\n' "$@" | sort -n | awk '{a[NR]=$1} END {print (NR%2 ? a[(NR+1)/2] : (a[NR/2]+a[NR/2+1])/2)}'; }
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.2f", a / b; else print "n/a" }'; }
+
+# One job through the window: prints "<ms> <gap ms>" (ms with the sync when asked).
+window_job() {
+  local src=$1 dst=$2 s=$3 out ms gap
+  out=$(drive start "set|sourceEdit|$(winpath "$src")" "click|sourceButtonAdd" "set|cbPath|$(winpath "$dst")" \
+              "job|bbBegin" close)
+  ms=$(sed -n 's/.*ms=\([0-9]*\).*/\1/p' <<<"$out"); gap=$(sed -n 's/.*gap=\([0-9]*\).*/\1/p' <<<"$out")
+  [ "$s" = 1 ] && ms=$((ms + $(sync_ms)))
+  echo "$ms $gap"
+}
+
+# One job through orv_bench: prints "<ms> <gap ms>" (ms with the sync when asked; the gap is the
+# longest the engine went without asking for its messages).
+headless_job() {
+  local src=$1 dst=$2 s=$3 out ms gap
+  out=$(wine "$bin/orv_bench.exe" copy "$(winpath "$dst")" "$(winpath "$src")")
+  ms=$(sed -n 's/^ms=\([0-9]*\).*/\1/p' <<<"$out"); gap=$(sed -n 's/.*gap_ms=\([0-9]*\).*/\1/p' <<<"$out")
+  [ "$s" = 1 ] && ms=$((ms + $(sync_ms)))
+  echo "$ms $gap"
+}
+
+# <name> <tree> <sync>: rounds of both sides, interleaved; sets gaps and headless_gaps to the longest
+# waits of each side's runs.
+measure() {
+  local name=$1 tree=$2 s=$3 r side w=() h=() g=() hg=() out
+  for r in $(seq "$rounds"); do
+    for side in $([ $((r % 2)) = 1 ] && echo "window headless" || echo "headless window"); do
+      next_fresh
+      if [ "$side" = window ]; then
+        out=$(window_job "$data/trees/$tree" "$fresh" "$s"); w+=("${out% *}"); g+=("${out#* }")
+      else
+        out=$(headless_job "$data/trees/$tree" "$fresh" "$s"); h+=("${out% *}"); hg+=("${out#* }")
+      fi
+      rm -rf "$fresh"; sync; sleep "${SETTLE:-2}"
+    done
+  done
+  local wm hm
+  wm=$(median "${w[@]}"); hm=$(median "${h[@]}")
+  printf '%-64s %s  (window %s ms, headless %s ms; target <= 1.1)\n' \
+    "window job / headless job: $name" "$(ratio "$wm" "$hm")" "$wm" "$hm"
+  echo "    runs: window ${w[*]} | headless ${h[*]}"
+  gaps=("${g[@]}"); headless_gaps=("${hg[@]}")
+}
+
+# Processor time (utime + stime, in clock ticks) of the given processes.
+ticks() { local p t=0; for p in "$@"; do t=$((t + $(awk '{print $14 + $15}' "/proc/$p/stat" 2>/dev/null || echo 0))); done; echo "$t"; }
+# The program: a Wine process whose command line names this build's Orvandel.exe.
+program_pid() {
+  local p
+  for p in /proc/[0-9]*; do
+    tr "\\0" "\\n" 2>/dev/null <"$p/cmdline" | grep -qxF "$ORV_EXE" && { echo "${p#/proc/}"; return; }
+  done
+}
+# This prefix's Wine server: it works in /tmp/.wine-<uid>/server-<device>-<inode> of the prefix.
+server_pid() {
+  local p want
+  want=$(printf 'server-%x-%x' "$(stat -c %d "$WINEPREFIX")" "$(stat -c %i "$WINEPREFIX")")
+  for p in /proc/[0-9]*; do
+    [ "$(basename "$(readlink "$p/cwd" 2>/dev/null)")" = "$want" ] &&
+      case "$(cat "$p/comm" 2>/dev/null)" in wineserver*) echo "${p#/proc/}"; return ;; esac
+  done
+}
+# <label>: percent of one core used by the program and by the server over 5 seconds.
+cpu_row() {
+  local prog serv hz a0 b0 a1 b1
+  prog=$(program_pid); serv=$(server_pid); hz=$(getconf CLK_TCK)
+  if [ -z "$prog" ] || [ -z "$serv" ]; then echo "CPU $1: the program ($prog) or the server ($serv) not found"; return; fi
+  a0=$(ticks "$prog"); b0=$(ticks "$serv"); sleep 5; a1=$(ticks "$prog"); b1=$(ticks "$serv")
+  awk -v l="$1" -v a=$((a1 - a0)) -v b=$((b1 - b0)) -v hz="$hz" 'BEGIN {
+    printf "%-64s %.1f%% of a core  (program %.1f%%, Wine server %.1f%%; target <= 1%%)\n",
+           "CPU of the program plus the Wine server, " l, 100 * (a + b) / (5 * hz), 100 * a / (5 * hz), 100 * b / (5 * hz) }'
+}
+
+# PARTS picks some of: small large cpu
+parts=${PARTS:-small large cpu}
+want() { case " $parts " in *" $1 "*) return 0 ;; *) return 1 ;; esac; }
+
+echo "The window against the engine without it: medians of $rounds interleaved rounds (warm page cache):"
+want small && measure "2,000 small files" small2k 0
+if want large; then
+measure "4 x 512 MiB" large 1
+longest=$(printf '%s\n' "${gaps[@]}" | sort -n | tail -1)
+printf '%-64s %s ms  (window, rounds: %s; headless engine: %s; target <= 100)\n' \
+  "longest gap between two message pumps during a 4 x 512 MiB copy" "$longest" "${gaps[*]}" "${headless_gaps[*]}"
+fi
+want cpu || exit 0
+
+# A copy paused in its first file, then cancelled; then the program at rest (its window in the tray).
+next_fresh
+drive start "set|sourceEdit|$(winpath "$data/trees/large")" "click|sourceButtonAdd" "set|cbPath|$(winpath "$fresh")" \
+      "post|bbBegin" "sleep|400" "post|bbPause" "sleep|1000" >/dev/null
+paused=$(drive attach "show|bbPause" | tr -d "\r")
+[ "$paused" = "Go On" ] || echo "    (the job was not paused: bbPause reads \"$paused\")"
+cpu_row "while a job is paused"
+drive attach "post|bbCancel" "wait|bbBegin|enabled" "sleep|1000" >/dev/null
+cpu_row "at rest"
+drive attach close
+rm -rf "$fresh"
