@@ -411,10 +411,12 @@ void TVorCopyPasteWin::ShowPaused(bool paused)
 {
     bbPause->SetText(paused ? "Go On" : "Pause");
     bbPause->SetPicture(res::GetPicture(paused ? res::Picture::GoOn : res::Picture::Pause, 24));
-    if (paused)
+    if (paused) {
+        progressDisplay->Flush();  // the job sets nothing more before it holds: this is where it stops
         JobAnimation().Stop();
-    else
+    } else {
         JobAnimation().Play();
+    }
 }
 
 void TVorCopyPasteWin::EnterRestState()

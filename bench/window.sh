@@ -52,8 +52,9 @@ ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.2f", a / b; else
 # One job through the window: prints "<ms> <gap ms>" (ms with the sync when asked).
 window_job() {
   local src=$1 dst=$2 s=$3 out ms gap
+  # A second's rest before Begin: the job is timed, not what the program still does after its start.
   out=$(drive start "set|sourceEdit|$(winpath "$src")" "click|sourceButtonAdd" "set|cbPath|$(winpath "$dst")" \
-              "job|bbBegin" close)
+              "sleep|1000" "job|bbBegin" close)
   ms=$(sed -n 's/.*ms=\([0-9]*\).*/\1/p' <<<"$out"); gap=$(sed -n 's/.*gap=\([0-9]*\).*/\1/p' <<<"$out")
   [ "$s" = 1 ] && ms=$((ms + $(sync_ms)))
   echo "$ms $gap"
