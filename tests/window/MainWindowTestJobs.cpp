@@ -275,7 +275,9 @@ TEST_F(MainWindowJobs, PauseAndGoOnDuringALargeCopy)
                 stillWhenPaused = !window->aniCopy->Active();
                 pausedAt = BarPosition(bar);
                 pausedMax = BarMax(bar);
-                partials = FilesLike(job.destination + "\\src", "*.orvpart");
+                // The copy so far stands under its final name, held by the job (the system removes
+                // it should the process end), and under no other name.
+                partials = FilesLike(job.destination + "\\src", "big.bin*");
                 if (partials.size() == 1)
                     partialSize = SizeOf(partials[0]);
             } else if (pausedTicks == 6) {
@@ -312,6 +314,7 @@ TEST_F(MainWindowJobs, PauseAndGoOnDuringALargeCopy)
     EXPECT_LT(pausedAt, pausedMax) << "the pause did not land inside the copy";
     EXPECT_EQ(heldAt, pausedAt) << "the file bar moved while paused";
     ASSERT_EQ(partials.size(), 1u) << "no single partial copy while paused";
+    EXPECT_EQ(partials[0], job.copy);
     EXPECT_GT(partialSize, 0);
     EXPECT_LT(partialSize, kBigBytes);
     EXPECT_EQ(heldPartialSize, partialSize) << "the copy went on while paused";
