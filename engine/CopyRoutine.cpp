@@ -216,20 +216,30 @@ unsigned long FileCopy::Run(const CopyProgressFn& progress)
     }
 
     std::int64_t total = facts.size;
-    const DWORD bufferSize = static_cast<DWORD>(std::clamp<std::int64_t>(total - done, 4096, kCopyChunk));
+    const DWORD bufferSize = static_cast<DWORD>(std::clamp<std::int64_t>(total - done, 4096, kCopyBlock));
     const auto buffer = std::make_unique_for_overwrite<char[]>(bufferSize);
     while (done < total) {
-        DWORD got = 0;
-        if (!ReadFile(in.Get(), buffer.get(), bufferSize, &got, nullptr))
-            return abandon(GetLastError());
-        if (got == 0)
-            break;  // the source shrank since it was opened
-        DWORD put = 0;
-        if (!WriteFile(out_.Get(), buffer.get(), got, &put, nullptr))
-            return abandon(GetLastError());
-        if (put != got)
-            return abandon(ERROR_DISK_FULL);
-        done += got;
+        // One step of kCopyChunk bytes (less at the end), moved in blocks of kCopyBlock.
+        const std::int64_t stepStart = done;
+        bool atEnd = false;
+        while (done < total && done - stepStart < kCopyChunk) {
+            const DWORD wanted = static_cast<DWORD>(std::min<std::int64_t>(bufferSize, stepStart + kCopyChunk - done));
+            DWORD got = 0;
+            if (!ReadFile(in.Get(), buffer.get(), wanted, &got, nullptr))
+                return abandon(GetLastError());
+            if (got == 0) {
+                atEnd = true;  // the source shrank since it was opened
+                break;
+            }
+            DWORD put = 0;
+            if (!WriteFile(out_.Get(), buffer.get(), got, &put, nullptr))
+                return abandon(GetLastError());
+            if (put != got)
+                return abandon(ERROR_DISK_FULL);
+            done += got;
+        }
+        if (done == stepStart)
+            break;
         total = std::max(total, done);
         switch (progress(total, done)) {
         case CopyProgressAnswer::Continue:
@@ -239,6 +249,8 @@ unsigned long FileCopy::Run(const CopyProgressFn& progress)
         case CopyProgressAnswer::Stop:
             return ERROR_REQUEST_ABORTED;  // the copy's handle stays open for the next run
         }
+        if (atEnd)
+            break;
     }
     return Finish(in);
 }
