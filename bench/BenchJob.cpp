@@ -1,8 +1,12 @@
 // Runs one whole job through the engine, as Begin does, without a window:
 //   orv_bench <copy|cut|delete|crush|trash> <destination or -> <source>...
+// or only the engine's folder walk with its filters over one source folder, a filter that no file
+// passes, so nothing is done to any file (the engine's side of a plain FindFirstFileW walk):
+//   orv_bench walk - <source folder>
 // Prints the job's wall time in milliseconds, its peak working set, the report counters and the
 // longest stretch the job went without asking for its window messages (gap_ms).
 #include "bench/BenchHost.h"
+#include "engine/itemops.h"
 #include "engine/jobrun.h"
 
 #include <windows.h>
@@ -23,6 +27,11 @@ int main(int argc, char** argv)
     for (int i = 0; i < 5; ++i)
         if (std::strcmp(argv[1], ops[i]) == 0)
             host.operation = i;
+    const bool walkOnly = std::strcmp(argv[1], "walk") == 0;
+    if (walkOnly) {
+        host.operation = kOpDelete;
+        host.filters.minSize = host.filters.maxSize = INT64_MAX;  // every file is tested, none passes
+    }
     if (host.operation < 0) {
         std::fprintf(stderr, "unknown operation %s\n", argv[1]);
         return 2;
@@ -38,7 +47,13 @@ int main(int argc, char** argv)
     LARGE_INTEGER frequency, start, end;
     QueryPerformanceFrequency(&frequency);
     QueryPerformanceCounter(&start);
-    job.bbBeginClick();
+    if (walkOnly) {
+        StandingAnswers answers;
+        JobContext context{host, state, answers, BuildMaskList(host.filters.masksText)};
+        WalkFolder(context, host.sources.front(), "", kOpDelete);
+    } else {
+        job.bbBeginClick();
+    }
     QueryPerformanceCounter(&end);
 
     PROCESS_MEMORY_COUNTERS memory{};

@@ -1,5 +1,7 @@
-// The platform's floor: the Win32 calls a job makes per file, in a tight loop, with nothing else
-// (no filters, no log, no window, no progress). Wide calls, as the engine makes them.
+// The floor of the engine's earlier design: the Win32 calls its jobs made per file (a copy under a
+// partial name and a rename, attribute calls around deletions), in a tight loop with nothing else (no
+// filters, no log, no window, no progress). Kept to show what that design cost; bench/Plain.cpp holds
+// the platform's own calls the engine is measured against.
 //   orv_floor copy <source folder> <destination folder>   (mirrors the folder inside the destination)
 //   orv_floor cut <source folder> <destination folder>
 //   orv_floor delete <folder>

@@ -1,11 +1,17 @@
 #!/usr/bin/env bash
-# Benchmarks whole jobs of the engine under Wine against two peers measured in the same run:
-#   floor:  bench/Floor.cpp, the same Win32 calls in a tight loop under Wine (no filters, log, window)
-#   native: cp -a, rm -rf, shred -n 1 -u on the same trees
-# Runs are interleaved (the rounds go through the six orders of the sides), every run gets fresh
-# names, the file system settles after each deletion, large copies are counted to disk (sync inside
-# the timing), and medians of the rounds are compared.
+# Benchmarks whole jobs of the engine under Wine (orv_bench.exe, the engine without a window) against
+# references measured in the same run:
+#   plain:  bench/Plain.cpp, the platform's own calls for the same contract: a CopyFileExW loop;
+#           SetFileAttributesW + DeleteFileW; a FindFirstFileW walk; the Crush writes
+#   xcopy:  Wine's own xcopy, the peer a user would pick instead under the same runtime
+#   native: cp -a, rm -rf, find, shred -n 1 -u on the same trees
+#   floor:  bench/Floor.cpp, the engine's earlier design in a tight loop (partial name, rename,
+#           attribute calls), on the small copy only
+# Runs are interleaved (each round takes the sides in another order), every run gets fresh names, the
+# file system settles after each deletion, large trees are counted to disk (sync inside the timing),
+# the first round of every copy is compared with its source, and medians of the rounds are compared.
 # Usage: bash bench/run.sh [rounds]   (data in $BENCH_DIR, default build/bench-data; ~12 GiB free needed)
+#        CASES="copy-small delete-small" bash bench/run.sh 1   picks cases (list below)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 rounds=${1:-3}
@@ -14,25 +20,28 @@ command -v python3 >/dev/null || apt-get install -y -q python3
 . scripts/wine-env.sh
 orv_ensure_prefix
 cmake --preset win32 >/dev/null
-cmake --build --preset win32 -j"$(nproc)" --target orv_bench orv_floor >/dev/null
+cmake --build --preset win32 -j"$(nproc)" --target orv_bench orv_plain orv_floor >/dev/null
 
 data=${BENCH_DIR:-$ORV_ROOT/build/bench-data}
 mkdir -p "$data/trees" "$data/work"
 chattr +T "$data/work" 2>/dev/null || true
 python3 bench/make_trees.py "$data/trees" large small mixed many
 bin="$ORV_ROOT/build/win32/bench"
+engine_exe=${ENGINE_EXE:-$bin/orv_bench.exe}  # another build of the engine, to compare two versions
 winpath() { echo "Z:$1" | sed 's#/#\\#g'; }
 n=0
 # Sets $fresh to a name no run has used yet (a variable, not $(...): a subshell would lose the count).
 next_fresh() { n=$((n + 1)); fresh="$data/work/r$$_$n"; }
 now() { date +%s%N; }
 
-# time_run <sync 0|1> <command...>: prints milliseconds
+# time_run <sync 0|1> <command...>: prints milliseconds, or FAILED when the command failed.
 time_run() {
   local s=$1; shift
   local t0 t1
   t0=$(now)
-  "$@" >/dev/null
+  if ! "$@" >/dev/null 2>"$data/work/last-error"; then
+    echo FAILED; return
+  fi
   [ "$s" = 1 ] && sync
   t1=$(now)
   echo $(((t1 - t0) / 1000000))
@@ -45,63 +54,113 @@ ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.2f", a / b; else
 declare -A results
 record() { results["$1"]="${results[$1]:-} $2"; }
 
-# One measured case: <name> <op> <tree> <sync>
+# One run of one side: <side> <op> <source> <fresh destination> <sync>; prints milliseconds.
+run_side() {
+  local side=$1 op=$2 src=$3 dst=$4 s=$5 name
+  name=$(basename "$src")
+  case "$side:$op" in
+    engine:copy)  time_run "$s" wine "$engine_exe" copy "$(winpath "$dst")" "$(winpath "$src")" ;;
+    engine:walk)  time_run "$s" wine "$engine_exe" walk - "$(winpath "$src")" ;;
+    engine:*)     time_run "$s" wine "$engine_exe" "$op" - "$(winpath "$src")" ;;
+    plain:copy)   time_run "$s" wine "$bin/orv_plain.exe" copy "$(winpath "$src")" "$(winpath "$dst")" ;;
+    plain:*)      time_run "$s" wine "$bin/orv_plain.exe" "$op" "$(winpath "$src")" ;;
+    floor:copy)   time_run "$s" wine "$bin/orv_floor.exe" copy "$(winpath "$src")" "$(winpath "$dst")" ;;
+    xcopy:copy)   mkdir -p "$dst"
+                  time_run "$s" wine xcopy "$(winpath "$src")" "$(winpath "$dst/$name")" /E /I /Q /H /K /Y ;;
+    native:copy)  mkdir -p "$dst"; time_run "$s" cp -a "$src" "$dst/" ;;
+    native:delete) time_run "$s" rm -rf "$src" ;;
+    native:walk)  time_run "$s" find "$src" ;;
+    native:crush) time_run "$s" sh -c 'find "$1" -type f -exec shred -n 1 -u {} + && rm -r "$1"' _ "$src" ;;
+  esac
+}
+
+# One measured case: <name> <op> <tree> <sync> <sides...>; the first side is the engine.
 measure() {
-  local name=$1 op=$2 tree=$3 s=$4 r side src dst ms
-  # The six orders in turn: no side always follows the same one (a run right after the native peer's
-  # copy and its deletion was measured slower, whoever ran it).
-  local orders=("engine floor native" "engine native floor" "floor engine native" "floor native engine"
-                "native engine floor" "native floor engine")
+  local name=$1 op=$2 tree=$3 s=$4; shift 4
+  local sides=("$@") count=$# r i side src dst ms order
   for r in $(seq "$rounds"); do
-    for side in ${orders[$(((r - 1) % 6))]}; do
+    # Each round starts with another side, and every other round runs backwards: no side always
+    # follows the same one (a run right after a large copy and its deletion was measured slower).
+    order=()
+    for i in $(seq 0 $((count - 1))); do order+=("${sides[$(((r - 1 + i) % count))]}"); done
+    [ $((r % 2)) = 0 ] && order=($(printf '%s\n' "${order[@]}" | tac))
+    for side in "${order[@]}"; do
       src="$data/trees/$tree"
-      if [ "$op" != copy ]; then  # destructive: work on a fresh copy (not timed)
+      if [ "$op" = delete ] || [ "$op" = crush ]; then  # destructive: work on a fresh copy (not timed)
         next_fresh; src=$fresh; cp -a "$data/trees/$tree" "$src"; sync
       fi
       next_fresh; dst=$fresh
-      case "$side:$op" in
-        engine:copy|engine:cut) ms=$(time_run "$s" wine "$bin/orv_bench.exe" "$op" "$(winpath "$dst")" "$(winpath "$src")") ;;
-        engine:*)               ms=$(time_run "$s" wine "$bin/orv_bench.exe" "$op" - "$(winpath "$src")") ;;
-        floor:copy|floor:cut)   ms=$(time_run "$s" wine "$bin/orv_floor.exe" "$op" "$(winpath "$src")" "$(winpath "$dst")") ;;
-        floor:*)                ms=$(time_run "$s" wine "$bin/orv_floor.exe" "$op" "$(winpath "$src")") ;;
-        native:copy)            mkdir -p "$dst"; ms=$(time_run "$s" cp -a "$src" "$dst/") ;;
-        native:cut)             mkdir -p "$dst"; ms=$(time_run "$s" sh -c 'cp -a "$1" "$2/" && rm -rf "$1"' _ "$src" "$dst") ;;
-        native:delete)          ms=$(time_run "$s" rm -rf "$src") ;;
-        native:crush)           ms=$(time_run "$s" find "$src" -type f -exec shred -n 1 -u {} +) ;;
-      esac
-      record "$name:$side" "$ms"
-      rm -rf "$dst"; [ "$op" != copy ] && rm -rf "$src"
+      ms=$(run_side "$side" "$op" "$src" "$dst" "$s")
+      if [ "$ms" = FAILED ]; then
+        echo "  $name: $side failed: $(head -c 300 "$data/work/last-error")" >&2
+      else
+        record "$name:$side" "$ms"
+      fi
+      if [ "$op" = copy ] && [ "$r" = 1 ] && [ "$ms" != FAILED ] &&
+         ! diff -rq "$data/trees/$tree" "$dst/$tree" >/dev/null 2>&1; then
+        echo "  $name: the copy made by $side differs from its source" >&2
+      fi
+      rm -rf "$dst"; [ "$src" != "$data/trees/$tree" ] && rm -rf "$src"
       sync; sleep "${SETTLE:-2}"  # let the file system settle after the deletion before the next run
     done
   done
-  local e f v e0 f0 v0
-  e=$(median ${results[$name:engine]}); f=$(median ${results[$name:floor]}); v=$(median ${results[$name:native]})
-  e0=$(least ${results[$name:engine]}); f0=$(least ${results[$name:floor]}); v0=$(least ${results[$name:native]})
-  printf '%-22s median: engine %6s  floor %6s  native %6s ms  engine/floor %s  engine/native %s\n' \
-    "$name" "$e" "$f" "$v" "$(ratio "$e" "$f")" "$(ratio "$e" "$v")"
-  printf '%-22s best:   engine %6s  floor %6s  native %6s ms  engine/floor %s  engine/native %s\n' \
-    "" "$e0" "$f0" "$v0" "$(ratio "$e0" "$f0")" "$(ratio "$e0" "$v0")"
-  echo "    runs: engine${results[$name:engine]} | floor${results[$name:floor]} | native${results[$name:native]}"
+  local line="" best="" ratios="" m b e e0
+  e=$(median ${results[$name:engine]:-0}); e0=$(least ${results[$name:engine]:-0})
+  for side in "${sides[@]}"; do
+    m=$(median ${results[$name:$side]:-0}); b=$(least ${results[$name:$side]:-0})
+    line+=$(printf '  %s %6s' "$side" "$m"); best+=$(printf '  %s %6s' "$side" "$b")
+    [ "$side" != engine ] && ratios+="  engine/$side $(ratio "$e" "$m") (best $(ratio "$e0" "$b"))"
+    results["median:$name:$side"]=$m
+  done
+  printf '%-20s median ms:%s\n%-20s best ms:  %s\n%-20s%s\n' "$name" "$line" "" "$best" "" "$ratios"
+  for side in "${sides[@]}"; do echo "    runs $side:${results[$name:$side]:-}"; done
 }
 
-# CASES picks some of: copy-large copy-small copy-mixed cut-small delete-small crush-large memory
-cases=${CASES:-copy-large copy-small copy-mixed cut-small delete-small crush-large memory}
+# CASES picks some of: copy-small copy-large copy-mixed delete-small walk-small crush-large cut-small memory window
+cases=${CASES:-copy-small copy-large delete-small walk-small crush-large copy-mixed memory window}
 want() { case " $cases " in *" $1 "*) return 0 ;; *) return 1 ;; esac; }
 
+echo "Engine: $engine_exe"
 echo "Medians of $rounds interleaved rounds (warm page cache; large trees counted to disk with sync):"
-want copy-large   && measure "copy 4 x 512 MiB"      copy   large 1
-want copy-small   && measure "copy 20,000 small"     copy   small 0
-want copy-mixed   && measure "copy 2,000 mixed"      copy   mixed 1
-want cut-small    && measure "cut 20,000 small"      cut    small 0
-want delete-small && measure "delete 20,000 small"   delete small 0
-want crush-large  && measure "crush 4 x 512 MiB"     crush  large 1
-want memory || exit 0
+want copy-small   && measure "copy 20,000 small"   copy   small 0 engine plain xcopy native floor
+want copy-large   && measure "copy 4 x 512 MiB"    copy   large 1 engine plain native
+want delete-small && measure "delete 20,000 small" delete small 0 engine plain native
+want walk-small   && measure "walk 20,000 small"   walk   small 0 engine plain native
+want crush-large  && measure "crush 4 x 512 MiB"   crush  large 1 engine plain native
+want copy-mixed   && measure "copy 2,000 mixed"    copy   mixed 1 engine plain native
+want cut-small    && measure "cut 20,000 small"    cut    small 0 engine native
 
-# Memory: a Delete job over 100,000 files; the peak working set the job process reports.
-next_fresh; src=$fresh; cp -a "$data/trees/many" "$src"
-peak=$(wine "$bin/orv_bench.exe" delete - "$(winpath "$src")" | sed -n 's/.*peak_kb=\([0-9]*\).*/\1/p')
-rm -rf "$src"
-echo "memory: Delete of 100,000 files, peak working set ${peak} KiB (target under 30 MB)"
+peak=""
+if want memory; then
+  # A Delete job over 100,000 files; the peak working set the job process reports.
+  next_fresh; src=$fresh; cp -a "$data/trees/many" "$src"
+  peak=$(wine "$engine_exe" delete - "$(winpath "$src")" | sed -n 's/.*peak_kb=\([0-9]*\).*/\1/p')
+  rm -rf "$src"
+  echo "memory: Delete of 100,000 files, peak working set ${peak} KiB"
+fi
 
-# The real program with its window against the engine without it, and its processor time at rest.
-bash bench/window.sh "$rounds"
+# The targets: each ratio of medians against its reference, measured above.
+target() {  # <label> <case> <reference side> <comparison> <limit>
+  local e=${results["median:$2:engine"]:-} ref=${results["median:$2:$3"]:-} r
+  [ -z "$e" ] || [ -z "$ref" ] && return 0
+  r=$(ratio "$e" "$ref")
+  printf '  %-52s %5s  (target %s %s) %s\n' "$1" "$r" "$4" "$5" \
+    "$(awk -v r="$r" -v l="$5" -v c="$4" 'BEGIN { ok = (c == "<") ? r < l : r <= l; print ok ? "met" : "NOT MET" }')"
+}
+echo "Targets (ratios of medians):"
+target "engine copy / CopyFileExW loop, 20,000 small" "copy 20,000 small" plain "<=" 1.1
+target "engine copy / CopyFileExW loop, 4 x 512 MiB" "copy 4 x 512 MiB" plain "<=" 1.1
+target "engine delete / attribute-and-delete loop, 20,000 small" "delete 20,000 small" plain "<=" 1.1
+target "engine copy / Wine's xcopy, 20,000 small" "copy 20,000 small" xcopy "<" 1
+target "crush / shred -n 1 -u, 4 x 512 MiB" "crush 4 x 512 MiB" native "<" 1
+if [ -n "$peak" ]; then
+  printf '  %-52s %5s  (target < 30 MB) %s\n' "peak working set, Delete of 100,000 files" \
+    "$(awk -v k="$peak" 'BEGIN { printf "%.1f MB", k * 1024 / 1e6 }')" \
+    "$(awk -v k="$peak" 'BEGIN { print (k * 1024 < 30e6) ? "met" : "NOT MET" }')"
+fi
+
+# The window case: the real program with its window against the engine without it, and its processor
+# time at rest and while paused, in its own script.
+if want window; then
+  bash bench/window.sh "$rounds"
+fi

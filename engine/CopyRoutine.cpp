@@ -2,7 +2,6 @@
 
 #include "platform/LongPath.h"
 #include "filters/LocaleLower.h"
-#include "platform/Handles.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -15,15 +14,38 @@ constexpr std::int64_t kResumeCheck = 64 * 1024;
 constexpr DWORD kCopiedAttributes = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
                                     FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
 
-std::int64_t SizeOf(const BY_HANDLE_FILE_INFORMATION& info)
-{
-    return static_cast<std::int64_t>((static_cast<std::uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow);
-}
-
 DWORD Settable(DWORD attributes)
 {
     attributes &= kCopiedAttributes;
     return attributes ? attributes : FILE_ATTRIBUTE_NORMAL;
+}
+
+// What a copy needs to know of an open file. GetFileInformationByHandle would tell the same, but it
+// also asks for the volume's serial number, which under Wine 8 measured about 300 us a call against
+// about 2 us for these two: more than the whole copy of a small file.
+struct FileFacts {
+    DWORD attributes = 0;
+    FILETIME lastWrite{};
+    std::int64_t size = 0;
+};
+
+bool ReadFacts(HANDLE file, FileFacts& facts)
+{
+    FILE_BASIC_INFO basic;
+    LARGE_INTEGER size;
+    if (!GetFileInformationByHandleEx(file, FileBasicInfo, &basic, sizeof basic) || !GetFileSizeEx(file, &size))
+        return false;
+    facts.attributes = basic.FileAttributes;
+    facts.lastWrite.dwLowDateTime = static_cast<DWORD>(basic.LastWriteTime.QuadPart);
+    facts.lastWrite.dwHighDateTime = static_cast<DWORD>(static_cast<std::uint64_t>(basic.LastWriteTime.QuadPart) >> 32);
+    facts.size = size.QuadPart;
+    return true;
+}
+
+bool SetDeleteDisposition(HANDLE file, bool deleteOnClose)
+{
+    FILE_DISPOSITION_INFO disposition{static_cast<BOOLEAN>(deleteOnClose ? TRUE : FALSE)};
+    return SetFileInformationByHandle(file, FileDispositionInfo, &disposition, sizeof disposition) != 0;
 }
 
 bool Seek(HANDLE file, std::int64_t offset)
@@ -40,30 +62,34 @@ bool ReadExactly(HANDLE file, std::int64_t offset, char* buffer, DWORD length)
 }
 
 // Copying a file onto itself (the same path, another spelling of it, or a link to it) would replace
-// it with its own partial copy, and a Cut would then delete the only copy.
-bool IsSameFile(const BY_HANDLE_FILE_INFORMATION& source, const std::string& destination)
+// it with its own partial copy, and a Cut would then delete the only copy. A new file cannot be the
+// source, so only a copy that replaces asks.
+bool IsSameFile(HANDLE source, const std::string& destination)
 {
+    BY_HANDLE_FILE_INFORMATION mine;
+    if (!GetFileInformationByHandle(source, &mine))
+        return false;
     UniqueFile other(OpenPath(destination, FILE_READ_ATTRIBUTES,
                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, OPEN_EXISTING,
                               FILE_FLAG_BACKUP_SEMANTICS));
     BY_HANDLE_FILE_INFORMATION info;
     if (!other || !GetFileInformationByHandle(other.Get(), &info))
         return false;
-    return info.dwVolumeSerialNumber == source.dwVolumeSerialNumber &&
-           info.nFileIndexHigh == source.nFileIndexHigh && info.nFileIndexLow == source.nFileIndexLow;
+    return info.dwVolumeSerialNumber == mine.dwVolumeSerialNumber && info.nFileIndexHigh == mine.nFileIndexHigh &&
+           info.nFileIndexLow == mine.nFileIndexLow;
 }
 
 // A partial copy is continued only when it is a beginning of this source as it is now: not longer,
 // written after the source's last change, and ending in the same bytes. Leaves both files positioned
 // at the end of the partial copy and returns its length, or -1 when it has to start over.
-std::int64_t ResumePoint(HANDLE source, const BY_HANDLE_FILE_INFORMATION& sourceInfo, HANDLE partial)
+std::int64_t ResumePoint(HANDLE source, const FileFacts& sourceFacts, HANDLE partial)
 {
-    BY_HANDLE_FILE_INFORMATION partialInfo;
-    if (!GetFileInformationByHandle(partial, &partialInfo))
+    FileFacts partialFacts;
+    if (!ReadFacts(partial, partialFacts))
         return -1;
-    const std::int64_t length = SizeOf(partialInfo);
-    if (length <= 0 || length > SizeOf(sourceInfo) ||
-        CompareFileTime(&sourceInfo.ftLastWriteTime, &partialInfo.ftLastWriteTime) > 0)
+    const std::int64_t length = partialFacts.size;
+    if (length <= 0 || length > sourceFacts.size ||
+        CompareFileTime(&sourceFacts.lastWrite, &partialFacts.lastWrite) > 0)
         return -1;
 
     const DWORD checked = static_cast<DWORD>(std::min(length, kResumeCheck));
@@ -74,32 +100,6 @@ std::int64_t ResumePoint(HANDLE source, const BY_HANDLE_FILE_INFORMATION& source
         !std::equal(mine.get(), mine.get() + checked, theirs.get()))
         return -1;
     return length;  // both handles now stand at length
-}
-
-// The partial copy to write into: the one a stopped copy of this pair left, or a fresh one.
-UniqueFile OpenPartial(const std::string& name, HANDLE source, const BY_HANDLE_FILE_INFORMATION& sourceInfo,
-                       std::int64_t& resumeAt)
-{
-    resumeAt = 0;
-    UniqueFile partial(OpenPath(name, GENERIC_READ | GENERIC_WRITE, 0, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL));
-    if (partial) {
-        const std::int64_t length = ResumePoint(source, sourceInfo, partial.Get());
-        if (length > 0) {
-            resumeAt = length;
-            return partial;
-        }
-        if (Seek(partial.Get(), 0) && SetEndOfFile(partial.Get()) && Seek(source, 0))
-            return partial;
-        partial.Reset();
-    }
-    // A new file, not an emptied one. For CREATE_ALWAYS Wine creates the file and then empties it;
-    // ext4 takes a file emptied that way for one being replaced and writes all of it out in the call
-    // that closes it: 150-200 ms per 512 MiB measured, a stall in which no message is processed.
-    // CREATE_ALWAYS remains for a partial copy that is there but could not be opened above.
-    UniqueFile fresh(OpenPath(name, GENERIC_WRITE, 0, CREATE_NEW, FILE_ATTRIBUTE_NORMAL));
-    if (!fresh && GetLastError() == ERROR_FILE_EXISTS)
-        fresh = UniqueFile(OpenPath(name, GENERIC_WRITE, 0, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL));
-    return fresh;
 }
 
 // Gives the complete copy its final name. An existing destination is replaced only now, so a failed
@@ -144,48 +144,95 @@ std::string PartialCopyName(const std::string& destination)
     return folder + name + "." + hash + ".orvpart";
 }
 
-unsigned long CopyFileWithProgress(const std::string& source, const std::string& destination,
-                                   const CopyProgressFn& progress)
+FileCopy::FileCopy(std::string source, std::string destination, CopyTarget target)
+    : source_(std::move(source)), destination_(std::move(destination)), target_(target)
 {
-    // Others may still read the source, or delete it (which is noticed below), but not change it.
-    UniqueFile in(OpenPath(source, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, OPEN_EXISTING,
-                           FILE_FLAG_SEQUENTIAL_SCAN));
-    if (!in)
-        return GetLastError();
-    BY_HANDLE_FILE_INFORMATION sourceInfo;
-    if (!GetFileInformationByHandle(in.Get(), &sourceInfo))
-        return GetLastError();
-    if (IsSameFile(sourceInfo, destination))
-        return ERROR_SHARING_VIOLATION;
+}
 
-    const std::string partialName = PartialCopyName(destination);
-    std::int64_t done = 0;
-    UniqueFile out = OpenPartial(partialName, in.Get(), sourceInfo, done);
-    if (!out)
+// Makes the file the copy is written into, and marks it to go with its handle until it is complete.
+unsigned long FileCopy::Create(const std::string& name, DWORD creation)
+{
+    written_ = name;
+    out_ = UniqueFile(OpenPath(written_, GENERIC_READ | GENERIC_WRITE | DELETE, 0, creation, FILE_ATTRIBUTE_NORMAL));
+    if (!out_)
         return GetLastError();
+    if (!SetDeleteDisposition(out_.Get(), true)) {
+        const DWORD error = GetLastError();
+        out_.Reset();
+        DeletePath(written_);  // made just now by this copy, and not to be kept unguarded
+        return error;
+    }
+    return 0;
+}
 
-    // Every way out but Stop and success removes the partial copy: no truncated file is left behind.
-    const auto abandon = [&](DWORD error) {
-        out.Reset();
-        DeletePath(partialName);
+unsigned long FileCopy::Run(const CopyProgressFn& progress)
+{
+    // Every way out before the copy is complete, but Stop, closes the copy's handle, which removes it.
+    const auto abandon = [this](DWORD error) {
+        out_.Reset();
         return error;
     };
 
-    std::int64_t total = SizeOf(sourceInfo);
-    const DWORD bufferSize = static_cast<DWORD>(std::clamp<std::int64_t>(total - done, 4096, kCopyChunk));
+    // A new file first: its creation is also the test whether the name is taken, which is to be
+    // settled before anything else, whatever the state of the source. It is never cut to length 0
+    // afterwards: under Wine that is a truncation, and ext4 then writes all of the file out in the
+    // call that closes it (150-200 ms per 512 MiB measured, in which no message is answered). That
+    // truncation would start the data on its way to disk earlier, but the window would stall.
+    const bool resuming = out_.Valid();
+    if (!resuming && target_ == CopyTarget::NewFile) {
+        if (const unsigned long error = Create(destination_, CREATE_NEW))
+            return error;
+    }
+
+    // Others may still read the source, or delete it (which is noticed in Finish), but not change it.
+    UniqueFile in(OpenPath(source_, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, OPEN_EXISTING,
+                           FILE_FLAG_SEQUENTIAL_SCAN));
+    FileFacts facts;
+    if (!in || !ReadFacts(in.Get(), facts))
+        return abandon(GetLastError());
+    sourceAttributes_ = facts.attributes;
+    sourceWritten_ = facts.lastWrite;
+
+    std::int64_t done = 0;
+    if (resuming) {
+        done = ResumePoint(in.Get(), facts, out_.Get());
+        if (done < 0) {
+            done = 0;
+            if (!Seek(out_.Get(), 0) || !SetEndOfFile(out_.Get()) || !Seek(in.Get(), 0))
+                return abandon(GetLastError());
+        }
+    } else if (target_ == CopyTarget::Replace) {
+        if (IsSameFile(in.Get(), destination_))
+            return ERROR_SHARING_VIOLATION;
+        if (const unsigned long error = Create(PartialCopyName(destination_), CREATE_ALWAYS))
+            return error;
+    }
+
+    std::int64_t total = facts.size;
+    const DWORD bufferSize = static_cast<DWORD>(std::clamp<std::int64_t>(total - done, 4096, kCopyBlock));
     const auto buffer = std::make_unique_for_overwrite<char[]>(bufferSize);
     while (done < total) {
-        DWORD got = 0;
-        if (!ReadFile(in.Get(), buffer.get(), bufferSize, &got, nullptr))
-            return abandon(GetLastError());
-        if (got == 0)
-            break;  // the source shrank since it was opened
-        DWORD put = 0;
-        if (!WriteFile(out.Get(), buffer.get(), got, &put, nullptr))
-            return abandon(GetLastError());
-        if (put != got)
-            return abandon(ERROR_DISK_FULL);
-        done += got;
+        // One step of kCopyChunk bytes (less at the end), moved in blocks of kCopyBlock.
+        const std::int64_t stepStart = done;
+        bool atEnd = false;
+        while (done < total && done - stepStart < kCopyChunk) {
+            const DWORD wanted = static_cast<DWORD>(std::min<std::int64_t>(bufferSize, stepStart + kCopyChunk - done));
+            DWORD got = 0;
+            if (!ReadFile(in.Get(), buffer.get(), wanted, &got, nullptr))
+                return abandon(GetLastError());
+            if (got == 0) {
+                atEnd = true;  // the source shrank since it was opened
+                break;
+            }
+            DWORD put = 0;
+            if (!WriteFile(out_.Get(), buffer.get(), got, &put, nullptr))
+                return abandon(GetLastError());
+            if (put != got)
+                return abandon(ERROR_DISK_FULL);
+            done += got;
+        }
+        if (done == stepStart)
+            break;
         total = std::max(total, done);
         switch (progress(total, done)) {
         case CopyProgressAnswer::Continue:
@@ -193,24 +240,52 @@ unsigned long CopyFileWithProgress(const std::string& source, const std::string&
         case CopyProgressAnswer::Cancel:
             return abandon(ERROR_REQUEST_ABORTED);
         case CopyProgressAnswer::Stop:
-            if (!out.Close())
-                return abandon(GetLastError());
-            return ERROR_REQUEST_ABORTED;  // kept for the copy of this pair that comes next
+            return ERROR_REQUEST_ABORTED;  // the copy's handle stays open for the next run
         }
+        if (atEnd)
+            break;
     }
+    return Finish(in);
+}
 
-    if (!SetFileTime(out.Get(), nullptr, nullptr, &sourceInfo.ftLastWriteTime))
-        return abandon(GetLastError());
-    if (!out.Close())
-        return abandon(GetLastError());
+unsigned long FileCopy::Finish(UniqueFile& in)
+{
     // A source deleted or moved away while it was read is gone once its last handle closes; its copy
     // would then stand for a file that no longer exists (and a Cut would report it moved).
     in.Reset();
-    if (PathAttributes(source) == INVALID_FILE_ATTRIBUTES)
-        return abandon(GetLastError());
+    if (PathAttributes(source_) == INVALID_FILE_ATTRIBUTES) {
+        const DWORD error = GetLastError();
+        out_.Reset();
+        return error;
+    }
 
-    if (const DWORD error = TakeFinalName(partialName, destination))
-        return abandon(error);
-    SetPathAttributes(destination, Settable(sourceInfo.dwFileAttributes));
+    // Complete: from here on the file is kept, so a failure has to remove it by its name.
+    const auto discard = [this](DWORD error) {
+        out_.Reset();
+        DeletePath(written_);
+        return error;
+    };
+    if (!SetDeleteDisposition(out_.Get(), false)) {
+        const DWORD error = GetLastError();
+        out_.Reset();
+        return error;
+    }
+    // The time, and for a new file the attributes, through the handle: no look-up of the name.
+    // A replacing copy gets its attributes after the rename: read-only would stop its removal
+    // when the rename fails.
+    FILE_BASIC_INFO basic{};
+    basic.LastWriteTime.QuadPart = static_cast<LONGLONG>(
+        (static_cast<std::uint64_t>(sourceWritten_.dwHighDateTime) << 32) | sourceWritten_.dwLowDateTime);
+    basic.FileAttributes = target_ == CopyTarget::NewFile ? Settable(sourceAttributes_) : 0;
+    if (!SetFileInformationByHandle(out_.Get(), FileBasicInfo, &basic, sizeof basic))
+        return discard(GetLastError());
+    if (!out_.Close())
+        return discard(GetLastError());
+    if (target_ == CopyTarget::NewFile)
+        return 0;
+
+    if (const DWORD error = TakeFinalName(written_, destination_))
+        return discard(error);
+    SetPathAttributes(destination_, Settable(sourceAttributes_));
     return 0;
 }

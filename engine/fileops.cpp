@@ -4,7 +4,7 @@
 #include "engine/filefacts.h"
 
 void DoFileOperation(JobContext& job, const std::string& source, const std::string& destination, std::int64_t size,
-                     int operation)
+                     int operation, DWORD attributes)
 {
     switch (operation) {
     case kOpCopy:
@@ -15,10 +15,10 @@ void DoFileOperation(JobContext& job, const std::string& source, const std::stri
         MoveFileToTrash(job, source);
         break;
     case kOpDelete:
-        DeleteOneFile(job, source);
+        DeleteOneFile(job, source, attributes);
         break;
     case kOpCrush:
-        CrushOneFile(job, source);
+        CrushOneFile(job, source, attributes);
         break;
     default:
         break;

@@ -34,6 +34,7 @@ std::string ComparisonText(std::int64_t size, std::int64_t existingSize, DateTim
 struct Settlement {
     bool copy = true;
     unsigned long error = 0;  // set when the copy cannot go ahead and that is a failure
+    CopyTarget target = CopyTarget::Replace;
 };
 
 Settlement SettleExisting(JobContext& job, const std::string& source, std::string& destination, std::int64_t size)
@@ -58,11 +59,10 @@ Settlement SettleExisting(JobContext& job, const std::string& source, std::strin
 
     const auto now = [&job] { return job.host.Now(); };
     if (job.host.FileRenameModeNew()) {
+        // The stamped name is meant to be free; a copy never replaces a file it was not asked to, so
+        // one that is taken after all fails with ERROR_FILE_EXISTS.
         destination = TimestampedName(destination, "_Copied_At_", now);
-        // The stamped name is meant to be free; a copy never replaces a file it was not asked to.
-        if (PathAttributes(destination) != INVALID_FILE_ATTRIBUTES)
-            return {false, ERROR_FILE_EXISTS};
-        return {true};
+        return {true, 0, CopyTarget::NewFile};
     }
 
     // Rename mode old: the existing file steps aside with its attributes, and the copy takes its name.
@@ -76,7 +76,7 @@ Settlement SettleExisting(JobContext& job, const std::string& source, std::strin
         return {false, error};
     }
     SetPathAttributes(renamed, attributes);
-    return {true};
+    return {true, 0, CopyTarget::NewFile};
 }
 
 // Holds a copy stopped by Pause until Go On (true: copy again) or Cancel (false). Pumps the window's
@@ -93,35 +93,65 @@ bool WaitWhilePaused(JobContext& job)
     return pauseSeen && !job.state.stopFlag;
 }
 
-void CopyUntilDone(JobContext& job, const std::string& source, const std::string& destination, std::int64_t size,
-                   bool cut)
+// Runs the copy until it is complete or given up; a pause holds it, and Go On continues it from its
+// partial file. 0 or the error of the last run. A copy given up takes its partial file with it.
+unsigned long CopyThroughPauses(JobContext& job, FileCopy& copy)
 {
     const CopyProgressFn progress = [&job](std::int64_t total, std::int64_t transferred) {
         return FileCopyProgress(job, total, transferred);
     };
     for (;;) {
-        const unsigned long error = CopyFileWithProgress(source, destination, progress);
-        if (error == 0)
-            break;
-        if (WaitWhilePaused(job))
-            continue;  // the copy continues from its partial file
-        // Given up (Cancel, or a failure): a copy stopped for a pause left its partial file behind.
-        if (error == ERROR_REQUEST_ABORTED)
-            DeletePath(PartialCopyName(destination));
-        LogFileFailure(job, error, " Failed to copy file from " + source + " to " + destination);
-        return;
+        const unsigned long error = copy.Run(progress);
+        if (error == 0 || error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS || !WaitWhilePaused(job))
+            return error;
     }
+}
 
+void CountCopied(JobContext& job, const FileCopy& copy, const std::string& source, std::int64_t size, bool cut)
+{
     job.state.bytesCopied += size;
     ++job.state.filesDone;
-    if (cut) {
-        SetPathAttributes(source, FILE_ATTRIBUTE_ARCHIVE);
-        if (!DeletePath(source)) {
-            const DWORD error = GetLastError();
-            LogFileFailure(job, error, " File " + source + " is copied but failed to be deleted!");
-        }
+    if (cut && !DeleteAsArchive(source, copy.SourceAttributes())) {
+        const DWORD error = GetLastError();
+        LogFileFailure(job, error, " File " + source + " is copied but failed to be deleted!");
     }
     UpdateSpeedText(job);
+}
+
+// Whether a new file could not be made because its name is taken. A folder there may also answer
+// "access denied"; only then is the name looked up.
+bool SomethingStandsThere(unsigned long error, const std::string& target)
+{
+    return error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS ||
+           (error == ERROR_ACCESS_DENIED && PathAttributes(target) != INVALID_FILE_ATTRIBUTES);
+}
+
+// Something already stands at the destination: the source itself under another spelling, a file to
+// settle with the user, or a folder (which the copy then fails to replace).
+void CopyOverExisting(JobContext& job, const std::string& source, std::string& target, std::int64_t size,
+                      bool cut)
+{
+    Settlement settled;
+    const DWORD existing = PathAttributes(target);
+    if (existing != INVALID_FILE_ATTRIBUTES && !(existing & FILE_ATTRIBUTE_DIRECTORY)) {
+        // The source itself under another spelling of its path (or a hard link to it): nothing to ask,
+        // and no overwrite, rename or deletion of it. Looked up only where a conflict stands anyway.
+        if (IsSameEntry(target, source)) {
+            job.host.AppendLog(SameFileEntry(source, target));
+            ++job.state.filesFailed;
+            return;
+        }
+        settled = SettleExisting(job, source, target, size);
+    }
+    unsigned long error = settled.error;
+    if (error == 0 && settled.copy) {
+        FileCopy copy(source, target, settled.target);
+        error = CopyThroughPauses(job, copy);
+        if (error == 0)
+            CountCopied(job, copy, source, size, cut);
+    }
+    if (error != 0)
+        LogFileFailure(job, error, " Failed to copy file from " + source + " to " + target);
 }
 
 } // namespace
@@ -133,23 +163,16 @@ void CopyOrCutFile(JobContext& job, const std::string& source, const std::string
     job.host.SetFileProgressText("Copying " + source);
     job.host.SetFileBar(0, 0);
 
-    Settlement settled;
-    const DWORD existing = PathAttributes(target);
-    if (existing != INVALID_FILE_ATTRIBUTES && !(existing & FILE_ATTRIBUTE_DIRECTORY)) {
-        // The source itself under another spelling of its path (or a hard link to it): nothing to ask,
-        // and no overwrite, rename or deletion of it. Looked up only where a conflict stands anyway.
-        if (IsSameEntry(target, source)) {
-            job.host.AppendLog(SameFileEntry(source, target));
-            ++job.state.filesFailed;
-            settled.copy = false;
-        } else {
-            settled = SettleExisting(job, source, target, size);
-        }
-    }
-    if (settled.error != 0)
-        LogFileFailure(job, settled.error, " Failed to copy file from " + source + " to " + target);
-    else if (settled.copy)
-        CopyUntilDone(job, source, target, size, cut);
+    // The usual case, a destination where nothing stands yet, costs no look-up before the copy: the
+    // copy's own creation of the new file tells whether something is there.
+    FileCopy copy(source, target, CopyTarget::NewFile);
+    const unsigned long error = CopyThroughPauses(job, copy);
+    if (error == 0)
+        CountCopied(job, copy, source, size, cut);
+    else if (SomethingStandsThere(error, target))
+        CopyOverExisting(job, source, target, size, cut);
+    else
+        LogFileFailure(job, error, " Failed to copy file from " + source + " to " + target);
 
     job.host.SetFileProgressText("");
     job.host.SetFileBar(0, 0);

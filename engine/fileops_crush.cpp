@@ -8,24 +8,41 @@ namespace {
 
 constexpr int kNameSearchLimit = 99999;
 
-// The first of the names 0, 1, 2, … that nothing in the folder holds; after the limit the last
-// name tried, taken or not (renaming onto it then fails and the file keeps its name).
-std::string FreeDecimalName(const std::string& folder)
+// Renames the file to the first of the names 0, 1, 2, … in its own folder that nothing holds, trying
+// at most the limit; returns the path the file has afterwards. Each name is tried by renaming onto it:
+// a rename never replaces, so a taken name refuses, and one call per name does what a look-up and a
+// rename did. After the limit, or a refusal for any other reason, the file keeps its name.
+std::string HideName(const std::string& source)
 {
-    std::string candidate;
+    const std::size_t nameStart = source.find_last_of("\\:") + 1;  // npos + 1 == 0
+    const std::string folder = source.substr(0, nameStart);
     for (int k = 0; k < kNameSearchLimit; ++k) {
-        candidate = folder + std::to_string(k);
-        if (PathAttributes(candidate) == INVALID_FILE_ATTRIBUTES)
+        const std::string candidate = folder + std::to_string(k);
+        if (MovePath(source, candidate, 0))
+            return candidate;
+        const DWORD error = GetLastError();
+        if (error != ERROR_ALREADY_EXISTS && error != ERROR_FILE_EXISTS)
             break;
     }
-    return candidate;
+    return source;
 }
 
-// Overwrites the whole file once and makes sure the overwrite reached the disk. Returns 0 or the
-// error of the open, a seek, a write, the flush or the close.
-DWORD WipeFile(JobContext& job, const std::string& path)
+// Overwrites the whole file once, makes sure the overwrite reached the disk, and deletes the file
+// through the same handle (its delete disposition, where a deletion by name would look the name up
+// again). Returns 0 or the error of the open, a seek, a write, the flush, the deletion or the close.
+// `attributesReset`: whether the file's attributes were reset before; known attributes may have
+// changed since they were read, so an open refused for access resets them and tries once more.
+DWORD WipeAndDelete(JobContext& job, const std::string& path, bool attributesReset)
 {
-    UniqueFile file(OpenPath(path, GENERIC_READ | GENERIC_WRITE, 0, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL));
+    const auto open = [&path] {
+        return UniqueFile(
+            OpenPath(path, GENERIC_READ | GENERIC_WRITE | DELETE, 0, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL));
+    };
+    UniqueFile file = open();
+    if (!file && !attributesReset && GetLastError() == ERROR_ACCESS_DENIED) {
+        SetPathAttributes(path, FILE_ATTRIBUTE_ARCHIVE);
+        file = open();
+    }
     if (!file)
         return GetLastError();
     LARGE_INTEGER size;
@@ -43,6 +60,16 @@ DWORD WipeFile(JobContext& job, const std::string& path)
         return error;
     if (!FlushFileBuffers(file.Get()))
         return GetLastError();
+    FILE_DISPOSITION_INFO dispose{TRUE};
+    if (!SetFileInformationByHandle(file.Get(), FileDispositionInfo, &dispose, sizeof dispose)) {
+        // Read-only after all (it can be opened for writing where the system lets its administrator):
+        // reset through the handle and try once more.
+        FILE_BASIC_INFO plain{};
+        plain.FileAttributes = FILE_ATTRIBUTE_ARCHIVE;
+        if (attributesReset || !SetFileInformationByHandle(file.Get(), FileBasicInfo, &plain, sizeof plain) ||
+            !SetFileInformationByHandle(file.Get(), FileDispositionInfo, &dispose, sizeof dispose))
+            return GetLastError();
+    }
     if (!file.Close())
         return GetLastError();
     return 0;
@@ -50,14 +77,14 @@ DWORD WipeFile(JobContext& job, const std::string& path)
 
 } // namespace
 
-void CrushOneFile(JobContext& job, const std::string& source)
+void CrushOneFile(JobContext& job, const std::string& source, DWORD known)
 {
     job.host.SetFileProgressText("Crushing " + source);
     job.host.SetFileBar(0, 0);
     const std::string failed = " So failed to delete file " + source + "!";
 
     // Only a plain file is overwritten: never a folder, and never a file through a link.
-    const DWORD attributes = PathAttributes(source);
+    const DWORD attributes = known != INVALID_FILE_ATTRIBUTES ? known : PathAttributes(source);
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         const DWORD error = GetLastError();
         LogFileFailure(job, error, failed);
@@ -67,20 +94,18 @@ void CrushOneFile(JobContext& job, const std::string& source)
         LogFileFailure(job, ERROR_ACCESS_DENIED, failed);
         return;
     }
-    SetPathAttributes(source, FILE_ATTRIBUTE_ARCHIVE);
+    // Read-only would refuse the overwrite; archive only already needs no call.
+    const bool reset = attributes != FILE_ATTRIBUTE_ARCHIVE;
+    if (reset)
+        SetPathAttributes(source, FILE_ATTRIBUTE_ARCHIVE);
 
     // Hide the name first: once overwritten and deleted, nothing should tell what the file was called.
-    const std::size_t nameStart = source.find_last_of("\\:") + 1;  // npos + 1 == 0
-    const std::string hidden = FreeDecimalName(source.substr(0, nameStart));
-    const std::string current = MovePath(source, hidden, 0) ? hidden : source;
+    const std::string current = HideName(source);
 
-    DWORD error = WipeFile(job, current);
+    const DWORD error = WipeAndDelete(job, current, reset);
     if (error == 0) {
-        if (DeletePath(current)) {
-            ++job.state.filesDone;
-            return;
-        }
-        error = GetLastError();
+        ++job.state.filesDone;
+        return;
     }
     // Not overwritten (or not for certain), or not deleted: the file stays, under the name it came
     // with where that name is still free, and is reported as not crushed. When something else took

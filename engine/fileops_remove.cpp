@@ -44,18 +44,31 @@ void MoveFileToTrash(JobContext& job, const std::string& source)
     ++job.state.filesFailed;
 }
 
-void DeleteOneFile(JobContext& job, const std::string& source)
+bool DeleteAsArchive(const std::string& path, DWORD attributes)
+{
+    if (attributes != FILE_ATTRIBUTE_ARCHIVE) {
+        SetPathAttributes(path, FILE_ATTRIBUTE_ARCHIVE);
+        return DeletePath(path);
+    }
+    if (DeletePath(path))
+        return true;
+    if (GetLastError() != ERROR_ACCESS_DENIED)
+        return false;
+    SetPathAttributes(path, FILE_ATTRIBUTE_ARCHIVE);
+    return DeletePath(path);
+}
+
+void DeleteOneFile(JobContext& job, const std::string& source, DWORD known)
 {
     job.host.SetFileProgressText("Deleting " + source);
 
     // A folder, or a link to one, is never deleted as a file (nor through).
-    const DWORD attributes = PathAttributes(source);
+    const DWORD attributes = known != INVALID_FILE_ATTRIBUTES ? known : PathAttributes(source);
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
         LogFileFailure(job, ERROR_ACCESS_DENIED, " So failed to delete file " + source + "!");
         return;
     }
-    SetPathAttributes(source, FILE_ATTRIBUTE_ARCHIVE);
-    if (DeletePath(source)) {
+    if (DeleteAsArchive(source, attributes)) {
         ++job.state.filesDone;
         return;
     }

@@ -6,11 +6,19 @@
 
 // The five operations of DoFileOperation, one file each; shared by fileops*.cpp only.
 
+// `attributes` are the file's attributes where the caller knows them, else INVALID_FILE_ATTRIBUTES.
+
 void CopyOrCutFile(JobContext& job, const std::string& source, const std::string& destination, std::int64_t size,
                    bool cut);
 void MoveFileToTrash(JobContext& job, const std::string& source);
-void DeleteOneFile(JobContext& job, const std::string& source);
-void CrushOneFile(JobContext& job, const std::string& source);
+void DeleteOneFile(JobContext& job, const std::string& source, DWORD attributes);
+void CrushOneFile(JobContext& job, const std::string& source, DWORD attributes);
+
+// Resets the file's attributes to archive only (read-only would refuse the deletion), then deletes it.
+// Attributes known to be archive only already are not set again; as they may have changed since they
+// were read, a deletion refused for access resets them and tries once more. GetLastError tells why
+// it failed.
+bool DeleteAsArchive(const std::string& path, DWORD attributes);
 
 // One failure line, "\r\nBecause " + the system's text for the code + sentence, and one failure counted.
 void LogFileFailure(JobContext& job, unsigned long errorCode, const std::string& sentence);

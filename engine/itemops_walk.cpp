@@ -115,7 +115,8 @@ void VisitFolder(const Walk& walk, const std::string& source, const std::string&
         return;
 
     std::string target = destination;
-    if (walk.mirror) {
+    // Made at once where nothing stands yet, the usual case: the creation is the existence test.
+    if (walk.mirror && !CreateFolderPath(target)) {
         const DWORD existing = PathAttributes(target);
         if (existing != INVALID_FILE_ATTRIBUTES && (existing & FILE_ATTRIBUTE_DIRECTORY)) {
             // The source subfolder itself under another spelling of its path: nothing to ask, and
@@ -146,7 +147,8 @@ void VisitFile(const Walk& walk, const std::string& source, const std::string& d
     const std::string name = exact ? *exact : ShownCodePageText(entry.cFileName);
     if (PassesFileFilter(job.masks, job.host.Filters(), LocaleLower(name), FilterTimeOf(entry.ftLastWriteTime), size)) {
         if (exact)
-            DoFileOperation(job, source + "\\" + name, destination + "\\" + name, size, walk.operation);
+            DoFileOperation(job, source + "\\" + name, destination + "\\" + name, size, walk.operation,
+                            entry.dwFileAttributes);
         else
             LogUnreachableFile(job, source + "\\" + name, destination + "\\" + name, walk.operation,
                                ERROR_NO_UNICODE_TRANSLATION);

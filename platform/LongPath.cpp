@@ -65,6 +65,8 @@ bool MovePath(const std::string& from, const std::string& to, DWORD flags)
     return MoveFileExW(WidePath(from).c_str(), WidePath(to).c_str(), flags) != 0;
 }
 
+bool CreateFolderPath(const std::string& path) { return CreateDirectoryW(WidePath(path).c_str(), nullptr) != 0; }
+
 HANDLE OpenPath(const std::string& path, DWORD access, DWORD share, DWORD disposition, DWORD flags)
 {
     return CreateFileW(WidePath(path).c_str(), access, share, nullptr, disposition, flags, nullptr);

@@ -21,6 +21,7 @@ DWORD PathAttributes(const std::string& path);  // INVALID_FILE_ATTRIBUTES when 
 bool SetPathAttributes(const std::string& path, DWORD attributes);
 bool DeletePath(const std::string& path);
 bool MovePath(const std::string& from, const std::string& to, DWORD flags);
+bool CreateFolderPath(const std::string& path);  // one folder, its parent must exist
 HANDLE OpenPath(const std::string& path, DWORD access, DWORD share, DWORD disposition, DWORD flags);
 
 // An existing entry that is a folder or a link (reparse point): never opened or deleted as a file.

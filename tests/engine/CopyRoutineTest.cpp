@@ -46,6 +46,13 @@ protected:
     testsupport::TempFolder temp;
     std::string source = temp / "source.bin";
     std::string destination = temp / "copy.bin";
+
+    // One whole copy, as a fresh object each time.
+    unsigned long Copy(CopyTarget target, ProgressScript& progress, const std::string& to = {})
+    {
+        FileCopy copy(source, to.empty() ? destination : to, target);
+        return copy.Run(progress.Fn());
+    }
 };
 
 TEST_F(CopyRoutineTest, CopiesContentAttributesAndLastWriteTimeReportingEveryChunk)
@@ -56,7 +63,7 @@ TEST_F(CopyRoutineTest, CopiesContentAttributesAndLastWriteTimeReportingEveryChu
     ASSERT_TRUE(SetFileAttributesA(source.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
 
     ProgressScript progress;
-    ASSERT_EQ(CopyFileWithProgress(source, destination, progress.Fn()), 0u);
+    ASSERT_EQ(Copy(CopyTarget::NewFile, progress), 0u);
 
     EXPECT_EQ(ReadAll(destination), content);
     EXPECT_EQ(WriteTimeOf(destination), kOldTime);
@@ -73,7 +80,7 @@ TEST_F(CopyRoutineTest, EmptyFileIsCopiedWithoutProgressCalls)
 {
     ASSERT_TRUE(WriteAll(source, ""));
     ProgressScript progress;
-    ASSERT_EQ(CopyFileWithProgress(source, destination, progress.Fn()), 0u);
+    ASSERT_EQ(Copy(CopyTarget::NewFile, progress), 0u);
     EXPECT_EQ(ReadAll(destination), "");
     EXPECT_TRUE(progress.calls.empty());
 }
@@ -86,7 +93,7 @@ TEST_F(CopyRoutineTest, ExistingDestinationIsReplacedOnlyByTheCompleteCopyEvenWh
 
     ProgressScript progress;
     progress.onCall = [&] { EXPECT_EQ(ReadAll(destination), "old contents") << "replaced before complete"; };
-    ASSERT_EQ(CopyFileWithProgress(source, destination, progress.Fn()), 0u);
+    ASSERT_EQ(Copy(CopyTarget::Replace, progress), 0u);
     EXPECT_EQ(ReadAll(destination), Pattern(2 * kChunk + 5));
     EXPECT_FALSE(GetFileAttributesA(destination.c_str()) & FILE_ATTRIBUTE_READONLY);
 }
@@ -97,43 +104,67 @@ TEST_F(CopyRoutineTest, CancelRemovesThePartialCopyAndLeavesTheOldFile)
     ASSERT_TRUE(WriteAll(destination, "old contents"));
 
     ProgressScript progress{kGo, kCancel};
-    EXPECT_EQ(CopyFileWithProgress(source, destination, progress.Fn()), static_cast<unsigned long>(ERROR_REQUEST_ABORTED));
+    EXPECT_EQ(Copy(CopyTarget::Replace, progress), static_cast<unsigned long>(ERROR_REQUEST_ABORTED));
     EXPECT_EQ(progress.calls.size(), 2u);
     EXPECT_EQ(ReadAll(destination), "old contents");
     EXPECT_FALSE(Exists(PartialCopyName(destination)));
 }
 
-TEST_F(CopyRoutineTest, StopKeepsThePartialCopyAndTheNextCopyContinuesWhereItStopped)
+TEST_F(CopyRoutineTest, StopKeepsThePartialCopyAndRunningAgainContinuesWhereItStopped)
 {
     const std::string content = Pattern(5 * kChunk + 77);
     ASSERT_TRUE(WriteAll(source, content));
 
-    ProgressScript first{kGo, kStop};
-    EXPECT_EQ(CopyFileWithProgress(source, destination, first.Fn()), static_cast<unsigned long>(ERROR_REQUEST_ABORTED));
-    EXPECT_FALSE(Exists(destination)) << "nothing under the final name before the copy is complete";
-    EXPECT_EQ(ReadAll(PartialCopyName(destination)), content.substr(0, 2 * kChunk));
+    for (const CopyTarget target : {CopyTarget::NewFile, CopyTarget::Replace}) {
+        SCOPED_TRACE(target == CopyTarget::NewFile ? "new file" : "replacing");
+        if (target == CopyTarget::Replace) {
+            ASSERT_TRUE(WriteAll(destination, "old contents"));
+        }
+        FileCopy copy(source, destination, target);
+        ProgressScript first{kGo, kStop};
+        EXPECT_EQ(copy.Run(first.Fn()), static_cast<unsigned long>(ERROR_REQUEST_ABORTED));
+        EXPECT_EQ(ReadAll(source), content) << "the source is free while the copy is stopped";
+        if (target == CopyTarget::Replace) {
+            EXPECT_EQ(ReadAll(destination), "old contents");
+        }
 
-    ProgressScript second;
-    ASSERT_EQ(CopyFileWithProgress(source, destination, second.Fn()), 0u);
-    EXPECT_EQ(second.Transferred(), (std::vector<std::int64_t>{3 * kChunk, 4 * kChunk, 5 * kChunk, 5 * kChunk + 77}));
-    EXPECT_EQ(ReadAll(destination), content);
-    EXPECT_FALSE(Exists(PartialCopyName(destination)));
+        ProgressScript second;
+        ASSERT_EQ(copy.Run(second.Fn()), 0u);
+        EXPECT_EQ(second.Transferred(), (std::vector<std::int64_t>{3 * kChunk, 4 * kChunk, 5 * kChunk, 5 * kChunk + 77}));
+        EXPECT_EQ(ReadAll(destination), content);
+        EXPECT_FALSE(Exists(PartialCopyName(destination)));
+        ASSERT_TRUE(DeleteFileA(destination.c_str()));
+    }
 }
 
-TEST_F(CopyRoutineTest, StopAfterTheLastChunkFinishesOnTheNextCopyWithoutCopyingAgain)
+TEST_F(CopyRoutineTest, AStoppedCopyThatIsGivenUpLeavesNothing)
+{
+    ASSERT_TRUE(WriteAll(source, Pattern(3 * kChunk)));
+    ASSERT_TRUE(WriteAll(temp / "old.bin", "old contents"));
+    {
+        FileCopy fresh(source, destination, CopyTarget::NewFile);
+        FileCopy replacing(source, temp / "old.bin", CopyTarget::Replace);
+        ProgressScript stopFresh{kStop}, stopReplacing{kStop};
+        ASSERT_EQ(fresh.Run(stopFresh.Fn()), static_cast<unsigned long>(ERROR_REQUEST_ABORTED));
+        ASSERT_EQ(replacing.Run(stopReplacing.Fn()), static_cast<unsigned long>(ERROR_REQUEST_ABORTED));
+    }
+    EXPECT_EQ(testsupport::Tree(temp.Path()), "old.bin=old contents\nsource.bin=" + Pattern(3 * kChunk) + "\n");
+}
+
+TEST_F(CopyRoutineTest, StopAfterTheLastChunkFinishesOnTheNextRunWithoutCopyingAgain)
 {
     ASSERT_TRUE(WriteAll(source, Pattern(kChunk)));
+    FileCopy copy(source, destination, CopyTarget::NewFile);
     ProgressScript first{kStop};
-    EXPECT_EQ(CopyFileWithProgress(source, destination, first.Fn()), static_cast<unsigned long>(ERROR_REQUEST_ABORTED));
+    EXPECT_EQ(copy.Run(first.Fn()), static_cast<unsigned long>(ERROR_REQUEST_ABORTED));
     ProgressScript second;
-    ASSERT_EQ(CopyFileWithProgress(source, destination, second.Fn()), 0u);
+    ASSERT_EQ(copy.Run(second.Fn()), 0u);
     EXPECT_TRUE(second.calls.empty());
     EXPECT_EQ(ReadAll(destination), Pattern(kChunk));
 }
 
 TEST_F(CopyRoutineTest, APartialCopyThatIsNotABeginningOfTheSourceIsStartedOver)
 {
-    const std::string partial = PartialCopyName(destination);
     struct Case {
         const char* what;
         std::function<void()> change;
@@ -156,19 +187,31 @@ TEST_F(CopyRoutineTest, APartialCopyThatIsNotABeginningOfTheSourceIsStartedOver)
         SCOPED_TRACE(c.what);
         ASSERT_TRUE(WriteAll(source, Pattern(4 * kChunk, 1)));
         ASSERT_TRUE(testsupport::SetWriteTime(source, kOldTime));
+        FileCopy copy(source, destination, CopyTarget::NewFile);
         ProgressScript first{kGo, kStop};
-        ASSERT_EQ(CopyFileWithProgress(source, destination, first.Fn()), static_cast<unsigned long>(ERROR_REQUEST_ABORTED));
-        ASSERT_TRUE(Exists(partial));
+        ASSERT_EQ(copy.Run(first.Fn()), static_cast<unsigned long>(ERROR_REQUEST_ABORTED));
 
         c.change();
         const std::string now = ReadAll(source);
         ProgressScript second;
-        ASSERT_EQ(CopyFileWithProgress(source, destination, second.Fn()), 0u);
+        ASSERT_EQ(copy.Run(second.Fn()), 0u);
         ASSERT_FALSE(second.calls.empty());
         EXPECT_EQ(second.calls.front().second, std::min<std::int64_t>(kChunk, static_cast<std::int64_t>(now.size())));
         EXPECT_EQ(ReadAll(destination), now);
         ASSERT_TRUE(DeleteFileA(destination.c_str()));
     }
+}
+
+TEST_F(CopyRoutineTest, ANewFileIsNeverMadeOverAnythingThatStandsThere)
+{
+    ASSERT_TRUE(WriteAll(source, "new"));
+    ASSERT_TRUE(WriteAll(destination, "old"));
+    ASSERT_TRUE(CreateDirectoryA((temp / "folder").c_str(), nullptr));
+    ProgressScript progress;
+    EXPECT_EQ(Copy(CopyTarget::NewFile, progress), static_cast<unsigned long>(ERROR_FILE_EXISTS));
+    EXPECT_EQ(Copy(CopyTarget::NewFile, progress, temp / "FOLDER"), static_cast<unsigned long>(ERROR_FILE_EXISTS));
+    EXPECT_TRUE(progress.calls.empty());
+    EXPECT_EQ(testsupport::Tree(temp.Path()), "copy.bin=old\nfolder\\\nsource.bin=new\n");
 }
 
 TEST_F(CopyRoutineTest, CopyOntoItselfFailsAndLeavesTheFile)
@@ -177,7 +220,7 @@ TEST_F(CopyRoutineTest, CopyOntoItselfFailsAndLeavesTheFile)
     ProgressScript progress;
     for (const std::string& same : {source, temp / "SOURCE.BIN"}) {
         SCOPED_TRACE(same);
-        EXPECT_EQ(CopyFileWithProgress(source, same, progress.Fn()), static_cast<unsigned long>(ERROR_SHARING_VIOLATION));
+        EXPECT_EQ(Copy(CopyTarget::Replace, progress, same), static_cast<unsigned long>(ERROR_SHARING_VIOLATION));
         EXPECT_EQ(ReadAll(source), "only copy");
         EXPECT_FALSE(Exists(PartialCopyName(same)));
     }
@@ -191,7 +234,7 @@ TEST_F(CopyRoutineTest, DestinationHeldOpenByOthersStaysIntactAndNoPartialIsLeft
     ASSERT_TRUE(lock.Valid());
 
     ProgressScript progress;
-    EXPECT_NE(CopyFileWithProgress(source, destination, progress.Fn()), 0u);
+    EXPECT_NE(Copy(CopyTarget::Replace, progress), 0u);
     EXPECT_FALSE(Exists(PartialCopyName(destination)));
     EXPECT_EQ(progress.calls.size(), 2u) << "the copy itself ran; only taking the final name failed";
 }
@@ -205,7 +248,7 @@ TEST_F(CopyRoutineTest, SourceDeletedDuringItsCopyFailsWithoutLeavingAFile)
             EXPECT_TRUE(DeleteFileA(source.c_str())) << GetLastError();
         }
     };
-    EXPECT_EQ(CopyFileWithProgress(source, destination, progress.Fn()), static_cast<unsigned long>(ERROR_FILE_NOT_FOUND));
+    EXPECT_EQ(Copy(CopyTarget::NewFile, progress), static_cast<unsigned long>(ERROR_FILE_NOT_FOUND));
     EXPECT_FALSE(Exists(source));
     EXPECT_FALSE(Exists(destination));
     EXPECT_FALSE(Exists(PartialCopyName(destination)));
@@ -214,10 +257,10 @@ TEST_F(CopyRoutineTest, SourceDeletedDuringItsCopyFailsWithoutLeavingAFile)
 TEST_F(CopyRoutineTest, MissingSourceOrDestinationFolderFailsWithTheSystemError)
 {
     ProgressScript progress;
-    EXPECT_EQ(CopyFileWithProgress(temp / "absent.bin", destination, progress.Fn()),
-              static_cast<unsigned long>(ERROR_FILE_NOT_FOUND));
+    FileCopy absent(temp / "absent.bin", destination, CopyTarget::NewFile);
+    EXPECT_EQ(absent.Run(progress.Fn()), static_cast<unsigned long>(ERROR_FILE_NOT_FOUND));
     ASSERT_TRUE(WriteAll(source, "x"));
-    EXPECT_EQ(CopyFileWithProgress(source, temp / "no folder\\copy.bin", progress.Fn()),
+    EXPECT_EQ(Copy(CopyTarget::NewFile, progress, temp / "no folder\\copy.bin"),
               static_cast<unsigned long>(ERROR_PATH_NOT_FOUND));
     EXPECT_FALSE(Exists(destination));
 }
@@ -230,11 +273,11 @@ TEST_F(CopyRoutineTest, PathsLongerThanMaxPathAreCopiedWhole)
     ASSERT_GT(longSource.size(), 300u);
     ASSERT_TRUE(WriteAll(longSource, Pattern(kChunk + 9)));
 
+    FileCopy copy(longSource, longDestination, CopyTarget::NewFile);
     ProgressScript progress{kStop};
-    EXPECT_EQ(CopyFileWithProgress(longSource, longDestination, progress.Fn()),
-              static_cast<unsigned long>(ERROR_REQUEST_ABORTED));
+    EXPECT_EQ(copy.Run(progress.Fn()), static_cast<unsigned long>(ERROR_REQUEST_ABORTED));
     ProgressScript resumed;
-    ASSERT_EQ(CopyFileWithProgress(longSource, longDestination, resumed.Fn()), 0u);
+    ASSERT_EQ(copy.Run(resumed.Fn()), 0u);
     EXPECT_EQ(resumed.Transferred(), (std::vector<std::int64_t>{kChunk + 9}));
     EXPECT_EQ(ReadAll(longDestination), Pattern(kChunk + 9));
 }

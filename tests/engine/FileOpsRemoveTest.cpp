@@ -28,6 +28,21 @@ TEST_F(DeleteFileOp, DeletesAReadOnlyFileAfterClearingItsAttributes)
     EXPECT_EQ(host.fileProgressText, "Deleting " + file);
 }
 
+TEST_F(DeleteFileOp, AttributesKnownFromTheWalkThatNoLongerHoldStillLetDeleteAndCrushRemoveTheFile)
+{
+    // The walk's entry said archive only; the file has become read-only since.
+    for (const int operation : {kOpDelete, kOpCrush}) {
+        SCOPED_TRACE(operation);
+        const std::string file = temp / "became read only.txt";
+        ASSERT_TRUE(WriteAll(file, "x"));
+        ASSERT_TRUE(SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_READONLY));
+        DoFileOperation(job, file, "", 1, operation, FILE_ATTRIBUTE_ARCHIVE);
+        EXPECT_EQ(host.log, "");
+        EXPECT_EQ(testsupport::Tree(temp.Path()), "");
+    }
+    EXPECT_EQ(state.filesDone, 2);
+}
+
 TEST_F(DeleteFileOp, FailuresAreLoggedWithTheSystemTextAndTheJobGoesOn)
 {
     const std::string missing = temp / "missing.txt";

@@ -52,6 +52,13 @@ public:
         return code;
     }
 
+    // Ends the process at once, as a crash or the task manager would, and waits until it is gone.
+    void Kill()
+    {
+        if (info_.hProcess && TerminateProcess(info_.hProcess, 99))
+            WaitForSingleObject(info_.hProcess, 10000);
+    }
+
     DWORD Id() const { return info_.dwProcessId; }
 
 private:

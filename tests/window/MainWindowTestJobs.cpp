@@ -180,19 +180,23 @@ protected:
         return questions;
     }
 
-    // How far the large copy has got, from its partial file: -1 before it starts and once it is
-    // complete. The file bar shows a copy's progress only about ten times a second, too seldom to
-    // tell whether a fast copy is still under way.
+    // How far the large copy has got: -1 before it starts and once it is complete. The copy is
+    // written under its final name while the job holds it, so it is read from the folder's entry
+    // (opening a file that is to go with its handle is refused). The file bar shows a copy's progress
+    // only about ten times a second, too seldom to tell whether a fast copy is still under way.
     static std::int64_t PartialSize(const LargeCopy& job)
     {
-        const std::vector<std::string> partials = FilesLike(job.destination + "\\src", "*.orvpart");
-        return partials.size() == 1 ? SizeOf(partials[0]) : -1;
+        WIN32_FIND_DATAA entry;
+        UniqueFind find(FindFirstFileA((job.destination + "\\src\\big.bin*").c_str(), &entry));
+        if (!find || FindNextFileA(find.Get(), &entry))
+            return -1;
+        const std::int64_t size = (static_cast<std::int64_t>(entry.nFileSizeHigh) << 32) | entry.nFileSizeLow;
+        return size < kBigBytes ? size : -1;
     }
 
     static bool CopyUnderWay(const LargeCopy& job)
     {
-        const std::int64_t size = PartialSize(job);
-        return size > 0 && size < kBigBytes;
+        return PartialSize(job) > 0;
     }
 
     void Prepare(LargeCopy& job)
@@ -290,7 +294,9 @@ TEST_F(MainWindowJobs, PauseAndGoOnDuringALargeCopy)
                 stillWhenPaused = !window->aniCopy->Active();
                 pausedAt = BarPosition(bar);
                 pausedMax = BarMax(bar);
-                partials = FilesLike(job.destination + "\\src", "*.orvpart");
+                // The copy so far stands under its final name, held by the job (the system removes
+                // it should the process end), and under no other name.
+                partials = FilesLike(job.destination + "\\src", "big.bin*");
                 if (partials.size() == 1)
                     partialSize = SizeOf(partials[0]);
             } else if (pausedTicks == 6) {
@@ -327,6 +333,7 @@ TEST_F(MainWindowJobs, PauseAndGoOnDuringALargeCopy)
     EXPECT_LT(pausedAt, pausedMax) << "the pause did not land inside the copy";
     EXPECT_EQ(heldAt, pausedAt) << "the file bar moved while paused";
     ASSERT_EQ(partials.size(), 1u) << "no single partial copy while paused";
+    EXPECT_EQ(partials[0], job.copy);
     EXPECT_GT(partialSize, 0);
     EXPECT_LT(partialSize, kBigBytes);
     EXPECT_EQ(heldPartialSize, partialSize) << "the copy went on while paused";

@@ -1,0 +1,125 @@
+// The platform's own calls for the contract of each operation, in a tight loop with nothing else (no
+// filters, no log, no progress, no questions): what the engine is measured against.
+//   orv_plain copy <source folder> <destination folder>   CopyFileExW per file, the folder mirrored
+//                                                          inside the destination
+//   orv_plain delete <folder>    SetFileAttributesW (archive only) + DeleteFileW per file, then the folders
+//   orv_plain walk <folder>      a FindFirstFileW walk over everything, nothing done to it
+//   orv_plain crush <folder>     per file: attributes, a free decimal name, one overwrite from the end in
+//                                1 MiB writes, flushed, then deleted; then the folders
+#include <windows.h>
+
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <string>
+
+namespace {
+
+constexpr DWORD kCrushStep = 1 << 20;
+
+std::wstring Wide(const char* s)
+{
+    std::wstring w(static_cast<size_t>(MultiByteToWideChar(CP_ACP, 0, s, -1, nullptr, 0)), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, s, -1, w.data(), static_cast<int>(w.size()));
+    w.resize(w.size() - 1);
+    return w;
+}
+
+bool IsDot(const wchar_t* name)
+{
+    return name[0] == L'.' && (name[1] == L'\0' || (name[1] == L'.' && name[2] == L'\0'));
+}
+
+long long entries = 0;
+long long failures = 0;
+
+void Count(bool ok) { failures += ok ? 0 : 1; }
+
+void CrushOne(const std::wstring& folder, const std::wstring& path)
+{
+    static const std::unique_ptr<char[]> ones = [] {
+        auto block = std::make_unique<char[]>(kCrushStep);
+        std::memset(block.get(), 0xFF, kCrushStep);
+        return block;
+    }();
+    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_ARCHIVE);
+    std::wstring hidden = folder + L"\\0";
+    for (int k = 1; GetFileAttributesW(hidden.c_str()) != INVALID_FILE_ATTRIBUTES; ++k)
+        hidden = folder + L"\\" + std::to_wstring(k);
+    if (!MoveFileExW(path.c_str(), hidden.c_str(), 0))
+        hidden = path;
+    HANDLE file = CreateFileW(hidden.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return Count(false);
+    LARGE_INTEGER size{};
+    GetFileSizeEx(file, &size);
+    for (long long end = size.QuadPart; end > 0;) {
+        const long long start = end > kCrushStep ? end - kCrushStep : 0;
+        LARGE_INTEGER at;
+        at.QuadPart = start;
+        DWORD put = 0;
+        SetFilePointerEx(file, at, nullptr, FILE_BEGIN);
+        WriteFile(file, ones.get(), static_cast<DWORD>(end - start), &put, nullptr);
+        end = start;
+    }
+    FlushFileBuffers(file);
+    CloseHandle(file);
+    Count(DeleteFileW(hidden.c_str()) != 0);
+}
+
+// Depth first over "*.*", as the engine walks; destination only for copy.
+void Walk(const char* op, const std::wstring& source, const std::wstring& destination)
+{
+    const bool copy = std::strcmp(op, "copy") == 0;
+    if (copy)
+        Count(CreateDirectoryW(destination.c_str(), nullptr) != 0);
+    WIN32_FIND_DATAW entry;
+    HANDLE find = FindFirstFileW((source + L"\\*.*").c_str(), &entry);
+    if (find == INVALID_HANDLE_VALUE)
+        return Count(false);
+    do {
+        if (IsDot(entry.cFileName))
+            continue;
+        ++entries;
+        const std::wstring from = source + L"\\" + entry.cFileName;
+        const std::wstring to = copy ? destination + L"\\" + entry.cFileName : std::wstring();
+        if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            Walk(op, from, to);
+            if (std::strcmp(op, "delete") == 0 || std::strcmp(op, "crush") == 0)
+                Count(RemoveDirectoryW(from.c_str()) != 0);
+        } else if (copy) {
+            Count(CopyFileExW(from.c_str(), to.c_str(), nullptr, nullptr, nullptr, 0) != 0);
+        } else if (std::strcmp(op, "delete") == 0) {
+            SetFileAttributesW(from.c_str(), FILE_ATTRIBUTE_ARCHIVE);
+            Count(DeleteFileW(from.c_str()) != 0);
+        } else if (std::strcmp(op, "crush") == 0) {
+            CrushOne(source, from);
+        }
+    } while (FindNextFileW(find, &entry));
+    FindClose(find);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const char* op = argc > 2 ? argv[1] : "";
+    const bool known = std::strcmp(op, "copy") == 0 || std::strcmp(op, "delete") == 0 ||
+                       std::strcmp(op, "walk") == 0 || std::strcmp(op, "crush") == 0;
+    if (!known || (std::strcmp(op, "copy") == 0 && argc < 4)) {
+        std::fprintf(stderr, "usage: orv_plain <copy|delete|walk|crush> <folder> [destination folder]\n");
+        return 2;
+    }
+    const std::wstring source = Wide(argv[2]);
+    std::wstring destination;
+    if (std::strcmp(op, "copy") == 0) {
+        CreateDirectoryW(Wide(argv[3]).c_str(), nullptr);
+        destination = Wide(argv[3]) + source.substr(source.find_last_of(L'\\'));
+    }
+    Walk(op, source, destination);
+    if (std::strcmp(op, "delete") == 0 || std::strcmp(op, "crush") == 0)
+        Count(RemoveDirectoryW(source.c_str()) != 0);
+    std::printf("entries=%lld failed=%lld\n", entries, failures);
+    return failures > 0 ? 1 : 0;
+}

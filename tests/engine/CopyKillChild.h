@@ -1,0 +1,7 @@
+#pragma once
+
+// The child process of the test that kills a copy in its middle (CopyKillTest.cpp): the engine test
+// program started again with this first argument, then the source, the destination and the name of
+// an event it sets once it is inside the copy. It then waits there until it is killed.
+inline constexpr char kCopyUntilKilled[] = "--copy-until-killed";
+int CopyUntilKilled(const char* source, const char* destination, const char* eventName);

@@ -1,0 +1,14 @@
+// The engine tests, or the child process one of them starts.
+#include "CopyKillChild.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+int main(int argc, char** argv)
+{
+    if (argc == 5 && std::strcmp(argv[1], kCopyUntilKilled) == 0)
+        return CopyUntilKilled(argv[2], argv[3], argv[4]);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
