@@ -106,7 +106,7 @@ public:
     DateTime timeTo = 0.0;
 
     // --- Saved lists (NameFilter.dat, HistoryPath.dat) ----------------------------------------
-    void AddToHistory(ui::ComboBox& box, const std::string& file);
+    DWORD AddToHistory(ui::ComboBox& box, const std::string& file);  // the write's error, or 0
     const std::string& NameFilterFile() const { return nameFilterFile; }
     const std::string& HistoryPathFile() const { return historyPathFile; }
 
@@ -144,7 +144,7 @@ public:
     bool ScanRunning() override;
     void StopScan() override;
     void StartReclickTimer() override;
-    void SaveHistories() override;
+    std::vector<std::string> SaveHistories() override;
     void EnterRunningState(int operation) override;
     void ShowPaused(bool paused) override;
     void EnterRestState() override;

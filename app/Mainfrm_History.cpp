@@ -2,6 +2,8 @@
 // destination history of cbPath (HistoryPath.dat).
 #include "app/Mainfrm.h"
 
+#include "core/LogTexts.h"
+#include "engine/filefacts.h"
 #include "filters/SavedList.h"
 #include "platform/FileBytes.h"
 
@@ -65,23 +67,27 @@ void TVorCopyPasteWin::LoadHistories(std::string folder)
     }
 }
 
-void TVorCopyPasteWin::AddToHistory(ui::ComboBox& box, const std::string& file)
+DWORD TVorCopyPasteWin::AddToHistory(ui::ComboBox& box, const std::string& file)
 {
     std::vector<std::string> items = Items(box);
     const std::string text = box.Text();
     if (!AddToSavedList(items, text))
-        return;
+        return 0;
     box.Insert(0, text);
     box.SetText(text);
     // A history that could not be written (a read-only program folder, a full disk) still holds the
     // entry for this run; the job goes on, and the file keeps what it had. A file read only in part
     // is never written over with that part.
-    if (!partlyReadHistories.count(file))
-        ReplaceFileBytes(file, FormatSavedList(items));
+    if (partlyReadHistories.count(file))
+        return 0;
+    return ReplaceFileBytes(file, FormatSavedList(items));
 }
 
-void TVorCopyPasteWin::SaveHistories()
+std::vector<std::string> TVorCopyPasteWin::SaveHistories()
 {
-    AddToHistory(*cbFName, nameFilterFile);
-    AddToHistory(*cbPath, historyPathFile);
+    std::vector<std::string> failures;
+    for (const auto& [box, file] : {std::pair{cbFName.get(), &nameFilterFile}, std::pair{cbPath.get(), &historyPathFile}})
+        if (const DWORD error = AddToHistory(*box, *file))
+            failures.push_back(HistoryNotSavedEntry(*file, SystemErrorText(error)));
+    return failures;
 }

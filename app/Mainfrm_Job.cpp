@@ -208,7 +208,7 @@ void TVorCopyPasteWin::StopSearchClick()
 {
     pExists->Hide();
     state.scanStopped = true;
-    aniSearch->Stop();
+    aniSearch->Rewind();
 }
 
 void TVorCopyPasteWin::BitBtn1Click()

@@ -86,6 +86,11 @@ std::string HandlerErrorEntry(const std::string& where, const std::string& what)
     return "\r\nAn unexpected error in " + where + ": " + OneLine(what);
 }
 
+std::string HistoryNotSavedEntry(const std::string& file, const std::string& errorText)
+{
+    return "\r\nThe list could not be saved to " + file + ": " + OneLine(errorText);
+}
+
 std::string SameFileEntry(const std::string& source, const std::string& destination)
 {
     return "\r\nBecause the destination is the source file itself. Failed to copy file from " + source + " to " +

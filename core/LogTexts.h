@@ -52,6 +52,9 @@ std::string UnexpectedErrorEntry(const std::string& what);
 // An exception that ended a window's handler outside a job's own run (`where` names the handler kind).
 std::string HandlerErrorEntry(const std::string& where, const std::string& what);
 
+// A saved list (masks, destinations) that could not be written; errorText is the system's text.
+std::string HistoryNotSavedEntry(const std::string& file, const std::string& errorText);
+
 // Failure entries of a copy whose destination is its own source spelled another way, and of a folder
 // whose replacement or renaming would reach into the source.
 std::string SameFileEntry(const std::string& source, const std::string& destination);

@@ -67,7 +67,8 @@ public:
     virtual bool ScanRunning() { return false; }          // StopSearch enabled
     virtual void StopScan() {}                            // StopSearchClick
     virtual void StartReclickTimer() {}                   // ReclickBeginButton
-    virtual void SaveHistories() {}                       // mask and path histories
+    // Remembers the masks and the destination; returns a log line for each list it could not store.
+    virtual std::vector<std::string> SaveHistories() { return {}; }
     virtual void EnterRunningState(int /*operation*/) {}
     virtual void ShowPaused(bool /*paused*/) {}           // "Go On" / "Pause" and the job animation
     virtual void EnterRestState() {}

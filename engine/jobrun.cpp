@@ -130,7 +130,7 @@ void JobRun::bbBeginClick()
         return;
     }
 
-    host_.SaveHistories();
+    const std::vector<std::string> historyFailures = host_.SaveHistories();
     const int operation = host_.OperationKind();
     const std::string destination = host_.DestinationText();
     if (UsesDestination(operation) && IsBlankText(destination)) {
@@ -144,7 +144,7 @@ void JobRun::bbBeginClick()
         // Whatever leaves the job, an exception included, ends in the same rest state and report as
         // the job's own end: otherwise the window would stay locked in its running state.
         try {
-            RunJob(operation, destination, sources, started);
+            RunJob(operation, destination, sources, historyFailures, started);
         } catch (const std::exception& e) {
             EndAfterError(e.what(), started);
         } catch (...) {
@@ -156,7 +156,7 @@ void JobRun::bbBeginClick()
 }
 
 void JobRun::RunJob(int operation, const std::string& destination, const std::vector<std::string>& sources,
-                    bool& started)
+                    const std::vector<std::string>& historyFailures, bool& started)
 {
     host_.EnterRunningState(operation);
 
@@ -173,6 +173,9 @@ void JobRun::RunJob(int operation, const std::string& destination, const std::ve
     facts.maxSizeText = host_.MaxSizeText();
     facts.destinationText = destination;
     for (const std::string& entry : PreparationEntries(facts))
+        host_.AppendLog(entry);
+    // The job does not depend on the lists; a list that could not be stored is only told.
+    for (const std::string& entry : historyFailures)
         host_.AppendLog(entry);
 
     state_.filesExamined = 0;

@@ -34,7 +34,7 @@ private:
     // Begin from the running state on: preparation, free space, dispatch and removal of emptied
     // folders. `started` tells whether the starting time was written.
     void RunJob(int operation, const std::string& destination, const std::vector<std::string>& sources,
-                bool& started);
+                const std::vector<std::string>& historyFailures, bool& started);
     void EndAfterError(const std::string& what, bool started);
     void RemoveEmptiedSourceFolders(const std::vector<std::string>& sources,
                                     const std::vector<std::string>& keptFolders);

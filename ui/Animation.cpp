@@ -45,6 +45,13 @@ void Animation::Stop()
     active_ = false;
 }
 
+void Animation::Rewind()
+{
+    Stop();
+    if (open_)
+        SendMessageA(Handle(), ACM_PLAY, 1, MAKELPARAM(0, 0));  // the system's seek: play frame 0 once
+}
+
 bool Animation::Reflect(UINT message, WPARAM wParam, LPARAM, LRESULT& result)
 {
     if (message == WM_COMMAND) {

@@ -18,6 +18,7 @@ public:
     bool IsOpen() const { return open_; }
     void Play();  // from the first frame, repeating
     void Stop();
+    void Rewind();  // stops and shows the first frame
     bool Active() const { return active_; }
 
     std::function<void()> onStart;

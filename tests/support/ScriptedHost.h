@@ -45,6 +45,7 @@ public:
     int openSection = 4;
     bool running = false, paused = false, hidden = false, existsNoticeHidden = false;
     bool reclickTimerStarted = false, historiesSaved = false, scanStopped = false;
+    std::vector<std::string> historyFailures;  // what SaveHistories reports
 
     // Clock: a tick that advances by tickStep at every read, and a fixed local time.
     std::uint32_t tick = 1000;
@@ -115,7 +116,11 @@ public:
         scanRunning = false;
     }
     void StartReclickTimer() override { reclickTimerStarted = true; }
-    void SaveHistories() override { historiesSaved = true; }
+    std::vector<std::string> SaveHistories() override
+    {
+        historiesSaved = true;
+        return historyFailures;
+    }
     void EnterRunningState(int) override { running = true; }
     void ShowPaused(bool p) override { paused = p; }
     void EnterRestState() override { running = false; paused = false; }

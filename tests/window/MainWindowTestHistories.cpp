@@ -127,4 +127,8 @@ TEST_F(MainWindowHistories, BadFilesLoadWithoutHarmAndAFailedWriteNeitherStopsTh
     EXPECT_EQ(ReadFileText(HistoryPath()), "D:\\kept\r\n" + huge) << "a file read in part is not written over";
     EXPECT_EQ(Items(Find("cbFName")).front(), "*.*") << "the entry stays in the list for this run";
     EXPECT_EQ(Items(Find("cbPath")).front(), destination);
+    // The failure is told once in the job's log (the job itself copied its file, above).
+    const std::string log = Log();
+    EXPECT_EQ(CountOf(log, "The list could not be saved to " + NameFilter() + ": "), 1) << log;
+    EXPECT_EQ(CountOf(log, "The list could not be saved to"), 1) << "the partly read list was not to be written";
 }
