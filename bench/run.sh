@@ -116,8 +116,8 @@ measure() {
   for side in "${sides[@]}"; do echo "    runs $side:${results[$name:$side]:-}"; done
 }
 
-# CASES picks some of: copy-small copy-large copy-mixed delete-small walk-small crush-large cut-small memory window
-cases=${CASES:-copy-small copy-large delete-small walk-small crush-large copy-mixed memory window}
+# CASES picks some of: copy-small copy-large copy-mixed delete-small walk-small crush-large cut-small memory window prescan
+cases=${CASES:-copy-small copy-large delete-small walk-small crush-large copy-mixed memory window prescan}
 want() { case " $cases " in *" $1 "*) return 0 ;; *) return 1 ;; esac; }
 
 echo "Engine: $engine_exe"
@@ -163,4 +163,9 @@ fi
 # time at rest and while paused, in its own script.
 if want window; then
   bash bench/window.sh "$rounds"
+fi
+
+# The pre-scan of the window against a bare FindFirstFileW walk and native find, in its own script.
+if want prescan; then
+  bash bench/prescan.sh "$rounds"
 fi
