@@ -139,7 +139,13 @@ want cpu || exit 0
 # A copy paused in its first file, then cancelled; then the program at rest (its window in the tray).
 next_fresh
 drive start "set|sourceEdit|$(winpath "$data/trees/large")" "click|sourceButtonAdd" "set|cbPath|$(winpath "$fresh")" \
-      "post|bbBegin" "sleep|400" "post|bbPause" "sleep|1000" >/dev/null
+      "post|bbBegin" >/dev/null
+# Pause once the copy is seen writing (after the pre-scan the program may take a moment to begin).
+for _ in $(seq 200); do
+  [ -n "$(find "$fresh" -type f -size +0 2>/dev/null | head -1)" ] && break
+  sleep 0.02
+done
+drive attach "post|bbPause" "sleep|1000" >/dev/null
 paused=$(drive attach "show|bbPause" | tr -d "\r")
 [ "$paused" = "Go On" ] || echo "    (the job was not paused: bbPause reads \"$paused\")"
 cpu_row "while a job is paused"
