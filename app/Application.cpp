@@ -1,23 +1,44 @@
 #include "app/Application.h"
 
 #include "app/Mainfrm.h"
+#include "app/SingleInstance.h"
 #include "ui/MessageLoop.h"
 
 #include <commctrl.h>
 
 #include <exception>
 
+namespace {
+
+constexpr const char* kApplicationTitle = "Orvandel";
+
+void ShowException(const char* text)
+{
+    MessageBoxA(nullptr, text, kApplicationTitle, MB_OK | MB_ICONERROR | MB_TASKMODAL);
+}
+
+} // namespace
+
+// Every end is exit code 0: a second start that handed over, a normal close, and a failure that was
+// shown to the user.
 int RunApplication(HINSTANCE, int showCommand)
 {
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_DATE_CLASSES | ICC_ANIMATE_CLASS};
-    InitCommonControlsEx(&controls);
     try {
-        TVorCopyPasteWin window;
-        ShowWindow(window.Handle(), showCommand);
-        UpdateWindow(window.Handle());
-        return ui::RunMessageLoop();
+        const std::string argument = FirstCommandArgument();
+        if (HandOverToRunningInstance(argument))
+            return 0;
+        INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_DATE_CLASSES | ICC_ANIMATE_CLASS};
+        InitCommonControlsEx(&controls);
+        TVorCopyPasteWin window({}, argument);
+        if (!window.StartsHidden()) {
+            ShowWindow(window.Handle(), showCommand);
+            UpdateWindow(window.Handle());
+        }
+        ui::RunMessageLoop();
     } catch (const std::exception& e) {
-        MessageBoxA(nullptr, e.what(), "Marrowick", MB_OK | MB_ICONERROR);
-        return 1;
+        ShowException(e.what());
+    } catch (...) {
+        ShowException("");
     }
+    return 0;
 }

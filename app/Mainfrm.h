@@ -20,6 +20,7 @@
 #include "ui/Memo.h"
 #include "ui/PageControl.h"
 #include "ui/Panel.h"
+#include "ui/PopupMenu.h"
 #include "ui/ProgressBar.h"
 #include "ui/RadioButton.h"
 #include "ui/ScrollBox.h"
@@ -39,8 +40,9 @@ struct ScanRun;
 class TVorCopyPasteWin : public JobHost {
 public:
 
-    // The saved lists live in historyFolder, beside the program when it is empty.
-    explicit TVorCopyPasteWin(const std::string& historyFolder = {});
+    // The saved lists live in historyFolder, beside the program when it is empty. commandArgument is
+    // the program's first command-line argument ("startup", "new_window" or a path).
+    explicit TVorCopyPasteWin(const std::string& historyFolder = {}, const std::string& commandArgument = {});
     ~TVorCopyPasteWin() override;
     TVorCopyPasteWin(const TVorCopyPasteWin&) = delete;
     TVorCopyPasteWin& operator=(const TVorCopyPasteWin&) = delete;
@@ -109,6 +111,26 @@ public:
     DWORD AddToHistory(ui::ComboBox& box, const std::string& file);  // the write's error, or 0
     const std::string& NameFilterFile() const { return nameFilterFile; }
     const std::string& HistoryPathFile() const { return historyPathFile; }
+
+    // --- Process life: hand-off, command line, tray, help, settings ---------------------------
+    // A copy-data block another process sent; false when it is no hand-off of this program.
+    bool ReceiveHandOff(ULONG_PTR tag, const void* data, std::size_t size);
+    void ParamTimer4Timer();
+    void Exit1Click();
+    void About1Click();
+    void TrayIcon1MouseDown();
+    void TrayIcon1DblClick();
+    void TrayIcon1Popup();
+    void Label8Click();
+    void Label9Click();
+    void Label11Click();
+    void cbStartClick();
+    void cbContextClick();
+    void cbMonitorClipboardClick();
+    bool StartsHidden() const { return startHidden; }
+    bool TrayIconShown() const;
+    std::string browseStartPath;
+    std::unique_ptr<ui::PopupMenu> PopupMenu2;
 
     // --- JobHost ------------------------------------------------------------------------------
     int OperationKind() override;
@@ -257,6 +279,13 @@ private:
     void ResumeDeferredScan();  // a request that came during a job, once it has ended
     bool scanDeferred = false;
     ScanRun* activeScan = nullptr;
+
+    void BuildShell();                                  // tray menu and the handlers of this group
+    void HandleCommandLine(const std::string& argument);  // before FormCreate
+    void ReadSettings();                                // in FormCreate
+    bool ShellMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    void RestoreFromTray();
+    bool startHidden = false;
 
     void LoadHistories(std::string folder);
     std::string nameFilterFile, historyPathFile;

@@ -10,6 +10,7 @@
 #include "platform/LocalDateText.h"
 #include "platform/MessagePump.h"
 #include "ui/HandlerException.h"
+#include "ui/Hints.h"
 #include "ui/MessageBoxes.h"
 
 #include <mmsystem.h>
@@ -69,7 +70,7 @@ void ReportToLog(const char* where, const char* what)
 
 } // namespace
 
-TVorCopyPasteWin::TVorCopyPasteWin(const std::string& historyFolder)
+TVorCopyPasteWin::TVorCopyPasteWin(const std::string& historyFolder, const std::string& commandArgument)
 {
     BuildForm();
     LoadHistories(historyFolder);
@@ -78,6 +79,8 @@ TVorCopyPasteWin::TVorCopyPasteWin(const std::string& historyFolder)
         *ProgressLabel});
     job = std::make_unique<JobRun>(*this, state);
     tray = std::make_unique<TrayIcon>(Handle(), res::ProgramIcon(16), kMainWindowTip);
+    BuildShell();
+    HandleCommandLine(commandArgument);
     FormCreate();
     // A handler that failed is said in the log, where the user looks for what happened.
     reportingWindow = this;
@@ -94,17 +97,25 @@ TVorCopyPasteWin::~TVorCopyPasteWin()
 
 void TVorCopyPasteWin::LoadAnimations()
 {
+    // A clip missing beside the program falls back to the shell's own (find file, delete file,
+    // recycle file, copy file).
     const std::string folder = ProgramFolder();
-    aniSearch->Open(folder + "a1.avi");
-    aniSearch2->Open(folder + "a1.avi");
-    aniDelete->Open(folder + "a2.avi");
-    aniTrash->Open(folder + "a3.avi");
-    aniCopy->Open(folder + "a0.avi");
+    HMODULE shell = GetModuleHandleA("shell32.dll");
+    const auto load = [&](ui::Animation& animation, const char* file, int builtIn) {
+        if (!animation.Open(folder + file))
+            animation.OpenResource(shell, builtIn);
+    };
+    load(*aniSearch, "a1.avi", 151);
+    load(*aniSearch2, "a1.avi", 151);
+    load(*aniDelete, "a2.avi", 164);
+    load(*aniTrash, "a3.avi", 162);
+    load(*aniCopy, "a0.avi", 161);
 }
 
 void TVorCopyPasteWin::FormCreate()
 {
     LoadAnimations();
+    ui::SetHintStyle(100, 10000, RGB(166, 202, 240));
     jobAnimation = aniCopy.get();
 
     fileExistsForm = std::make_unique<TFileExistsForm>(Handle());
@@ -128,6 +139,7 @@ void TVorCopyPasteWin::FormCreate()
         sectionPanel[static_cast<size_t>(i)]->SetAlign(ui::Align::Bottom);
     ProgressPanel->SetAlign(ui::Align::Client);
     expandedSection = kSectionProgress;
+    ReadSettings();
 
     cbIgnorSubDir->onClick = [this] { flatDestinationFresh = false; };
     form->onResize = [this] { FormResize(); };
@@ -147,7 +159,7 @@ void TVorCopyPasteWin::FormCreate()
         // as the query.
         if ((message == WM_QUERYENDSESSION || (message == WM_ENDSESSION && wParam)) && job->Running())
             EndDuringJob();
-        return tray->HandleMessage(message, wParam, lParam, result);
+        return ShellMessage(message, wParam, lParam, result);
     };
     FormResize();
 }

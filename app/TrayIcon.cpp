@@ -1,7 +1,5 @@
 #include "app/TrayIcon.h"
 
-#include <shellapi.h>
-
 #include <cstring>
 
 TrayIcon::TrayIcon(HWND window, HICON icon, const std::string& tip)
@@ -32,33 +30,45 @@ NOTIFYICONDATAA TrayIcon::Data() const
 
 void TrayIcon::Show()
 {
+    wanted_ = true;
     if (shown_)
         return;
     NOTIFYICONDATAA data = Data();
     shown_ = Shell_NotifyIconA(NIM_ADD, &data) != 0;
 }
 
-void TrayIcon::RestoreWindow()
-{
-    ShowWindow(window_, IsIconic(window_) ? SW_RESTORE : SW_SHOW);
-    SetForegroundWindow(window_);
-}
-
 bool TrayIcon::HandleMessage(UINT message, WPARAM, LPARAM lParam, LRESULT& result)
 {
-    if (message == taskbarCreated_ && shown_) {  // the shell restarted: the icon is gone
-        shown_ = false;
-        Show();
+    // The shell restarted (or started after us): its notification area is new and empty. The
+    // message also goes to other top-level windows, so it is not taken as handled.
+    if (taskbarCreated_ != 0 && message == taskbarCreated_) {
+        if (wanted_) {
+            shown_ = false;
+            Show();
+        }
         return false;
     }
     if (message != kCallbackMessage)
         return false;
+    const auto fire = [](const std::function<void()>& handler) {
+        if (handler) {
+            auto copy = handler;  // a handler may pump messages and be replaced meanwhile
+            copy();
+        }
+    };
     switch (LOWORD(lParam)) {
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
+        fire(onMouseDown);
+        break;
     case WM_LBUTTONDBLCLK:
-        RestoreWindow();
+    case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDBLCLK:
+        fire(onDoubleClick);
+        break;
+    case WM_RBUTTONUP:
+        fire(onPopup);
         break;
     default:
         break;

@@ -2,10 +2,12 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <functional>
 #include <string>
 
-// The program's icon in the notification area: the way back to the window once a job has ended and
-// hidden it. A click on the icon shows and restores the window.
+// The program's icon in the notification area: the way back to the window once it is hidden. It
+// reports the mouse on the icon through its handlers and comes back by itself when the shell
+// rebuilds the task bar.
 class TrayIcon {
 public:
     static constexpr UINT kCallbackMessage = WM_APP + 17;
@@ -21,13 +23,17 @@ public:
     // The window's messages: answers the icon's callback; false for anything else.
     bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
+    std::function<void()> onMouseDown;    // any button pressed on the icon
+    std::function<void()> onDoubleClick;  // any button
+    std::function<void()> onPopup;        // the right button released
+
 private:
-    void RestoreWindow();
     NOTIFYICONDATAA Data() const;
 
     HWND window_;
     HICON icon_;
     std::string tip_;
     bool shown_ = false;
+    bool wanted_ = false;  // shown at least once: a rebuilt task bar gets it back
     UINT taskbarCreated_;
 };

@@ -24,6 +24,16 @@ bool Animation::Open(const std::string& path)
     return open_;
 }
 
+bool Animation::OpenResource(HMODULE module, int id)
+{
+    Close();
+    open_ = module && SendMessageA(Handle(), ACM_OPENA, reinterpret_cast<WPARAM>(module),
+                                   reinterpret_cast<LPARAM>(MAKEINTRESOURCEA(id))) != 0;
+    if (open_)
+        SendMessageA(Handle(), ACM_PLAY, 1, MAKELPARAM(0, 0));
+    return open_;
+}
+
 void Animation::Close()
 {
     Stop();

@@ -14,6 +14,7 @@ class Animation : public Control {
 public:
     Animation(Control& parent, const ControlArgs& common, const AnimationArgs& args = {});
     bool Open(const std::string& path);  // false when the file is missing or not a clip it can show
+    bool OpenResource(HMODULE module, int id);  // a clip among a module's resources (the shell's own)
     void Close();
     bool IsOpen() const { return open_; }
     void Play();  // from the first frame, repeating

@@ -25,6 +25,10 @@
 //                         press of Add (the request timer's 10 ms included), C while Stop searching
 //                         was enabled (the count itself)
 //     sleep|MS            wait
+//     list|NAME           print the items of the named list box, one a line
+//     tray|right          the mouse on the notification-area icon as the shell reports it: "left"
+//                         (press), "double", "right" (press and release, which opens its menu)
+//     menu|N              wait for the program's open menu and choose its entry N (1 = first)
 //     close               ask the window to close and wait for the program to end
 // Exit code 0 when every step did what it says, else 1 with the failing step named.
 #include "ui/FindByName.h"
@@ -254,6 +258,55 @@ bool Scan(const std::string& path)
     return true;
 }
 
+// The program's icon reports the mouse to the window with this message (app/TrayIcon.h).
+constexpr UINT kTrayCallback = WM_APP + 17;
+
+bool Tray(const std::string& what)
+{
+    std::vector<UINT> events;
+    if (what == "left")
+        events = {WM_LBUTTONDOWN, WM_LBUTTONUP};
+    else if (what == "double")
+        events = {WM_LBUTTONDBLCLK};
+    else if (what == "right")
+        events = {WM_RBUTTONDOWN, WM_RBUTTONUP};
+    else
+        return false;
+    for (const UINT event : events)
+        if (!PostMessageA(mainWindow, kTrayCallback, 1, static_cast<LPARAM>(event)))
+            return false;
+    return true;
+}
+
+BOOL CALLBACK VisitMenu(HWND window, LPARAM data)
+{
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    char className[16] = {};
+    GetClassNameA(window, className, sizeof className);
+    if (owner == processId && IsWindowVisible(window) && std::string(className) == "#32768") {
+        *reinterpret_cast<HWND*>(data) = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// The menu follows the keyboard: down to the entry, then Enter.
+bool ChooseMenuEntry(int entry)
+{
+    HWND menu = nullptr;
+    if (entry < 1 || !WaitFor(10000, [&] {
+            menu = nullptr;
+            EnumWindows(VisitMenu, reinterpret_cast<LPARAM>(&menu));
+            return menu != nullptr;
+        }))
+        return false;
+    for (int i = 0; i < entry; ++i)
+        PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 0);
+    PostMessageA(menu, WM_KEYDOWN, VK_RETURN, 0);
+    return WaitFor(10000, [menu] { return !IsWindow(menu) || !IsWindowVisible(menu); });
+}
+
 double Milliseconds(const LARGE_INTEGER& from, const LARGE_INTEGER& to)
 {
     LARGE_INTEGER frequency;
@@ -360,6 +413,10 @@ bool Run(const std::vector<std::string>& p)
     }
     if (verb == "scan")
         return Scan(arg(1));
+    if (verb == "tray")
+        return Tray(arg(1));
+    if (verb == "menu")
+        return ChooseMenuEntry(std::atoi(arg(1).c_str()));
     if (verb == "close") {
         PostMessageA(mainWindow, WM_CLOSE, 0, 0);
         return !process || WaitForSingleObject(process, 60000) == WAIT_OBJECT_0;
@@ -402,6 +459,22 @@ bool Run(const std::vector<std::string>& p)
         return PostMessageA(control, BM_CLICK, 0, 0) != 0;
     if (verb == "job")
         return TimeJob(control);
+    if (verb == "list") {
+        const auto count = SendMessageA(control, LB_GETCOUNT, 0, 0);
+        for (LRESULT i = 0; i < count; ++i) {
+            // The wide message: across processes Wine 8 answers the 8-bit one with wide characters.
+            const auto length = SendMessageW(control, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
+            std::wstring wide(static_cast<std::size_t>(length) + 1, L'\0');
+            SendMessageW(control, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(wide.data()));
+            wide.resize(wide.find(L'\0'));
+            std::string item(wide.size() * 4 + 1, '\0');
+            item.resize(static_cast<std::size_t>(WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()),
+                                                                     item.data(), static_cast<int>(item.size()), nullptr, nullptr)));
+            std::printf("%s\n", item.c_str());
+        }
+        std::fflush(stdout);
+        return count >= 0;
+    }
     if (verb == "show") {
         std::printf("%s\n", Text(control).c_str());
         std::fflush(stdout);
