@@ -214,3 +214,76 @@ TEST(Tray, MinimisedTheWindowLeavesTheTaskBarAndTheIconBringsItBack)
     EXPECT_TRUE(WaitUntil(5000, [&] { return program.Visible() && !IsIconic(program.Window()); }));
     EXPECT_EQ(program.Close(), 0u);
 }
+
+namespace {
+
+// Whole mebibytes of non-zero bytes (a file of zeros could be written sparse and copy too quickly).
+bool WriteFilledFile(const std::string& path, int mebibytes)
+{
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    const std::string block(1 << 20, '\x5a');
+    bool ok = true;
+    for (int m = 0; m < mebibytes && ok; ++m) {
+        DWORD put = 0;
+        ok = WriteFile(file, block.data(), static_cast<DWORD>(block.size()), &put, nullptr) && put == block.size();
+    }
+    return CloseHandle(file) && ok;
+}
+
+std::int64_t SizeFromListing(const std::string& path)
+{
+    WIN32_FIND_DATAA entry;
+    HANDLE find = FindFirstFileA(path.c_str(), &entry);
+    if (find == INVALID_HANDLE_VALUE)
+        return -1;
+    FindClose(find);
+    return (static_cast<std::int64_t>(entry.nFileSizeHigh) << 32) | entry.nFileSizeLow;
+}
+
+} // namespace
+
+TEST(Tray, ExitFromTheIconsMenuDuringACopyStopsItAndLeavesNoPartOfAFile)
+{
+    constexpr int kMiB = 1024;
+    constexpr std::int64_t kBytes = std::int64_t{kMiB} << 20;
+    TempFolder temp;
+    const std::string source = temp / "src", destination = temp / "dst";
+    const std::string copy = destination + "\\src\\big.bin";
+    ASSERT_TRUE(CreateDirectoryA(source.c_str(), nullptr));
+    ASSERT_TRUE(WriteFilledFile(source + "\\big.bin", kMiB));
+
+    RunningProgram program;
+    ASSERT_TRUE(program.Start());
+    SendMessageA(program.Control("sourceEdit"), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(source.c_str()));
+    program.Click("sourceButtonAdd");
+    SetWindowTextA(program.Control("cbPath"), destination.c_str());
+    // Begin is posted: the job runs inside its click, and this process must stay free to watch it.
+    PostMessageA(program.Control("bbBegin"), BM_CLICK, 0, 0);
+    ASSERT_TRUE(WaitUntil(30000, [&] {
+        const std::int64_t size = SizeFromListing(copy);
+        return size > 0 && size < kBytes / 2;
+    })) << "the copy was not seen under way";
+
+    program.TrayMouse(WM_RBUTTONDOWN);
+    program.TrayMouse(WM_RBUTTONUP);
+    HWND menu = nullptr;
+    ASSERT_TRUE(WaitUntil(5000, [&] {
+        menu = WindowOf("#32768", program.Id());
+        return menu && IsWindowVisible(menu);
+    }));
+    for (const WPARAM key : {VK_DOWN, VK_DOWN, VK_RETURN})  // Help, Exit, About: Exit
+        PostMessageA(menu, WM_KEYDOWN, key, 0);
+    EXPECT_EQ(program.WaitExit(30000), 0u);
+
+    // Stopped as Cancel stops a job: the file in progress went with the job's handle.
+    const std::int64_t left = SizeFromListing(copy);
+    EXPECT_TRUE(left == -1 || left == kBytes) << "a part of the file was left under its name: " << left;
+    WIN32_FIND_DATAA entry;
+    HANDLE partial = FindFirstFileA((destination + "\\src\\*.orvpart").c_str(), &entry);
+    EXPECT_EQ(partial, INVALID_HANDLE_VALUE) << "a partial copy was left behind";
+    if (partial != INVALID_HANDLE_VALUE)
+        FindClose(partial);
+    EXPECT_EQ(SizeFromListing(source + "\\big.bin"), kBytes) << "the source changed";
+}
