@@ -12,6 +12,7 @@
 #include "platform/MessagePump.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/WineProcess.h"
+#include "tests/window/TreeFibers.h"
 #include "ui/FindByName.h"
 #include "ui/Names.h"
 #include "res/Pictures.h"
@@ -362,13 +363,39 @@ protected:
         main = window->Handle();
         ShowWindow(main, SW_SHOW);
         UpdateWindow(main);
-        ProcessPendingMessages();
+        // The display's clipboard is shared with the tests that run beside this one: what they put
+        // there is not this test's business (the clipboard tests turn monitoring on again).
+        SendMessageA(Find("cbMonitorClipboard"), BM_SETCHECK, BST_UNCHECKED, 0);
+        // As in the program, the folder trees open first, and the rest runs beside their dialogs.
+        ASSERT_TRUE(TreeFibers::Get().RunWindowUntil([this] { return TreesOpen(); }))
+            << "the folder trees do not open";
+        window->SysClipTimer->Stop();
+        window->clipboardFiles.clear();
+        // The dialogs finish filling their trees from their messages, as they would before a user
+        // first gets to them.
+        PumpUntil([] { return false; }, 300);
         boxes = std::make_unique<MessageBoxAnswerer>();
+    }
+
+    bool TreesOpen() const
+    {
+        return window->destinationBrowseStep >= 3 && window->sourceBrowseStep >= 3 && window->destinationTree &&
+               window->sourceTree && !window->Timer1->Enabled() && !window->Timer2->Enabled();
+    }
+
+    // Ends the browse dialogs as closing the program does, and lets their loops return.
+    bool EndTrees()
+    {
+        window->CloseBrowsers();
+        return TreeFibers::Get().RunWindowUntil([this] { return !window->BrowsersRunning(); });
     }
 
     void TearDown() override
     {
         boxes.reset();
+        if (window) {
+            EXPECT_TRUE(EndTrees()) << "the browse dialogs do not end";
+        }
         window.reset();
         // Like the program, the window ends the message loop when it goes; the next test in this
         // process needs its loops back.
