@@ -165,6 +165,10 @@ void TVorCopyPasteWin::SetUpSourcesAndTrees()
     BitBtn6->onClick = [this] { BitBtn6Click(); };
     Timer1->onTimer = [this] { Timer1Timer(); };
     Timer2->onTimer = [this] { Timer2Timer(); };
+    // New Folder and Rename keep to the right of their row; the row got its width before it had a
+    // handler to place them, and only its height changes as the sections open and close.
+    if (ToBottomPanel->onResize)
+        ToBottomPanel->onResize();
     Panel3->onResize = [this] { SizeBrowserTrees(); };
     Panel8->onResize = [this] { SizeBrowserTrees(); };
 
