@@ -359,22 +359,47 @@ protected:
     {
         ASSERT_TRUE(UseProgramPictures()) << "cannot load the pictures from " << ORV_EXE_PATH;
         ProvideAnimations();
+        OpenWindow();
+        if (HasFatalFailure())
+            return;
+        boxes = std::make_unique<MessageBoxAnswerer>();
+    }
+
+    // A start of the program: the window, shown, with its folder trees open.
+    void OpenWindow()
+    {
         window = std::make_unique<TVorCopyPasteWin>(programFolder.Path());
         main = window->Handle();
+        // The display's clipboard is shared with the tests that run beside this one: what they put
+        // there (read as the window joined the clipboard chain) is not this test's business. The
+        // clipboard tests turn monitoring on again.
+        SendMessageA(Find("cbMonitorClipboard"), BM_SETCHECK, BST_UNCHECKED, 0);
+        window->SysClipTimer->Stop();
+        window->clipboardFiles.clear();
         ShowWindow(main, SW_SHOW);
         UpdateWindow(main);
-        // The display's clipboard is shared with the tests that run beside this one: what they put
-        // there is not this test's business (the clipboard tests turn monitoring on again).
-        SendMessageA(Find("cbMonitorClipboard"), BM_SETCHECK, BST_UNCHECKED, 0);
         // As in the program, the folder trees open first, and the rest runs beside their dialogs.
         ASSERT_TRUE(TreeFibers::Get().RunWindowUntil([this] { return TreesOpen(); }))
             << "the folder trees do not open";
-        window->SysClipTimer->Stop();
-        window->clipboardFiles.clear();
         // The dialogs finish filling their trees from their messages, as they would before a user
         // first gets to them.
         PumpUntil([] { return false; }, 300);
-        boxes = std::make_unique<MessageBoxAnswerer>();
+    }
+
+    // The end of the program: the browse dialogs end, then the window goes.
+    void CloseWindow()
+    {
+        if (window) {
+            EXPECT_TRUE(EndTrees()) << "the browse dialogs do not end";
+        }
+        window.reset();
+        // Like the program, the window ends the message loop when it goes; the next window in this
+        // process needs its loops back.
+        MSG message;
+        while (PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+        }
+        int exitCode = 0;
+        TakePendingQuit(exitCode);  // one that a pump of this test took off the queue
     }
 
     bool TreesOpen() const
@@ -393,17 +418,7 @@ protected:
     void TearDown() override
     {
         boxes.reset();
-        if (window) {
-            EXPECT_TRUE(EndTrees()) << "the browse dialogs do not end";
-        }
-        window.reset();
-        // Like the program, the window ends the message loop when it goes; the next test in this
-        // process needs its loops back.
-        MSG message;
-        while (PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
-        }
-        int exitCode = 0;
-        TakePendingQuit(exitCode);  // one that a pump of this test took off the queue
+        CloseWindow();
     }
 
     HWND Find(const std::string& name) const

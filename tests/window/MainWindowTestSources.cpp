@@ -412,9 +412,26 @@ protected:
     {
         return PumpUntil([&] { return window->clipboardFiles.size() == count && !window->SysClipTimer->Enabled(); });
     }
+
+    void SeveralFilesReplaceTheSourcesAndChooseCopyOneFileDoesNot();
+    void AChangeWhileAJobRunsIsIgnoredEvenAfterTheJob();
 };
 
-TEST_F(MainWindowClipboard, SeveralFilesReplaceTheSourcesAndChooseCopyOneFileDoesNot)
+// One test: two windows that watch the same clipboard at once would each see the other's files.
+TEST_F(MainWindowClipboard, FilesPutOnTheClipboardByAnotherProgram)
+{
+    {
+        SCOPED_TRACE("several files, one file, a folder, hundreds, monitoring off");
+        SeveralFilesReplaceTheSourcesAndChooseCopyOneFileDoesNot();
+    }
+    if (HasFatalFailure())
+        return;
+    SCOPED_TRACE("while a job runs");
+    window->sourceList->Clear();
+    AChangeWhileAJobRunsIsIgnoredEvenAfterTheJob();
+}
+
+void MainWindowClipboard::SeveralFilesReplaceTheSourcesAndChooseCopyOneFileDoesNot()
 {
     ASSERT_TRUE(MakeTree(disk.Path(), {"f1=1", "f2=2", "kept\\", "dir\\"}));
     AddSource(disk / "kept");
@@ -460,9 +477,11 @@ TEST_F(MainWindowClipboard, SeveralFilesReplaceTheSourcesAndChooseCopyOneFileDoe
     EXPECT_EQ(window->sourceList->Count(), static_cast<int>(many.size()));
 }
 
-TEST_F(MainWindowClipboard, AChangeWhileAJobRunsIsIgnoredEvenAfterTheJob)
+void MainWindowClipboard::AChangeWhileAJobRunsIsIgnoredEvenAfterTheJob()
 {
-    ASSERT_TRUE(MakeTree(disk.Path(), {"src\\", "dst\\", "f1=1", "f2=2"}));
+    SendMessageA(Find("cbMonitorClipboard"), BM_SETCHECK, BST_CHECKED, 0);
+    window->clipboardFiles.clear();
+    ASSERT_TRUE(MakeTree(disk.Path(), {"src\\", "dst\\"}));
     // Enough files that the job is still running when Pause is pressed.
     for (int i = 0; i < 400; ++i)
         ASSERT_TRUE(WriteFileText(disk / ("src\\f" + std::to_string(i)), std::string(4096, 'x')));
