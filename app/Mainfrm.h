@@ -27,10 +27,13 @@
 #include "ui/Splitter.h"
 #include "ui/Timer.h"
 
+#include <shellapi.h>
+
 #include <array>
 #include <set>
 #include <memory>
 #include <string>
+#include <vector>
 
 struct ScanRun;
 
@@ -81,9 +84,39 @@ public:
     void aniSearchStart();
     void ResetFilters();
 
-    // --- Sources ------------------------------------------------------------------------------
+    // --- Sources (list, drops, the file clipboard) ---------------------------------------------
+    // The one way into the source list: the new entry's index, or -1 when nothing was added.
     int AddSourceItem(const std::string& path);
     void sourceButtonAddClick();
+    void sourceButtonRemoveClick();
+    void sourceListKeyUp(WORD key);
+    void sourceListClick();
+    void DropFiles(HDROP drop);
+    void DrawClipboard();
+    void SysClipTimerTimer();
+    std::vector<std::string> clipboardFiles;
+    HWND nextClipboardViewer = nullptr;
+
+    // --- Destination --------------------------------------------------------------------------
+    void cbPathChange();
+    void BitBtn2Click();  // New Folder
+    void BitBtn4Click();  // Rename
+    std::string lastDestinationFolder;
+
+    // --- Embedded folder trees ----------------------------------------------------------------
+    void Timer1Timer();
+    void Timer2Timer();
+    void BitBtn3Click();
+    void BitBtn6Click();
+    void SizeBrowserTrees();
+    // Ends every browse dialog (a close request each); their runs return once their loops take it.
+    void CloseBrowsers();
+    bool BrowsersRunning() const;
+    std::string browseStartPath;
+    int destinationBrowseStep = -1;
+    int sourceBrowseStep = -1;
+    HWND destinationBrowseDialog = nullptr, destinationTree = nullptr;
+    HWND sourceBrowseDialog = nullptr, sourceTree = nullptr;
 
     // --- Filters ------------------------------------------------------------------------------
     void cbFNameExit();
@@ -129,7 +162,6 @@ public:
     void cbMonitorClipboardClick();
     bool StartsHidden() const { return startHidden; }
     bool TrayIconShown() const;
-    std::string browseStartPath;
     std::unique_ptr<ui::PopupMenu> PopupMenu2;
 
     // --- JobHost ------------------------------------------------------------------------------
@@ -291,4 +323,26 @@ private:
     std::string nameFilterFile, historyPathFile;
     std::set<std::string> partlyReadHistories;  // too big to read whole: never written over
     std::unique_ptr<ProgressDisplay> progressDisplay;  // the job's texts and bars, ten times a second
+
+    // Sources, destination and the embedded trees (Mainfrm_Sources, Mainfrm_Destination, Mainfrm_Trees).
+    void SetUpSourcesAndTrees();
+    bool SourcesMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    void CloseWindowAfterBrowsers();
+    void BrowserTick(bool destination);
+    void RunDestinationBrowser();
+    void RunSourceBrowser();
+    void RunBrowser(bool destination);
+    static int CALLBACK DestinationBrowseCallback(HWND dialog, UINT message, LPARAM lParam, LPARAM data);
+    static int CALLBACK SourceBrowseCallback(HWND dialog, UINT message, LPARAM lParam, LPARAM data);
+    void BrowseCallback(bool destination, HWND dialog, UINT message, LPARAM lParam);
+    struct BrowseRun {
+        HWND dialog = nullptr;
+        HWND tree = nullptr;  // moved out of the dialog into a panel; null when the dialog has none
+        bool destination = false;
+    };
+    std::vector<BrowseRun> browseRuns;   // every dialog that runs, oldest first
+    int destinationRunsActive = 0;       // browse calls that have not returned yet
+    int sourceRunsActive = 0;
+    bool closingBrowsers = false;        // the window is going: returning dialogs touch nothing
+    bool steeringFromPath = false;       // a selection the destination text asked for
 };

@@ -22,12 +22,6 @@ namespace {
 constexpr const char* kMessageTitle = "Marrowick";
 constexpr unsigned kPumpIntervalMs = 15;
 
-bool IsFolderPath(const std::string& path)
-{
-    const DWORD a = GetFileAttributesA(path.c_str());
-    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 // The folder beside the program, where its animations live.
 std::string ProgramFolder()
 {
@@ -148,7 +142,7 @@ void TVorCopyPasteWin::FormCreate()
             EndDuringJob();
             return;
         }
-        DestroyWindow(Handle());
+        CloseWindowAfterBrowsers();
     };
     form->onDestroy = [] { PostQuitMessage(0); };
     form->onShow = [this] { tray->Show(); };
@@ -162,6 +156,7 @@ void TVorCopyPasteWin::FormCreate()
         return ShellMessage(message, wParam, lParam, result);
     };
     FormResize();
+    SetUpSourcesAndTrees();
 }
 
 // --- Handlers ----------------------------------------------------------------------------------
@@ -170,9 +165,13 @@ void TVorCopyPasteWin::bbBeginClick()
 {
     job->bbBeginClick();
     if (closePending && !job->Running()) {
-        DestroyWindow(Handle());
+        CloseWindowAfterBrowsers();
         return;
     }
+    // A quit that the job's pumping took off the queue is never seen by the browse dialogs' loops:
+    // they end here so that the main loop gets to take it.
+    if (QuitPending() && !job->Running())
+        CloseBrowsers();
     ResumeDeferredScan();
 }
 
@@ -227,43 +226,6 @@ void TVorCopyPasteWin::BitBtn1Click()
 {
     SearchTimer->Start();
     CopyCutLabelClick(*ToLabel);
-}
-
-int TVorCopyPasteWin::AddSourceItem(const std::string& pathIn)
-{
-    if (GetFileAttributesA(pathIn.c_str()) == INVALID_FILE_ATTRIBUTES)
-        return -1;
-    bbBegin->SetEnabled(true);
-    std::string path = pathIn;
-    if (!path.empty() && path.back() == '\\')
-        path.pop_back();
-    for (int i = 0; i < sourceList->Count();) {
-        const std::string entry = sourceList->Item(i);
-        if (entry.find(path + "\\") != std::string::npos) {
-            sourceList->Delete(i);  // the new path holds this entry
-            continue;
-        }
-        if (entry == path || (IsFolderPath(entry) && path.find(entry + "\\") != std::string::npos))
-            return -1;
-        ++i;
-    }
-    return sourceList->Add(path);
-}
-
-void TVorCopyPasteWin::sourceButtonAddClick()
-{
-    if (sourceEdit->Text().empty() || !sourceEdit->Enabled())
-        return;
-    const int index = AddSourceItem(sourceEdit->Text());
-    if (index < 0) {
-        sourceEdit->SetText("Parent folder has already existed in the list.");
-        sourceEdit->SetEnabled(false);
-    } else {
-        sourceList->ClearSelection();
-        sourceList->SetSelected(index, true);
-        SearchTimer->Start();
-    }
-    RefreshSectionHeaders(kSectionSource);
 }
 
 // --- JobHost: settings ---------------------------------------------------------------------

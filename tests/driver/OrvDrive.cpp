@@ -29,16 +29,21 @@
 //     tray|right          the mouse on the notification-area icon as the shell reports it: "left"
 //                         (press), "double", "right" (press and release, which opens its menu)
 //     menu|N              wait for the program's open menu and choose its entry N (1 = first)
+//     clip|PATH|PATH...   put these paths on the clipboard as a file list (CF_HDROP), as a file
+//                         manager's Copy does; no window needed
+//     cliplist|FILE       the same with the paths listed in FILE, one a line (for long lists)
 //     close               ask the window to close and wait for the program to end
 // Exit code 0 when every step did what it says, else 1 with the failing step named.
 #include "ui/FindByName.h"
 
 #include <windows.h>
+#include <shlobj.h>
 
 #include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -399,6 +404,44 @@ bool TimeJob(HWND button)
     return true;
 }
 
+// A file list as the shell's Copy puts it on the clipboard: DROPFILES followed by wide paths, each
+// ended by a zero, and a second zero at the end.
+bool PutFilesOnClipboard(const std::vector<std::string>& paths)
+{
+    std::wstring list;
+    for (const std::string& path : paths) {
+        const int n = MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, nullptr, 0);
+        if (n <= 0)
+            return false;
+        std::wstring wide(static_cast<std::size_t>(n), L'\0');
+        MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide.data(), n);
+        list += wide;  // with its zero
+    }
+    list += L'\0';
+    const std::size_t bytes = sizeof(DROPFILES) + list.size() * sizeof(wchar_t);
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, bytes);
+    if (!memory)
+        return false;
+    auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
+    drop->pFiles = sizeof(DROPFILES);
+    drop->fWide = TRUE;
+    std::memcpy(reinterpret_cast<char*>(drop) + sizeof(DROPFILES), list.data(), list.size() * sizeof(wchar_t));
+    GlobalUnlock(memory);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        if (OpenClipboard(nullptr)) {
+            EmptyClipboard();
+            const bool set = SetClipboardData(CF_HDROP, memory) != nullptr;
+            CloseClipboard();
+            if (!set)
+                GlobalFree(memory);
+            return set;
+        }
+        Sleep(20);  // another program has it open
+    }
+    GlobalFree(memory);
+    return false;
+}
+
 bool Run(const std::vector<std::string>& p)
 {
     const std::string& verb = p[0];
@@ -417,6 +460,30 @@ bool Run(const std::vector<std::string>& p)
         return Tray(arg(1));
     if (verb == "menu")
         return ChooseMenuEntry(std::atoi(arg(1).c_str()));
+    if (verb == "clip")
+        return PutFilesOnClipboard(std::vector<std::string>(p.begin() + 1, p.end()));
+    if (verb == "cliplist") {
+        std::vector<std::string> paths;
+        std::FILE* file = std::fopen(arg(1).c_str(), "rb");
+        if (!file)
+            return false;
+        std::string line;
+        for (int c = std::fgetc(file);; c = std::fgetc(file)) {
+            if (c == EOF || c == '\n') {
+                if (!line.empty() && line.back() == '\r')
+                    line.pop_back();
+                if (!line.empty())
+                    paths.push_back(line);
+                line.clear();
+                if (c == EOF)
+                    break;
+            } else {
+                line += static_cast<char>(c);
+            }
+        }
+        std::fclose(file);
+        return PutFilesOnClipboard(paths);
+    }
     if (verb == "close") {
         PostMessageA(mainWindow, WM_CLOSE, 0, 0);
         return !process || WaitForSingleObject(process, 60000) == WAIT_OBJECT_0;
@@ -499,7 +566,8 @@ int main(int argc, char** argv)
 {
     for (int i = 1; i < argc; ++i) {
         const std::vector<std::string> parts = Split(argv[i]);
-        const bool needsWindow = parts[0] != "start" && parts[0] != "attach" && parts[0] != "sleep";
+        const bool needsWindow = parts[0] != "start" && parts[0] != "attach" && parts[0] != "sleep" &&
+                                 parts[0] != "clip" && parts[0] != "cliplist";
         if ((needsWindow && !mainWindow) || !Run(parts)) {
             std::fprintf(stderr, "orv_drive: step failed: %s\n", argv[i]);
             return 1;

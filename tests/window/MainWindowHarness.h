@@ -12,6 +12,7 @@
 #include "platform/MessagePump.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/WineProcess.h"
+#include "tests/window/TreeFibers.h"
 #include "ui/FindByName.h"
 #include "ui/Names.h"
 #include "res/Pictures.h"
@@ -358,25 +359,66 @@ protected:
     {
         ASSERT_TRUE(UseProgramPictures()) << "cannot load the pictures from " << ORV_EXE_PATH;
         ProvideAnimations();
-        window = std::make_unique<TVorCopyPasteWin>(programFolder.Path());
-        main = window->Handle();
-        ShowWindow(main, SW_SHOW);
-        UpdateWindow(main);
-        ProcessPendingMessages();
+        OpenWindow();
+        if (HasFatalFailure())
+            return;
         boxes = std::make_unique<MessageBoxAnswerer>();
     }
 
-    void TearDown() override
+    // A start of the program: the window, shown, with its folder trees open.
+    void OpenWindow()
     {
-        boxes.reset();
+        window = std::make_unique<TVorCopyPasteWin>(programFolder.Path());
+        main = window->Handle();
+        // The display's clipboard is shared with the tests that run beside this one: what they put
+        // there (read as the window joined the clipboard chain) is not this test's business. The
+        // clipboard tests turn monitoring on again.
+        SendMessageA(Find("cbMonitorClipboard"), BM_SETCHECK, BST_UNCHECKED, 0);
+        window->SysClipTimer->Stop();
+        window->clipboardFiles.clear();
+        ShowWindow(main, SW_SHOW);
+        UpdateWindow(main);
+        // As in the program, the folder trees open first, and the rest runs beside their dialogs.
+        ASSERT_TRUE(TreeFibers::Get().RunWindowUntil([this] { return TreesOpen(); }))
+            << "the folder trees do not open";
+        // The dialogs finish filling their trees from their messages, as they would before a user
+        // first gets to them.
+        PumpUntil([] { return false; }, 300);
+    }
+
+    // The end of the program: the browse dialogs end, then the window goes.
+    void CloseWindow()
+    {
+        if (window) {
+            EXPECT_TRUE(EndTrees()) << "the browse dialogs do not end";
+        }
         window.reset();
-        // Like the program, the window ends the message loop when it goes; the next test in this
+        // Like the program, the window ends the message loop when it goes; the next window in this
         // process needs its loops back.
         MSG message;
         while (PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
         }
         int exitCode = 0;
         TakePendingQuit(exitCode);  // one that a pump of this test took off the queue
+    }
+
+    bool TreesOpen() const
+    {
+        return window->destinationBrowseStep >= 3 && window->sourceBrowseStep >= 3 && window->destinationTree &&
+               window->sourceTree && !window->Timer1->Enabled() && !window->Timer2->Enabled();
+    }
+
+    // Ends the browse dialogs as closing the program does, and lets their loops return.
+    bool EndTrees()
+    {
+        window->CloseBrowsers();
+        return TreeFibers::Get().RunWindowUntil([this] { return !window->BrowsersRunning(); });
+    }
+
+    void TearDown() override
+    {
+        boxes.reset();
+        CloseWindow();
     }
 
     HWND Find(const std::string& name) const

@@ -42,16 +42,8 @@ protected:
     // A new start of the program over the files as they are now.
     void Restart()
     {
-        window.reset();
-        MSG message;
-        while (PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
-        }
-        int exitCode = 0;
-        TakePendingQuit(exitCode);
-        window = std::make_unique<TVorCopyPasteWin>(programFolder.Path());
-        main = window->Handle();
-        ShowWindow(main, SW_SHOW);
-        ProcessPendingMessages();
+        CloseWindow();
+        OpenWindow();
     }
 
     // A Copy of one small file with these masks, run to its end from Begin.

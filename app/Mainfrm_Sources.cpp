@@ -1,0 +1,189 @@
+// The source list: the rule every addition passes, Add and Remove, files dropped on the window, and
+// the shell's file clipboard, whose files become the sources when the user copies several of them
+// (or a folder) in the file manager.
+#include "app/Mainfrm.h"
+
+#include "app/TrayIcon.h"
+#include "core/ClipboardPickup.h"
+#include "core/SourceAdmission.h"
+#include "platform/DroppedPaths.h"
+#include "platform/PathKind.h"
+#include "platform/TreeControl.h"
+#include "ui/MessageBoxes.h"
+
+#include <shlobj.h>
+
+int TVorCopyPasteWin::AddSourceItem(const std::string& path)
+{
+    std::vector<std::string> entries;
+    entries.reserve(static_cast<size_t>(sourceList->Count()));
+    for (int i = 0; i < sourceList->Count(); ++i)
+        entries.push_back(sourceList->Item(i));
+    const SourceAdmission admission = DecideSourceAdmission(entries, path, KindOfPath);
+    if (!admission.exists)
+        return -1;
+    bbBegin->SetEnabled(true);
+    for (const int index : admission.deleteAt)
+        sourceList->Delete(index);
+    return admission.admitted ? sourceList->Add(admission.path) : -1;
+}
+
+void TVorCopyPasteWin::sourceButtonAddClick()
+{
+    if (sourceEdit->Text().empty() || !sourceEdit->Enabled())
+        return;
+    const int index = AddSourceItem(sourceEdit->Text());
+    if (index < 0) {
+        sourceEdit->SetText("Parent folder has already existed in the list.");
+        sourceEdit->SetEnabled(false);
+    } else {
+        sourceList->ClearSelection();
+        sourceList->SetSelected(index, true);
+        SearchTimer->Start();
+    }
+    RefreshSectionHeaders(kSectionSource);
+}
+
+void TVorCopyPasteWin::sourceButtonRemoveClick()
+{
+    if (sourceList->SelectedCount() == 0)
+        return;
+    if (!ui::AskYesNo(Handle(), "Are you sure to remove the selected copy items from copy-list?", "Delete"))
+        return;
+    for (int i = sourceList->Count() - 1; i >= 0; --i)
+        if (sourceList->Selected(i))
+            sourceList->Delete(i);
+    RefreshSectionHeaders(kSectionSource);
+    SearchTimer->Start();
+    if (!sourceEdit->Enabled()) {
+        sourceEdit->SetText(sourceEdit->Hint());
+        sourceEdit->SetEnabled(true);
+    }
+}
+
+void TVorCopyPasteWin::sourceListKeyUp(WORD key)
+{
+    if (key == VK_DELETE)
+        sourceButtonRemoveClick();
+}
+
+void TVorCopyPasteWin::sourceListClick()
+{
+    const int focused = sourceList->ItemIndex();
+    if (focused < 0 || focused >= sourceList->Count() || !sourceBrowseDialog)
+        return;
+    SelectInBrowseDialog(sourceBrowseDialog, sourceTree, sourceList->Item(focused), sourceEdit->Hint());
+}
+
+void TVorCopyPasteWin::DropFiles(HDROP drop)
+{
+    SetForegroundWindow(Handle());
+    // Every path is read whole; one the code page cannot name exactly is left out, never cut or bent.
+    for (const std::string& path : DroppedPaths(drop))
+        AddSourceItem(path);
+    BitBtn1Click();
+    DragFinish(drop);
+}
+
+void TVorCopyPasteWin::DrawClipboard()
+{
+    tray->Show();
+    if (bbPause->Visible())
+        return;  // a job runs: the change is not kept for later
+    if (!cbMonitorClipboard->Checked())
+        return;
+    std::vector<std::string> paths;
+    if (!ReadClipboardFiles(Handle(), paths))
+        return;
+    clipboardFiles = std::move(paths);
+    state.scanStopped = true;  // a count under way ends; the new sources get their own
+    SysClipTimer->Start();
+}
+
+void TVorCopyPasteWin::SysClipTimerTimer()
+{
+    if (!bbBegin->Enabled() || StopSearch->Enabled())
+        return;  // a job or a count runs: try again on the next tick
+    SysClipTimer->Stop();
+    if (!ClipboardReplacesSources(clipboardFiles, KindOfPath))
+        return;
+    rbCopyClick(kOpCopy);
+    sourceList->Clear();
+    for (const std::string& path : clipboardFiles)
+        AddSourceItem(path);
+    ShowWindow(Handle(), SW_HIDE);
+    ShowWindow(Handle(), SW_SHOW);
+    if (IsIconic(Handle()))
+        ShowWindow(Handle(), SW_RESTORE);
+    BringWindowToTop(Handle());
+    BitBtn1Click();
+    SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    SetForegroundWindow(Handle());
+    BringWindowToTop(Handle());
+    SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+}
+
+bool TVorCopyPasteWin::SourcesMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
+{
+    switch (message) {
+    case WM_DROPFILES:
+        DropFiles(reinterpret_cast<HDROP>(wParam));
+        result = 0;
+        return true;
+    case WM_DESTROY:
+        ChangeClipboardChain(Handle(), nextClipboardViewer);
+        nextClipboardViewer = nullptr;
+        return false;  // the window's own handling goes on
+    case WM_CHANGECBCHAIN:
+        if (reinterpret_cast<HWND>(wParam) == nextClipboardViewer)
+            nextClipboardViewer = reinterpret_cast<HWND>(lParam);
+        else if (nextClipboardViewer)
+            SendMessageA(nextClipboardViewer, message, wParam, lParam);
+        result = 0;
+        return true;
+    case WM_DRAWCLIPBOARD:
+        if (nextClipboardViewer)
+            SendMessageA(nextClipboardViewer, message, wParam, lParam);
+        DrawClipboard();
+        result = 0;
+        return true;
+    default:
+        return false;
+    }
+}
+
+void TVorCopyPasteWin::SetUpSourcesAndTrees()
+{
+    sourceButtonRemove->onClick = [this] { sourceButtonRemoveClick(); };
+    sourceList->onClick = [this] { sourceListClick(); };
+    sourceList->onKeyUp = [this](WORD& key, ui::Shift) { sourceListKeyUp(key); };
+    SysClipTimer->onTimer = [this] { SysClipTimerTimer(); };
+    cbPath->onChange = [this] { cbPathChange(); };
+    BitBtn2->onClick = [this] { BitBtn2Click(); };
+    BitBtn4->onClick = [this] { BitBtn4Click(); };
+    BitBtn3->onClick = [this] { BitBtn3Click(); };
+    BitBtn6->onClick = [this] { BitBtn6Click(); };
+    Timer1->onTimer = [this] { Timer1Timer(); };
+    Timer2->onTimer = [this] { Timer2Timer(); };
+    // New Folder and Rename keep to the right of their row; the row got its width before it had a
+    // handler to place them, and only its height changes as the sections open and close.
+    if (ToBottomPanel->onResize)
+        ToBottomPanel->onResize();
+    Panel3->onResize = [this] { SizeBrowserTrees(); };
+    Panel8->onResize = [this] { SizeBrowserTrees(); };
+
+    auto earlier = form->onMessage;
+    form->onMessage = [this, earlier](UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+        if (SourcesMessage(message, wParam, lParam, result))
+            return true;
+        return earlier && earlier(message, wParam, lParam, result);
+    };
+    DragAcceptFiles(Handle(), TRUE);
+    // Joining the chain also tells of what the clipboard holds now.
+    SetLastError(0);
+    nextClipboardViewer = SetClipboardViewer(Handle());
+
+    // The trees open once the window's own start has run: the first tick's dialog carries the rest.
+    Timer1->Start();
+    Timer2->Start();
+}
