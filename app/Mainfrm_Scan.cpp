@@ -2,6 +2,10 @@
 // lists, and the filter reset that starts every scan.
 #include "app/Mainfrm.h"
 
+#include "core/LogTexts.h"
+#include "core/ShellIntegration.h"
+#include "platform/TreeControl.h"
+
 #include "engine/filefacts.h"
 #include "engine/prescan.h"
 #include "filters/LocaleLower.h"
@@ -311,4 +315,13 @@ void TVorCopyPasteWin::ResetFilters()
     maxSize = INT64_MAX;
     EditFSMax->SetText("9223372036854775807");
     EditFSMin->SetText("0");
+
+    // The destination tree opens by the first source. It is steered there only while no destination
+    // is chosen: a scan starts after every Add, and a destination the user typed or picked before
+    // must not change under them (the tree's answer would replace the text of cbPath).
+    if (sourceList->Count() > 0) {
+        browseStartPath = FolderPart(sourceList->Item(0));
+        if (!browseStartPath.empty() && destinationBrowseDialog && IsBlankText(cbPath->Text()))
+            SelectInBrowseDialog(destinationBrowseDialog, destinationTree, browseStartPath, lastDestinationFolder);
+    }
 }

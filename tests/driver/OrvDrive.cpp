@@ -189,6 +189,23 @@ std::string ProgramPath()
     return path.substr(0, path.find_last_of('\\') + 1) + "..\\bin\\Orvandel.exe";
 }
 
+// The two folder trees the window embeds once its browse dialogs are up.
+BOOL CALLBACK CountTree(HWND child, LPARAM count)
+{
+    char name[32] = {};
+    GetClassNameA(child, name, sizeof name);
+    if (std::strcmp(name, "SysTreeView32") == 0)
+        ++*reinterpret_cast<int*>(count);
+    return TRUE;
+}
+
+int TreesIn(HWND window)
+{
+    int trees = 0;
+    EnumChildWindows(window, CountTree, reinterpret_cast<LPARAM>(&trees));
+    return trees;
+}
+
 bool Start(const std::string& arguments)
 {
     std::string commandLine = "\"" + ProgramPath() + "\"" + (arguments.empty() ? "" : " " + arguments);
@@ -200,7 +217,7 @@ bool Start(const std::string& arguments)
     CloseHandle(info.hThread);
     process = info.hProcess;
     processId = info.dwProcessId;
-    return WaitFor(20000, [] {
+    if (!WaitFor(20000, [] {
         for (HWND w = FindWindowExA(nullptr, nullptr, kMainClass, nullptr); w;
              w = FindWindowExA(nullptr, w, kMainClass, nullptr)) {
             DWORD owner = 0;
@@ -211,7 +228,12 @@ bool Start(const std::string& arguments)
             }
         }
         return false;
-    });
+    }))
+        return false;
+    // The start is over once the trees are in place: the browse dialogs that bring them take the
+    // activation as they open, which would close a menu or a box opened before.
+    WaitFor(10000, [] { return TreesIn(mainWindow) >= 2; });
+    return true;
 }
 
 bool Attach()

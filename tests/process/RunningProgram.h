@@ -49,6 +49,22 @@ inline HWND WindowOf(const char* className, DWORD processId)
     return nullptr;
 }
 
+inline BOOL CALLBACK CountTree(HWND child, LPARAM count)
+{
+    char name[32] = {};
+    GetClassNameA(child, name, sizeof name);
+    if (lstrcmpA(name, "SysTreeView32") == 0)
+        ++*reinterpret_cast<int*>(count);
+    return TRUE;
+}
+
+inline int TreesIn(HWND window)
+{
+    int trees = 0;
+    EnumChildWindows(window, CountTree, reinterpret_cast<LPARAM>(&trees));
+    return trees;
+}
+
 class RunningProgram {
 public:
     // Starts the program and waits until its window has built its controls (shown or not).
@@ -63,10 +79,15 @@ public:
             return false;
         // The controls exist before the window has finished its start (handlers, settings). The
         // section headers are filled by its creation step; the settings are read after them.
-        return WaitUntil(20000, [this] {
-            HWND settingsHeader = ui::FindByName(window_, "SettingsLabel");
-            return settingsHeader && Text(settingsHeader) == "Settings\n";
-        });
+        if (!WaitUntil(20000, [this] {
+                HWND settingsHeader = ui::FindByName(window_, "SettingsLabel");
+                return settingsHeader && Text(settingsHeader) == "Settings\n";
+            }))
+            return false;
+        // Then the two folder trees: the browse dialogs that bring them take the activation as they
+        // open, which would close a menu opened before.
+        WaitUntil(10000, [this] { return TreesIn(window_) >= 2; });
+        return true;
     }
 
     HWND Window() const { return window_; }
