@@ -2,9 +2,7 @@
 // lists, and the filter reset that starts every scan.
 #include "app/Mainfrm.h"
 
-#include "core/LogTexts.h"
 #include "core/ShellIntegration.h"
-#include "platform/TreeControl.h"
 
 #include "engine/filefacts.h"
 #include "engine/prescan.h"
@@ -316,12 +314,9 @@ void TVorCopyPasteWin::ResetFilters()
     EditFSMax->SetText("9223372036854775807");
     EditFSMin->SetText("0");
 
-    // The destination tree opens by the first source. It is steered there only while no destination
-    // is chosen: a scan starts after every Add, and a destination the user typed or picked before
-    // must not change under them (the tree's answer would replace the text of cbPath).
-    if (sourceList->Count() > 0) {
+    // The destination tree starts by the first source. The live tree is not steered from here: its
+    // answer arrives later and replaces the text of cbPath, which the user may be typing into by then
+    // (a scan starts after every Add); it would also replace a destination chosen before.
+    if (sourceList->Count() > 0)
         browseStartPath = FolderPart(sourceList->Item(0));
-        if (!browseStartPath.empty() && destinationBrowseDialog && IsBlankText(cbPath->Text()))
-            SelectInBrowseDialog(destinationBrowseDialog, destinationTree, browseStartPath, lastDestinationFolder);
-    }
 }
