@@ -306,7 +306,7 @@ private:
     int expandedSection = kSectionProgress;  // the tag of ScrollBox2
     bool pauseAtSwitch = false;       // the pause flag when a switch began
     std::unique_ptr<JobRun> job;
-    std::unique_ptr<class TrayIcon> tray;
+    std::unique_ptr<class TrayIcon> TrayIcon1;
 
     void ResumeDeferredScan();  // a request that came during a job, once it has ended
     bool scanDeferred = false;

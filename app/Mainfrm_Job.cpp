@@ -72,7 +72,7 @@ TVorCopyPasteWin::TVorCopyPasteWin(const std::string& historyFolder, const std::
         *FileProgressLabel, *FileProgressBar, *AllProgressBar, *AllProgressLabel, *TimeLabel, *LabelSpeed,
         *ProgressLabel});
     job = std::make_unique<JobRun>(*this, state);
-    tray = std::make_unique<TrayIcon>(Handle(), res::ProgramIcon(16), kMainWindowTip);
+    TrayIcon1 = std::make_unique<TrayIcon>(Handle(), res::ProgramIcon(16), kMainWindowTip);
     BuildShell();
     HandleCommandLine(commandArgument);
     FormCreate();
@@ -145,7 +145,7 @@ void TVorCopyPasteWin::FormCreate()
         CloseWindowAfterBrowsers();
     };
     form->onDestroy = [] { PostQuitMessage(0); };
-    form->onShow = [this] { tray->Show(); };
+    form->onShow = [this] { TrayIcon1->Show(); };
     form->onMessage = [this](UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
         // The session ends (log-off, shut-down): a running job stops without asking anything more,
         // and the window goes once it has unwound. The answer to the query stays the default "yes";
@@ -410,7 +410,7 @@ void TVorCopyPasteWin::HideMainWindow()
 {
     progressDisplay->Flush();  // a Cancel pressed during a job hides the window before the job's end
     // The icon in the notification area brings the window back.
-    tray->Show();
+    TrayIcon1->Show();
     form->Hide();
 }
 

@@ -35,9 +35,9 @@ void TVorCopyPasteWin::BuildShell()
     PopupMenu2->Add({"Help", "Help1", false, false, false, 0, [this] { Label11Click(); }});
     PopupMenu2->Add({"Exit", "Exit1", false, false, false, 0, [this] { Exit1Click(); }});
     PopupMenu2->Add({"About", "About1", false, false, false, 0, [this] { About1Click(); }});
-    tray->onMouseDown = [this] { TrayIcon1MouseDown(); };
-    tray->onDoubleClick = [this] { TrayIcon1DblClick(); };
-    tray->onPopup = [this] { TrayIcon1Popup(); };
+    TrayIcon1->onMouseDown = [this] { TrayIcon1MouseDown(); };
+    TrayIcon1->onDoubleClick = [this] { TrayIcon1DblClick(); };
+    TrayIcon1->onPopup = [this] { TrayIcon1Popup(); };
 
     Label8->onClick = [this] { Label8Click(); };
     Label9->onClick = [this] { Label9Click(); };
@@ -51,7 +51,7 @@ void TVorCopyPasteWin::HandleCommandLine(const std::string& argument)
 {
     if (argument == kStartupWord) {
         startHidden = true;
-        tray->Show();
+        TrayIcon1->Show();
     }
     if (argument.empty() || argument == kNewWindowWord)
         return;
@@ -72,7 +72,7 @@ bool TVorCopyPasteWin::ReceiveHandOff(ULONG_PTR tag, const void* data, std::size
     const HandOff handOff = DecodeHandOff(static_cast<std::uint32_t>(tag), data, size, ValidProcessText);
     if (handOff.kind == HandOffKind::Refused)
         return false;
-    tray->Show();
+    TrayIcon1->Show();
     if (handOff.kind == HandOffKind::Path) {
         const int index = AddSourceItem(handOff.text);
         SetForegroundWindow(Handle());
@@ -103,13 +103,13 @@ bool TVorCopyPasteWin::ShellMessage(UINT message, WPARAM wParam, LPARAM lParam, 
         return true;
     }
     // Minimised while the icon is there: the window leaves the task bar; the icon brings it back.
-    if (message == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_MINIMIZE && tray->Shown()) {
+    if (message == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_MINIMIZE && TrayIcon1->Shown()) {
         ShowWindow(Handle(), SW_MINIMIZE);
         ShowWindow(Handle(), SW_HIDE);
         result = 0;
         return true;
     }
-    return tray->HandleMessage(message, wParam, lParam, result);
+    return TrayIcon1->HandleMessage(message, wParam, lParam, result);
 }
 
 void TVorCopyPasteWin::Exit1Click()

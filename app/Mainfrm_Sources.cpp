@@ -87,7 +87,7 @@ void TVorCopyPasteWin::DropFiles(HDROP drop)
 
 void TVorCopyPasteWin::DrawClipboard()
 {
-    tray->Show();
+    TrayIcon1->Show();
     if (bbPause->Visible())
         return;  // a job runs: the change is not kept for later
     if (!cbMonitorClipboard->Checked())

@@ -25,7 +25,7 @@ void OpenWithShell(HWND owner, const std::string& target)
 
 } // namespace
 
-bool TVorCopyPasteWin::TrayIconShown() const { return tray->Shown(); }
+bool TVorCopyPasteWin::TrayIconShown() const { return TrayIcon1->Shown(); }
 
 void TVorCopyPasteWin::RestoreFromTray()
 {
