@@ -8,7 +8,8 @@
 //     type|NAME|TEXT      type TEXT into it, one character message at a time
 //     click|NAME          press a button, label, picture or radio button and wait for its handler
 //     post|NAME           press it without waiting (Begin runs a whole job inside its handler)
-//     wait|NAME|enabled   wait until the control is enabled (also: visible, hidden); up to 10 minutes
+//     wait|NAME|enabled   wait until the control is enabled (also: disabled, visible, hidden); up to
+//                         10 minutes
 //     job|NAME            press it without waiting and time the job it starts: done once the control,
 //                         seen disabled (or the window seen shown, then hidden, for a job too short
 //                         to be seen), is enabled again. Prints "ms=<job> gap=<longest wait>": the
@@ -26,6 +27,19 @@
 //                         was enabled (the count itself)
 //     sleep|MS            wait
 //     close               ask the window to close and wait for the program to end
+//     kill                end the program at once, as the task manager's End task does
+//     until|NAME|TEXT     wait until the control's text contains TEXT; up to 10 minutes
+//     key|NAME|VK         press and release the key (decimal virtual-key code) in the control (in a
+//                         combo box: in its edit field), as the keyboard delivers it
+//     pick|NAME|ITEM      choose the entry ITEM in the named drop-down list, as the mouse would
+//     mark|NAME|ITEM|0/1  set the check mark of the entry ITEM in the named check list: select it
+//                         and press Space when the mark differs
+//     items|NAME          print the entries of a list or combo box, one a line (a check list's with
+//                         a tab and its check mark, 0 or 1)
+//     conflicts|FOLDER|FILE[|same]  until Begin is enabled again, answer each conflict dialog that
+//                         shows: the folder dialog with its button FOLDER, the file dialog with FILE,
+//                         ticking "Use same selection" first when asked; prints "folder=N file=M"
+//     hold|PATH|MS        (no window) open PATH without sharing, print "held", keep it MS ms
 // Exit code 0 when every step did what it says, else 1 with the failing step named.
 #include "ui/FindByName.h"
 
@@ -211,7 +225,7 @@ bool Attach()
     if (!mainWindow)
         return false;
     GetWindowThreadProcessId(mainWindow, &processId);
-    process = OpenProcess(SYNCHRONIZE, FALSE, processId);
+    process = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, processId);
     return true;
 }
 
@@ -346,6 +360,126 @@ bool TimeJob(HWND button)
     return true;
 }
 
+// A combo box takes keys in its edit field; other controls take them themselves.
+HWND KeyTarget(HWND control)
+{
+    HWND edit = FindWindowExA(control, nullptr, "Edit", nullptr);
+    return edit ? edit : control;
+}
+
+bool IsListBox(HWND control)
+{
+    char className[32] = {};
+    GetClassNameA(control, className, sizeof className);
+    return _stricmp(className, "ListBox") == 0;
+}
+
+// The entries of a list box or combo box, read through the standard messages. The wide forms:
+// across processes Wine hands the narrow ones back in UTF-16.
+std::vector<std::string> Items(HWND control)
+{
+    const bool list = IsListBox(control);
+    const auto count = SendMessageW(control, list ? LB_GETCOUNT : CB_GETCOUNT, 0, 0);
+    std::vector<std::string> items;
+    for (WPARAM i = 0; i < static_cast<WPARAM>(std::max<LRESULT>(count, 0)); ++i) {
+        const auto length = SendMessageW(control, list ? LB_GETTEXTLEN : CB_GETLBTEXTLEN, i, 0);
+        std::wstring text(static_cast<std::size_t>(std::max<LRESULT>(length, 0)) + 1, L'\0');
+        const auto got = SendMessageW(control, list ? LB_GETTEXT : CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text.data()));
+        text.resize(static_cast<std::size_t>(std::max<LRESULT>(got, 0)));
+        const int bytes = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+        std::string utf8(static_cast<std::size_t>(bytes), '\0');
+        WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), utf8.data(), bytes, nullptr, nullptr);
+        items.push_back(utf8);
+    }
+    return items;
+}
+
+int IndexOf(HWND control, const std::string& item)
+{
+    const std::vector<std::string> items = Items(control);
+    const auto at = std::find(items.begin(), items.end(), item);
+    return at == items.end() ? -1 : static_cast<int>(at - items.begin());
+}
+
+// A drop-down list tells its parent of a choice; the driver does what the list itself does.
+bool Pick(HWND combo, const std::string& item)
+{
+    const int index = IndexOf(combo, item);
+    if (index < 0 || SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0) != index)
+        return false;
+    const auto id = static_cast<WORD>(GetDlgCtrlID(combo));
+    SendMessageA(GetParent(combo), WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
+    return true;
+}
+
+// A check list keeps each entry's mark in its item data (1 checked).
+bool Mark(HWND list, const std::string& item, bool checked)
+{
+    const int index = IndexOf(list, item);
+    if (index < 0)
+        return false;
+    const auto marked = [&] { return SendMessageA(list, LB_GETITEMDATA, static_cast<WPARAM>(index), 0) == 1; };
+    if (marked() != checked) {
+        SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+        SendMessageA(list, WM_CHAR, ' ', 1);
+    }
+    return marked() == checked;
+}
+
+// Answers every conflict dialog until the job ends. Each dialog is answered once: the next one is
+// looked for only after it has gone.
+bool Conflicts(const std::string& folderButton, const std::string& fileButton, bool same)
+{
+    HWND begin = Control("bbBegin");
+    if (!begin)
+        return false;
+    int folders = 0, files = 0;
+    const DWORD start = GetTickCount();
+    // The job has begun once Begin is seen disabled; it has ended once Begin is enabled again.
+    // (A job too short to be seen disabled is seen by the window being shown, then hidden.)
+    bool begun = false, shown = false;
+    for (;;) {
+        const bool visible = IsWindowVisible(mainWindow) != 0;
+        begun = begun || !IsWindowEnabled(begin) || (shown && !visible);
+        shown = shown || visible;
+        if (begun && IsWindowEnabled(begin))
+            break;
+        if (GetTickCount() - start > kLongWait)
+            return false;
+        for (const bool folder : {true, false}) {
+            HWND dialog = VisibleDialog(folder ? "TFolderExistsForm" : "TFileExistsForm", 0);
+            if (!dialog)
+                continue;
+            HWND button = ui::FindByName(dialog, folder ? folderButton : fileButton);
+            HWND box = ui::FindByName(dialog, "cbSameSelection");
+            if (!button || !box)
+                return false;
+            if (same && SendMessageA(box, BM_GETCHECK, 0, 0) != BST_CHECKED)
+                SendMessageA(box, BM_CLICK, 0, 0);
+            PostMessageA(button, BM_CLICK, 0, 0);
+            if (!WaitFor(kLongWait, [dialog] { return !IsWindowVisible(dialog); }))
+                return false;
+            ++(folder ? folders : files);
+        }
+        Sleep(10);
+    }
+    std::printf("folder=%d file=%d\n", folders, files);
+    std::fflush(stdout);
+    return true;
+}
+
+bool Hold(const std::string& path, DWORD milliseconds)
+{
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    std::printf("held\n");
+    std::fflush(stdout);
+    Sleep(milliseconds);
+    CloseHandle(file);
+    return true;
+}
+
 bool Run(const std::vector<std::string>& p)
 {
     const std::string& verb = p[0];
@@ -366,6 +500,12 @@ bool Run(const std::vector<std::string>& p)
     }
     if (verb == "box")
         return AnswerBox(arg(1));
+    if (verb == "hold")
+        return Hold(arg(1), static_cast<DWORD>(std::atoi(arg(2).c_str())));
+    if (verb == "kill")
+        return process && TerminateProcess(process, 1) && WaitForSingleObject(process, 60000) == WAIT_OBJECT_0;
+    if (verb == "conflicts")
+        return Conflicts(arg(1), arg(2), arg(3) == "same");
     if (verb == "answer" || verb == "tick") {
         HWND dialog = VisibleDialog(arg(1), kLongWait);
         HWND button = dialog ? ui::FindByName(dialog, arg(2)) : nullptr;
@@ -400,6 +540,34 @@ bool Run(const std::vector<std::string>& p)
     }
     if (verb == "post")
         return PostMessageA(control, BM_CLICK, 0, 0) != 0;
+    if (verb == "key") {
+        const auto vk = static_cast<WPARAM>(std::atoi(arg(2).c_str()));
+        HWND target = KeyTarget(control);
+        SendMessageA(target, WM_KEYDOWN, vk, 1);
+        SendMessageA(target, WM_KEYUP, vk, 1 | (3u << 30));
+        return true;
+    }
+    if (verb == "pick")
+        return Pick(control, arg(2));
+    if (verb == "mark")
+        return Mark(control, arg(2), arg(3) == "1");
+    if (verb == "items") {
+        const bool list = IsListBox(control);
+        const std::vector<std::string> items = Items(control);
+        for (std::size_t i = 0; i < items.size(); ++i) {
+            if (list)
+                std::printf("%s\t%d\n", items[i].c_str(),
+                            SendMessageA(control, LB_GETITEMDATA, i, 0) == 1 ? 1 : 0);
+            else
+                std::printf("%s\n", items[i].c_str());
+        }
+        std::fflush(stdout);
+        return true;
+    }
+    if (verb == "until") {
+        const std::string wanted = arg(2);
+        return WaitFor(kLongWait, [&] { return Text(control).find(wanted) != std::string::npos; });
+    }
     if (verb == "job")
         return TimeJob(control);
     if (verb == "show") {
@@ -412,6 +580,8 @@ bool Run(const std::vector<std::string>& p)
         return WaitFor(kLongWait, [&] {
             if (what == "enabled")
                 return IsWindowEnabled(control) != 0;
+            if (what == "disabled")
+                return IsWindowEnabled(control) == 0;
             if (what == "visible")
                 return IsWindowVisible(control) != 0;
             return IsWindowVisible(control) == 0;
@@ -426,7 +596,7 @@ int main(int argc, char** argv)
 {
     for (int i = 1; i < argc; ++i) {
         const std::vector<std::string> parts = Split(argv[i]);
-        const bool needsWindow = parts[0] != "start" && parts[0] != "attach" && parts[0] != "sleep";
+        const bool needsWindow = parts[0] != "start" && parts[0] != "attach" && parts[0] != "sleep" && parts[0] != "hold";
         if ((needsWindow && !mainWindow) || !Run(parts)) {
             std::fprintf(stderr, "orv_drive: step failed: %s\n", argv[i]);
             return 1;
