@@ -36,12 +36,14 @@
 //                         and press Space when the mark differs
 //     items|NAME          print the entries of a list or combo box, one a line (a check list's with
 //                         a tab and its check mark, 0 or 1)
-//     conflicts|FOLDER|FILE[|same]  until Begin is enabled again, answer each conflict dialog that
-//                         shows: the folder dialog with its button FOLDER, the file dialog with FILE,
-//                         ticking "Use same selection" first when asked; prints "folder=N file=M"
+//     conflict|FOLDER|FILE  wait for the next conflict dialog of the running job and answer it: the
+//                         folder dialog with its button FOLDER, the file dialog with FILE (a name
+//                         ending in '+': tick "Use same selection" first); or for the job's end
+//                         (Begin enabled). Prints "folder", "file" or "done"
 //     hold|PATH|MS        (no window) open PATH without sharing, print "held", keep it MS ms
 // Exit code 0 when every step did what it says, else 1 with the failing step named.
 #include "ui/FindByName.h"
+#include "ui/Names.h"
 
 #include <windows.h>
 
@@ -86,6 +88,17 @@ std::string Text(HWND window)
     return text;
 }
 
+// Sleeps up to the time given while answering what is sent to this thread: the program's window
+// activation sends to the threads of every top-level window and waits (seconds) for those that
+// do not answer.
+void PumpFor(DWORD milliseconds)
+{
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, milliseconds, QS_ALLINPUT);
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
+        DispatchMessageA(&message);
+}
+
 // Waits until the predicate holds; false when the time ran out.
 template <typename Predicate>
 bool WaitFor(DWORD milliseconds, Predicate holds)
@@ -94,7 +107,7 @@ bool WaitFor(DWORD milliseconds, Predicate holds)
     while (!holds()) {
         if (GetTickCount() - start > milliseconds)
             return false;
-        Sleep(20);
+        PumpFor(20);
     }
     return true;
 }
@@ -117,7 +130,8 @@ BOOL CALLBACK VisitTopLevel(HWND window, LPARAM data)
     auto* search = reinterpret_cast<DialogSearch*>(data);
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
-    if (owner == processId && IsWindowVisible(window) && ui::FindByName(window, search->name) == window) {
+    if (owner == processId && IsWindowVisible(window) &&
+        _stricmp(ui::WindowName(window).c_str(), search->name.c_str()) == 0) {
         search->found = window;
         return FALSE;
     }
@@ -426,44 +440,41 @@ bool Mark(HWND list, const std::string& item, bool checked)
     return marked() == checked;
 }
 
-// Answers every conflict dialog until the job ends. Each dialog is answered once: the next one is
-// looked for only after it has gone.
-bool Conflicts(const std::string& folderButton, const std::string& fileButton, bool same)
+// Waits for the next conflict dialog of a running job and answers it, or for the job's end.
+// Prints "folder", "file" or "done". One dialog per call: a driver that stays on while the program
+// shows its next dialog costs the program seconds under Xvfb without a window manager.
+bool Conflict(const std::string& folderAnswer, const std::string& fileAnswer)
 {
     HWND begin = Control("bbBegin");
     if (!begin)
         return false;
-    int folders = 0, files = 0;
-    const DWORD start = GetTickCount();
-    // The job has begun once Begin is seen disabled; it has ended once Begin is enabled again.
-    // (A job too short to be seen disabled is seen by the window being shown, then hidden.)
-    bool begun = false, shown = false;
-    for (;;) {
-        const bool visible = IsWindowVisible(mainWindow) != 0;
-        begun = begun || !IsWindowEnabled(begin) || (shown && !visible);
-        shown = shown || visible;
-        if (begun && IsWindowEnabled(begin))
-            break;
-        if (GetTickCount() - start > kLongWait)
+    const char* answered = nullptr;
+    if (!WaitFor(kLongWait, [&] {
+            if (IsWindowEnabled(begin))
+                return (answered = "done") != nullptr;
+            for (const bool folder : {true, false}) {
+                HWND dialog = VisibleDialog(folder ? "TFolderExistsForm" : "TFileExistsForm", 0);
+                if (!dialog)
+                    continue;
+                std::string answer = folder ? folderAnswer : fileAnswer;
+                const bool same = !answer.empty() && answer.back() == '+';
+                if (same)
+                    answer.pop_back();
+                HWND button = ui::FindByName(dialog, answer);
+                HWND box = ui::FindByName(dialog, "cbSameSelection");
+                if (!button || !box)
+                    return false;
+                if (same && SendMessageA(box, BM_GETCHECK, 0, 0) != BST_CHECKED)
+                    SendMessageA(box, BM_CLICK, 0, 0);
+                PostMessageA(button, BM_CLICK, 0, 0);
+                if (!WaitFor(kLongWait, [dialog] { return !IsWindowVisible(dialog); }))
+                    return false;
+                return (answered = folder ? "folder" : "file") != nullptr;
+            }
             return false;
-        for (const bool folder : {true, false}) {
-            HWND dialog = VisibleDialog(folder ? "TFolderExistsForm" : "TFileExistsForm", 0);
-            if (!dialog)
-                continue;
-            HWND button = ui::FindByName(dialog, folder ? folderButton : fileButton);
-            HWND box = ui::FindByName(dialog, "cbSameSelection");
-            if (!button || !box)
-                return false;
-            if (same && SendMessageA(box, BM_GETCHECK, 0, 0) != BST_CHECKED)
-                SendMessageA(box, BM_CLICK, 0, 0);
-            PostMessageA(button, BM_CLICK, 0, 0);
-            if (!WaitFor(kLongWait, [dialog] { return !IsWindowVisible(dialog); }))
-                return false;
-            ++(folder ? folders : files);
-        }
-        Sleep(10);
-    }
-    std::printf("folder=%d file=%d\n", folders, files);
+        }))
+        return false;
+    std::printf("%s\n", answered);
     std::fflush(stdout);
     return true;
 }
@@ -504,8 +515,8 @@ bool Run(const std::vector<std::string>& p)
         return Hold(arg(1), static_cast<DWORD>(std::atoi(arg(2).c_str())));
     if (verb == "kill")
         return process && TerminateProcess(process, 1) && WaitForSingleObject(process, 60000) == WAIT_OBJECT_0;
-    if (verb == "conflicts")
-        return Conflicts(arg(1), arg(2), arg(3) == "same");
+    if (verb == "conflict")
+        return Conflict(arg(1), arg(2));
     if (verb == "answer" || verb == "tick") {
         HWND dialog = VisibleDialog(arg(1), kLongWait);
         HWND button = dialog ? ui::FindByName(dialog, arg(2)) : nullptr;

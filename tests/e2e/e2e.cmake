@@ -3,7 +3,7 @@
 # (one prefix), not with the other tests. A suite the machine cannot run reports itself skipped.
 find_program(ORV_PYTHON python3)
 if(ORV_PYTHON)
-  foreach(suite operations)
+  foreach(suite operations filters conflicts pause faults)
     add_test(NAME e2e_${suite}
              COMMAND ${ORV_PYTHON} ${CMAKE_SOURCE_DIR}/tests/e2e/e2e.py ${CMAKE_BINARY_DIR} ${suite})
     set_tests_properties(e2e_${suite} PROPERTIES RESOURCE_LOCK orv_e2e TIMEOUT 900 SKIP_RETURN_CODE 77)

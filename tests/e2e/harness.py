@@ -164,12 +164,11 @@ class Session:
         return [f"set|sourceEdit|{winpath(path)}", "click|sourceButtonAdd",
                 f"until|ProgressLabel|( {total} files are found )", "wait|StopSearch|disabled"]
 
-    def job(self, *extra):
-        """Presses Begin, waits for the job's end (extra steps run meanwhile) and returns the log."""
-        if extra:
-            self.drive("attach", "post|bbBegin", *extra, "wait|bbBegin|enabled")
-        else:
-            self.drive("attach", "job|bbBegin")
+    def job(self, *during):
+        """Presses Begin and waits for the job's end (steps in `during` run meanwhile, the first of
+        them pressing Begin); keeps the driver's output in `last_output` and returns the log."""
+        steps = [*during, "wait|bbBegin|enabled"] if during else ["job|bbBegin"]
+        self.last_output = self.drive("attach", *steps)
         return self.log()
 
     def log(self):
@@ -204,7 +203,11 @@ def reports(log):
 
 
 def failure_lines(log):
-    return [line for line in log.split("\n") if line.startswith("Because ")]
+    """The failure entries of a log. The system's error text ends with a line break, so an entry
+    such as "Because Access denied." + " Failed to copy file from ..." spans two lines: joined here."""
+    lines = log.split("\n")
+    return [line + (lines[i + 1] if i + 1 < len(lines) and lines[i + 1].startswith(" ") else "")
+            for i, line in enumerate(lines) if line.startswith("Because ")]
 
 
 # --- trees ---------------------------------------------------------------------------------
