@@ -46,6 +46,9 @@ def run(s):
         shutil.copytree(first, dst, copy_function=shutil.copy2)
         s.start("rbCopy", [(src, len(sfiles))], dst)
         s.drive("attach", "post|bbBegin", "wait|bbBegin|disabled")
+        if label in ("file-overwrite", "folder-replace"):  # the first question of each kind, as shown
+            s.drive("attach", "sleep|500")
+            s.shot(f"{label}-question")
         answered = []
         while not answered or answered[-1] != "done":
             answered.append(s.drive("attach", f"conflict|{folder}|{file}").strip())
