@@ -58,19 +58,21 @@ class Session:
 
     # --- set-up and tear-down -------------------------------------------------------------
     def _start_display(self):
-        for n in range(130, 170):
-            if os.path.exists(f"/tmp/.X{n}-lock") or os.path.exists(f"/tmp/.X11-unix/X{n}"):
-                continue
-            xvfb = subprocess.Popen(["Xvfb", f":{n}", "-screen", "0", "1280x900x24", "-nolisten", "tcp"],
-                                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-            self.env["DISPLAY"] = f":{n}"
-            for _ in range(50):
-                if subprocess.run(["xdpyinfo"], env=self.env, capture_output=True).returncode == 0:
-                    self.procs.append(xvfb)
-                    return
-                time.sleep(0.1)
+        # Xvfb picks a free display number itself and tells it on a pipe.
+        read, write = os.pipe()
+        try:
+            xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0", "1280x900x24", "-nolisten", "tcp"],
+                                    pass_fds=(write,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        except OSError as error:
+            raise Skip(f"no virtual display: {error}")
+        os.close(write)
+        with os.fdopen(read) as pipe:
+            number = pipe.readline().strip()
+        if not number:
             xvfb.kill()
-        raise Skip("no virtual display could be started")
+            raise Skip("no virtual display could be started")
+        self.procs.append(xvfb)
+        self.env["DISPLAY"] = f":{number}"
 
     def _quiet(self, *command):
         subprocess.run(command, env=self.env, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
@@ -96,7 +98,7 @@ class Session:
         for mount in reversed(self.mounts):
             subprocess.run(["umount", "-l", mount], capture_output=True)
         for proc in self.procs:
-            proc.kill()
+            proc.terminate()  # so that Xvfb removes its lock
             proc.wait()
         shutil.rmtree(self.work, ignore_errors=True)
 
