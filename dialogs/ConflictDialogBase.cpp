@@ -1,6 +1,7 @@
 #include "dialogs/ConflictDialogBase.h"
 
 #include "ui/GdiCache.h"
+#include "ui/TextDrawing.h"
 
 #include <algorithm>
 
@@ -171,7 +172,7 @@ void ConflictDialogBase::PaintPath()
     SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
     HGDIOBJ old = SelectObject(dc, FileLabel.Font());
     const std::string text = FileLabel.Text();
-    DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &r, kPathFlags);
+    ui::DrawProcessText(dc, text, &r, kPathFlags);
     SelectObject(dc, old);
     EndPaint(FileLabel.Handle(), &ps);
 }
@@ -184,7 +185,7 @@ int ConflictDialogBase::TextHeight(const ui::Label& label, UINT flags) const
     RECT r{0, 0, std::max(label.Width(), 1), 0};
     HDC dc = GetDC(label.Handle());
     HGDIOBJ old = SelectObject(dc, label.Font());
-    DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &r, DT_CALCRECT | flags);
+    ui::DrawProcessText(dc, text, &r, DT_CALCRECT | flags);
     SelectObject(dc, old);
     ReleaseDC(label.Handle(), dc);
     return r.bottom - r.top;

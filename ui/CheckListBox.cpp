@@ -1,5 +1,6 @@
 #include "ui/CheckListBox.h"
 #include "ui/GdiCache.h"
+#include "ui/TextDrawing.h"
 
 #include <windowsx.h>
 
@@ -159,7 +160,7 @@ void CheckListBox::Draw(const DRAWITEMSTRUCT& item)
     HGDIOBJ old = SelectObject(dc, Font());
     const std::string caption = Item(index);
     text.left += 1;
-    DrawTextA(dc, caption.c_str(), static_cast<int>(caption.size()), &text,
+    DrawProcessText(dc, caption, &text,
               DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
     SelectObject(dc, old);
     if (item.itemState & ODS_FOCUS) {

@@ -1,5 +1,6 @@
 #include "ui/Label.h"
 #include "ui/GdiCache.h"
+#include "ui/TextDrawing.h"
 
 #include <algorithm>
 
@@ -59,7 +60,7 @@ void Label::AdjustSize()
     RECT r{0, 0, wordWrap_ ? std::max(b.width, 1) : 0, 0};
     HDC dc = GetDC(Handle());
     HGDIOBJ old = SelectObject(dc, Font());
-    DrawTextA(dc, text, length, &r, DrawFlags() | DT_CALCRECT);
+    DrawProcessText(dc, {text, static_cast<std::size_t>(length)}, &r, DrawFlags() | DT_CALCRECT);
     SelectObject(dc, old);
     ReleaseDC(Handle(), dc);
     Bounds wanted = b;
@@ -92,7 +93,7 @@ LRESULT Label::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         ::SetTextColor(dc, color);
         HGDIOBJ old = SelectObject(dc, Font());
         const std::string text = Text();
-        DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &r, DrawFlags());
+        DrawProcessText(dc, text, &r, DrawFlags());
         SelectObject(dc, old);
         EndPaint(Handle(), &ps);
         return 0;

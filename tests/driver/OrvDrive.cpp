@@ -8,7 +8,8 @@
 //     type|NAME|TEXT      type TEXT into it, one character message at a time
 //     click|NAME          press a button, label, picture or radio button and wait for its handler
 //     post|NAME           press it without waiting (Begin runs a whole job inside its handler)
-//     wait|NAME|enabled   wait until the control is enabled (also: visible, hidden); up to 10 minutes
+//     wait|NAME|enabled   wait until the control is enabled (also: disabled, visible, hidden); up to
+//                         10 minutes
 //     job|NAME            press it without waiting and time the job it starts: done once the control,
 //                         seen disabled (or the window seen shown, then hidden, for a job too short
 //                         to be seen), is enabled again. Prints "ms=<job> gap=<longest wait>": the
@@ -33,8 +34,23 @@
 //                         manager's Copy does; no window needed
 //     cliplist|FILE       the same with the paths listed in FILE, one a line (for long lists)
 //     close               ask the window to close and wait for the program to end
+//     kill                end the program at once, as the task manager's End task does
+//     until|NAME|TEXT     wait until the control's text contains TEXT; up to 10 minutes
+//     key|NAME|VK         press and release the key (decimal virtual-key code) in the control (in a
+//                         combo box: in its edit field), as the keyboard delivers it
+//     pick|NAME|ITEM      choose the entry ITEM in the named drop-down list, as the mouse would
+//     mark|NAME|ITEM|0/1  set the check mark of the entry ITEM in the named check list: select it
+//                         and press Space when the mark differs
+//     items|NAME          print the entries of a list or combo box, one a line (a check list's with
+//                         a tab and its check mark, 0 or 1)
+//     conflict|FOLDER|FILE  wait for the next conflict dialog of the running job and answer it: the
+//                         folder dialog with its button FOLDER, the file dialog with FILE (a name
+//                         ending in '+': tick "Use same selection" first); or for the job's end
+//                         (Begin enabled). Prints "folder", "file" or "done"
+//     hold|PATH|MS        (no window) open PATH without sharing, print "held", keep it MS ms
 // Exit code 0 when every step did what it says, else 1 with the failing step named.
 #include "ui/FindByName.h"
+#include "ui/Names.h"
 
 #include <windows.h>
 #include <shlobj.h>
@@ -81,6 +97,17 @@ std::string Text(HWND window)
     return text;
 }
 
+// Sleeps up to the time given while answering what is sent to this thread: the program's window
+// activation sends to the threads of every top-level window and waits (seconds) for those that
+// do not answer.
+void PumpFor(DWORD milliseconds)
+{
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, milliseconds, QS_ALLINPUT);
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
+        DispatchMessageA(&message);
+}
+
 // Waits until the predicate holds; false when the time ran out.
 template <typename Predicate>
 bool WaitFor(DWORD milliseconds, Predicate holds)
@@ -89,7 +116,7 @@ bool WaitFor(DWORD milliseconds, Predicate holds)
     while (!holds()) {
         if (GetTickCount() - start > milliseconds)
             return false;
-        Sleep(20);
+        PumpFor(20);
     }
     return true;
 }
@@ -112,7 +139,8 @@ BOOL CALLBACK VisitTopLevel(HWND window, LPARAM data)
     auto* search = reinterpret_cast<DialogSearch*>(data);
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
-    if (owner == processId && IsWindowVisible(window) && ui::FindByName(window, search->name) == window) {
+    if (owner == processId && IsWindowVisible(window) &&
+        _stricmp(ui::WindowName(window).c_str(), search->name.c_str()) == 0) {
         search->found = window;
         return FALSE;
     }
@@ -242,7 +270,7 @@ bool Attach()
     if (!mainWindow)
         return false;
     GetWindowThreadProcessId(mainWindow, &processId);
-    process = OpenProcess(SYNCHRONIZE, FALSE, processId);
+    process = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, processId);
     return true;
 }
 
@@ -464,6 +492,123 @@ bool PutFilesOnClipboard(const std::vector<std::string>& paths)
     return false;
 }
 
+// A combo box takes keys in its edit field; other controls take them themselves.
+HWND KeyTarget(HWND control)
+{
+    HWND edit = FindWindowExA(control, nullptr, "Edit", nullptr);
+    return edit ? edit : control;
+}
+
+bool IsListBox(HWND control)
+{
+    char className[32] = {};
+    GetClassNameA(control, className, sizeof className);
+    return _stricmp(className, "ListBox") == 0;
+}
+
+// The entries of a list box or combo box, read through the standard messages. The wide forms:
+// across processes Wine hands the narrow ones back in UTF-16.
+std::vector<std::string> Items(HWND control)
+{
+    const bool list = IsListBox(control);
+    const auto count = SendMessageW(control, list ? LB_GETCOUNT : CB_GETCOUNT, 0, 0);
+    std::vector<std::string> items;
+    for (WPARAM i = 0; i < static_cast<WPARAM>(std::max<LRESULT>(count, 0)); ++i) {
+        const auto length = SendMessageW(control, list ? LB_GETTEXTLEN : CB_GETLBTEXTLEN, i, 0);
+        std::wstring text(static_cast<std::size_t>(std::max<LRESULT>(length, 0)) + 1, L'\0');
+        const auto got = SendMessageW(control, list ? LB_GETTEXT : CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text.data()));
+        text.resize(static_cast<std::size_t>(std::max<LRESULT>(got, 0)));
+        const int bytes = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+        std::string utf8(static_cast<std::size_t>(bytes), '\0');
+        WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), utf8.data(), bytes, nullptr, nullptr);
+        items.push_back(utf8);
+    }
+    return items;
+}
+
+int IndexOf(HWND control, const std::string& item)
+{
+    const std::vector<std::string> items = Items(control);
+    const auto at = std::find(items.begin(), items.end(), item);
+    return at == items.end() ? -1 : static_cast<int>(at - items.begin());
+}
+
+// A drop-down list tells its parent of a choice; the driver does what the list itself does.
+bool Pick(HWND combo, const std::string& item)
+{
+    const int index = IndexOf(combo, item);
+    if (index < 0 || SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0) != index)
+        return false;
+    const auto id = static_cast<WORD>(GetDlgCtrlID(combo));
+    SendMessageA(GetParent(combo), WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
+    return true;
+}
+
+// A check list keeps each entry's mark in its item data (1 checked).
+bool Mark(HWND list, const std::string& item, bool checked)
+{
+    const int index = IndexOf(list, item);
+    if (index < 0)
+        return false;
+    const auto marked = [&] { return SendMessageA(list, LB_GETITEMDATA, static_cast<WPARAM>(index), 0) == 1; };
+    if (marked() != checked) {
+        SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+        SendMessageA(list, WM_CHAR, ' ', 1);
+    }
+    return marked() == checked;
+}
+
+// Waits for the next conflict dialog of a running job and answers it, or for the job's end.
+// Prints "folder", "file" or "done". One dialog per call: a driver that stays on while the program
+// shows its next dialog costs the program seconds under Xvfb without a window manager.
+bool Conflict(const std::string& folderAnswer, const std::string& fileAnswer)
+{
+    HWND begin = Control("bbBegin");
+    if (!begin)
+        return false;
+    const char* answered = nullptr;
+    if (!WaitFor(kLongWait, [&] {
+            if (IsWindowEnabled(begin))
+                return (answered = "done") != nullptr;
+            for (const bool folder : {true, false}) {
+                HWND dialog = VisibleDialog(folder ? "TFolderExistsForm" : "TFileExistsForm", 0);
+                if (!dialog)
+                    continue;
+                std::string answer = folder ? folderAnswer : fileAnswer;
+                const bool same = !answer.empty() && answer.back() == '+';
+                if (same)
+                    answer.pop_back();
+                HWND button = ui::FindByName(dialog, answer);
+                HWND box = ui::FindByName(dialog, "cbSameSelection");
+                if (!button || !box)
+                    return false;
+                if (same && SendMessageA(box, BM_GETCHECK, 0, 0) != BST_CHECKED)
+                    SendMessageA(box, BM_CLICK, 0, 0);
+                PostMessageA(button, BM_CLICK, 0, 0);
+                if (!WaitFor(kLongWait, [dialog] { return !IsWindowVisible(dialog); }))
+                    return false;
+                return (answered = folder ? "folder" : "file") != nullptr;
+            }
+            return false;
+        }))
+        return false;
+    std::printf("%s\n", answered);
+    std::fflush(stdout);
+    return true;
+}
+
+bool Hold(const std::string& path, DWORD milliseconds)
+{
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    std::printf("held\n");
+    std::fflush(stdout);
+    Sleep(milliseconds);
+    CloseHandle(file);
+    return true;
+}
+
 bool Run(const std::vector<std::string>& p)
 {
     const std::string& verb = p[0];
@@ -512,6 +657,12 @@ bool Run(const std::vector<std::string>& p)
     }
     if (verb == "box")
         return AnswerBox(arg(1));
+    if (verb == "hold")
+        return Hold(arg(1), static_cast<DWORD>(std::atoi(arg(2).c_str())));
+    if (verb == "kill")
+        return process && TerminateProcess(process, 1) && WaitForSingleObject(process, 60000) == WAIT_OBJECT_0;
+    if (verb == "conflict")
+        return Conflict(arg(1), arg(2));
     if (verb == "answer" || verb == "tick") {
         HWND dialog = VisibleDialog(arg(1), kLongWait);
         HWND button = dialog ? ui::FindByName(dialog, arg(2)) : nullptr;
@@ -546,6 +697,34 @@ bool Run(const std::vector<std::string>& p)
     }
     if (verb == "post")
         return PostMessageA(control, BM_CLICK, 0, 0) != 0;
+    if (verb == "key") {
+        const auto vk = static_cast<WPARAM>(std::atoi(arg(2).c_str()));
+        HWND target = KeyTarget(control);
+        SendMessageA(target, WM_KEYDOWN, vk, 1);
+        SendMessageA(target, WM_KEYUP, vk, 1 | (3u << 30));
+        return true;
+    }
+    if (verb == "pick")
+        return Pick(control, arg(2));
+    if (verb == "mark")
+        return Mark(control, arg(2), arg(3) == "1");
+    if (verb == "items") {
+        const bool list = IsListBox(control);
+        const std::vector<std::string> items = Items(control);
+        for (std::size_t i = 0; i < items.size(); ++i) {
+            if (list)
+                std::printf("%s\t%d\n", items[i].c_str(),
+                            SendMessageA(control, LB_GETITEMDATA, i, 0) == 1 ? 1 : 0);
+            else
+                std::printf("%s\n", items[i].c_str());
+        }
+        std::fflush(stdout);
+        return true;
+    }
+    if (verb == "until") {
+        const std::string wanted = arg(2);
+        return WaitFor(kLongWait, [&] { return Text(control).find(wanted) != std::string::npos; });
+    }
     if (verb == "job")
         return TimeJob(control);
     if (verb == "list") {
@@ -574,6 +753,8 @@ bool Run(const std::vector<std::string>& p)
         return WaitFor(kLongWait, [&] {
             if (what == "enabled")
                 return IsWindowEnabled(control) != 0;
+            if (what == "disabled")
+                return IsWindowEnabled(control) == 0;
             if (what == "visible")
                 return IsWindowVisible(control) != 0;
             return IsWindowVisible(control) == 0;
@@ -589,7 +770,7 @@ int main(int argc, char** argv)
     for (int i = 1; i < argc; ++i) {
         const std::vector<std::string> parts = Split(argv[i]);
         const bool needsWindow = parts[0] != "start" && parts[0] != "attach" && parts[0] != "sleep" &&
-                                 parts[0] != "clip" && parts[0] != "cliplist";
+                                 parts[0] != "clip" && parts[0] != "cliplist" && parts[0] != "hold";
         if ((needsWindow && !mainWindow) || !Run(parts)) {
             std::fprintf(stderr, "orv_drive: step failed: %s\n", argv[i]);
             return 1;

@@ -360,6 +360,27 @@ TEST(LabelSize, HeightFollowsTheLineCount)
     EXPECT_EQ(free.Height(), 13);
 }
 
+// Paths and extensions are 8-bit text in the process code page (UTF-8 here): a label measures and
+// draws them as their characters, not as the bytes read in another code page.
+TEST(LabelSize, TextInOtherScriptsTakesTheWidthOfItsCharacters)
+{
+    TestWindow w(400, 100);
+    const std::wstring wide = L"Z:\\\u041f\u0440\u0438\u0432\u0435\u0442_\u03b1\u03b2\u03b3_\u65e5\u672c.txt";
+    std::string text(static_cast<std::size_t>(WideCharToMultiByte(CP_UTF8, 0, wide.c_str(), -1, nullptr, 0, nullptr, nullptr)), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, wide.c_str(), -1, text.data(), static_cast<int>(text.size()), nullptr, nullptr);
+    text.pop_back();
+    ASSERT_EQ(GetACP(), 65001u) << "test programs carry the program's manifest";
+    Label label(w.form, {.name = "FileProgressLabel", .bounds = {0, 0, 5, 5}}, {.caption = text});
+
+    HDC dc = GetDC(label.Handle());
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(label.Handle(), WM_GETFONT, 0, 0)));
+    RECT r{0, 0, 0, 0};
+    DrawTextW(dc, wide.c_str(), static_cast<int>(wide.size()), &r, DT_CALCRECT | DT_NOPREFIX | DT_SINGLELINE);
+    SelectObject(dc, old);
+    ReleaseDC(label.Handle(), dc);
+    EXPECT_EQ(label.Width(), r.right - r.left);
+}
+
 TEST(CheckListBoxMarks, ClickOnTheBoxOrSpaceFlipsTheMarkAndReports)
 {
     TestWindow w(300, 200);

@@ -1,0 +1,21 @@
+"""Runs one end-to-end suite against a build:  python3 tests/e2e/e2e.py BUILD_DIR SUITE
+Exit code 0 when every check passed, 1 when one failed, 77 when the suite was skipped."""
+import sys
+
+import harness
+import suite_conflicts
+import suite_faults
+import suite_filters
+import suite_operations
+import suite_pause
+
+SUITES = {
+    "operations": suite_operations.run,
+    "filters": suite_filters.run,
+    "conflicts": suite_conflicts.run,
+    "pause": suite_pause.run,
+    "faults": suite_faults.run,
+}
+
+if __name__ == "__main__":
+    sys.exit(harness.main(SUITES))
