@@ -32,14 +32,19 @@ orv_persistent_server() {
 # Starts a virtual display when there is none; sets ORV_XVFB_PID for the caller to stop.
 orv_ensure_display() {
   if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then return 0; fi
-  local n
-  for n in $(seq 91 120); do
-    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
-    Xvfb ":$n" -screen 0 1280x900x24 -nolisten tcp >/dev/null 2>&1 &
-    ORV_XVFB_PID=$!
+  # Xvfb picks a free display itself and tells its number once it is ready: display numbers left
+  # taken by killed servers (their lock files stay) and other users' servers are skipped.
+  local fifo n=""
+  fifo=$(mktemp -u /tmp/orv-xvfb.XXXXXX)
+  mkfifo "$fifo"
+  Xvfb -displayfd 3 -screen 0 1280x900x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+  ORV_XVFB_PID=$!
+  read -r -t 20 n <"$fifo" || true
+  rm -f "$fifo"
+  if [ -n "$n" ]; then
     export DISPLAY=":$n"
     for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && return 0; sleep 0.1; done
-  done
+  fi
   echo "wine: could not start a virtual display" >&2
   return 1
 }
