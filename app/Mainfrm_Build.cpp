@@ -225,6 +225,10 @@ void TVorCopyPasteWin::BuildFiltersSection()
                                                   ui::LabelArgs{"File dates"});
     Label2 = Make<ui::Label>(box, Named("Label2", {8, 162, 0, 13}), ui::LabelArgs{"Copy files that are modified in last"});
     Label3 = Make<ui::Label>(box, Named("Label3", {204, 162, 0, 13}), ui::LabelArgs{"and before"});
+    // The first caption reads on into the second; in a wider font it outgrows its column, and the
+    // second then follows it instead of drawing over its end.
+    if (const int after = Label2->Left() + Label2->Width() + 4; after > Label3->Left())
+        Label3->SetBounds(after, Label3->Top(), Label3->Width(), Label3->Height());
     // Each preset list lies under its picker and is wider, so only its drop-down button shows. Siblings
     // created earlier lie above the later ones: the pickers come first.
     dtp1 = Make<ui::DateTimePicker>(box, Named("dtp1", {8, 178, 168, 21}), ui::DateTimePickerArgs{"MM/dd/yyyy HH:mm:ss", true});

@@ -4,7 +4,7 @@
 # reports itself skipped.
 find_program(ORV_PYTHON python3)
 if(ORV_PYTHON)
-  foreach(suite operations filters conflicts pause faults)
+  foreach(suite operations filters conflicts pause faults shell)
     add_test(NAME e2e_${suite}
              COMMAND ${ORV_PYTHON} ${CMAKE_SOURCE_DIR}/tests/e2e/e2e.py ${CMAKE_BINARY_DIR} ${suite})
     set_tests_properties(e2e_${suite} PROPERTIES RUN_SERIAL TRUE TIMEOUT 900 SKIP_RETURN_CODE 77)

@@ -8,6 +8,7 @@ import suite_faults
 import suite_filters
 import suite_operations
 import suite_pause
+import suite_shell
 
 SUITES = {
     "operations": suite_operations.run,
@@ -15,6 +16,7 @@ SUITES = {
     "conflicts": suite_conflicts.run,
     "pause": suite_pause.run,
     "faults": suite_faults.run,
+    "shell": suite_shell.run,
 }
 
 if __name__ == "__main__":
