@@ -1,11 +1,14 @@
 #pragma once
+#include "app/JobPhase.h"
 #include "app/ProgressDisplay.h"
 #include "core/SectionNumber.h"
 #include "dialogs/Existsform.h"
 #include "dialogs/Folderexists.h"
 #include "engine/JobHost.h"
+#include "engine/JobRequest.h"
 #include "engine/JobState.h"
 #include "engine/jobrun.h"
+#include "filters/KeptFilters.h"
 #include "ui/Animation.h"
 #include "ui/Button.h"
 #include "ui/CheckBox.h"
@@ -32,6 +35,7 @@
 #include <array>
 #include <set>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -73,6 +77,14 @@ public:
     void bbCancelClick();
     void bbPauseClick();
     void ReclickBeginButtonTimer();
+    // What the window is doing now; every handler asks EffectOf(action, Phase()) what it does.
+    JobPhase Phase() const;
+    // The job as the controls define it now: what Begin takes.
+    JobRequest TakeJobRequest();
+    Operation OperationKind() const;  // first checked radio button, Copy when none
+    const FilterSet& Filters();       // cbFName, ExtList, dtp1/dtp2, size fields
+    bool ScanRunning() const { return StopSearch->Enabled(); }
+    void OpenSection(int section);    // as a click on its header
     void aniProgressBarTimerTimer();
     void StopSearchClick();
     void BitBtn1Click();
@@ -87,6 +99,8 @@ public:
     // --- Sources (list, drops, the file clipboard) ---------------------------------------------
     // The one way into the source list: the new entry's index, or -1 when nothing was added.
     int AddSourceItem(const std::string& path);
+    // After a hand-off or a drop added entries: a pre-scan now, or once a taken job has ended.
+    void SourcesChangedBy(UserAction action);
     void sourceButtonAddClick();
     void sourceButtonRemoveClick();
     void sourceListKeyUp(WORD key);
@@ -139,9 +153,13 @@ public:
     std::int64_t maxSize = INT64_MAX;
     DateTime timeFrom = 0.0;
     DateTime timeTo = 0.0;
+    bool timeFromByHand = false;  // set by the user: a new count of the sources keeps it
+    bool timeToByHand = false;
+    std::optional<KeptFilters> keptFilters;  // what the running (or last) count keeps of the user's filters
 
     // --- Saved lists (NameFilter.dat, HistoryPath.dat) ----------------------------------------
     DWORD AddToHistory(ui::ComboBox& box, const std::string& file);  // the write's error, or 0
+    DWORD AddToHistory(ui::ComboBox& box, const std::string& text, const std::string& file);
     const std::string& NameFilterFile() const { return nameFilterFile; }
     const std::string& HistoryPathFile() const { return historyPathFile; }
 
@@ -165,48 +183,24 @@ public:
     std::unique_ptr<ui::PopupMenu> PopupMenu2;
 
     // --- JobHost ------------------------------------------------------------------------------
-    int OperationKind() override;
-    int SourceCount() override;
-    std::string SourceItem(int index) override;
-    std::string DestinationText() override;
-    bool FlatDestination() override;
-    const FilterSet& Filters() override;
-    std::string MinSizeText() override;
-    std::string MaxSizeText() override;
-    std::string OperationHeaderText() override;
     void ProcessMessages() override;
-    void SetFileProgressText(const std::string& text) override;
+    void SetProgressText(ProgressText which, const std::string& text) override;
     void SetFileBar(int maximum, int position) override;
     void SetOverallBarMax(int maximum) override;
     void SetOverallBarPos(int position) override;
-    void SetOverallText(const std::string& text) override;
-    void SetTimeText(const std::string& text) override;
-    void SetSpeedText(const std::string& text) override;
-    std::string SpeedText() override;
-    void SetProgressHeader(const std::string& text) override;
     ConflictAnswer AskFileExists(const std::string& path, const std::string& comparison) override;
     ConflictAnswer AskFolderExists(const std::string& path) override;
-    bool FileRenameModeNew() override;
-    bool FolderRenameModeNew() override;
     bool AskYesNo(const std::string& text, const std::string& title) override;
     void ShowMessage(const std::string& text) override;
     void AppendLog(const std::string& entry) override;
     void ClearLog() override;
-    void HideExistsNotice() override;
-    int OpenSectionIndex() override;
-    void OpenSection(int section) override;
-    bool ScanRunning() override;
-    void StopScan() override;
-    void StartReclickTimer() override;
-    std::vector<std::string> SaveHistories() override;
-    void EnterRunningState(int operation) override;
+    void EnterRunningState(Operation operation) override;
     void ShowPaused(bool paused) override;
     void EnterRestState() override;
     void HideMainWindow() override;
     std::uint32_t TickMs() override;
     DateTime Now() override;
     std::string FormatLocalDateTime(DateTime value) override;
-    HWND OwnerWindow() override { return Handle(); }
 
     // --- Controls (named as on the form) ------------------------------------------------------
     std::unique_ptr<ui::Form> form;
@@ -292,15 +286,22 @@ private:
     void FormCreate();
     void PlaceIconPanels();
     void SetSectionsEnabled(bool enabled);
+    // Begin from the saved lists on, with the job taken at the press (at once, or once a scan that
+    // was running has wound down).
+    void ContinueBegin(const JobRequest& request);
+    void HoldBeginForScan(const JobRequest& request);
+    void DropPendingBegin();
+    // Remembers the masks and the destination of the job; a log line for each list it could not store.
+    std::vector<std::string> SaveHistories(const std::string& masksText, const std::string& pathText);
+    std::optional<JobRequest> pendingBegin;  // taken at Begin during a scan, run when it has wound down
+    int questionsUp = 0;    // modal questions of this window that are open (they pump messages)
+    bool asking = false;    // a job waits for the answer to a question
     void EndDuringJob();  // closed or the session ends while a job runs
     void NoticeQuit();    // stops the job when a quit has been met
     void DrawProgressTab(int index, HDC dc, RECT rect);
     ui::Animation& JobAnimation() { return *jobAnimation; }
 
     FilterSet filterSnapshot;
-    bool filterSnapshotFresh = false;
-    bool flatDestination = false;       // cbIgnorSubDir as last read
-    bool flatDestinationFresh = false;  // until it is clicked or a job starts
     bool closePending = false;  // closed during a job: the window goes once the job has unwound
     ui::Animation* jobAnimation = nullptr;
     int expandedSection = kSectionProgress;  // the tag of ScrollBox2

@@ -105,7 +105,10 @@ void TVorCopyPasteWin::BuildBottomBar()
     bbCancel = Make<ui::Button>(*Panel19, Named("bbCancel", {0, 20, 100, 34}), cancel);
     BitBtn1 = Make<ui::Button>(*Panel19, Hidden(Named("BitBtn1", {0, 0, 10, 10})));
 
-    StopSearch->onClick = [this] { StopSearchClick(); };
+    StopSearch->onClick = [this] {
+        if (EffectOf(UserAction::StopSearch, Phase()) == Effect::Act)
+            StopSearchClick();
+    };
     bbBegin->onClick = [this] { bbBeginClick(); };
     bbCancel->onClick = [this] { bbCancelClick(); };
     BitBtn1->onClick = [this] { BitBtn1Click(); };

@@ -52,7 +52,10 @@ void TVorCopyPasteWin::BitBtn2Click()
     dialog.SetParentPath(parent);
     dialog.edFolderName.SetText(ProposeNewFolderName(parent, IsExistingFolder));
     dialog.edFolderNameChange();
-    if (dialog.ShowModal() != ui::kModalOk)
+    ++questionsUp;  // a Begin waiting for its scan does not start inside the dialog's loop
+    const int result = dialog.ShowModal();
+    --questionsUp;
+    if (result != ui::kModalOk)
         return;
     const std::string path = parent + dialog.FolderName();
     if (!CreateFolderTree(path)) {
@@ -74,6 +77,8 @@ void TVorCopyPasteWin::BitBtn2Click()
 
 void TVorCopyPasteWin::BitBtn4Click()
 {
+    if (EffectOf(UserAction::RenameFolder, Phase()) != Effect::Act)
+        return;
     const RenameParts parts = SplitForRename(cbPath->Text());
     if (parts.parent.empty())
         return;
@@ -81,7 +86,11 @@ void TVorCopyPasteWin::BitBtn4Click()
     dialog.SetParentPath(parts.parent);
     dialog.edFolderName.SetText(parts.name);
     dialog.edFolderNameChange();
-    if (dialog.ShowModal() != ui::kModalOk)
+    ++questionsUp;
+    const int result = dialog.ShowModal();
+    --questionsUp;
+    // The dialog pumped messages: a job taken meanwhile may be writing into the folder.
+    if (result != ui::kModalOk || EffectOf(UserAction::RenameFolder, Phase()) != Effect::Act)
         return;
     const std::string renamed = parts.parent + dialog.FolderName();
     ShellRenameFolder(Handle(), parts.old, renamed);

@@ -136,6 +136,7 @@ void TVorCopyPasteWin::cbTL1Change()
         return;
     // A text that is no preset time opens the window's start fully, without a message.
     timeFrom = ParsePresetTime(text).value_or(0.0);
+    timeFromByHand = true;
     dtp1->SetValue(ShownInPicker(timeFrom));
 }
 
@@ -145,11 +146,21 @@ void TVorCopyPasteWin::cbTL2Change()
     if (text.empty())
         return;
     timeTo = ParsePresetTime(text).value_or(Now() + kOpenEndDays);
+    timeToByHand = true;
     dtp2->SetValue(ShownInPicker(timeTo));
 }
 
-void TVorCopyPasteWin::dtp1Change() { timeFrom = FromPicker(dtp1->Value()); }
-void TVorCopyPasteWin::dtp2Change() { timeTo = FromPicker(dtp2->Value()); }
+void TVorCopyPasteWin::dtp1Change()
+{
+    timeFrom = FromPicker(dtp1->Value());
+    timeFromByHand = true;
+}
+
+void TVorCopyPasteWin::dtp2Change()
+{
+    timeTo = FromPicker(dtp2->Value());
+    timeToByHand = true;
+}
 
 // --- Size window -----------------------------------------------------------------------------------
 

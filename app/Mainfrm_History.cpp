@@ -69,12 +69,20 @@ void TVorCopyPasteWin::LoadHistories(std::string folder)
 
 DWORD TVorCopyPasteWin::AddToHistory(ui::ComboBox& box, const std::string& file)
 {
+    return AddToHistory(box, box.Text(), file);
+}
+
+DWORD TVorCopyPasteWin::AddToHistory(ui::ComboBox& box, const std::string& text, const std::string& file)
+{
     std::vector<std::string> items = Items(box);
-    const std::string text = box.Text();
     if (!AddToSavedList(items, text))
         return 0;
+    const bool shown = box.Text() == text;
     box.Insert(0, text);
-    box.SetText(text);
+    // The box shows the new first entry only where it still held that text: a destination typed since
+    // Begin took the job stays as the user typed it.
+    if (shown)
+        box.SetText(text);
     // A history that could not be written (a read-only program folder, a full disk) still holds the
     // entry for this run; the job goes on, and the file keeps what it had. A file read only in part
     // is never written over with that part.
@@ -83,11 +91,12 @@ DWORD TVorCopyPasteWin::AddToHistory(ui::ComboBox& box, const std::string& file)
     return ReplaceFileBytes(file, FormatSavedList(items));
 }
 
-std::vector<std::string> TVorCopyPasteWin::SaveHistories()
+std::vector<std::string> TVorCopyPasteWin::SaveHistories(const std::string& masksText, const std::string& pathText)
 {
     std::vector<std::string> failures;
-    for (const auto& [box, file] : {std::pair{cbFName.get(), &nameFilterFile}, std::pair{cbPath.get(), &historyPathFile}})
-        if (const DWORD error = AddToHistory(*box, *file))
-            failures.push_back(HistoryNotSavedEntry(*file, SystemErrorText(error)));
+    if (const DWORD error = AddToHistory(*cbFName, masksText, nameFilterFile))
+        failures.push_back(HistoryNotSavedEntry(nameFilterFile, SystemErrorText(error)));
+    if (const DWORD error = AddToHistory(*cbPath, pathText, historyPathFile))
+        failures.push_back(HistoryNotSavedEntry(historyPathFile, SystemErrorText(error)));
     return failures;
 }

@@ -135,12 +135,17 @@ void TVorCopyPasteWin::FormCreate()
     expandedSection = kSectionProgress;
     ReadSettings();
 
-    cbIgnorSubDir->onClick = [this] { flatDestinationFresh = false; };
     form->onResize = [this] { FormResize(); };
     form->onClose = [this] {
-        if (job->Running()) {  // the job unwinds first; Begin closes the window when it returns
+        switch (EffectOf(UserAction::Close, Phase())) {
+        case Effect::EndJobThenClose:  // the job unwinds first; Begin closes the window when it returns
             EndDuringJob();
             return;
+        case Effect::DropPendingBegin:
+            DropPendingBegin();
+            break;
+        default:
+            break;
         }
         CloseWindowAfterBrowsers();
     };
@@ -151,8 +156,18 @@ void TVorCopyPasteWin::FormCreate()
         // and the window goes once it has unwound. The answer to the query stays the default "yes";
         // the system may end the process after WM_ENDSESSION, which is why the job is stopped as early
         // as the query.
-        if ((message == WM_QUERYENDSESSION || (message == WM_ENDSESSION && wParam)) && job->Running())
-            EndDuringJob();
+        if (message == WM_QUERYENDSESSION || (message == WM_ENDSESSION && wParam)) {
+            switch (EffectOf(UserAction::Close, Phase())) {
+            case Effect::EndJobThenClose:
+                EndDuringJob();
+                break;
+            case Effect::DropPendingBegin:
+                DropPendingBegin();
+                break;
+            default:
+                break;
+            }
+        }
         return ShellMessage(message, wParam, lParam, result);
     };
     FormResize();
@@ -161,9 +176,115 @@ void TVorCopyPasteWin::FormCreate()
 
 // --- Handlers ----------------------------------------------------------------------------------
 
+JobPhase TVorCopyPasteWin::Phase() const
+{
+    if (job && job->Running()) {
+        if (state.stopFlag)
+            return JobPhase::Stopping;
+        if (asking)
+            return JobPhase::Asking;
+        return state.pauseFlag ? JobPhase::Paused : JobPhase::Running;
+    }
+    if (pendingBegin)
+        return JobPhase::BeginPending;
+    return ScanRunning() ? JobPhase::Scanning : JobPhase::Rest;
+}
+
+JobRequest TVorCopyPasteWin::TakeJobRequest()
+{
+    JobRequest request;
+    request.operation = OperationKind();
+    request.sources.reserve(static_cast<size_t>(sourceList->Count()));
+    for (int i = 0; i < sourceList->Count(); ++i)
+        request.sources.push_back(sourceList->Item(i));
+    request.destinationText = cbPath->Text();
+    request.destination = ResolvedDestinationText(request.destinationText);
+    request.flat = cbIgnorSubDir->Checked();
+    request.filters = Filters();
+    request.minSizeText = EditFSMin->Text();
+    request.maxSizeText = EditFSMax->Text();
+    request.operationHeader = CopyCutLabel->Text();
+    request.questionOwner = Handle();
+    return request;
+}
+
 void TVorCopyPasteWin::bbBeginClick()
 {
-    job->bbBeginClick();
+    const Effect effect = EffectOf(UserAction::Begin, Phase());
+    if (effect == Effect::Ignore || state.quitFlag)
+        return;
+    pExists->Hide();
+
+    // The job is fixed here: what the user changes from now on prepares the next one.
+    const JobRequest request = TakeJobRequest();
+    if (request.sources.empty()) {
+        if (expandedSection == kSectionSource)
+            ShowMessage(EmptySourceListMessage());
+        OpenSection(kSectionSource);
+        return;
+    }
+    if (const std::optional<std::string> refusal = InsideSourceRefusal(request)) {
+        ShowMessage(*refusal);
+        return;
+    }
+    OpenSection(kSectionProgress);
+    job->Answers().Clear();
+
+    if (effect == Effect::StopScanAndHold) {
+        HoldBeginForScan(request);
+        return;
+    }
+    ContinueBegin(request);
+}
+
+void TVorCopyPasteWin::HoldBeginForScan(const JobRequest& request)
+{
+    StopSearchClick();
+    pendingBegin = request;
+    // The job is taken: nothing that would change it can be pressed until it has run or Cancel drops it.
+    SetSectionsEnabled(false);
+    bbBegin->SetEnabled(false);
+    BitBtn4->SetEnabled(false);
+    ReclickBeginButton->Start();
+}
+
+void TVorCopyPasteWin::DropPendingBegin()
+{
+    if (!pendingBegin)
+        return;
+    pendingBegin.reset();
+    ReclickBeginButton->Stop();
+    SetSectionsEnabled(true);
+    bbBegin->SetEnabled(true);
+    BitBtn4->SetEnabled(true);
+}
+
+void TVorCopyPasteWin::ReclickBeginButtonTimer()
+{
+    if (!pendingBegin) {
+        ReclickBeginButton->Stop();
+        return;
+    }
+    // The job starts from no other question's loop: a box of this window that is up when the scan
+    // ends keeps it waiting until it is answered.
+    if (ScanRunning() || questionsUp > 0)
+        return;
+    ReclickBeginButton->Stop();
+    const JobRequest request = std::move(*pendingBegin);
+    pendingBegin.reset();
+    ContinueBegin(request);
+}
+
+void TVorCopyPasteWin::ContinueBegin(const JobRequest& request)
+{
+    const std::vector<std::string> historyFailures = SaveHistories(request.filters.masksText, request.destinationText);
+    if (LacksDestination(request)) {
+        ShowMessage(InvalidDestinationMessage());
+        EnterRestState();  // a Begin that waited for its scan had locked the sections
+        return;
+    }
+    job->Run(request, historyFailures);
+    pExists->Hide();
     if (closePending && !job->Running()) {
         CloseWindowAfterBrowsers();
         return;
@@ -175,7 +296,23 @@ void TVorCopyPasteWin::bbBeginClick()
     ResumeDeferredScan();
 }
 
-void TVorCopyPasteWin::bbCancelClick() { job->bbCancelClick(); }
+void TVorCopyPasteWin::bbCancelClick()
+{
+    switch (EffectOf(UserAction::Cancel, Phase())) {
+    case Effect::Ignore:
+        return;
+    case Effect::DropPendingBegin:
+        DropPendingBegin();
+        break;
+    default:
+        break;
+    }
+    pExists->Hide();
+    if (ScanRunning())
+        StopSearchClick();
+    job->bbCancelClick();
+    ResumeDeferredScan();
+}
 
 void TVorCopyPasteWin::EndDuringJob()
 {
@@ -197,14 +334,10 @@ void TVorCopyPasteWin::NoticeQuit()
         job->RequestQuit();
 }
 
-void TVorCopyPasteWin::bbPauseClick() { job->bbPauseClick(); }
-
-void TVorCopyPasteWin::ReclickBeginButtonTimer()
+void TVorCopyPasteWin::bbPauseClick()
 {
-    if (ScanRunning())
-        return;
-    ReclickBeginButton->Stop();
-    bbBeginClick();
+    if (EffectOf(UserAction::Pause, Phase()) == Effect::Act)
+        job->bbPauseClick();
 }
 
 void TVorCopyPasteWin::aniProgressBarTimerTimer()
@@ -228,51 +361,30 @@ void TVorCopyPasteWin::BitBtn1Click()
     CopyCutLabelClick(*ToLabel);
 }
 
-// --- JobHost: settings ---------------------------------------------------------------------
+// --- The job's settings as the controls hold them --------------------------------------------
 
-int TVorCopyPasteWin::OperationKind()
+Operation TVorCopyPasteWin::OperationKind() const
 {
     for (int i = 0; i < 5; ++i)
         if (operationRadio[static_cast<size_t>(i)]->Checked())
-            return i;
+            return static_cast<Operation>(i);
     return kOpCopy;
-}
-
-int TVorCopyPasteWin::SourceCount() { return sourceList->Count(); }
-std::string TVorCopyPasteWin::SourceItem(int index) { return sourceList->Item(index); }
-std::string TVorCopyPasteWin::DestinationText() { return cbPath->Text(); }
-// Asked for every copied file; a look at the check box is a message to it, so its answer is kept
-// until it is clicked or a job starts.
-bool TVorCopyPasteWin::FlatDestination()
-{
-    if (!flatDestinationFresh) {
-        flatDestination = cbIgnorSubDir->Checked();
-        flatDestinationFresh = true;
-    }
-    return flatDestination;
 }
 
 const FilterSet& TVorCopyPasteWin::Filters()
 {
-    // The Filters section is disabled while a job runs, so the set read at its start stands;
-    // re-reading the check list for every file would only cost time.
-    if (!job || !job->Running() || !filterSnapshotFresh) {
-        filterSnapshot.masksText = cbFName->Text();
-        filterSnapshot.extensions.clear();
-        for (int i = 0; i < ExtList->Count(); ++i)
-            filterSnapshot.extensions.push_back({LocaleLower(ExtList->Item(i)), ExtList->Checked(i)});
-        filterSnapshot.timeFrom = timeFrom;
-        filterSnapshot.timeTo = timeTo;
-        filterSnapshot.minSize = minSize;
-        filterSnapshot.maxSize = maxSize;
-        filterSnapshotFresh = job && job->Running();
-    }
+    filterSnapshot.masksText = cbFName->Text();
+    filterSnapshot.extensions.clear();
+    for (int i = 0; i < ExtList->Count(); ++i)
+        filterSnapshot.extensions.push_back({LocaleLower(ExtList->Item(i)), ExtList->Checked(i)});
+    filterSnapshot.timeFrom = timeFrom;
+    filterSnapshot.timeTo = timeTo;
+    filterSnapshot.minSize = minSize;
+    filterSnapshot.maxSize = maxSize;
     return filterSnapshot;
 }
 
-std::string TVorCopyPasteWin::MinSizeText() { return EditFSMin->Text(); }
-std::string TVorCopyPasteWin::MaxSizeText() { return EditFSMax->Text(); }
-std::string TVorCopyPasteWin::OperationHeaderText() { return CopyCutLabel->Text(); }
+void TVorCopyPasteWin::OpenSection(int section) { CopyCutLabelClick(*sectionHeader[static_cast<size_t>(section)]); }
 
 // Long work asks often (after every step of a copy); a look at the queue every few milliseconds
 // keeps the window as responsive and costs far less. A held job calls only from its pause wait,
@@ -291,24 +403,71 @@ void TVorCopyPasteWin::ProcessMessages()
 
 // --- JobHost: progress display -----------------------------------------------------------------
 
-void TVorCopyPasteWin::SetFileProgressText(const std::string& text) { progressDisplay->SetFileText(text); }
+void TVorCopyPasteWin::SetProgressText(ProgressText which, const std::string& text)
+{
+    switch (which) {
+    case ProgressText::File:
+        progressDisplay->SetFileText(text);
+        break;
+    case ProgressText::Overall:
+        progressDisplay->SetOverallText(text);
+        break;
+    // TimeLabel and LabelSpeed are right-aligned labels: they keep their right edge as their text changes.
+    case ProgressText::Time:
+        progressDisplay->SetTimeText(text);
+        break;
+    case ProgressText::Speed:
+        progressDisplay->SetSpeedText(text);
+        break;
+    case ProgressText::Header:
+        progressDisplay->SetHeader(text);
+        break;
+    }
+}
 void TVorCopyPasteWin::SetFileBar(int maximum, int position) { progressDisplay->SetFileBar(maximum, position); }
 void TVorCopyPasteWin::SetOverallBarMax(int maximum) { progressDisplay->SetOverallMax(maximum); }
 void TVorCopyPasteWin::SetOverallBarPos(int position) { progressDisplay->SetOverallPos(position); }
-void TVorCopyPasteWin::SetOverallText(const std::string& text) { progressDisplay->SetOverallText(text); }
-// TimeLabel and LabelSpeed are right-aligned labels: they keep their right edge as their text changes.
-void TVorCopyPasteWin::SetTimeText(const std::string& text) { progressDisplay->SetTimeText(text); }
-void TVorCopyPasteWin::SetSpeedText(const std::string& text) { progressDisplay->SetSpeedText(text); }
-std::string TVorCopyPasteWin::SpeedText() { return progressDisplay->SpeedText(); }
-void TVorCopyPasteWin::SetProgressHeader(const std::string& text) { progressDisplay->SetHeader(text); }
 
 // --- JobHost: questions and log ------------------------------------------------------------------
 
 // A dialog ended by a quit answers Skip (it shows nothing once a quit is known); the job stops.
+namespace {
+
+// Marks a job's question as up for as long as it is: the phase is Asking, and this window's own
+// questions keep a waiting Begin from starting inside their loops.
+class QuestionUp {
+public:
+    QuestionUp(int& count, bool* asking) : count_(count), asking_(asking)
+    {
+        ++count_;
+        if (asking_)
+            *asking_ = true;
+    }
+    QuestionUp(const QuestionUp&) = delete;
+    QuestionUp& operator=(const QuestionUp&) = delete;
+    ~QuestionUp()
+    {
+        --count_;
+        if (asking_)
+            *asking_ = false;
+    }
+
+private:
+    int& count_;
+    bool* asking_;
+};
+
+} // namespace
+
 ConflictAnswer TVorCopyPasteWin::AskFileExists(const std::string& path, const std::string& comparison)
 {
     progressDisplay->Flush();  // the job stands still while it asks: show where
-    const ConflictAnswer answer = fileExistsForm->Ask(path, comparison);
+    ConflictAnswer answer;
+    {
+        QuestionUp up(questionsUp, &asking);
+        answer = fileExistsForm->Ask(path, comparison);
+    }
+    answer.renameNew = fileExistsForm->RenameModeNew();
     NoticeQuit();
     return answer;
 }
@@ -316,12 +475,15 @@ ConflictAnswer TVorCopyPasteWin::AskFileExists(const std::string& path, const st
 ConflictAnswer TVorCopyPasteWin::AskFolderExists(const std::string& path)
 {
     progressDisplay->Flush();
-    const ConflictAnswer answer = folderExistsForm->Ask(path);
+    ConflictAnswer answer;
+    {
+        QuestionUp up(questionsUp, &asking);
+        answer = folderExistsForm->Ask(path);
+    }
+    answer.renameNew = folderExistsForm->RenameModeNew();
     NoticeQuit();
     return answer;
 }
-bool TVorCopyPasteWin::FileRenameModeNew() { return fileExistsForm->RenameModeNew(); }
-bool TVorCopyPasteWin::FolderRenameModeNew() { return folderExistsForm->RenameModeNew(); }
 
 bool TVorCopyPasteWin::AskYesNo(const std::string& text, const std::string& title)
 {
@@ -329,7 +491,11 @@ bool TVorCopyPasteWin::AskYesNo(const std::string& text, const std::string& titl
     if (QuitPending() || state.quitFlag)
         return false;
     progressDisplay->Flush();
-    const bool yes = ui::AskYesNo(Handle(), text, title);
+    bool yes = false;
+    {
+        QuestionUp up(questionsUp, job && job->Running() ? &asking : nullptr);
+        yes = ui::AskYesNo(Handle(), text, title);
+    }
     NoticeQuit();
     return yes && !state.quitFlag;
 }
@@ -337,19 +503,13 @@ bool TVorCopyPasteWin::AskYesNo(const std::string& text, const std::string& titl
 void TVorCopyPasteWin::ShowMessage(const std::string& text)
 {
     progressDisplay->Flush();
+    QuestionUp up(questionsUp, nullptr);
     ui::ShowMessage(Handle(), text, kMessageTitle);
 }
 void TVorCopyPasteWin::AppendLog(const std::string& entry) { Memo1->Append(entry + "\r\n"); }
 void TVorCopyPasteWin::ClearLog() { Memo1->Clear(); }
 
 // --- JobHost: window state -----------------------------------------------------------------------
-
-void TVorCopyPasteWin::HideExistsNotice() { pExists->Hide(); }
-int TVorCopyPasteWin::OpenSectionIndex() { return expandedSection; }
-void TVorCopyPasteWin::OpenSection(int section) { CopyCutLabelClick(*sectionHeader[static_cast<size_t>(section)]); }
-bool TVorCopyPasteWin::ScanRunning() { return StopSearch->Enabled(); }
-void TVorCopyPasteWin::StopScan() { StopSearchClick(); }
-void TVorCopyPasteWin::StartReclickTimer() { ReclickBeginButton->Start(); }
 
 void TVorCopyPasteWin::SetSectionsEnabled(bool enabled)
 {
@@ -359,15 +519,14 @@ void TVorCopyPasteWin::SetSectionsEnabled(bool enabled)
     }
 }
 
-void TVorCopyPasteWin::EnterRunningState(int operation)
+void TVorCopyPasteWin::EnterRunningState(Operation operation)
 {
     // A scan requested but not yet run: the totals describe another list than the job's, so the job
     // runs as after a stopped scan (no estimate, no free-space check); the scan follows the job.
     if (SearchTimer->Enabled() || ParamTimer4->Enabled())
         state.scanStopped = true;
     SetSectionsEnabled(false);
-    filterSnapshotFresh = false;
-    flatDestinationFresh = false;
+    BitBtn4->SetEnabled(false);  // Rename: the job may be writing into the folder
     bbPause->SetText("Pause");
     bbPause->SetPicture(res::GetPicture(res::Picture::Pause, 24));
     bbPause->Show();
@@ -404,6 +563,7 @@ void TVorCopyPasteWin::EnterRestState()
     JobAnimation().Stop();
     aniProgressBarTimer->Stop();
     SetSectionsEnabled(true);
+    BitBtn4->SetEnabled(true);
 }
 
 void TVorCopyPasteWin::HideMainWindow()

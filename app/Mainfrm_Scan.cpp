@@ -6,6 +6,7 @@
 
 #include "engine/filefacts.h"
 #include "engine/prescan.h"
+#include "filters/KeptFilters.h"
 #include "filters/LocaleLower.h"
 #include "filters/PresetEntry.h"
 #include "platform/MessagePump.h"
@@ -111,10 +112,13 @@ public:
     void Flush()
     {
         if (!newExtensions_.empty()) {
-            const bool checked = w_.cbSelAll->Checked();
+            const bool all = w_.cbSelAll->Checked();
             NoRedraw quiet(w_.ExtList->Handle());
-            for (const std::string& entry : newExtensions_)
+            for (const std::string& entry : newExtensions_) {
+                const bool checked = all && (!w_.keptFilters || w_.keptFilters->StartsChecked(entry));
                 w_.ExtList->Add(entry, checked);
+                anyUnchecked_ = anyUnchecked_ || !checked;
+            }
             newExtensions_.clear();
         }
         if (!newPresets_.empty()) {
@@ -148,6 +152,13 @@ public:
     void ShowFinal()
     {
         Flush();
+        // Entries the kept filters leave out: Select All no longer holds (without its click, which
+        // would check them all again).
+        if (anyUnchecked_ && w_.cbSelAll->Checked()) {
+            w_.cbSelAll->tag = 1;
+            w_.cbSelAll->SetChecked(false);
+            w_.cbSelAll->tag = 0;
+        }
         if (shown_ >= 0 && shown_ != w_.state.scanFileTotal)
             Show(w_.state.scanFileTotal, GetTickCount());
     }
@@ -166,6 +177,7 @@ private:
     std::vector<std::string> presets_;  // the entries of cbTL1, in its order
     std::vector<std::string> newExtensions_, newPresets_;
     std::int64_t shown_ = -1;  // nothing shown yet
+    bool anyUnchecked_ = false;
     DWORD shownAt_ = 0;
 };
 
@@ -177,6 +189,18 @@ struct ScanRun {
 
 void TVorCopyPasteWin::SearchTimerTimer()
 {
+    switch (EffectOf(UserAction::ScanRequest, Phase())) {
+    case Effect::Later:
+        // A job is taken: a reset now would change the filters and totals it holds, and its free-space
+        // check and estimate. The scan waits for the job's end.
+        SearchTimer->Stop();
+        scanDeferred = true;
+        return;
+    case Effect::Act:
+        break;
+    default:
+        return;
+    }
     if (ScanRunning()) {
         // A new request ends the running scan; the timer stays on, so a later tick starts a fresh one.
         state.scanStopped = true;
@@ -184,11 +208,6 @@ void TVorCopyPasteWin::SearchTimerTimer()
         return;
     }
     SearchTimer->Stop();
-    if (job->Running()) {
-        // A reset now would change the filters and totals under the job: the scan waits for its end.
-        scanDeferred = true;
-        return;
-    }
     ResetFilters();
     RefreshSectionHeaders(expandedSection);
     // The refresh takes the frame off every section; the open one keeps its mark (a switch that is
@@ -271,7 +290,7 @@ void TVorCopyPasteWin::aniSearchStart()
 
 void TVorCopyPasteWin::ResumeDeferredScan()
 {
-    if (scanDeferred && !job->Running()) {
+    if (scanDeferred && EffectOf(UserAction::ScanRequest, Phase()) == Effect::Act) {
         scanDeferred = false;
         SearchTimer->Start();
     }
@@ -284,6 +303,15 @@ void TVorCopyPasteWin::ResetFilters()
     state.filesExamined = 0;
     state.bytesExamined = 0;
 
+    // What the user set survives the new count: the masks typed, the extensions unchecked (where the
+    // new sources still hold them), and the time and size windows chosen by hand.
+    {
+        std::vector<ExtensionEntry> entries;
+        entries.reserve(static_cast<size_t>(ExtList->Count()));
+        for (int i = 0; i < ExtList->Count(); ++i)
+            entries.push_back({LocaleLower(ExtList->Item(i)), ExtList->Checked(i)});
+        keptFilters.emplace(cbFName->Text(), entries);
+    }
     ExtList->Clear();
 
     const std::string separator = TimeSeparator();
@@ -299,20 +327,30 @@ void TVorCopyPasteWin::ResetFilters()
 
     DateTimeParts today = DecodeDateTime(now);
     today.hour = today.minute = today.second = today.millisecond = 0;
-    timeFrom = 0.0;
-    timeTo = EncodeDateTime(today) + kOpenEndDays;
+    if (!timeFromByHand)
+        timeFrom = 0.0;
+    if (!timeToByHand)
+        timeTo = EncodeDateTime(today) + kOpenEndDays;
     dtp1->SetValue(PickerValue(timeFrom));
     dtp2->SetValue(PickerValue(timeTo));
     dtp1->SetEnabled(true);
     dtp2->SetEnabled(true);
 
-    cbFName->SetText("*.*");
-    cbSelAll->SetChecked(true);  // its click handler puts the masks text into its normal form
+    if (keptFilters->KeepsMasks()) {
+        cbFName->SetText(keptFilters->Masks());
+        cbSelAll->tag = 1;  // its click would rewrite the masks from a list that is empty now
+        cbSelAll->SetChecked(true);
+        cbSelAll->tag = 0;
+    } else {
+        cbFName->SetText("*.*");
+        cbSelAll->SetChecked(true);  // its click handler puts the masks text into its normal form
+    }
 
-    minSize = 0;
-    maxSize = INT64_MAX;
-    EditFSMax->SetText("9223372036854775807");
-    EditFSMin->SetText("0");
+    // A size the user typed stays; the edits' change handlers recompute the sizes from the texts.
+    if (minSize == 0)
+        EditFSMin->SetText("0");
+    if (maxSize == INT64_MAX)
+        EditFSMax->SetText("9223372036854775807");
 
     // The destination tree starts by the first source. The live tree is not steered from here: its
     // answer arrives later and replaces the text of cbPath, which the user may be typing into by then

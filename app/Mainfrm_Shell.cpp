@@ -81,7 +81,7 @@ bool TVorCopyPasteWin::ReceiveHandOff(ULONG_PTR tag, const void* data, std::size
             pExists->BringToFront();
             FormResize();  // centres the notice
         } else {
-            BitBtn1Click();
+            SourcesChangedBy(UserAction::HandOff);
         }
     }
     HWND window = Handle();

@@ -22,14 +22,34 @@ int TVorCopyPasteWin::AddSourceItem(const std::string& path)
     const SourceAdmission admission = DecideSourceAdmission(entries, path, KindOfPath);
     if (!admission.exists)
         return -1;
-    bbBegin->SetEnabled(true);
+    // An entry that arrives while a job is taken (a hand-off, a drop) is for the next job: Begin stays
+    // as the job has it.
+    if (EffectOf(UserAction::EditSources, Phase()) == Effect::Act)
+        bbBegin->SetEnabled(true);
     for (const int index : admission.deleteAt)
         sourceList->Delete(index);
     return admission.admitted ? sourceList->Add(admission.path) : -1;
 }
 
+void TVorCopyPasteWin::SourcesChangedBy(UserAction action)
+{
+    switch (EffectOf(action, Phase())) {
+    case Effect::Act:
+        BitBtn1Click();  // a fresh pre-scan, and the To section opens
+        break;
+    case Effect::ListOnly:
+        scanDeferred = true;  // counted once the job has ended
+        RefreshSectionHeaders(expandedSection);
+        break;
+    default:
+        break;
+    }
+}
+
 void TVorCopyPasteWin::sourceButtonAddClick()
 {
+    if (EffectOf(UserAction::EditSources, Phase()) != Effect::Act)
+        return;
     if (sourceEdit->Text().empty() || !sourceEdit->Enabled())
         return;
     const int index = AddSourceItem(sourceEdit->Text());
@@ -46,9 +66,13 @@ void TVorCopyPasteWin::sourceButtonAddClick()
 
 void TVorCopyPasteWin::sourceButtonRemoveClick()
 {
-    if (sourceList->SelectedCount() == 0)
+    if (EffectOf(UserAction::EditSources, Phase()) != Effect::Act || sourceList->SelectedCount() == 0)
         return;
-    if (!ui::AskYesNo(Handle(), "Are you sure to remove the selected copy items from copy-list?", "Delete"))
+    ++questionsUp;
+    const bool yes = ui::AskYesNo(Handle(), "Are you sure to remove the selected copy items from copy-list?", "Delete");
+    --questionsUp;
+    // The question pumped messages: a job may have been taken meanwhile, and its list is not changed.
+    if (!yes || EffectOf(UserAction::EditSources, Phase()) != Effect::Act)
         return;
     for (int i = sourceList->Count() - 1; i >= 0; --i)
         if (sourceList->Selected(i))
@@ -81,28 +105,33 @@ void TVorCopyPasteWin::DropFiles(HDROP drop)
     // Every path is read whole; one the code page cannot name exactly is left out, never cut or bent.
     for (const std::string& path : DroppedPaths(drop))
         AddSourceItem(path);
-    BitBtn1Click();
+    SourcesChangedBy(UserAction::HandOff);
     DragFinish(drop);
 }
 
 void TVorCopyPasteWin::DrawClipboard()
 {
     TrayIcon1->Show();
-    if (bbPause->Visible())
-        return;  // a job runs: the change is not kept for later
+    if (EffectOf(UserAction::ClipboardPickup, Phase()) != Effect::Act)
+        return;  // a job is taken or runs: the change is not kept for later
     if (!cbMonitorClipboard->Checked())
         return;
     std::vector<std::string> paths;
     if (!ReadClipboardFiles(Handle(), paths))
         return;
+    // One file copied in the file manager is no new set of sources: nothing of the window changes,
+    // and the totals of the last count stay valid for the next job.
+    if (!ClipboardReplacesSources(paths, KindOfPath))
+        return;
     clipboardFiles = std::move(paths);
-    state.scanStopped = true;  // a count under way ends; the new sources get their own
+    if (ScanRunning())
+        state.scanStopped = true;  // the count under way ends; the new sources get their own
     SysClipTimer->Start();
 }
 
 void TVorCopyPasteWin::SysClipTimerTimer()
 {
-    if (!bbBegin->Enabled() || StopSearch->Enabled())
+    if (Phase() != JobPhase::Rest)
         return;  // a job or a count runs: try again on the next tick
     SysClipTimer->Stop();
     if (!ClipboardReplacesSources(clipboardFiles, KindOfPath))

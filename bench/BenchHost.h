@@ -1,5 +1,6 @@
 #pragma once
 #include "engine/JobHost.h"
+#include "engine/JobRequest.h"
 #include "platform/MessagePump.h"
 
 #include <windows.h>
@@ -12,18 +13,12 @@
 // keeps the log in memory like the log box, and never meets a conflict (fresh destinations).
 class BenchHost : public JobHost {
 public:
-    int operation = 0;
-    std::vector<std::string> sources;
-    std::string destination;
-    FilterSet filters{"*.*", {}, 0.0, 2958465.0, 0, INT64_MAX};
+    JobRequest request;  // the job, as the window's Begin would take it
     std::string log;
     int conflicts = 0;
 
-    int OperationKind() override { return operation; }
-    int SourceCount() override { return static_cast<int>(sources.size()); }
-    std::string SourceItem(int i) override { return sources[static_cast<size_t>(i)]; }
-    std::string DestinationText() override { return destination; }
-    const FilterSet& Filters() override { return filters; }
+    BenchHost() { request.filters = FilterSet{"*.*", {}, 0.0, 2958465.0, 0, INT64_MAX}; }
+
     double longestGapMs = 0;  // the longest the job went without asking for its messages
 
     void ProcessMessages() override  // as the window does

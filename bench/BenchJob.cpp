@@ -23,22 +23,25 @@ int main(int argc, char** argv)
     }
     BenchHost host;
     const char* ops[] = {"copy", "cut", "trash", "delete", "crush"};
-    host.operation = -1;
+    JobRequest& request = host.request;
+    int operation = -1;
     for (int i = 0; i < 5; ++i)
         if (std::strcmp(argv[1], ops[i]) == 0)
-            host.operation = i;
+            operation = i;
     const bool walkOnly = std::strcmp(argv[1], "walk") == 0;
     if (walkOnly) {
-        host.operation = kOpDelete;
-        host.filters.minSize = host.filters.maxSize = INT64_MAX;  // every file is tested, none passes
+        operation = kOpDelete;
+        request.filters.minSize = request.filters.maxSize = INT64_MAX;  // every file is tested, none passes
     }
-    if (host.operation < 0) {
+    if (operation < 0) {
         std::fprintf(stderr, "unknown operation %s\n", argv[1]);
         return 2;
     }
-    host.destination = std::strcmp(argv[2], "-") == 0 ? "" : argv[2];
+    request.operation = static_cast<Operation>(operation);
+    request.destinationText = std::strcmp(argv[2], "-") == 0 ? "" : argv[2];
+    request.destination = ResolvedDestinationText(request.destinationText);
     for (int i = 3; i < argc; ++i)
-        host.sources.push_back(argv[i]);
+        request.sources.push_back(argv[i]);
 
     JobState state;
     state.scanStopped = true;  // no pre-scan here: the job runs without totals
@@ -49,10 +52,10 @@ int main(int argc, char** argv)
     QueryPerformanceCounter(&start);
     if (walkOnly) {
         StandingAnswers answers;
-        JobContext context{host, state, answers, BuildMaskList(host.filters.masksText)};
-        WalkFolder(context, host.sources.front(), "", kOpDelete);
+        JobContext context{request, host, state, answers, BuildMaskList(request.filters.masksText)};
+        WalkFolder(context, request.sources.front(), "");
     } else {
-        job.bbBeginClick();
+        job.Run(request);
     }
     QueryPerformanceCounter(&end);
 

@@ -12,4 +12,7 @@ enum ConflictDecision : int {
 struct ConflictAnswer {
     ConflictDecision decision = kSkip;
     bool useForRest = false;
+    // Auto Rename: true gives the new file or folder a stamped name, false moves the existing one
+    // aside (the dialog's rename mode as it was when it closed).
+    bool renameNew = true;
 };

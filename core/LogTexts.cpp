@@ -91,6 +91,13 @@ std::string HistoryNotSavedEntry(const std::string& file, const std::string& err
     return "\r\nThe list could not be saved to " + file + ": " + OneLine(errorText);
 }
 
+std::string WrittenByThisJobEntry(const std::string& source, const std::string& destination,
+                                  const std::string& renamed)
+{
+    return "\r\nFile " + destination + " was written by this job, so file " + source + " is copied to " + renamed +
+           " instead!";
+}
+
 std::string SameFileEntry(const std::string& source, const std::string& destination)
 {
     return "\r\nBecause the destination is the source file itself. Failed to copy file from " + source + " to " +

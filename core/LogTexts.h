@@ -58,6 +58,9 @@ std::string HistoryNotSavedEntry(const std::string& file, const std::string& err
 // Failure entries of a copy whose destination is its own source spelled another way, and of a folder
 // whose replacement or renaming would reach into the source.
 std::string SameFileEntry(const std::string& source, const std::string& destination);
+// A file that would replace one this job wrote itself gets a stamped name instead.
+std::string WrittenByThisJobEntry(const std::string& source, const std::string& destination,
+                                  const std::string& renamed);
 std::string SameFolderEntry(const std::string& source, const std::string& destination);
 std::string OverlappingFolderEntry(const std::string& source, const std::string& destination);
 

@@ -1,15 +1,19 @@
 #pragma once
 #include "engine/JobHost.h"
+#include "engine/JobRequest.h"
 #include "engine/JobState.h"
+#include "engine/WrittenPlaces.h"
 #include "engine/conflict.h"
 #include "filters/FilterSet.h"
 
 #include <string>
 #include <vector>
 
-// What every routine of a running job works on: the window (through its interface), the job's
-// counters and flags, the standing answers of the two conflict dialogs, and this job's mask list.
+// What every routine of a running job works on: the job as Begin took it, the window (through its
+// interface), the job's counters and flags, the standing answers of the two conflict dialogs, and this
+// job's mask list.
 struct JobContext {
+    const JobRequest& request;
     JobHost& host;
     JobState& state;
     StandingAnswers& answers;
@@ -18,4 +22,7 @@ struct JobContext {
     // Source folders the job left alone on purpose, as their destination is the folder itself: the
     // removal of emptied source folders afterwards leaves them, and all below them, as they are.
     std::vector<std::string> keptFolders{};
+    // The files and folders this job has made at the destination: a later clash with one of them is
+    // never settled by replacing it.
+    WrittenPlaces written{};
 };

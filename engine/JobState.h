@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <string>
 
 // Operation kinds; the same numbers tag the operation radio buttons and pictures.
 enum Operation : int { kOpCopy = 0, kOpCut = 1, kOpTrash = 2, kOpDelete = 3, kOpCrush = 4 };
@@ -19,6 +20,7 @@ struct JobState {
 
     std::int64_t jobStartTick = 0;   // 32-bit millisecond tick kept in 64 bits
     std::int64_t barUnit = 1;        // bytes per step of the overall bar
+    std::string speedText;           // LabelSpeed as the job last set it, for the report
 
     bool stopFlag = false;
     bool pauseFlag = false;

@@ -4,16 +4,16 @@
 
 namespace {
 
-ConflictDecision Settle(StandingAnswer& standing, ConflictAnswer answer)
+ConflictAnswer Settle(StandingAnswer& standing, ConflictAnswer answer)
 {
-    standing.stored = answer.decision;
+    standing.stored = answer;
     standing.standing = answer.useForRest;
-    return answer.decision;
+    return answer;
 }
 
 } // namespace
 
-ConflictDecision ObtainFileDecision(JobHost& host, StandingAnswers& answers, const std::string& path,
+ConflictAnswer ObtainFileDecision(JobHost& host, StandingAnswers& answers, const std::string& path,
                                     const std::string& comparison)
 {
     if (answers.file.standing)
@@ -21,7 +21,7 @@ ConflictDecision ObtainFileDecision(JobHost& host, StandingAnswers& answers, con
     return Settle(answers.file, host.AskFileExists(path, comparison));
 }
 
-ConflictDecision ObtainFolderDecision(JobHost& host, StandingAnswers& answers, const std::string& path)
+ConflictAnswer ObtainFolderDecision(JobHost& host, StandingAnswers& answers, const std::string& path)
 {
     if (answers.folder.standing)
         return answers.folder.stored;

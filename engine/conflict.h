@@ -6,7 +6,7 @@
 // A standing answer of one dialog: the stored decision and whether it is in force.
 // Clearing it (new job, Pause) keeps the stored decision but stops consulting it.
 struct StandingAnswer {
-    ConflictDecision stored = kSkip;
+    ConflictAnswer stored{kSkip, false};
     bool standing = false;
 };
 
@@ -22,8 +22,8 @@ struct StandingAnswers {
 
 class JobHost;
 
-// The decision for an existing file: the standing answer if one is in force, else the dialog's.
-ConflictDecision ObtainFileDecision(JobHost& host, StandingAnswers& answers, const std::string& path,
+// The answer for an existing file: the standing answer if one is in force, else the dialog's.
+ConflictAnswer ObtainFileDecision(JobHost& host, StandingAnswers& answers, const std::string& path,
                                     const std::string& comparison);
 // The same for an existing folder (the dialog shows no comparison text).
-ConflictDecision ObtainFolderDecision(JobHost& host, StandingAnswers& answers, const std::string& path);
+ConflictAnswer ObtainFolderDecision(JobHost& host, StandingAnswers& answers, const std::string& path);

@@ -4,8 +4,9 @@
 #include "engine/filefacts.h"
 
 void DoFileOperation(JobContext& job, const std::string& source, const std::string& destination, std::int64_t size,
-                     int operation, DWORD attributes)
+                     DWORD attributes)
 {
+    const Operation operation = job.request.operation;
     switch (operation) {
     case kOpCopy:
     case kOpCut:
@@ -31,8 +32,8 @@ void LogFileFailure(JobContext& job, unsigned long errorCode, const std::string&
     ++job.state.filesFailed;
 }
 
-void LogUnreachableFile(JobContext& job, const std::string& source, const std::string& destination, int operation,
-                        unsigned long errorCode)
+void LogUnreachableFile(JobContext& job, const std::string& source, const std::string& destination,
+                        Operation operation, unsigned long errorCode)
 {
     switch (operation) {
     case kOpCopy:

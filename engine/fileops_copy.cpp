@@ -11,9 +11,9 @@
 namespace {
 
 // "Do not create subdirectory": D:\B\sub1\sub2\f.txt under the destination D:\B becomes D:\B\sub1_sub2_f.txt.
-std::string Flattened(JobHost& host, const std::string& destination)
+std::string Flattened(const JobRequest& request, const std::string& destination)
 {
-    std::string root = host.DestinationText();
+    std::string root = request.destination;
     if (root.empty() || root.back() != '\\')
         root += '\\';
     if (destination.size() < root.size())
@@ -42,8 +42,9 @@ Settlement SettleExisting(JobContext& job, const std::string& source, std::strin
     const std::int64_t existingSize = GetFileSize64(destination);
     const DateTime sourceTime = GetFileModifiedTime(source);
     const DateTime existingTime = GetFileModifiedTime(destination);
-    ConflictDecision decision = ObtainFileDecision(job.host, job.answers, destination,
-                                                   ComparisonText(size, existingSize, sourceTime, existingTime));
+    const ConflictAnswer answer = ObtainFileDecision(job.host, job.answers, destination,
+                                                     ComparisonText(size, existingSize, sourceTime, existingTime));
+    ConflictDecision decision = answer.decision;
     if (decision == kUpdate) {
         if (existingTime < sourceTime || (existingTime == sourceTime && existingSize != size))
             decision = kOverwrite;
@@ -58,7 +59,7 @@ Settlement SettleExisting(JobContext& job, const std::string& source, std::strin
         return {false};  // Skip: nothing copied, logged or counted
 
     const auto now = [&job] { return job.host.Now(); };
-    if (job.host.FileRenameModeNew()) {
+    if (answer.renameNew) {
         // The stamped name is meant to be free; a copy never replaces a file it was not asked to, so
         // one that is taken after all fails with ERROR_FILE_EXISTS.
         destination = TimestampedName(destination, "_Copied_At_", now);
@@ -107,8 +108,10 @@ unsigned long CopyThroughPauses(JobContext& job, FileCopy& copy)
     }
 }
 
-void CountCopied(JobContext& job, const FileCopy& copy, const std::string& source, std::int64_t size, bool cut)
+void CountCopied(JobContext& job, const FileCopy& copy, const std::string& source, const std::string& target,
+                 std::int64_t size, bool cut)
 {
+    job.written.Add(target);
     job.state.bytesCopied += size;
     ++job.state.filesDone;
     if (cut && !DeleteAsArchive(source, copy.SourceAttributes())) {
@@ -141,14 +144,24 @@ void CopyOverExisting(JobContext& job, const std::string& source, std::string& t
             ++job.state.filesFailed;
             return;
         }
-        settled = SettleExisting(job, source, target, size);
+        if (job.written.Contains(target)) {
+            // This job wrote that file from another source (a flat copy of a_b.txt and a\b.txt, two
+            // sources of one name): replacing it would lose it, and for a Cut its source is gone
+            // already. The new file takes a stamped name instead, without a question.
+            const std::string renamed = TimestampedName(target, "_Copied_At_", [&job] { return job.host.Now(); });
+            job.host.AppendLog(WrittenByThisJobEntry(source, target, renamed));
+            target = renamed;
+            settled = {true, 0, CopyTarget::NewFile};
+        } else {
+            settled = SettleExisting(job, source, target, size);
+        }
     }
     unsigned long error = settled.error;
     if (error == 0 && settled.copy) {
         FileCopy copy(source, target, settled.target);
         error = CopyThroughPauses(job, copy);
         if (error == 0)
-            CountCopied(job, copy, source, size, cut);
+            CountCopied(job, copy, source, target, size, cut);
     }
     if (error != 0)
         LogFileFailure(job, error, " Failed to copy file from " + source + " to " + target);
@@ -159,7 +172,7 @@ void CopyOverExisting(JobContext& job, const std::string& source, std::string& t
 void CopyOrCutFile(JobContext& job, const std::string& source, const std::string& destination, std::int64_t size,
                    bool cut)
 {
-    std::string target = job.host.FlatDestination() ? Flattened(job.host, destination) : destination;
+    std::string target = job.request.flat ? Flattened(job.request, destination) : destination;
     job.host.SetFileProgressText("Copying " + source);
     job.host.SetFileBar(0, 0);
 
@@ -168,7 +181,7 @@ void CopyOrCutFile(JobContext& job, const std::string& source, const std::string
     FileCopy copy(source, target, CopyTarget::NewFile);
     const unsigned long error = CopyThroughPauses(job, copy);
     if (error == 0)
-        CountCopied(job, copy, source, size, cut);
+        CountCopied(job, copy, source, target, size, cut);
     else if (SomethingStandsThere(error, target))
         CopyOverExisting(job, source, target, size, cut);
     else

@@ -22,7 +22,7 @@ void MoveFileToTrash(JobContext& job, const std::string& source)
     std::string from = source;
     from.append(2, '\0');
     SHFILEOPSTRUCTA request{};
-    request.hwnd = job.host.OwnerWindow();
+    request.hwnd = job.request.questionOwner;
     request.wFunc = FO_DELETE;
     request.pFrom = from.c_str();
     request.pTo = nullptr;

@@ -4,16 +4,13 @@
 #include <string>
 #include <vector>
 
-// Hands every source item (index -1) or one item to the operation: files to DoFileOperation, folders to
-// WalkFolder. Returns -1 when a Copy or Cut destination is empty or cannot be created, else 0; on -1
-// nothing was touched and job.destinationError holds the creation's error code.
-int ProcessSourceItems(JobContext& job, int index, int operation);
-// The same over the given items instead of the window's source list: a job works on the list as it
-// was when Begin was pressed, whatever is added or removed while it runs.
-int ProcessSourceItems(JobContext& job, const std::vector<std::string>& sources, int index, int operation);
+// Hands every source item of the job's request (index -1) or one item to the job's operation: files to
+// DoFileOperation, folders to WalkFolder. Returns -1 when a Copy or Cut destination is empty or cannot
+// be created, else 0; on -1 nothing was touched and job.destinationError holds the creation's error code.
+int ProcessSourceItems(JobContext& job, int index);
 
 // Visits a source folder depth-first, mirroring it at the destination for Copy and Cut.
-void WalkFolder(JobContext& job, const std::string& source, const std::string& destination, int operation);
+void WalkFolder(JobContext& job, const std::string& source, const std::string& destination);
 
 // Removes the folder and everything below it; never a path shorter than four characters.
 bool DeleteFolderTree(const std::string& path);

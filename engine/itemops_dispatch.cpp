@@ -11,7 +11,7 @@
 
 namespace {
 
-bool IsCopyOrCut(int operation) { return operation == kOpCopy || operation == kOpCut; }
+bool IsCopyOrCut(Operation operation) { return operation == kOpCopy || operation == kOpCut; }
 
 bool IsDriveRoot(const std::string& item) { return item.size() == 2 && item[1] == ':'; }
 
@@ -52,12 +52,13 @@ bool IsSamePlace(const std::string& destination, const std::string& item)
     return IsSameEntry(destination, IsDriveRoot(item) ? item + "\\" : item);
 }
 
-void DispatchFile(JobContext& job, const std::string& item, const std::string& destination, int operation)
+void DispatchFile(JobContext& job, const std::string& item, const std::string& destination)
 {
+    const Operation operation = job.request.operation;
     // The name as the filters see it is also the name the file gets: Report.TXT arrives as report.txt.
     std::string name = LocaleLower(LastComponent(item));
     const std::int64_t size = GetFileSize64(item);
-    if (PassesFileFilter(job.masks, job.host.Filters(), name, GetFileModifiedTime(item), size)) {
+    if (PassesFileFilter(job.masks, job.request.filters, name, GetFileModifiedTime(item), size)) {
         bool leftAlone = false;
         if (IsCopyOrCut(operation) && IsSamePlace(destination + "\\" + name, item)) {
             if (operation == kOpCut) {
@@ -69,13 +70,24 @@ void DispatchFile(JobContext& job, const std::string& item, const std::string& d
             }
         }
         if (!leftAlone)
-            DoFileOperation(job, item, destination + "\\" + name, size, operation);
+            DoFileOperation(job, item, destination + "\\" + name, size);
     }
     UpdateJobProgress(job, size);
 }
 
-void DispatchFolder(JobContext& job, const std::string& item, const std::string& destination, int operation)
+// The folder a source folder item is copied into. Made here when nothing stands there yet, and then
+// remembered as this job's: a later source folder of the same name merges into it without replacing it.
+void MakeDestinationFolder(JobContext& job, const std::string& folder)
 {
+    if (PathAttributes(folder) != INVALID_FILE_ATTRIBUTES)
+        return;
+    if (ForceDirectories(folder))
+        job.written.Add(folder);
+}
+
+void DispatchFolder(JobContext& job, const std::string& item, const std::string& destination)
+{
+    const Operation operation = job.request.operation;
     // A link chosen as a source is not gone through: what it points to is outside the chosen tree,
     // and a Cut, Delete or Crush would empty it. The job run leaves the link itself in place as well.
     const DWORD attributes = IsDriveRoot(item) ? INVALID_FILE_ATTRIBUTES : PathAttributes(item);
@@ -95,28 +107,20 @@ void DispatchFolder(JobContext& job, const std::string& item, const std::string&
         job.host.AppendLog("\r\nFolder " + item + " already exists, create a new folder " + name + "!");
     }
     const std::string folder = destination + "\\" + name;
-    if (IsCopyOrCut(operation) && !job.host.FlatDestination())
-        ForceDirectories(folder);  // a failure shows as each file that then cannot be copied
-    WalkFolder(job, item, folder, operation);
+    if (IsCopyOrCut(operation) && !job.request.flat)
+        MakeDestinationFolder(job, folder);  // a failure shows as each file that then cannot be copied
+    WalkFolder(job, item, folder);
 }
 
 } // namespace
 
-int ProcessSourceItems(JobContext& job, int index, int operation)
+int ProcessSourceItems(JobContext& job, int index)
 {
-    std::vector<std::string> sources;
-    const int count = job.host.SourceCount();
-    for (int i = 0; i < count; ++i)
-        sources.push_back(job.host.SourceItem(i));
-    return ProcessSourceItems(job, sources, index, operation);
-}
-
-int ProcessSourceItems(JobContext& job, const std::vector<std::string>& sources, int index, int operation)
-{
-    JobHost& host = job.host;
+    const JobRequest& request = job.request;
+    const Operation operation = request.operation;
     std::string destination;
     if (IsCopyOrCut(operation)) {
-        destination = host.DestinationText();
+        destination = request.destination;
         if (!destination.empty() && destination.back() == '\\')
             destination.pop_back();  // D:\ becomes D:, so names join as D:\name
         if (destination.empty()) {
@@ -129,8 +133,10 @@ int ProcessSourceItems(JobContext& job, const std::vector<std::string>& sources,
         }
     }
 
-    job.masks = BuildMaskList(host.Filters().masksText);
-    job.state.stopFlag = false;
+    job.masks = BuildMaskList(request.filters.masksText);
+    // The stop flag is not cleared here: a Cancel pressed since Begin (during the free-space question)
+    // holds.
+    const std::vector<std::string>& sources = request.sources;
 
     const int count = static_cast<int>(sources.size());
     int first = 0;
@@ -149,9 +155,9 @@ int ProcessSourceItems(JobContext& job, const std::vector<std::string>& sources,
         // A file item is an existing entry that is not a folder; a drive root, a folder and a path
         // that has gone since it was added are all folder items.
         if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY))
-            DispatchFile(job, item, destination, operation);
+            DispatchFile(job, item, destination);
         else
-            DispatchFolder(job, item, destination, operation);
+            DispatchFolder(job, item, destination);
     }
     return 0;
 }

@@ -19,13 +19,13 @@ namespace {
 // What stays the same for a whole walk, through all its levels.
 struct Walk {
     JobContext& job;
-    int operation;
+    Operation operation;
     bool mirror;         // Copy or Cut into subfolders: destination folders are made and may conflict
     std::string output;  // where this walk writes; never walked into when met inside the source
     std::string source;  // the folder the walk started from
 };
 
-bool IsCopyOrCut(int operation) { return operation == kOpCopy || operation == kOpCut; }
+bool IsCopyOrCut(Operation operation) { return operation == kOpCopy || operation == kOpCut; }
 
 std::int64_t EntrySize(const WIN32_FIND_DATAW& entry)
 {
@@ -72,8 +72,9 @@ std::string SettleExistingFolder(const Walk& walk, const std::string& source, co
 {
     JobHost& host = walk.job.host;
     auto clock = [&host] { return host.Now(); };
-    const ConflictDecision decision = ObtainFolderDecision(host, walk.job.answers, target);
-    const bool renameNew = decision == kAutoRename && host.FolderRenameModeNew();
+    const ConflictAnswer answer = ObtainFolderDecision(host, walk.job.answers, target);
+    const ConflictDecision decision = answer.decision;
+    const bool renameNew = decision == kAutoRename && answer.renameNew;
     if ((decision == kOverwrite || (decision == kAutoRename && !renameNew)) && WouldReachSource(walk, source, target)) {
         LeaveOut(walk, source, OverlappingFolderEntry(source, target));
         return {};
@@ -116,9 +117,14 @@ void VisitFolder(const Walk& walk, const std::string& source, const std::string&
 
     std::string target = destination;
     // Made at once where nothing stands yet, the usual case: the creation is the existence test.
-    if (walk.mirror && !CreateFolderPath(target)) {
+    if (walk.mirror && CreateFolderPath(target)) {
+        walk.job.written.Add(target);
+    } else if (walk.mirror) {
         const DWORD existing = PathAttributes(target);
-        if (existing != INVALID_FILE_ATTRIBUTES && (existing & FILE_ATTRIBUTE_DIRECTORY)) {
+        // A folder this job made itself (two sources of one name meet here): the second merges into
+        // it, nothing is asked and nothing of the first is replaced or moved away.
+        if (existing != INVALID_FILE_ATTRIBUTES && (existing & FILE_ATTRIBUTE_DIRECTORY) &&
+            !walk.job.written.Contains(target)) {
             // The source subfolder itself under another spelling of its path: nothing to ask, and
             // nothing there may be removed or renamed. Looked up only where a conflict stands anyway.
             if (IsSameEntry(target, source)) {
@@ -129,7 +135,9 @@ void VisitFolder(const Walk& walk, const std::string& source, const std::string&
             if (target.empty())
                 return;
         }
-        ForceDirectories(target);  // a failure shows as each file that then cannot be copied
+        // A failure shows as each file that then cannot be copied.
+        if (PathAttributes(target) == INVALID_FILE_ATTRIBUTES && ForceDirectories(target))
+            walk.job.written.Add(target);
     }
     WalkLevel(walk, source, target);
 }
@@ -145,10 +153,9 @@ void VisitFile(const Walk& walk, const std::string& source, const std::string& d
     const std::int64_t size = EntrySize(entry);
     const std::optional<std::string> exact = ExactCodePageText(entry.cFileName);
     const std::string name = exact ? *exact : ShownCodePageText(entry.cFileName);
-    if (PassesFileFilter(job.masks, job.host.Filters(), LocaleLower(name), FilterTimeOf(entry.ftLastWriteTime), size)) {
+    if (PassesFileFilter(job.masks, job.request.filters, LocaleLower(name), FilterTimeOf(entry.ftLastWriteTime), size)) {
         if (exact)
-            DoFileOperation(job, source + "\\" + name, destination + "\\" + name, size, walk.operation,
-                            entry.dwFileAttributes);
+            DoFileOperation(job, source + "\\" + name, destination + "\\" + name, size, entry.dwFileAttributes);
         else
             LogUnreachableFile(job, source + "\\" + name, destination + "\\" + name, walk.operation,
                                ERROR_NO_UNICODE_TRANSLATION);
@@ -199,14 +206,15 @@ std::string WithoutTrailingBackslash(std::string path)
 
 } // namespace
 
-void WalkFolder(JobContext& job, const std::string& source, const std::string& destination, int operation)
+void WalkFolder(JobContext& job, const std::string& source, const std::string& destination)
 {
+    const Operation operation = job.request.operation;
     const bool copyOrCut = IsCopyOrCut(operation);
-    const bool flat = copyOrCut && job.host.FlatDestination();
+    const bool flat = copyOrCut && job.request.flat;
     // Flattened files all land in the destination folder itself; otherwise in this walk's mirror.
     std::string output;
     if (copyOrCut)
-        output = flat ? WithoutTrailingBackslash(job.host.DestinationText()) : destination;
+        output = flat ? WithoutTrailingBackslash(job.request.destination) : destination;
     const Walk walk{job, operation, copyOrCut && !flat, output, source};
     WalkLevel(walk, source, destination);
 }

@@ -6,7 +6,9 @@
 #include "engine/JobContext.h"
 #include "engine/filefacts.h"
 #include "engine/itemops.h"
+#include "platform/CodePageText.h"
 #include "platform/FileIdentity.h"
+#include "platform/LongPath.h"
 
 #include <cstdint>
 #include <exception>
@@ -17,7 +19,7 @@ constexpr std::int64_t kKiB = 1024;
 constexpr std::int64_t kMiB = 1024 * kKiB;
 constexpr std::int64_t kGiB = 1024 * kMiB;
 
-bool UsesDestination(int operation) { return operation == kOpCopy || operation == kOpCut; }
+bool UsesDestination(Operation operation) { return operation == kOpCopy || operation == kOpCut; }
 
 // Clears the running mark however the job ends, also when a routine below throws.
 class RunningMark {
@@ -74,6 +76,41 @@ bool IsSameOrInside(const std::string& item, const std::string& destination)
     return IsSameOrInside(item, destination, ResolvedDestination(destination));
 }
 
+std::optional<std::string> InsideSourceRefusal(const JobRequest& request)
+{
+    // The message shows the destination as typed; the test also sees through other spellings of it.
+    const std::string& typed = request.destinationText;
+    const ResolvedPlace resolved = ResolvedDestination(typed);
+    for (const std::string& item : request.sources) {
+        if (IsSameOrInside(item, typed, resolved))
+            return InsideSourceMessage(typed, item);
+    }
+    return std::nullopt;
+}
+
+bool LacksDestination(const JobRequest& request)
+{
+    return UsesDestination(request.operation) && IsBlankText(request.destinationText);
+}
+
+std::string ResolvedDestinationText(const std::string& typed)
+{
+    std::string text = TrimBlanks(typed);
+    if (IsDriveLetter(text))
+        text += '\\';  // the drive's root, not its current folder
+    // Only a full path is resolved: anything else would mean wherever this process's current folder
+    // is, and the job's own checks refuse it as typed.
+    const bool fullPath = (text.size() >= 3 && text[1] == ':' && (text[2] == '\\' || text[2] == '/')) ||
+                          text.rfind("\\\\", 0) == 0;
+    if (!fullPath)
+        return text;
+    const std::wstring full = FullPathW(WidePath(text));
+    if (full.empty())
+        return text;
+    const std::optional<std::string> narrow = ExactCodePageText(full);
+    return narrow ? *narrow : text;
+}
+
 std::int64_t BarUnitFor(std::int64_t scanByteTotal)
 {
     if (scanByteTotal < kKiB)
@@ -85,66 +122,21 @@ std::int64_t BarUnitFor(std::int64_t scanByteTotal)
     return 10 * kMiB;
 }
 
-void JobRun::bbBeginClick()
+void JobRun::Run(const JobRequest& given, const std::vector<std::string>& historyFailures)
 {
-    // Begin is disabled while a job runs, but this handler can still be reached from inside the job
-    // (the walk and the copy pump messages, a re-click timer may fire): never start a job inside a job,
-    // nor once the program is ending.
+    // Never a job inside a job (this can be reached from inside one, while it pumps messages), nor once
+    // the program is ending.
     if (running_ || state_.quitFlag)
         return;
-
-    host_.HideExistsNotice();
-
-    // The job works on the list as it is now: entries handed over, dropped or removed while it runs
-    // change neither what is dispatched nor which emptied folders are removed.
-    std::vector<std::string> sources;
-    const int sourceCount = host_.SourceCount();
-    sources.reserve(static_cast<std::size_t>(sourceCount > 0 ? sourceCount : 0));
-    for (int i = 0; i < sourceCount; ++i)
-        sources.push_back(host_.SourceItem(i));
-
-    if (sources.empty()) {
-        if (host_.OpenSectionIndex() == kSectionSource)
-            host_.ShowMessage(EmptySourceListMessage());
-        host_.OpenSection(kSectionSource);
-        return;
-    }
-
-    // The message shows the destination as typed; the test also sees through other spellings of it.
-    const std::string typedDestination = host_.DestinationText();
-    const ResolvedPlace resolvedDestination = ResolvedDestination(typedDestination);
-    for (const std::string& item : sources) {
-        if (IsSameOrInside(item, typedDestination, resolvedDestination)) {
-            host_.ShowMessage(InsideSourceMessage(typedDestination, item));
-            return;
-        }
-    }
-
-    host_.OpenSection(kSectionProgress);
-    answers_.Clear();
-
-    if (host_.ScanRunning()) {
-        // The re-click timer repeats Begin once the scan has wound down.
-        host_.StopScan();
-        host_.StartReclickTimer();
-        return;
-    }
-
-    const std::vector<std::string> historyFailures = host_.SaveHistories();
-    const int operation = host_.OperationKind();
-    const std::string destination = host_.DestinationText();
-    if (UsesDestination(operation) && IsBlankText(destination)) {
-        host_.ShowMessage(InvalidDestinationMessage());
-        return;
-    }
-
+    // The job's own copy: the caller's may change while the job pumps messages.
+    const JobRequest request = given;
     {
         RunningMark mark(running_);
         bool started = false;
         // Whatever leaves the job, an exception included, ends in the same rest state and report as
         // the job's own end: otherwise the window would stay locked in its running state.
         try {
-            RunJob(operation, destination, sources, historyFailures, started);
+            RunJob(request, historyFailures, started);
         } catch (const std::exception& e) {
             EndAfterError(e.what(), started);
         } catch (...) {
@@ -155,23 +147,23 @@ void JobRun::bbBeginClick()
     bbCancelClick();
 }
 
-void JobRun::RunJob(int operation, const std::string& destination, const std::vector<std::string>& sources,
-                    const std::vector<std::string>& historyFailures, bool& started)
+void JobRun::RunJob(const JobRequest& request, const std::vector<std::string>& historyFailures, bool& started)
 {
+    const Operation operation = request.operation;
     host_.EnterRunningState(operation);
 
     host_.ClearLog();
-    const FilterSet& filters = host_.Filters();
+    const FilterSet& filters = request.filters;
     PreparationFacts facts;
-    facts.operationHeader = host_.OperationHeaderText();
-    facts.sources = sources;
+    facts.operationHeader = request.operationHeader;
+    facts.sources = request.sources;
     facts.masksText = filters.masksText;
     facts.extensions = filters.extensions;
     facts.timeFromText = host_.FormatLocalDateTime(filters.timeFrom);
     facts.timeToText = host_.FormatLocalDateTime(filters.timeTo);
-    facts.minSizeText = host_.MinSizeText();
-    facts.maxSizeText = host_.MaxSizeText();
-    facts.destinationText = destination;
+    facts.minSizeText = request.minSizeText;
+    facts.maxSizeText = request.maxSizeText;
+    facts.destinationText = request.destinationText;
     for (const std::string& entry : PreparationEntries(facts))
         host_.AppendLog(entry);
     // The job does not depend on the lists; a list that could not be stored is only told.
@@ -195,10 +187,10 @@ void JobRun::RunJob(int operation, const std::string& destination, const std::ve
         const std::int64_t steps = state_.scanByteTotal / state_.barUnit;
         host_.SetOverallBarMax(steps > INT32_MAX ? INT32_MAX : steps < 0 ? 0 : static_cast<int>(steps));
         if (UsesDestination(operation))
-            execute = ConfirmFreeSpace();
+            execute = ConfirmFreeSpace(request);
     }
-    // A quit met while the question was up is its No.
-    if (!execute || state_.quitFlag) {
+    // A quit met while the question was up is its No; so is a Cancel pressed while it was up.
+    if (!execute || state_.quitFlag || state_.stopFlag) {
         host_.AppendLog(UserAbortEntry());
         return;
     }
@@ -206,14 +198,14 @@ void JobRun::RunJob(int operation, const std::string& destination, const std::ve
     state_.jobStartTick = host_.TickMs();
     host_.AppendLog(StartingTimeEntry(host_.FormatLocalDateTime(host_.Now())));
     started = true;
-    JobContext job{host_, state_, answers_, {}};
-    if (ProcessSourceItems(job, sources, -1, operation) < 0) {
+    JobContext job{request, host_, state_, answers_, {}};
+    if (ProcessSourceItems(job, -1) < 0) {
         // Refused before any item was touched: nothing of the sources may go either, and the log
         // must not read like a job that found nothing to do.
-        host_.AppendLog(DestinationNotCreatedEntry(SystemErrorText(job.destinationError), destination));
+        host_.AppendLog(DestinationNotCreatedEntry(SystemErrorText(job.destinationError), request.destination));
         ++state_.filesFailed;
     } else if (operation != kOpCopy) {
-        RemoveEmptiedSourceFolders(sources, job.keptFolders);
+        RemoveEmptiedSourceFolders(request.sources, job.keptFolders);
     }
     if (state_.stopFlag)
         host_.AppendLog(UserAbortEntry());
@@ -228,11 +220,11 @@ void JobRun::EndAfterError(const std::string& what, bool started)
         host_.AppendLog(EndingTimeEntry(host_.FormatLocalDateTime(host_.Now())));
 }
 
-bool JobRun::ConfirmFreeSpace()
+bool JobRun::ConfirmFreeSpace(const JobRequest& request)
 {
     if (state_.quitFlag)
         return false;  // the program is ending: No, without asking
-    const std::string destination = host_.DestinationText();
+    const std::string& destination = request.destination;
     const std::optional<std::int64_t> available = FreeBytesForDestination(destination);
     // No volume answered: the copies themselves will report what does not fit.
     if (!available || *available >= state_.scanByteTotal)
@@ -242,16 +234,12 @@ bool JobRun::ConfirmFreeSpace()
 
 void JobRun::bbCancelClick()
 {
-    host_.HideExistsNotice();
-    if (host_.ScanRunning())
-        host_.StopScan();
-
     ReportCounts counts;
     counts.filesExamined = state_.filesExamined;
     counts.filesDone = state_.filesDone;
     counts.filesFailed = state_.filesFailed;
     counts.bytesCopied = state_.bytesCopied;
-    for (const std::string& entry : ReportEntries(counts, host_.SpeedText()))
+    for (const std::string& entry : ReportEntries(counts, state_.speedText))
         host_.AppendLog(entry);
 
     state_.pauseFlag = false;
@@ -260,6 +248,7 @@ void JobRun::bbCancelClick()
     host_.SetOverallText("");
     host_.SetTimeText("");
     host_.SetSpeedText("");
+    state_.speedText.clear();
     // Pressed during a job, the job has yet to unwind (the running copy, the removal of emptied
     // folders): the window keeps its running state, sections locked and Begin disabled, until the
     // job's own last Cancel.

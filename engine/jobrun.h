@@ -1,8 +1,10 @@
 #pragma once
 #include "engine/JobHost.h"
+#include "engine/JobRequest.h"
 #include "engine/JobState.h"
 #include "engine/conflict.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -11,15 +13,29 @@
 // short names, links).
 bool IsSameOrInside(const std::string& item, const std::string& destination);
 
+// Begin's refusal of a destination that is a source item or lies inside one, for every operation:
+// the message naming the first such item, or nothing.
+std::optional<std::string> InsideSourceRefusal(const JobRequest& request);
+
+// A Copy or Cut whose destination is blank names no place to go.
+bool LacksDestination(const JobRequest& request);
+
 // Bytes per step of the overall bar for a scan byte total.
 std::int64_t BarUnitFor(std::int64_t scanByteTotal);
 
-// The job spine: Begin, Cancel and Pause as the window's handlers call them.
+// The job spine: a whole job from a request Begin has taken and checked, and Cancel and Pause as the
+// window's handlers call them.
 class JobRun {
 public:
     JobRun(JobHost& host, JobState& state) : host_(host), state_(state) {}
 
-    void bbBeginClick();
+    // Runs the job: running state, preparation block, free space, dispatch, removal of emptied source
+    // folders, ending time, and the last Cancel that writes the report and returns the window to rest.
+    // The request is copied: nothing the window does while the job runs reaches it. Does nothing while
+    // a job runs (it can be reached from inside one) or once the program is ending.
+    // `historyFailures`: a log line for each saved list that could not be stored.
+    void Run(const JobRequest& request, const std::vector<std::string>& historyFailures = {});
+
     void bbCancelClick();
     void bbPauseClick();
 
@@ -31,15 +47,13 @@ public:
     bool Running() const { return running_; }
 
 private:
-    // Begin from the running state on: preparation, free space, dispatch and removal of emptied
-    // folders. `started` tells whether the starting time was written.
-    void RunJob(int operation, const std::string& destination, const std::vector<std::string>& sources,
-                const std::vector<std::string>& historyFailures, bool& started);
+    // From the running state on. `started` tells whether the starting time was written.
+    void RunJob(const JobRequest& request, const std::vector<std::string>& historyFailures, bool& started);
     void EndAfterError(const std::string& what, bool started);
     void RemoveEmptiedSourceFolders(const std::vector<std::string>& sources,
                                     const std::vector<std::string>& keptFolders);
     void RemoveEmptySubfolders(const std::string& folder);
-    bool ConfirmFreeSpace();
+    bool ConfirmFreeSpace(const JobRequest& request);
 
     JobHost& host_;
     JobState& state_;

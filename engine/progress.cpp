@@ -51,5 +51,6 @@ void UpdateJobProgress(JobContext& job, std::int64_t size)
 
 void UpdateSpeedText(JobContext& job)
 {
-    job.host.SetSpeedText(SpeedText(job.state.bytesCopied, ElapsedMs(job)));
+    job.state.speedText = SpeedText(job.state.bytesCopied, ElapsedMs(job));
+    job.host.SetSpeedText(job.state.speedText);
 }

@@ -41,7 +41,8 @@ protected:
     ScriptedHost host;
     JobState state;
     StandingAnswers answers;
-    JobContext job{host, state, answers, {}};
+    JobRequest request;
+    JobContext job{request, host, state, answers, {}};
 
     std::string Path(const std::string& rel) const { return tmp / rel; }
 
@@ -53,10 +54,12 @@ protected:
     // Entries in the form Tree() lists them, in order: "name\\" a folder, "name=content" a file.
     void Make(std::initializer_list<std::string> entries) { ASSERT_TRUE(testsupport::MakeTree(tmp.Path(), entries)); }
 
-    int Run(int operation, int index = -1)
+    int Run(Operation operation, int index = -1)
     {
         host.operation = operation;
-        return ProcessSourceItems(job, index, operation);
+        request = host.Request();
+        job.written = {};
+        return ProcessSourceItems(job, index);
     }
 };
 
@@ -222,7 +225,6 @@ TEST_F(SourceDispatch, CancelStartsNoFurtherItem)
     Make({"A\\", "A\\x.txt=x", "A\\sub\\", "A\\sub\\y.txt=y", "B\\", "B\\z.txt=z", "c.txt=c"});
     host.sources = {Path("A"), Path("B"), Path("c.txt")};
     host.destination = Path("D");
-    state.stopFlag = true;  // left over from an earlier Cancel: a new dispatch starts afresh
     int calls = 0;
     host.onProcessMessages = [&] {
         if (++calls == 2)

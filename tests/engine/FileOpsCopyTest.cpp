@@ -26,7 +26,7 @@ protected:
         host.destination = temp / "dest";
     }
 
-    void Run(int operation = kOpCopy, const std::string& to = {})
+    void Run(Operation operation = kOpCopy, const std::string& to = {})
     {
         DoFileOperation(job, source, to.empty() ? destination : to, GetFileSize64(source), operation);
     }

@@ -31,7 +31,7 @@ TEST_F(DeleteFileOp, DeletesAReadOnlyFileAfterClearingItsAttributes)
 TEST_F(DeleteFileOp, AttributesKnownFromTheWalkThatNoLongerHoldStillLetDeleteAndCrushRemoveTheFile)
 {
     // The walk's entry said archive only; the file has become read-only since.
-    for (const int operation : {kOpDelete, kOpCrush}) {
+    for (const Operation operation : {kOpDelete, kOpCrush}) {
         SCOPED_TRACE(operation);
         const std::string file = temp / "became read only.txt";
         ASSERT_TRUE(WriteAll(file, "x"));

@@ -1,6 +1,7 @@
 #pragma once
 #include "engine/CopyRoutine.h"
 #include "engine/JobContext.h"
+#include "engine/fileops.h"
 #include "platform/LongPath.h"
 #include "engine/filefacts.h"
 #include "tests/support/ScriptedHost.h"
@@ -130,7 +131,19 @@ protected:
     ScriptedHost host;
     JobState state;
     StandingAnswers answers;
-    JobContext job{host, state, answers, {}};
+    JobRequest request;
+    JobContext job{request, host, state, answers, {}};
+
+    // One file as a job of the given operation would act on it, the job taken from the host's settings
+    // as they are now. Each call stands for a job of its own: nothing it wrote counts as this job's.
+    void DoFileOperation(JobContext& context, const std::string& source, const std::string& destination,
+                         std::int64_t size, Operation operation, DWORD attributes = INVALID_FILE_ATTRIBUTES)
+    {
+        request = host.Request();
+        request.operation = operation;
+        context.written = {};
+        ::DoFileOperation(context, source, destination, size, attributes);
+    }
 
     // One failure line as the log shows it.
     static std::string Failure(unsigned long code, const std::string& sentence)

@@ -63,7 +63,7 @@ TEST(JobEndings, ACutWhoseDestinationRunsThroughAFileTouchesNothing)
     host.sources = {temp / "src"};
     host.destination = temp / "blocker\\out";
 
-    run.bbBeginClick();
+    run.Run(host.Request());
     EXPECT_EQ(ReadFileText(temp / "src\\full\\a.txt"), "a");
     EXPECT_TRUE(IsFolder(temp / "src\\empty\\deeper")) << "a refused Cut removed an empty source folder";
     // The creation that failed is that of "blocker" as a folder, where the file stands.
@@ -89,7 +89,7 @@ TEST(JobEndings, AnExceptionOutOfTheJobEndsItAsCancelDoesAndTheNextBeginRuns)
             throw std::runtime_error("display driver gone\r\n");
     };
 
-    run.bbBeginClick();
+    run.Run(host.Request());
     EXPECT_FALSE(host.running) << "the window stays in its running state";
     EXPECT_TRUE(host.hidden);
     EXPECT_EQ(Count(host.log, "\r\nJob stopped by an unexpected error: display driver gone\r\n"), 1u) << host.log;
@@ -98,7 +98,7 @@ TEST(JobEndings, AnExceptionOutOfTheJobEndsItAsCancelDoesAndTheNextBeginRuns)
 
     host.onProcessMessages = nullptr;
     host.onFolderExists = [](const std::string&) { return ConflictAnswer{kUpdate, true}; };  // merge
-    run.bbBeginClick();
+    run.Run(host.Request());
     EXPECT_EQ(Count(host.log, "unexpected error"), 0u) << host.log;
     for (int i = 0; i < 4; ++i)
         EXPECT_EQ(ReadFileText(tree.temp / "fresh\\src\\d" + std::to_string(i) + "\\f.txt"), "new") << host.log;
@@ -121,7 +121,7 @@ TEST(JobEndings, AQuitDuringAWalkStopsTheJobAndAsksNothingMore)
     };
     host.fileAnswers = {{kOverwrite, false}, {kOverwrite, false}, {kOverwrite, false}, {kOverwrite, false}};
 
-    run.bbBeginClick();
+    run.Run(host.Request());
     EXPECT_EQ(host.folderQuestions.size(), 1u);
     EXPECT_TRUE(host.fileQuestions.empty());
     for (int i = 0; i < 4; ++i)
@@ -130,7 +130,7 @@ TEST(JobEndings, AQuitDuringAWalkStopsTheJobAndAsksNothingMore)
     EXPECT_FALSE(host.running);
 
     // The program is on its way out: no new job.
-    run.bbBeginClick();
+    run.Run(host.Request());
     EXPECT_EQ(Count(host.log, "\r\n**Prepare**"), 1u);
 }
 
@@ -162,7 +162,7 @@ TEST(JobEndings, ACancelInsideTheJobLeavesTheRestStateToItsEnd)
         EXPECT_TRUE(host.hidden);
     };
 
-    run.bbBeginClick();
+    run.Run(host.Request());
     ASSERT_TRUE(cancelled);
     EXPECT_GT(pumpsAfterCancel, 0) << "the removal of emptied folders pumps after the Cancel";
     EXPECT_EQ(restBeforeTheEnd, 0);
@@ -186,7 +186,7 @@ TEST(JobEndings, ASourceListChangedDuringTheJobChangesNothingOfIt)
     // A hand-off during the job: the list now names another folder only.
     host.onProcessMessages = [&] { host.sources = {temp / "other"}; };
 
-    run.bbBeginClick();
+    run.Run(host.Request());
     EXPECT_EQ(ReadFileText(temp / "out\\t\\sub\\a.txt"), "a");
     EXPECT_FALSE(Exists(temp / "t")) << "the emptied folders of the job's own source stay";
     EXPECT_EQ(ReadFileText(temp / "other\\b.txt"), "b");

@@ -54,12 +54,12 @@ protected:
         host.onFileExists = [](const std::string&, const std::string&) { return ConflictAnswer{kOverwrite, false}; };
     }
 
-    void Begin(int operation, std::vector<std::string> sources, const std::string& destination)
+    void Begin(Operation operation, std::vector<std::string> sources, const std::string& destination)
     {
         host.operation = operation;
         host.sources = std::move(sources);
         host.destination = destination;
-        run.bbBeginClick();
+        run.Run(host.Request());
     }
 };
 
@@ -143,15 +143,10 @@ TEST_F(SamePlaceJob, BeginRefusesTheSourceUnderEveryOtherSpelling)
             continue;
         }
         ScriptedHost fresh;
-        JobState freshState;
-        JobRun job(fresh, freshState);
-        fresh.log = kPreviousLog;
         fresh.sources = {temp / "t\\top.txt", s};
         fresh.destination = c.destination;
-        job.bbBeginClick();
-        EXPECT_EQ(fresh.messages, std::vector<std::string>{InsideSourceMessage(c.destination, s)}) << c.what;
-        EXPECT_EQ(fresh.log, kPreviousLog) << c.what;
-        EXPECT_FALSE(fresh.historiesSaved) << c.what;
+        EXPECT_EQ(InsideSourceRefusal(fresh.Request()), std::optional<std::string>(InsideSourceMessage(c.destination, s)))
+            << c.what;
     }
     EXPECT_EQ(Tree(s), sourceTree);
 }

@@ -175,7 +175,17 @@ protected:
     ScriptedHost host;
     JobState state;
     StandingAnswers answers;
-    JobContext job{host, state, answers, {}};
+    JobRequest request;
+    JobContext job{request, host, state, answers, {}};
+
+    // A whole job's dispatch, taken from the host's settings as they are now.
+    int ProcessSourceItems(JobContext& context, int index, Operation operation)
+    {
+        host.operation = operation;
+        request = host.Request();
+        context.written = {};
+        return ::ProcessSourceItems(context, index);
+    }
 
     std::string Path(const std::string& rel) const { return tmp / rel; }
     void Folder(const std::string& rel) { ASSERT_TRUE(CreateDirectoryW(WidePath(Path(rel)).c_str(), nullptr)) << rel; }
@@ -184,14 +194,16 @@ protected:
     void Make(std::initializer_list<std::string> entries) { ASSERT_TRUE(testsupport::MakeTree(tmp.Path(), entries)); }
 
     // As the dispatch would: the mask list for the job, the item's destination folder, then the walk.
-    void Walk(int operation, const std::string& source, const std::string& destination)
+    void Walk(Operation operation, const std::string& source, const std::string& destination)
     {
         host.operation = operation;
+        request = host.Request();
+        job.written = {};
         job.masks = BuildMaskList(host.filters.masksText);
         if ((operation == kOpCopy || operation == kOpCut) && !host.flat) {
             ASSERT_TRUE(ForceDirectories(Path(destination)));
         }
-        WalkFolder(job, Path(source), Path(destination), operation);
+        WalkFolder(job, Path(source), Path(destination));
     }
 
     std::string Stamp() const { return FormatStamp(host.now); }

@@ -19,7 +19,8 @@ protected:
     ScriptedHost host;
     JobState state;
     StandingAnswers answers;
-    JobContext job{host, state, answers, {}};
+    JobRequest request;
+    JobContext job{request, host, state, answers, {}};
 
     void SetUp() override
     {
@@ -51,8 +52,10 @@ TEST_P(WalkIn8BitCodePage, ANameTheCodePageCannotHoldIsOneFailureAndNeverAnother
     ASSERT_TRUE(Make(L"src\\\u03B2\\inside.txt"));
     host.filters.maxSize = 5;
     job.masks = BuildMaskList(host.filters.masksText);
+    host.operation = static_cast<Operation>(GetParam());
+    request = host.Request();
 
-    WalkFolder(job, tmp / "src", tmp / "src", GetParam());
+    WalkFolder(job, tmp / "src", tmp / "src");
 
     EXPECT_TRUE(Exists(tmp / "src\\a.txt"));
     EXPECT_TRUE(ExistsWide(L"src\\\u03B1.txt"));

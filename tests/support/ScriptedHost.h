@@ -1,17 +1,19 @@
 #pragma once
 #include "engine/JobHost.h"
+#include "engine/JobRequest.h"
 
 #include <deque>
 #include <functional>
 #include <string>
 #include <vector>
 
-// A JobHost for tests: settings are plain fields, questions are answered from scripts, and every
-// display call is recorded so a test can check what a user would have seen.
+// A JobHost for tests: the job's settings are plain fields that Request() turns into the job, questions
+// are answered from scripts, and every display call is recorded so a test can check what a user would
+// have seen.
 class ScriptedHost : public JobHost {
 public:
-    // Settings
-    int operation = 0;
+    // Settings, as the window's controls would hold them
+    Operation operation = kOpCopy;
     std::vector<std::string> sources;
     std::string destination;
     bool flat = false;
@@ -29,7 +31,6 @@ public:
     bool folderRenameNew = true;
     bool yesNoAnswer = true;
     std::function<void()> onProcessMessages;  // runs inside the job, as a nested handler would
-    bool scanRunning = false;
     HWND ownerWindow = nullptr;  // owner of the shell's questions
 
     // Records
@@ -42,25 +43,29 @@ public:
     int processMessagesCalls = 0;
     std::string fileProgressText, overallText, timeText, speedText = "--", progressHeader;
     int fileBarMax = 0, fileBarPos = 0, overallMax = 100, overallPos = 0;
-    int openSection = 4;
-    bool running = false, paused = false, hidden = false, existsNoticeHidden = false;
-    bool reclickTimerStarted = false, historiesSaved = false, scanStopped = false;
-    std::vector<std::string> historyFailures;  // what SaveHistories reports
+    bool running = false, paused = false, hidden = false;
 
     // Clock: a tick that advances by tickStep at every read, and a fixed local time.
     std::uint32_t tick = 1000;
     std::uint32_t tickStep = 0;
     DateTime now = 46087.5;  // 2026-03-06 12:00:00
 
-    int OperationKind() override { return operation; }
-    int SourceCount() override { return static_cast<int>(sources.size()); }
-    std::string SourceItem(int i) override { return sources.at(static_cast<size_t>(i)); }
-    std::string DestinationText() override { return destination; }
-    bool FlatDestination() override { return flat; }
-    const FilterSet& Filters() override { return filters; }
-    std::string MinSizeText() override { return minSizeText; }
-    std::string MaxSizeText() override { return maxSizeText; }
-    std::string OperationHeaderText() override { return operationHeader; }
+    // The job as Begin takes it from the settings above.
+    JobRequest Request() const
+    {
+        JobRequest request;
+        request.operation = operation;
+        request.sources = sources;
+        request.destinationText = destination;
+        request.destination = ResolvedDestinationText(destination);
+        request.flat = flat;
+        request.filters = filters;
+        request.minSizeText = minSizeText;
+        request.maxSizeText = maxSizeText;
+        request.operationHeader = operationHeader;
+        request.questionOwner = ownerWindow;
+        return request;
+    }
 
     void ProcessMessages() override
     {
@@ -69,33 +74,35 @@ public:
             onProcessMessages();
     }
 
-    void SetFileProgressText(const std::string& t) override { fileProgressText = t; }
+    void SetProgressText(ProgressText which, const std::string& t) override
+    {
+        switch (which) {
+        case ProgressText::File: fileProgressText = t; break;
+        case ProgressText::Overall: overallText = t; break;
+        case ProgressText::Time: timeText = t; break;
+        case ProgressText::Speed: speedText = t; break;
+        case ProgressText::Header: progressHeader = t; break;
+        }
+    }
     void SetFileBar(int maximum, int position) override { fileBarMax = maximum; fileBarPos = position; }
     void SetOverallBarMax(int m) override { overallMax = m; }
     void SetOverallBarPos(int p) override { overallPos = p; }
-    void SetOverallText(const std::string& t) override { overallText = t; }
-    void SetTimeText(const std::string& t) override { timeText = t; }
-    void SetSpeedText(const std::string& t) override { speedText = t; }
-    std::string SpeedText() override { return speedText; }
-    void SetProgressHeader(const std::string& t) override { progressHeader = t; }
 
     ConflictAnswer AskFileExists(const std::string& path, const std::string& comparison) override
     {
         fileQuestions.push_back(path);
         comparisons.push_back(comparison);
-        if (onFileExists)
-            return onFileExists(path, comparison);
-        return Next(fileAnswers);
+        ConflictAnswer answer = onFileExists ? onFileExists(path, comparison) : Next(fileAnswers);
+        answer.renameNew = fileRenameNew;
+        return answer;
     }
     ConflictAnswer AskFolderExists(const std::string& path) override
     {
         folderQuestions.push_back(path);
-        if (onFolderExists)
-            return onFolderExists(path);
-        return Next(folderAnswers);
+        ConflictAnswer answer = onFolderExists ? onFolderExists(path) : Next(folderAnswers);
+        answer.renameNew = folderRenameNew;
+        return answer;
     }
-    bool FileRenameModeNew() override { return fileRenameNew; }
-    bool FolderRenameModeNew() override { return folderRenameNew; }
 
     bool AskYesNo(const std::string& text, const std::string&) override
     {
@@ -106,22 +113,7 @@ public:
     void AppendLog(const std::string& entry) override { log += entry + "\r\n"; }
     void ClearLog() override { log.clear(); }
 
-    void HideExistsNotice() override { existsNoticeHidden = true; }
-    int OpenSectionIndex() override { return openSection; }
-    void OpenSection(int s) override { openSection = s; }
-    bool ScanRunning() override { return scanRunning; }
-    void StopScan() override
-    {
-        scanStopped = true;
-        scanRunning = false;
-    }
-    void StartReclickTimer() override { reclickTimerStarted = true; }
-    std::vector<std::string> SaveHistories() override
-    {
-        historiesSaved = true;
-        return historyFailures;
-    }
-    void EnterRunningState(int) override { running = true; }
+    void EnterRunningState(Operation) override { running = true; }
     void ShowPaused(bool p) override { paused = p; }
     void EnterRestState() override { running = false; paused = false; }
     void HideMainWindow() override { hidden = true; }
@@ -134,7 +126,6 @@ public:
     }
     DateTime Now() override { return now; }
     std::string FormatLocalDateTime(DateTime value) override { return FormatIsoDateTime(value); }
-    HWND OwnerWindow() override { return ownerWindow; }
 
 private:
     static ConflictAnswer Next(std::deque<ConflictAnswer>& queue)

@@ -1,0 +1,31 @@
+#pragma once
+#include "engine/JobState.h"
+#include "filters/FilterSet.h"
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+// Everything that defines one job, taken from the window once, when Begin takes the job. The job
+// reads nothing else of the window: whatever the user types, drops or picks while it runs (the window
+// pumps messages all through a job) prepares the next job and never redirects this one.
+struct JobRequest {
+    Operation operation = kOpCopy;
+    std::vector<std::string> sources;  // the source list as it was
+    std::string destinationText;       // cbPath as typed: the log and the messages show it
+    std::string destination;           // where files go: the typed text as the system resolves it
+    bool flat = false;                 // cbIgnorSubDir "Do not create subdirectory"
+    FilterSet filters;
+    std::string minSizeText = "0";                    // EditFSMin and EditFSMax as typed, for the log
+    std::string maxSizeText = "9223372036854775807";
+    std::string operationHeader;                      // caption of CopyCutLabel, for the log
+    // The window that owns the shell's own questions (deleting for good a file the trash cannot take),
+    // so that they are modal to it; none leaves them ownerless.
+    HWND questionOwner = nullptr;
+};
+
+// The destination for the job: blanks around it removed and, where it is a full path, resolved by the
+// system ("D:" alone meaning the drive's root, "." and ".." folded); any other text as it stands, so
+// that the job's own refusal names what the user typed.
+std::string ResolvedDestinationText(const std::string& typed);
