@@ -71,6 +71,7 @@ TVorCopyPasteWin::TVorCopyPasteWin(const std::string& historyFolder, const std::
     progressDisplay = std::make_unique<ProgressDisplay>(ProgressDisplay::Controls{
         *FileProgressLabel, *FileProgressBar, *AllProgressBar, *AllProgressLabel, *TimeLabel, *LabelSpeed,
         *ProgressLabel});
+    state.speedText = progressDisplay->SpeedText();  // what LabelSpeed shows before the first job
     job = std::make_unique<JobRun>(*this, state);
     TrayIcon1 = std::make_unique<TrayIcon>(Handle(), res::ProgramIcon(16), kMainWindowTip);
     BuildShell();

@@ -121,9 +121,9 @@ void TVorCopyPasteWin::DrawClipboard()
         return;
     // One file copied in the file manager is no new set of sources: nothing of the window changes,
     // and the totals of the last count stay valid for the next job.
-    if (!ClipboardReplacesSources(paths, KindOfPath))
-        return;
     clipboardFiles = std::move(paths);
+    if (!ClipboardReplacesSources(clipboardFiles, KindOfPath))
+        return;
     if (ScanRunning())
         state.scanStopped = true;  // the count under way ends; the new sources get their own
     SysClipTimer->Start();

@@ -6,6 +6,7 @@
 // message box or a conflict dialog, take a picture) runs from a ui::Timer inside the job's own
 // message pumping.
 #include <windows.h>
+#include <shlobj.h>
 
 #include "app/MainWindowClass.h"
 #include "app/Mainfrm.h"
@@ -349,6 +350,26 @@ inline void ProvideAnimations()
         if (CopyFileA((from + clip).c_str(), part.c_str(), FALSE) && !MoveFileExA(part.c_str(), (to + clip).c_str(), 0))
             DeleteFileA(part.c_str());
     }
+}
+
+inline // A drop as the shell makes it: DROPFILES and the wide paths, handed to the window in-process.
+void DropOn(HWND window, const std::vector<std::string>& paths)
+{
+    std::wstring list;
+    for (const std::string& path : paths) {
+        std::wstring wide(path.size() + 1, L'\0');  // the plain form, however long, as the shell hands it
+        wide.resize(static_cast<size_t>(MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide.data(),
+                                                            static_cast<int>(wide.size()))));
+        list += wide;  // with its zero
+    }
+    list += L'\0';
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + list.size() * sizeof(wchar_t));
+    auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
+    drop->pFiles = sizeof(DROPFILES);
+    drop->fWide = TRUE;
+    std::memcpy(reinterpret_cast<char*>(drop) + sizeof(DROPFILES), list.data(), list.size() * sizeof(wchar_t));
+    GlobalUnlock(memory);
+    SendMessageA(window, WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);  // the window releases it
 }
 
 // A fresh main window for every test, shown as the program shows it at start, with a message-box

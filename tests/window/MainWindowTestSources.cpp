@@ -68,26 +68,6 @@ std::string MakeDeepFolder(const std::string& root)
     return path;
 }
 
-// A drop as the shell makes it: DROPFILES and the wide paths, handed to the window in-process.
-void DropOn(HWND window, const std::vector<std::string>& paths)
-{
-    std::wstring list;
-    for (const std::string& path : paths) {
-        std::wstring wide(path.size() + 1, L'\0');  // the plain form, however long, as the shell hands it
-        wide.resize(static_cast<size_t>(MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide.data(),
-                                                            static_cast<int>(wide.size()))));
-        list += wide;  // with its zero
-    }
-    list += L'\0';
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + list.size() * sizeof(wchar_t));
-    auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
-    drop->pFiles = sizeof(DROPFILES);
-    drop->fWide = TRUE;
-    std::memcpy(reinterpret_cast<char*>(drop) + sizeof(DROPFILES), list.data(), list.size() * sizeof(wchar_t));
-    GlobalUnlock(memory);
-    SendMessageA(window, WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);  // the window releases it
-}
-
 // The name dialog, once it is shown.
 HWND VisibleNewDir()
 {
