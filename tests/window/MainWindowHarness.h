@@ -352,8 +352,21 @@ inline void ProvideAnimations()
     }
 }
 
-inline // A drop as the shell makes it: DROPFILES and the wide paths, handed to the window in-process.
-void DropOn(HWND window, const std::vector<std::string>& paths)
+// A tree of many small folders (d0\f.txt, d1\f.txt, ...), so that a scan or a job over it pumps messages
+// many times. The root is made when it is not there yet.
+inline bool MakeWideTree(const std::string& root, int folders)
+{
+    CreateDirectoryA(root.c_str(), nullptr);
+    for (int i = 0; i < folders; ++i) {
+        const std::string folder = root + "\\d" + std::to_string(i);
+        if (!CreateDirectoryA(folder.c_str(), nullptr) || !testsupport::WriteFileText(folder + "\\f.txt", "x"))
+            return false;
+    }
+    return true;
+}
+
+// A drop as the shell makes it: DROPFILES and the wide paths, handed to the window in-process.
+inline void DropOn(HWND window, const std::vector<std::string>& paths)
 {
     std::wstring list;
     for (const std::string& path : paths) {

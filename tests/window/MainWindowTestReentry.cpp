@@ -11,22 +11,8 @@ using testsupport::MakeTree;
 using testsupport::ReadFileText;
 using testsupport::TempFolder;
 using testsupport::Tree;
-using testsupport::WriteFileText;
 
 namespace {
-
-// A tree of many folders, so that counting it pumps messages many times and Begin lands in the scan.
-bool MakeWideTree(const std::string& root, int folders)
-{
-    if (!CreateDirectoryA(root.c_str(), nullptr))
-        return false;
-    for (int i = 0; i < folders; ++i) {
-        const std::string folder = root + "\\d" + std::to_string(i);
-        if (!CreateDirectoryA(folder.c_str(), nullptr) || !WriteFileText(folder + "\\f.txt", "x"))
-            return false;
-    }
-    return true;
-}
 
 int FilesBelow(const std::string& root)
 {

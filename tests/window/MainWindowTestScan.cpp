@@ -38,17 +38,6 @@ std::string PresetOf(std::uint64_t fileTime)
     return FormatPresetEntry(FilterTimeOf(ft), Separator());
 }
 
-// A tree of many small folders, so that a scan of it pumps messages many times.
-bool MakeWideTree(const std::string& root, int folders)
-{
-    for (int i = 0; i < folders; ++i) {
-        const std::string folder = root + "\\d" + std::to_string(i);
-        if (!CreateDirectoryA(folder.c_str(), nullptr) || !WriteFileText(folder + "\\f.txt", "x"))
-            return false;
-    }
-    return true;
-}
-
 } // namespace
 
 class MainWindowScan : public MainWindowTest {
