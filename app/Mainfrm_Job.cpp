@@ -404,27 +404,7 @@ void TVorCopyPasteWin::ProcessMessages()
 
 // --- JobHost: progress display -----------------------------------------------------------------
 
-void TVorCopyPasteWin::SetProgressText(ProgressText which, const std::string& text)
-{
-    switch (which) {
-    case ProgressText::File:
-        progressDisplay->SetFileText(text);
-        break;
-    case ProgressText::Overall:
-        progressDisplay->SetOverallText(text);
-        break;
-    // TimeLabel and LabelSpeed are right-aligned labels: they keep their right edge as their text changes.
-    case ProgressText::Time:
-        progressDisplay->SetTimeText(text);
-        break;
-    case ProgressText::Speed:
-        progressDisplay->SetSpeedText(text);
-        break;
-    case ProgressText::Header:
-        progressDisplay->SetHeader(text);
-        break;
-    }
-}
+void TVorCopyPasteWin::SetProgressText(ProgressText which, const std::string& text) { progressDisplay->SetText(which, text); }
 void TVorCopyPasteWin::SetFileBar(int maximum, int position) { progressDisplay->SetFileBar(maximum, position); }
 void TVorCopyPasteWin::SetOverallBarMax(int maximum) { progressDisplay->SetOverallMax(maximum); }
 void TVorCopyPasteWin::SetOverallBarPos(int position) { progressDisplay->SetOverallPos(position); }

@@ -58,9 +58,24 @@ void ProgressDisplay::Flush()
     }
     ShowRange(c_.overallBar, overallMax_);  // the range first: a position is kept within it
     ShowPosition(c_.overallBar, overallPos_);
-    ShowText(c_.fileText, fileText_);
-    ShowText(c_.overallText, overallText_);
-    ShowText(c_.timeText, timeText_);
-    ShowText(c_.speedText, speedText_);
-    ShowText(c_.header, header_);
+    for (const ProgressText which : {ProgressText::File, ProgressText::Overall, ProgressText::Time,
+                                     ProgressText::Speed, ProgressText::Header})
+        ShowText(LabelOf(which), texts_[Index(which)]);
+}
+
+ui::Label& ProgressDisplay::LabelOf(ProgressText which) const
+{
+    switch (which) {
+    case ProgressText::File:
+        return c_.fileText;
+    case ProgressText::Overall:
+        return c_.overallText;
+    case ProgressText::Time:
+        return c_.timeText;
+    case ProgressText::Speed:
+        return c_.speedText;
+    case ProgressText::Header:
+    default:
+        return c_.header;
+    }
 }

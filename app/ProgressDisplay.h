@@ -1,7 +1,9 @@
 #pragma once
+#include "engine/JobHost.h"
 #include "ui/Label.h"
 #include "ui/ProgressBar.h"
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -28,17 +30,18 @@ public:
 
     explicit ProgressDisplay(const Controls& controls) : c_(controls) {}
 
-    void SetFileText(const std::string& text) { Want(fileText_, text); }
+    // TimeLabel and LabelSpeed are right-aligned labels: they keep their right edge as their text changes.
+    void SetText(ProgressText which, const std::string& text) { Want(texts_[Index(which)], text); }
     void SetFileBar(int maximum, int position);
     void SetOverallMax(int maximum) { Want(overallMax_, maximum); }
     void SetOverallPos(int position) { Want(overallPos_, position); }
-    void SetOverallText(const std::string& text) { Want(overallText_, text); }
-    void SetTimeText(const std::string& text) { Want(timeText_, text); }
-    void SetSpeedText(const std::string& text) { Want(speedText_, text); }
-    void SetHeader(const std::string& text) { Want(header_, text); }
 
-    // The newest speed text, shown or not (the report quotes it).
-    std::string SpeedText() const { return speedText_ ? *speedText_ : c_.speedText.Text(); }
+    // The newest speed text, shown or not.
+    std::string SpeedText() const
+    {
+        const std::optional<std::string>& pending = texts_[Index(ProgressText::Speed)];
+        return pending ? *pending : c_.speedText.Text();
+    }
 
     // Shows every pending value now.
     void Flush();
@@ -56,9 +59,11 @@ private:
         ShowWhenDue();
     }
     void ShowWhenDue();
+    static std::size_t Index(ProgressText which) { return static_cast<std::size_t>(which); }
+    ui::Label& LabelOf(ProgressText which) const;
 
     Controls c_;
-    std::optional<std::string> fileText_, overallText_, timeText_, speedText_, header_;
+    std::array<std::optional<std::string>, 5> texts_;  // pending, in ProgressText's order
     std::optional<Bar> fileBar_;
     std::optional<int> overallMax_, overallPos_;
     bool shownOnce_ = false;
