@@ -1,6 +1,7 @@
 #pragma once
 #include "engine/JobHost.h"
 #include "engine/JobState.h"
+#include "engine/VolumeBoundaries.h"
 #include "engine/conflict.h"
 #include "filters/FilterSet.h"
 
@@ -18,4 +19,6 @@ struct JobContext {
     // Source folders the job left alone on purpose, as their destination is the folder itself: the
     // removal of emptied source folders afterwards leaves them, and all below them, as they are.
     std::vector<std::string> keptFolders{};
+    // Where a Cut's renames met another volume: the rest between those folders is copied at once.
+    VolumeBoundaries volumeBoundaries{};
 };

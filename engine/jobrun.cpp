@@ -195,7 +195,7 @@ void JobRun::RunJob(int operation, const std::string& destination, const std::ve
         const std::int64_t steps = state_.scanByteTotal / state_.barUnit;
         host_.SetOverallBarMax(steps > INT32_MAX ? INT32_MAX : steps < 0 ? 0 : static_cast<int>(steps));
         if (UsesDestination(operation))
-            execute = ConfirmFreeSpace();
+            execute = ConfirmFreeSpace(operation, destination, sources);
     }
     // A quit met while the question was up is its No.
     if (!execute || state_.quitFlag) {
@@ -228,14 +228,17 @@ void JobRun::EndAfterError(const std::string& what, bool started)
         host_.AppendLog(EndingTimeEntry(host_.FormatLocalDateTime(host_.Now())));
 }
 
-bool JobRun::ConfirmFreeSpace()
+bool JobRun::ConfirmFreeSpace(int operation, const std::string& destination, const std::vector<std::string>& sources)
 {
     if (state_.quitFlag)
         return false;  // the program is ending: No, without asking
-    const std::string destination = host_.DestinationText();
+    // Only what must be written needs room: a Cut within one volume writes nothing.
+    const std::int64_t needed = BytesToWrite(operation, destination, sources, state_);
+    if (needed <= 0)
+        return true;
     const std::optional<std::int64_t> available = FreeBytesForDestination(destination);
     // No volume answered: the copies themselves will report what does not fit.
-    if (!available || *available >= state_.scanByteTotal)
+    if (!available || *available >= needed)
         return true;
     return host_.AskYesNo(FreeSpaceQuestion(DestinationDrivePart(destination)), FreeSpaceQuestionTitle());
 }

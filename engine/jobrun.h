@@ -39,7 +39,7 @@ private:
     void RemoveEmptiedSourceFolders(const std::vector<std::string>& sources,
                                     const std::vector<std::string>& keptFolders);
     void RemoveEmptySubfolders(const std::string& folder);
-    bool ConfirmFreeSpace();
+    bool ConfirmFreeSpace(int operation, const std::string& destination, const std::vector<std::string>& sources);
 
     JobHost& host_;
     JobState& state_;
