@@ -29,7 +29,17 @@ cmake --build --preset win32 -j"$(nproc)" --target orv_bench orv_plain orv_floor
 data=${BENCH_DIR:-$ORV_ROOT/build/bench-data}
 mkdir -p "$data/trees" "$data/work"
 chattr +T "$data/work" 2>/dev/null || true
-python3 bench/make_trees.py "$data/trees" large small mixed many
+# Only the trees the chosen cases use (the window and pre-scan scripts make their own).
+trees=()
+for c in ${CASES:-small large mixed many}; do
+  case "$c" in
+    *-small*|small) trees+=(small) ;;
+    *-large*|large) trees+=(large) ;;
+    *-mixed|mixed) trees+=(mixed) ;;
+    memory|many) trees+=(many) ;;
+  esac
+done
+[ ${#trees[@]} -gt 0 ] && python3 bench/make_trees.py "$data/trees" $(printf '%s\n' "${trees[@]}" | sort -u)
 bin="$ORV_ROOT/build/win32/bench"
 engine_exe=${ENGINE_EXE:-$bin/orv_bench.exe}  # another build of the engine, to compare two versions
 before_exe=${BEFORE_EXE:-}                     # a build of the engine to compare the Cut cases with
