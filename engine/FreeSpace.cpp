@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <iterator>
+#include <map>
 #include <type_traits>
 
 // Wide calls throughout: the 8-bit ones stop at MAX_PATH, and a destination may be longer.
@@ -106,20 +107,28 @@ std::wstring NearestExistingFolder(const std::wstring& full)
     }
 }
 
-// What names the volume that holds a path: its volume's own name ("\\?\Volume{...}\") where the
-// system gives one, so that one volume reached through two mount points is one; else the root of
-// the volume the path lies on (a mount point inside a drive is a volume of its own). The path's
-// nearest existing folder is asked, as the path itself may not exist yet. Empty when unknown.
-std::wstring VolumeNameOf(const std::string& path)
+// The folder that stands for a path when its volume is asked: the path's nearest existing folder, as
+// the path itself may not exist yet (or the full path itself when nothing above it exists). Empty
+// when the path cannot be made absolute.
+std::wstring VolumeQueryFolder(const std::string& path)
 {
     if (path.empty())
         return {};
-    std::wstring full = FullPathW(WidePath(path.size() == 2 && path[1] == ':' ? path + "\\" : path));
+    const std::wstring full = FullPathW(WidePath(path.size() == 2 && path[1] == ':' ? path + "\\" : path));
     if (full.empty())
         return {};
-    if (const std::wstring folder = NearestExistingFolder(full); !folder.empty())
-        full = folder;
-    std::wstring root = VolumeRootOf(full);
+    const std::wstring folder = NearestExistingFolder(full);
+    return folder.empty() ? full : folder;
+}
+
+// What names the volume that holds a folder: its volume's own name ("\\?\Volume{...}\") where the
+// system gives one, so that one volume reached through two mount points is one; else the root of the
+// volume the folder lies on (a mount point inside a drive is a volume of its own). Empty when unknown.
+std::wstring VolumeNameOfFolder(const std::wstring& folder)
+{
+    if (folder.empty())
+        return {};
+    std::wstring root = VolumeRootOf(folder);
     if (root.empty())
         return {};
     if (root.back() != L'\\')
@@ -153,8 +162,8 @@ std::optional<std::int64_t> FreeBytesForDestination(const std::string& destinati
 
 bool OnSameVolume(const std::string& path, const std::string& destination)
 {
-    const std::wstring mine = VolumeNameOf(path);
-    return !mine.empty() && mine == VolumeNameOf(destination);
+    const std::wstring mine = VolumeNameOfFolder(VolumeQueryFolder(path));
+    return !mine.empty() && mine == VolumeNameOfFolder(VolumeQueryFolder(destination));
 }
 
 std::int64_t BytesToWrite(int operation, const std::string& destination, const std::vector<std::string>& sources,
@@ -171,9 +180,19 @@ std::int64_t BytesToWrite(int operation, const std::string& destination, const s
     if (counted != state.scanByteTotal)
         return state.scanByteTotal;
 
+    // Under Wine a volume's name takes about 2 ms to learn, and a source list may hold thousands of
+    // files of one folder: each folder is asked once.
+    const std::wstring target = VolumeNameOfFolder(VolumeQueryFolder(destination));
+    std::map<std::wstring, bool> sameByFolder;
     std::int64_t toWrite = 0;
     for (const ScannedItem& item : state.scanItems) {
-        if (item.bytes > 0 && !OnSameVolume(item.path, destination))
+        if (item.bytes <= 0)
+            continue;
+        const std::wstring folder = VolumeQueryFolder(item.path);
+        auto known = sameByFolder.find(folder);
+        if (known == sameByFolder.end())
+            known = sameByFolder.emplace(folder, !target.empty() && VolumeNameOfFolder(folder) == target).first;
+        if (!known->second)
             toWrite += item.bytes;
     }
     return toWrite;

@@ -490,6 +490,33 @@ TEST_F(CutFreeSpace, OnlyTheItemsOnOtherVolumesCount)
     EXPECT_EQ(BytesToWrite(kOpCut, destination, sources, counted), 2000);
 }
 
+TEST_F(CutFreeSpace, FileItemsCountByTheVolumeOfTheirFolder)
+{
+    const auto other = testsupport::FolderOnAnotherVolume(temp);
+    if (!other)
+        GTEST_SKIP() << testsupport::kOtherVolumeBase << " is not another volume here";
+    // The files of one folder share its volume, which is asked once; a file that is gone counts by
+    // the folder above it.
+    std::vector<std::string> sources;
+    JobState counted;
+    std::int64_t bytes = 1;
+    for (const std::string& folder : {temp.Path(), other->Path()}) {
+        for (const char* name : {"a.txt", "b.txt", "c.txt"}) {
+            sources.push_back(folder + "\\" + name);
+            ASSERT_TRUE(WriteAll(sources.back(), "x"));
+            counted.scanItems.push_back({sources.back(), bytes});
+            counted.scanByteTotal += bytes;
+            bytes *= 2;
+        }
+    }
+    sources.push_back(temp / "gone.txt");
+    counted.scanItems.push_back({sources.back(), 1000});
+    counted.scanByteTotal += 1000;
+
+    EXPECT_EQ(BytesToWrite(kOpCut, temp / "out", sources, counted), 8 + 16 + 32);
+    EXPECT_EQ(BytesToWrite(kOpCut, *other / "out", sources, counted), 1 + 2 + 4 + 1000);
+}
+
 TEST(CutFreeSpaceVolumes, ADriveRootAndMissingFoldersResolveToTheirVolume)
 {
     TempFolder temp;
