@@ -300,6 +300,7 @@ void TVorCopyPasteWin::ResetFilters()
 {
     state.scanFileTotal = 0;
     state.scanByteTotal = 0;
+    state.scanItems.clear();
     state.filesExamined = 0;
     state.bytesExamined = 0;
 

@@ -6,6 +6,12 @@
 //   orv_plain walk <folder>      a FindFirstFileW walk over everything, nothing done to it
 //   orv_plain crush <folder>     per file: attributes, a free decimal name, one overwrite from the end in
 //                                1 MiB writes, flushed, then deleted; then the folders
+//   orv_plain move <source folder> <destination folder>      MoveFileExW per file (no copy allowed: a
+//                                rename within one volume), the folder mirrored inside the destination,
+//                                then the emptied source folders removed: a Cut within one volume
+//   orv_plain copydelete <source folder> <destination folder>  CopyFileExW, then SetFileAttributesW
+//                                (archive only) + DeleteFileW of the source, per file; the folders as
+//                                for move: a Cut across volumes
 #include <windows.h>
 
 #include <cstdio>
@@ -68,10 +74,18 @@ void CrushOne(const std::wstring& folder, const std::wstring& path)
     Count(DeleteFileW(hidden.c_str()) != 0);
 }
 
-// Depth first over "*.*", as the engine walks; destination only for copy.
+bool Is(const char* op, const char* name) { return std::strcmp(op, name) == 0; }
+
+// Operations with a destination, mirrored there.
+bool HasDestination(const char* op) { return Is(op, "copy") || Is(op, "move") || Is(op, "copydelete"); }
+
+// Operations that leave the source folders empty, and so remove them.
+bool EmptiesFolders(const char* op) { return Is(op, "delete") || Is(op, "crush") || Is(op, "move") || Is(op, "copydelete"); }
+
+// Depth first over "*.*", as the engine walks; destination only for the operations that have one.
 void Walk(const char* op, const std::wstring& source, const std::wstring& destination)
 {
-    const bool copy = std::strcmp(op, "copy") == 0;
+    const bool copy = HasDestination(op);
     if (copy)
         Count(CreateDirectoryW(destination.c_str(), nullptr) != 0);
     WIN32_FIND_DATAW entry;
@@ -86,8 +100,14 @@ void Walk(const char* op, const std::wstring& source, const std::wstring& destin
         const std::wstring to = copy ? destination + L"\\" + entry.cFileName : std::wstring();
         if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
             Walk(op, from, to);
-            if (std::strcmp(op, "delete") == 0 || std::strcmp(op, "crush") == 0)
+            if (EmptiesFolders(op))
                 Count(RemoveDirectoryW(from.c_str()) != 0);
+        } else if (Is(op, "move")) {
+            Count(MoveFileExW(from.c_str(), to.c_str(), 0) != 0);
+        } else if (Is(op, "copydelete")) {
+            const bool copied = CopyFileExW(from.c_str(), to.c_str(), nullptr, nullptr, nullptr, 0) != 0;
+            SetFileAttributesW(from.c_str(), FILE_ATTRIBUTE_ARCHIVE);
+            Count(copied && DeleteFileW(from.c_str()) != 0);
         } else if (copy) {
             Count(CopyFileExW(from.c_str(), to.c_str(), nullptr, nullptr, nullptr, 0) != 0);
         } else if (std::strcmp(op, "delete") == 0) {
@@ -105,20 +125,20 @@ void Walk(const char* op, const std::wstring& source, const std::wstring& destin
 int main(int argc, char** argv)
 {
     const char* op = argc > 2 ? argv[1] : "";
-    const bool known = std::strcmp(op, "copy") == 0 || std::strcmp(op, "delete") == 0 ||
-                       std::strcmp(op, "walk") == 0 || std::strcmp(op, "crush") == 0;
-    if (!known || (std::strcmp(op, "copy") == 0 && argc < 4)) {
-        std::fprintf(stderr, "usage: orv_plain <copy|delete|walk|crush> <folder> [destination folder]\n");
+    const bool known = HasDestination(op) || Is(op, "delete") || Is(op, "walk") || Is(op, "crush");
+    if (!known || (HasDestination(op) && argc < 4)) {
+        std::fprintf(stderr, "usage: orv_plain <copy|move|copydelete|delete|walk|crush> <folder> "
+                             "[destination folder]\n");
         return 2;
     }
     const std::wstring source = Wide(argv[2]);
     std::wstring destination;
-    if (std::strcmp(op, "copy") == 0) {
+    if (HasDestination(op)) {
         CreateDirectoryW(Wide(argv[3]).c_str(), nullptr);
         destination = Wide(argv[3]) + source.substr(source.find_last_of(L'\\'));
     }
     Walk(op, source, destination);
-    if (std::strcmp(op, "delete") == 0 || std::strcmp(op, "crush") == 0)
+    if (EmptiesFolders(op))
         Count(RemoveDirectoryW(source.c_str()) != 0);
     std::printf("entries=%lld failed=%lld\n", entries, failures);
     return failures > 0 ? 1 : 0;

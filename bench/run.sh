@@ -7,11 +7,15 @@
 #   native: cp -a, rm -rf, find, shred -n 1 -u on the same trees
 #   floor:  bench/Floor.cpp, the engine's earlier design in a tight loop (partial name, rename,
 #           attribute calls), on the small copy only
+#   before: another build of orv_bench.exe given as BEFORE_EXE (such as the one before Cut moved files
+#           by rename), on the Cut cases only
 # Runs are interleaved (each round takes the sides in another order), every run gets fresh names, the
 # file system settles after each deletion, large trees are counted to disk (sync inside the timing),
 # the first round of every copy is compared with its source, and medians of the rounds are compared.
 # Usage: bash bench/run.sh [rounds]   (data in $BENCH_DIR, default build/bench-data; ~12 GiB free needed)
 #        CASES="copy-small delete-small" bash bench/run.sh 1   picks cases (list below)
+# The Cut cases across volumes write into $OTHER_VOLUME (default /dev/shm, a tmpfs: another volume for
+# Wine as for the kernel; about 2.5 GiB of memory while a large case runs).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 rounds=${1:-3}
@@ -25,9 +29,22 @@ cmake --build --preset win32 -j"$(nproc)" --target orv_bench orv_plain orv_floor
 data=${BENCH_DIR:-$ORV_ROOT/build/bench-data}
 mkdir -p "$data/trees" "$data/work"
 chattr +T "$data/work" 2>/dev/null || true
-python3 bench/make_trees.py "$data/trees" large small mixed many
+# Only the trees the chosen cases use (the window and pre-scan scripts make their own).
+trees=()
+for c in ${CASES:-small large mixed many}; do
+  case "$c" in
+    *-small*|small) trees+=(small) ;;
+    *-large*|large) trees+=(large) ;;
+    *-mixed|mixed) trees+=(mixed) ;;
+    memory|many) trees+=(many) ;;
+  esac
+done
+[ ${#trees[@]} -gt 0 ] && python3 bench/make_trees.py "$data/trees" $(printf '%s\n' "${trees[@]}" | sort -u)
 bin="$ORV_ROOT/build/win32/bench"
 engine_exe=${ENGINE_EXE:-$bin/orv_bench.exe}  # another build of the engine, to compare two versions
+before_exe=${BEFORE_EXE:-}                     # a build of the engine to compare the Cut cases with
+other_volume=${OTHER_VOLUME:-/dev/shm}/orv-bench-$$
+trap 'rm -rf "$other_volume"' EXIT
 winpath() { echo "Z:$1" | sed 's#/#\\#g'; }
 n=0
 # Sets $fresh to a name no run has used yet (a variable, not $(...): a subshell would lose the count).
@@ -60,6 +77,11 @@ run_side() {
   name=$(basename "$src")
   case "$side:$op" in
     engine:copy)  time_run "$s" wine "$engine_exe" copy "$(winpath "$dst")" "$(winpath "$src")" ;;
+    engine:cut)   time_run "$s" wine "$engine_exe" cut "$(winpath "$dst")" "$(winpath "$src")" ;;
+    before:cut)   time_run "$s" wine "$before_exe" cut "$(winpath "$dst")" "$(winpath "$src")" ;;
+    plain:cut)    time_run "$s" wine "$bin/orv_plain.exe" move "$(winpath "$src")" "$(winpath "$dst")" ;;
+    plain:cutx)   time_run "$s" wine "$bin/orv_plain.exe" copydelete "$(winpath "$src")" "$(winpath "$dst")" ;;
+    native:cut)   mkdir -p "$dst"; time_run "$s" mv "$src" "$dst/" ;;
     engine:walk)  time_run "$s" wine "$engine_exe" walk - "$(winpath "$src")" ;;
     engine:*)     time_run "$s" wine "$engine_exe" "$op" - "$(winpath "$src")" ;;
     plain:copy)   time_run "$s" wine "$bin/orv_plain.exe" copy "$(winpath "$src")" "$(winpath "$dst")" ;;
@@ -74,10 +96,12 @@ run_side() {
   esac
 }
 
-# One measured case: <name> <op> <tree> <sync> <sides...>; the first side is the engine.
+# One measured case: <name> <op> <tree> <sync> <sides...>; the first side is the engine. The op "cut"
+# moves into a folder beside the trees (one volume), "cutx" into $other_volume; the plain side of
+# "cutx" is the platform's copy and delete, the other sides run their Cut.
 measure() {
   local name=$1 op=$2 tree=$3 s=$4; shift 4
-  local sides=("$@") count=$# r i side src dst ms order
+  local sides=("$@") count=$# r i side src dst ms order holder
   for r in $(seq "$rounds"); do
     # Each round starts with another side, and every other round runs backwards: no side always
     # follows the same one (a run right after a large copy and its deletion was measured slower).
@@ -85,12 +109,16 @@ measure() {
     for i in $(seq 0 $((count - 1))); do order+=("${sides[$(((r - 1 + i) % count))]}"); done
     [ $((r % 2)) = 0 ] && order=($(printf '%s\n' "${order[@]}" | tac))
     for side in "${order[@]}"; do
-      src="$data/trees/$tree"
-      if [ "$op" = delete ] || [ "$op" = crush ]; then  # destructive: work on a fresh copy (not timed)
-        next_fresh; src=$fresh; cp -a "$data/trees/$tree" "$src"; sync
-      fi
+      src="$data/trees/$tree"; holder=""
+      case "$op" in  # destructive: work on a fresh copy (not timed); a Cut's keeps the tree's name
+        delete|crush) next_fresh; src=$fresh; cp -a "$data/trees/$tree" "$src"; sync ;;
+        cut|cutx) next_fresh; holder=$fresh; mkdir -p "$holder"; src=$holder/$tree; cp -a "$data/trees/$tree" "$src"; sync ;;
+      esac
       next_fresh; dst=$fresh
-      ms=$(run_side "$side" "$op" "$src" "$dst" "$s")
+      [ "$op" = cutx ] && { mkdir -p "$other_volume"; dst=$other_volume/$(basename "$fresh"); }
+      local sideop=$op
+      [ "$op" = cutx ] && [ "$side" != plain ] && sideop=cut
+      ms=$(run_side "$side" "$sideop" "$src" "$dst" "$s")
       if [ "$ms" = FAILED ]; then
         echo "  $name: $side failed: $(head -c 300 "$data/work/last-error")" >&2
       else
@@ -100,7 +128,12 @@ measure() {
          ! diff -rq "$data/trees/$tree" "$dst/$tree" >/dev/null 2>&1; then
         echo "  $name: the copy made by $side differs from its source" >&2
       fi
-      rm -rf "$dst"; [ "$src" != "$data/trees/$tree" ] && rm -rf "$src"
+      if { [ "$op" = cut ] || [ "$op" = cutx ]; } && [ "$r" = 1 ] && [ "$ms" != FAILED ]; then
+        diff -rq "$data/trees/$tree" "$dst/$tree" >/dev/null 2>&1 ||
+          echo "  $name: what $side moved differs from its source" >&2
+        [ -e "$src" ] && echo "  $name: $side left its source folder behind" >&2
+      fi
+      rm -rf "$dst" $holder; [ "$src" != "$data/trees/$tree" ] && rm -rf "$src"
       sync; sleep "${SETTLE:-2}"  # let the file system settle after the deletion before the next run
     done
   done
@@ -116,8 +149,9 @@ measure() {
   for side in "${sides[@]}"; do echo "    runs $side:${results[$name:$side]:-}"; done
 }
 
-# CASES picks some of: copy-small copy-large copy-mixed delete-small walk-small crush-large cut-small memory window prescan
-cases=${CASES:-copy-small copy-large delete-small walk-small crush-large copy-mixed memory window prescan}
+# CASES picks some of: copy-small copy-large copy-mixed delete-small walk-small crush-large cut-small cut-large
+#                      cut-small-across cut-large-across memory window prescan
+cases=${CASES:-copy-small copy-large delete-small walk-small crush-large copy-mixed cut-small cut-large cut-small-across cut-large-across memory window prescan}
 want() { case " $cases " in *" $1 "*) return 0 ;; *) return 1 ;; esac; }
 
 echo "Engine: $engine_exe"
@@ -128,7 +162,13 @@ want delete-small && measure "delete 20,000 small" delete small 0 engine plain n
 want walk-small   && measure "walk 20,000 small"   walk   small 0 engine plain native
 want crush-large  && measure "crush 4 x 512 MiB"   crush  large 1 engine plain native
 want copy-mixed   && measure "copy 2,000 mixed"    copy   mixed 1 engine plain native
-want cut-small    && measure "cut 20,000 small"    cut    small 0 engine native
+# A Cut within one volume against a MoveFileExW loop; across volumes (into a tmpfs) against the
+# platform's copy and delete and, given BEFORE_EXE, the engine that always copied and deleted.
+before=(); [ -n "$before_exe" ] && before=(before)
+want cut-small    && measure "cut 20,000 small"    cut    small 0 engine plain native
+want cut-large    && measure "cut 4 x 512 MiB"     cut    large 1 engine plain native
+want cut-small-across && measure "cut 20,000 small across" cutx small 0 engine plain "${before[@]}" native
+want cut-large-across && measure "cut 4 x 512 MiB across"  cutx large 1 engine plain "${before[@]}" native
 
 peak=""
 if want memory; then
@@ -153,6 +193,9 @@ target "engine copy / CopyFileExW loop, 4 x 512 MiB" "copy 4 x 512 MiB" plain "<
 target "engine delete / attribute-and-delete loop, 20,000 small" "delete 20,000 small" plain "<=" 1.1
 target "engine copy / Wine's xcopy, 20,000 small" "copy 20,000 small" xcopy "<" 1
 target "crush / shred -n 1 -u, 4 x 512 MiB" "crush 4 x 512 MiB" native "<" 1
+target "engine cut / MoveFileExW loop, 20,000 small, one volume" "cut 20,000 small" plain "<=" 1.2
+target "engine cut / the engine before, 20,000 small across" "cut 20,000 small across" before "<=" 1.0
+target "engine cut / the engine before, 4 x 512 MiB across" "cut 4 x 512 MiB across" before "<=" 1.0
 if [ -n "$peak" ]; then
   printf '  %-52s %5s  (target < 30 MB) %s\n' "peak working set, Delete of 100,000 files" \
     "$(awk -v k="$peak" 'BEGIN { printf "%.1f MB", k * 1024 / 1e6 }')" \

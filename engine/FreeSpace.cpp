@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <iterator>
+#include <map>
 #include <type_traits>
 
 // Wide calls throughout: the 8-bit ones stop at MAX_PATH, and a destination may be longer.
@@ -86,6 +88,58 @@ std::wstring VolumeRootOf(const std::wstring& full)
     return root;
 }
 
+// The nearest existing folder at or above a full path; empty when none exists up to its root.
+std::wstring NearestExistingFolder(const std::wstring& full)
+{
+    const std::size_t rootLength = RootLength(full);
+    std::wstring folder = full;
+    while (folder.size() > rootLength && folder.back() == L'\\')
+        folder.pop_back();
+    for (;;) {
+        if (IsExistingFolder(folder))
+            return folder;
+        if (folder.size() <= rootLength)
+            return {};
+        const std::size_t cut = folder.find_last_of(L'\\');
+        if (cut == std::wstring::npos)
+            return {};
+        folder.resize(cut < rootLength ? rootLength : cut);  // "C:\a" steps up to "C:\", not "C:"
+    }
+}
+
+// The folder that stands for a path when its volume is asked: the path's nearest existing folder, as
+// the path itself may not exist yet (or the full path itself when nothing above it exists). Empty
+// when the path cannot be made absolute.
+std::wstring VolumeQueryFolder(const std::string& path)
+{
+    if (path.empty())
+        return {};
+    const std::wstring full = FullPathW(WidePath(path.size() == 2 && path[1] == ':' ? path + "\\" : path));
+    if (full.empty())
+        return {};
+    const std::wstring folder = NearestExistingFolder(full);
+    return folder.empty() ? full : folder;
+}
+
+// What names the volume that holds a folder: its volume's own name ("\\?\Volume{...}\") where the
+// system gives one, so that one volume reached through two mount points is one; else the root of the
+// volume the folder lies on (a mount point inside a drive is a volume of its own). Empty when unknown.
+std::wstring VolumeNameOfFolder(const std::wstring& folder)
+{
+    if (folder.empty())
+        return {};
+    std::wstring root = VolumeRootOf(folder);
+    if (root.empty())
+        return {};
+    if (root.back() != L'\\')
+        root += L'\\';
+    wchar_t name[64];  // "\\?\Volume{GUID}\" is 49 characters
+    if (GetVolumeNameForVolumeMountPointW(root.c_str(), name, static_cast<DWORD>(std::size(name))))
+        return name;
+    CharUpperBuffW(root.data(), static_cast<DWORD>(root.size()));
+    return root;
+}
+
 } // namespace
 
 std::optional<std::int64_t> FreeBytesForDestination(const std::string& destination)
@@ -96,29 +150,52 @@ std::optional<std::int64_t> FreeBytesForDestination(const std::string& destinati
     if (full.empty())
         return std::nullopt;
 
-    // The nearest existing folder at or above the destination.
-    const std::size_t rootLength = RootLength(full);
-    std::wstring folder = full;
-    while (folder.size() > rootLength && folder.back() == L'\\')
-        folder.pop_back();
-    for (;;) {
-        if (IsExistingFolder(folder)) {
-            if (auto bytes = QueryFreeBytes(folder))
-                return bytes;
-            break;
-        }
-        if (folder.size() <= rootLength)
-            break;
-        const std::size_t cut = folder.find_last_of(L'\\');
-        if (cut == std::wstring::npos)
-            break;
-        folder.resize(cut < rootLength ? rootLength : cut);  // "C:\a" steps up to "C:\", not "C:"
+    if (const std::wstring folder = NearestExistingFolder(full); !folder.empty()) {
+        if (auto bytes = QueryFreeBytes(folder))
+            return bytes;
     }
-
     const std::wstring root = VolumeRootOf(full);
     if (root.empty())
         return std::nullopt;
     return QueryFreeBytes(root);
+}
+
+bool OnSameVolume(const std::string& path, const std::string& destination)
+{
+    const std::wstring mine = VolumeNameOfFolder(VolumeQueryFolder(path));
+    return !mine.empty() && mine == VolumeNameOfFolder(VolumeQueryFolder(destination));
+}
+
+std::int64_t BytesToWrite(int operation, const std::string& destination, const std::vector<std::string>& sources,
+                          const JobState& state)
+{
+    if (operation != kOpCut || state.scanItems.size() != sources.size())
+        return state.scanByteTotal;
+    std::int64_t counted = 0;
+    for (std::size_t i = 0; i < sources.size(); ++i) {
+        if (state.scanItems[i].path != sources[i])
+            return state.scanByteTotal;  // counted for another list: its items say nothing of this one
+        counted += state.scanItems[i].bytes;
+    }
+    if (counted != state.scanByteTotal)
+        return state.scanByteTotal;
+
+    // Under Wine a volume's name takes about 2 ms to learn, and a source list may hold thousands of
+    // files of one folder: each folder is asked once.
+    const std::wstring target = VolumeNameOfFolder(VolumeQueryFolder(destination));
+    std::map<std::wstring, bool> sameByFolder;
+    std::int64_t toWrite = 0;
+    for (const ScannedItem& item : state.scanItems) {
+        if (item.bytes <= 0)
+            continue;
+        const std::wstring folder = VolumeQueryFolder(item.path);
+        auto known = sameByFolder.find(folder);
+        if (known == sameByFolder.end())
+            known = sameByFolder.emplace(folder, !target.empty() && VolumeNameOfFolder(folder) == target).first;
+        if (!known->second)
+            toWrite += item.bytes;
+    }
+    return toWrite;
 }
 
 std::string DestinationDrivePart(const std::string& destination)

@@ -3,6 +3,7 @@
 #include "engine/JobRequest.h"
 #include "engine/JobState.h"
 #include "engine/WrittenPlaces.h"
+#include "engine/VolumeBoundaries.h"
 #include "engine/conflict.h"
 #include "filters/FilterSet.h"
 
@@ -25,4 +26,6 @@ struct JobContext {
     // The files and folders this job has made at the destination: a later clash with one of them is
     // never settled by replacing it.
     WrittenPlaces written{};
+    // Where a Cut's renames met another volume: the rest between those folders is copied at once.
+    VolumeBoundaries volumeBoundaries{};
 };

@@ -1,9 +1,16 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // Operation kinds; the same numbers tag the operation radio buttons and pictures.
 enum Operation : int { kOpCopy = 0, kOpCut = 1, kOpTrash = 2, kOpDelete = 3, kOpCrush = 4 };
+
+// What the pre-scan counted under one source item.
+struct ScannedItem {
+    std::string path;  // as the source list holds it
+    std::int64_t bytes = 0;
+};
 
 // Counters and flags of the running (or last) job. Owned by the main window, passed by reference;
 // Pause and Cancel run nested inside a job and talk to it only through the two flags.
@@ -11,6 +18,9 @@ struct JobState {
     std::int64_t scanFileTotal = 0;
     std::int64_t scanByteTotal = 0;
     bool scanStopped = false;
+    // The byte total item by item, in list order: a Cut writes nothing for an item on the
+    // destination's volume, whose files move by rename.
+    std::vector<ScannedItem> scanItems;
 
     std::int64_t filesExamined = 0;  // "All Files"
     std::int64_t bytesExamined = 0;

@@ -136,7 +136,8 @@ void CopyOverExisting(JobContext& job, const std::string& source, std::string& t
 {
     Settlement settled;
     const DWORD existing = PathAttributes(target);
-    if (existing != INVALID_FILE_ATTRIBUTES && !(existing & FILE_ATTRIBUTE_DIRECTORY)) {
+    const bool fileThere = existing != INVALID_FILE_ATTRIBUTES && !(existing & FILE_ATTRIBUTE_DIRECTORY);
+    if (fileThere) {
         // The source itself under another spelling of its path (or a hard link to it): nothing to ask,
         // and no overwrite, rename or deletion of it. Looked up only where a conflict stands anyway.
         if (IsSameEntry(target, source)) {
@@ -158,6 +159,10 @@ void CopyOverExisting(JobContext& job, const std::string& source, std::string& t
     }
     unsigned long error = settled.error;
     if (error == 0 && settled.copy) {
+        // The answer settled where the file goes (over the old file, or under a free name); a Cut
+        // moves it there by rename where it can, Overwrite replacing the old file in the same step.
+        if (cut && fileThere && CutByRename(job, source, target, size, settled.target == CopyTarget::Replace))
+            return;
         FileCopy copy(source, target, settled.target);
         error = CopyThroughPauses(job, copy);
         if (error == 0)
@@ -176,16 +181,20 @@ void CopyOrCutFile(JobContext& job, const std::string& source, const std::string
     job.host.SetFileProgressText("Copying " + source);
     job.host.SetFileBar(0, 0);
 
-    // The usual case, a destination where nothing stands yet, costs no look-up before the copy: the
-    // copy's own creation of the new file tells whether something is there.
-    FileCopy copy(source, target, CopyTarget::NewFile);
-    const unsigned long error = CopyThroughPauses(job, copy);
-    if (error == 0)
-        CountCopied(job, copy, source, target, size, cut);
-    else if (SomethingStandsThere(error, target))
-        CopyOverExisting(job, source, target, size, cut);
-    else
-        LogFileFailure(job, error, " Failed to copy file from " + source + " to " + target);
+    // A Cut within one volume moves the name, not the bytes. Where that cannot be done (another
+    // volume, a name taken, a file in use), nothing has changed and the copy below takes over.
+    if (!cut || !CutByRename(job, source, target, size, false)) {
+        // The usual case, a destination where nothing stands yet, costs no look-up before the copy:
+        // the copy's own creation of the new file tells whether something is there.
+        FileCopy copy(source, target, CopyTarget::NewFile);
+        const unsigned long error = CopyThroughPauses(job, copy);
+        if (error == 0)
+            CountCopied(job, copy, source, target, size, cut);
+        else if (SomethingStandsThere(error, target))
+            CopyOverExisting(job, source, target, size, cut);
+        else
+            LogFileFailure(job, error, " Failed to copy file from " + source + " to " + target);
+    }
 
     job.host.SetFileProgressText("");
     job.host.SetFileBar(0, 0);

@@ -10,6 +10,12 @@
 
 void CopyOrCutFile(JobContext& job, const std::string& source, const std::string& destination, std::int64_t size,
                    bool cut);
+// A Cut's move by rename, tried before the copy: true when the file now stands at target, counted and
+// shown as a complete copy. False when it could not be renamed (another volume, a name taken, a file
+// in use...), with nothing changed: the caller copies and deletes instead. With `replace` a file
+// standing at target is replaced in the rename itself.
+bool CutByRename(JobContext& job, const std::string& source, const std::string& target, std::int64_t size,
+                 bool replace);
 void MoveFileToTrash(JobContext& job, const std::string& source);
 void DeleteOneFile(JobContext& job, const std::string& source, DWORD attributes);
 void CrushOneFile(JobContext& job, const std::string& source, DWORD attributes);

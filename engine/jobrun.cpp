@@ -225,9 +225,13 @@ bool JobRun::ConfirmFreeSpace(const JobRequest& request)
     if (state_.quitFlag)
         return false;  // the program is ending: No, without asking
     const std::string& destination = request.destination;
+    // Only what must be written needs room: a Cut within one volume writes nothing.
+    const std::int64_t needed = BytesToWrite(request.operation, destination, request.sources, state_);
+    if (needed <= 0)
+        return true;
     const std::optional<std::int64_t> available = FreeBytesForDestination(destination);
     // No volume answered: the copies themselves will report what does not fit.
-    if (!available || *available >= state_.scanByteTotal)
+    if (!available || *available >= needed)
         return true;
     return host_.AskYesNo(FreeSpaceQuestion(DestinationDrivePart(destination)), FreeSpaceQuestionTitle());
 }

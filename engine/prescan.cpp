@@ -44,6 +44,14 @@ void PreScan::CountItem(const std::string& item)
 {
     if (state_.scanStopped)
         return;
+    const std::int64_t before = state_.scanByteTotal;
+    CountItemEntries(item);
+    if (!state_.scanStopped)
+        state_.scanItems.push_back({item, state_.scanByteTotal - before});
+}
+
+void PreScan::CountItemEntries(const std::string& item)
+{
     WIN32_FIND_DATAW entry;
     const std::wstring wide = WidePath(item);
     // A path with wildcards names no single file: the search would report some other file.

@@ -31,12 +31,14 @@ public:
     PreScan(ScanHost& host, JobState& state) : host_(host), state_(state) {}
 
     // One source entry: an existing file is counted (without pumping messages), anything else is
-    // counted as a folder.
+    // counted as a folder. Its bytes are also noted for the item in the state's scan items, once its
+    // count is complete.
     void CountItem(const std::string& item);
     // Everything below the folder.
     void CountFolder(const std::string& folder);
 
 private:
+    void CountItemEntries(const std::string& item);
     void CountFolderW(const std::wstring& folder);
     void CountFile(const std::wstring& name, std::int64_t size, std::uint64_t lastWrite);
 

@@ -1,9 +1,12 @@
 """Faults: a file held open without sharing by another program and a file deleted while the job is
-paused (a Cut), a destination that fills up, and the program ended in the middle of a large copy.
+paused (a Cut onto another volume, where it copies), a destination that fills up, and the program
+ended in the middle of a large copy.
 The job goes on, each failure is one log line, nothing outside the chosen trees changes, and no file
 shorter than its source ever stands under its final name."""
 import os
 import re
+import shutil
+import tempfile
 import time
 
 import harness as h
@@ -36,7 +39,13 @@ def run(s):
     h.write(locked, b"held open by another program", h.TIMES[0])
     sparse(os.path.join(src, "big.bin"), 1 << 30)
     before = h.files_of(h.manifest(src))
+    # Within one volume a Cut renames every file at once, leaving nothing to pause in: the destination
+    # is another file system, where a Cut copies and deletes.
     dst = os.path.join(s.work, "cut", "dst")
+    other_volume, why = s.mount_tmpfs(dst, "2g")
+    if not other_volume:
+        print(f"cut: no file system of its own can be mounted ({why}): the destination goes to /dev/shm")
+        dst = tempfile.mkdtemp(prefix="orv-e2e-cut-", dir="/dev/shm")
     holder = s.drive_later(f"hold|{h.winpath(locked)}|600000")
     for _ in range(100):
         holder.out.seek(0)
@@ -68,6 +77,8 @@ def run(s):
     file_lines = [line for line in lines if not line.startswith("Because folder ")]
     s.same(h.reports(log)[-1]["Errors"], len(file_lines), "cut: each failure counted is one log line")
     s.drive("attach", "close")
+    if not other_volume:
+        shutil.rmtree(dst, ignore_errors=True)
     s.note("locked and deleted: checked")
 
     # --- A destination that fills up ------------------------------------------------------------

@@ -5,6 +5,7 @@
 #include "FileOpsTestSupport.h"
 #include "core/LogTexts.h"
 #include "core/ProgressTexts.h"
+#include "tests/support/OtherVolume.h"
 
 #include <gtest/gtest.h>
 
@@ -287,8 +288,13 @@ TEST_F(CopyFileOp, ASourceInUseIsLoggedAndTheJobGoesOn)
     EXPECT_EQ(state.filesFailed, 1);
 }
 
+// A Cut copies only where it cannot rename: onto another volume.
 TEST_F(CopyFileOp, ASourceDeletedDuringItsCopyIsAFailureWithNothingLeft)
 {
+    const auto other = testsupport::FolderOnAnotherVolume(temp);
+    if (!other)
+        GTEST_SKIP() << testsupport::kOtherVolumeBase << " is not another volume here";
+    destination = *other / "report.txt";
     ASSERT_TRUE(WriteAll(source, Pattern(3 * kChunk)));
     host.onProcessMessages = [&] {
         if (host.processMessagesCalls == 1) {
@@ -355,6 +361,10 @@ TEST_F(CopyFileOp, CancelDuringALargeCopyLogsOneAbortedCopyAndLeavesNoPartialFil
 
 TEST_F(CopyFileOp, CancelWhilePausedLogsOneAbortedCopyAndRemovesThePartialFile)
 {
+    const auto other = testsupport::FolderOnAnotherVolume(temp);  // a Cut copies only there
+    if (!other)
+        GTEST_SKIP() << testsupport::kOtherVolumeBase << " is not another volume here";
+    destination = *other / "report.txt";
     ASSERT_TRUE(WriteAll(source, Pattern(4 * kChunk)));
     host.onProcessMessages = [&] {
         if (host.processMessagesCalls == 2)

@@ -44,26 +44,41 @@ inline void RemoveTree(const std::string& path) { RemoveTreeW(ExtendedPathW(Wide
 
 class TempFolder {
 public:
-    TempFolder()
+    TempFolder() : TempFolder(SystemTemp()) {}
+    // A fresh folder in base (with its closing backslash) instead; base must exist.
+    explicit TempFolder(const std::string& base)
     {
-        char base[MAX_PATH + 1] = {};
-        GetTempPathA(sizeof base, base);
         static unsigned counter = 0;
         for (;;) {
-            path_ = std::string(base) + "orvtest_" + std::to_string(GetCurrentProcessId()) + "_" +
+            path_ = base + "orvtest_" + std::to_string(GetCurrentProcessId()) + "_" +
                     std::to_string(GetTickCount()) + "_" + std::to_string(++counter);
             if (CreateDirectoryA(path_.c_str(), nullptr))
                 break;
+            if (GetLastError() != ERROR_ALREADY_EXISTS) {
+                path_.clear();  // base is not there: nothing to make, nothing to remove
+                break;
+            }
         }
     }
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
-    ~TempFolder() { RemoveTree(path_); }
+    ~TempFolder()
+    {
+        if (!path_.empty())
+            RemoveTree(path_);
+    }
 
     const std::string& Path() const { return path_; }
     std::string operator/(const std::string& name) const { return path_ + "\\" + name; }
 
 private:
+    static std::string SystemTemp()
+    {
+        char base[MAX_PATH + 1] = {};
+        GetTempPathA(sizeof base, base);
+        return base;
+    }
+
     std::string path_;
 };
 

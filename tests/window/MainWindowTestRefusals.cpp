@@ -230,6 +230,36 @@ TEST_F(MainWindowRefusals, NotEnoughFreeSpaceAskedInAQuestionBoxAndNoAbandonsThe
     EXPECT_FALSE(IsWindowVisible(main));
 }
 
+// A Cut within one volume writes nothing, so its count of bytes, however large, asks no question: the
+// window's own count notes the bytes of each source, which the job matches with its sources.
+TEST_F(MainWindowRefusals, ACutWithinOneVolumeNeedsNoFreeSpace)
+{
+    TempFolder temp;
+    const std::string source = temp / "src";
+    ASSERT_TRUE(CreateDirectoryA(source.c_str(), nullptr));
+    ASSERT_TRUE(WriteFileText(source + "\\one.txt", "1"));
+    AddSource(source);
+    ASSERT_EQ(window->state.scanItems.size(), 1u);
+    EXPECT_EQ(window->state.scanItems[0].path, source);
+    EXPECT_EQ(window->state.scanItems[0].bytes, 1);
+    const std::string destination = temp / "dst";
+    SetDestination(destination);
+    OpenSection("CopyCutLabel", 0);
+    ClickOn("rbCut");
+    ASSERT_TRUE(WaitSwitch());
+    // Totals as a completed count of a far larger source would leave them.
+    window->state.scanByteTotal = INT64_MAX / 2;
+    window->state.scanItems[0].bytes = INT64_MAX / 2;
+    boxes->answer = IDNO;
+
+    ClickOn("bbBegin");
+
+    EXPECT_TRUE(boxes->seen.empty()) << boxes->seen[0].text;
+    EXPECT_EQ(testsupport::ReadFileText(destination + "\\src\\one.txt"), "1");
+    EXPECT_FALSE(Exists(source));
+    EXPECT_EQ(CountOf(Log(), "User abort!"), 0);
+}
+
 // A handler that fails outside a job is one log line, and the window goes on working.
 TEST_F(MainWindowRefusals, AFailingHandlerIsOneLogLineAndTheWindowGoesOn)
 {
