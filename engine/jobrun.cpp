@@ -1,5 +1,6 @@
 #include "engine/jobrun.h"
 
+#include "core/AbsolutePath.h"
 #include "core/LogTexts.h"
 #include "core/SectionNumber.h"
 #include "engine/FreeSpace.h"
@@ -133,7 +134,9 @@ void JobRun::bbBeginClick()
     const std::vector<std::string> historyFailures = host_.SaveHistories();
     const int operation = host_.OperationKind();
     const std::string destination = host_.DestinationText();
-    if (UsesDestination(operation) && IsBlankText(destination)) {
+    // A destination without a drive and its root would be read against the program's own current
+    // folder, which is no place the user chose.
+    if (UsesDestination(operation) && (IsBlankText(destination) || !IsAbsolutePath(destination))) {
         host_.ShowMessage(InvalidDestinationMessage());
         return;
     }

@@ -282,6 +282,44 @@ TEST(JobRunBegin, BlankDestinationIsRefusedAfterTheHistoriesAreSaved)
     }
 }
 
+TEST(JobRunBegin, ADestinationWithoutADriveAndItsRootIsRefusedAndNothingIsWritten)
+{
+    TempFolder temp;
+    ScriptedHost host;
+    JobState state;
+    JobRun run(host, state);
+    host.log = kPreviousLog;
+    host.sources = {temp / "src"};
+    ASSERT_TRUE(MakeFolder(host.sources[0]));
+    WriteFileText(host.sources[0] + "\\a.txt", "a");
+
+    // Each would be read against the program's own current folder (or current drive).
+    const std::string relativeToHere = "orv-relative-" + std::to_string(GetCurrentProcessId());
+    for (const std::string& destination : std::vector<std::string>{relativeToHere, ".", "..\\" + relativeToHere, std::string("C:") + relativeToHere,
+                                           "\\" + relativeToHere}) {
+        for (int operation : {kOpCopy, kOpCut}) {
+            host.operation = operation;
+            host.destination = destination;
+            host.messages.clear();
+            run.bbBeginClick();
+            ASSERT_EQ(host.messages.size(), 1u) << destination;
+            EXPECT_EQ(host.messages[0], "Destination folder is invaild. Please select another one.");
+            EXPECT_EQ(host.log, kPreviousLog);
+            EXPECT_FALSE(host.running);
+        }
+    }
+    EXPECT_FALSE(Exists(relativeToHere));
+    EXPECT_TRUE(Exists(host.sources[0] + "\\a.txt"));
+
+    // The same job with the destination spelt out runs.
+    host.operation = kOpCopy;
+    host.destination = temp / "dest";
+    host.messages.clear();
+    run.bbBeginClick();
+    EXPECT_TRUE(host.messages.empty());
+    EXPECT_EQ(ReadFileText(temp / "dest" + "\\src\\a.txt"), "a");
+}
+
 TEST(JobRunBegin, DeleteNeedsNoDestinationAndStillNamesIt)
 {
     TempFolder temp;
