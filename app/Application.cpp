@@ -25,11 +25,16 @@ int RunApplication(HINSTANCE, int showCommand)
 {
     try {
         const std::string argument = FirstCommandArgument();
-        if (HandOverToRunningInstance(argument))
+        StartLock lock;
+        if (HWND running = FindRunningInstance()) {
+            lock.Release();  // others may look now; the hand-off waits for the running window
+            HandOverTo(running, argument);
             return 0;
+        }
         INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_DATE_CLASSES | ICC_ANIMATE_CLASS};
         InitCommonControlsEx(&controls);
         TVorCopyPasteWin window({}, argument);
+        lock.Release();  // the window exists: a start from now on finds it
         if (!window.StartsHidden()) {
             ShowWindow(window.Handle(), showCommand);
             UpdateWindow(window.Handle());

@@ -8,3 +8,7 @@ inline constexpr int kMainWindowHeight = 510;
 inline constexpr int kMainWindowMinWidth = 400;
 inline constexpr int kMainWindowMinHeight = 460;
 inline constexpr const char* kMainWindowTip = "Marrowick";
+// Starts of the program take this lock from their look for a running window until their own window
+// exists, so that starts made at the same moment (one per item the file manager hands over) never
+// each miss the other's window. Per session, as the window class is.
+inline constexpr const char* kStartLockName = "Local\\Orvandel.Marrowick.StartLock";

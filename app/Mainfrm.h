@@ -40,6 +40,7 @@
 #include <vector>
 
 struct ScanRun;
+struct RegistryFailure;
 
 // The main window: six collapsible sections (operation, sources, filters, destination, progress,
 // settings) over a bar with Stop searching, Begin and Cancel. It holds the job's settings in its
@@ -110,6 +111,11 @@ public:
     void SysClipTimerTimer();
     std::vector<std::string> clipboardFiles;
     HWND nextClipboardViewer = nullptr;
+    // The notice of what the clipboard held when the window joined the viewer chain.
+    bool IsJoiningClipboardNotice() const;
+    bool joiningClipboardChain = false;
+    std::vector<UINT> refusedMessageFilters;  // drop and hand-off messages the system kept blocked
+    DWORD clipboardJoinSequence = 0;
 
     // --- Destination --------------------------------------------------------------------------
     void cbPathChange();
@@ -316,6 +322,7 @@ private:
     void BuildShell();                                  // tray menu and the handlers of this group
     void HandleCommandLine(const std::string& argument);  // before FormCreate
     void ReadSettings();                                // in FormCreate
+    void ShowRegistryFailure(const RegistryFailure& failure);
     bool ShellMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
     void RestoreFromTray();
     bool startHidden = false;

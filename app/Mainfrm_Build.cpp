@@ -57,6 +57,7 @@ void TVorCopyPasteWin::BuildForm()
     Panel18 = Make<ui::Panel>(*form, Named("Panel18", {}, ui::Align::Client));
     BuildBottomBar();
     ui::ScrollBoxArgs sb;
+    sb.doubleBuffered = true;  // sections open and close by moving: drawn without flicker
     ScrollBox2 = Make<ui::ScrollBox>(*Panel18, Named("ScrollBox2", {}, ui::Align::Client), sb);
 
     BuildOperationSection();
@@ -96,7 +97,9 @@ void TVorCopyPasteWin::BuildBottomBar()
 {
     Panel19 = Make<ui::Panel>(*Panel18, Named("Panel19", {0, 0, 0, 74}, ui::Align::Bottom));
     ui::ButtonArgs stop{"Stop searching...", res::GetPicture(res::Picture::StopSearching, 24)};
-    StopSearch = Make<ui::Button>(*Panel19, Disabled(Named("StopSearch", {12, 20, 130, 34})), stop);
+    ui::ControlArgs stopArgs = Disabled(Named("StopSearch", {12, 20, 130, 34}));
+    stopArgs.hint = "If stop searching, the software can not estimate remaining time.";
+    StopSearch = Make<ui::Button>(*Panel19, stopArgs, stop);
     ui::ButtonArgs begin{"Begin", res::GetPicture(res::Picture::Begin, 24)};
     ui::ControlArgs beginArgs = Named("bbBegin", {0, 20, 100, 34});
     beginArgs.font.bold = true;

@@ -82,6 +82,12 @@ void TVorCopyPasteWin::BitBtn4Click()
     const RenameParts parts = SplitForRename(cbPath->Text());
     if (parts.parent.empty())
         return;
+    // Rename acts on folders: a destination text naming a file (or nothing) renames nothing, and says
+    // so before the name is asked for.
+    if (!IsExistingFolder(parts.old)) {
+        ui::ShowMessage(Handle(), "Failed to rename the folder\n" + parts.old, kMessageTitle);
+        return;
+    }
     TNewDir dialog(Handle());
     dialog.SetParentPath(parts.parent);
     dialog.edFolderName.SetText(parts.name);
@@ -93,7 +99,9 @@ void TVorCopyPasteWin::BitBtn4Click()
     if (result != ui::kModalOk || EffectOf(UserAction::RenameFolder, Phase()) != Effect::Act)
         return;
     const std::string renamed = parts.parent + dialog.FolderName();
-    ShellRenameFolder(Handle(), parts.old, renamed);
+    // Looked at again: the dialog ran its own loop, in which the folder may have been replaced.
+    if (IsExistingFolder(parts.old))
+        ShellRenameFolder(Handle(), parts.old, renamed);
     if (IsExistingFolder(renamed))
         cbPath->SetText(renamed);
     else

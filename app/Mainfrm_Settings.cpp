@@ -3,6 +3,8 @@
 #include "app/Mainfrm.h"
 
 #include "app/SettingsStore.h"
+#include "core/ShellIntegration.h"
+#include "engine/filefacts.h"
 #include "platform/ProgramPath.h"
 
 void TVorCopyPasteWin::ReadSettings()
@@ -20,18 +22,32 @@ void TVorCopyPasteWin::ReadSettings()
 
 void TVorCopyPasteWin::cbStartClick()
 {
-    if (StoreAutoRun(RegistryRoots{}, cbStart->Checked(), ProgramFilePath()) == AutoRunResult::WriteRefused) {
+    RegistryFailure failure;
+    const AutoRunResult result = StoreAutoRun(RegistryRoots{}, cbStart->Checked(), ProgramFilePath(), &failure);
+    if (result == AutoRunResult::WriteRefused) {
         cbStart->SetChecked(false);  // its click action removes an older entry as well
         ShowMessage("Auto run is forbidden by your system.");
+    } else if (result == AutoRunResult::RemoveFailed) {
+        ShowRegistryFailure(failure);
     }
 }
 
 void TVorCopyPasteWin::cbContextClick()
 {
-    StoreContextVerb(RegistryRoots{}, cbContext->Checked(), ProgramFilePath());
+    if (const std::optional<RegistryFailure> failure = StoreContextVerb(RegistryRoots{}, cbContext->Checked(),
+                                                                        ProgramFilePath()))
+        ShowRegistryFailure(*failure);
 }
 
 void TVorCopyPasteWin::cbMonitorClipboardClick()
 {
-    StoreMonitorClipboard(RegistryRoots{}, cbMonitorClipboard->Checked());
+    if (const std::optional<RegistryFailure> failure = StoreMonitorClipboard(RegistryRoots{}, cbMonitorClipboard->Checked()))
+        ShowRegistryFailure(*failure);
+}
+
+// A write that was refused although its key opened: the box stays as the user set it, and the user
+// learns that the setting was not kept.
+void TVorCopyPasteWin::ShowRegistryFailure(const RegistryFailure& failure)
+{
+    ShowMessage(RegistryFailureMessage(failure.value, SystemErrorText(static_cast<unsigned long>(failure.code))));
 }

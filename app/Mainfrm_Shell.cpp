@@ -3,8 +3,10 @@
 #include "app/Mainfrm.h"
 
 #include "app/TrayIcon.h"
+#include "core/AbsolutePath.h"
 #include "core/HandOff.h"
 #include "core/ShellIntegration.h"
+#include "platform/LongPath.h"
 
 #include <string_view>
 
@@ -55,8 +57,14 @@ void TVorCopyPasteWin::HandleCommandLine(const std::string& argument)
     }
     if (argument.empty() || argument == kNewWindowWord)
         return;
-    browseStartPath = FolderPart(argument);
-    AddSourceItem(argument);
+    // Resolved now, against the folder the program was started in: the list holds places, not texts
+    // whose meaning changes with the current folder. The logon word names no place here.
+    const std::string path = argument == kStartupWord ? std::string()
+                             : IsAbsolutePath(argument) ? argument
+                                                        : AbsolutePathText(argument);
+    browseStartPath = FolderPart(path);
+    if (!path.empty())
+        AddSourceItem(path);
     ParamTimer4->Start();
 }
 
@@ -74,7 +82,9 @@ bool TVorCopyPasteWin::ReceiveHandOff(ULONG_PTR tag, const void* data, std::size
         return false;
     TrayIcon1->Show();
     if (handOff.kind == HandOffKind::Path) {
-        const int index = AddSourceItem(handOff.text);
+        // A relative path would be read against this program's own current folder, not the sender's:
+        // never added (a start of this program sends its argument resolved).
+        const int index = IsAbsolutePath(handOff.text) ? AddSourceItem(handOff.text) : -1;
         SetForegroundWindow(Handle());
         if (index < 0) {
             pExists->Show();

@@ -7,6 +7,7 @@
 #include "core/ClipboardPickup.h"
 #include "core/SourceAdmission.h"
 #include "platform/DroppedPaths.h"
+#include "platform/MessageFilter.h"
 #include "platform/PathKind.h"
 #include "platform/TreeControl.h"
 #include "ui/MessageBoxes.h"
@@ -116,6 +117,10 @@ void TVorCopyPasteWin::DrawClipboard()
         return;  // a job is taken or runs: the change is not kept for later
     if (!cbMonitorClipboard->Checked())
         return;
+    // Joining the chain tells of what the clipboard held already: no copy the user just made, so it
+    // never replaces the sources the program was started with.
+    if (IsJoiningClipboardNotice() && sourceList->Count() > 0)
+        return;
     std::vector<std::string> paths;
     if (!ReadClipboardFiles(Handle(), paths))
         return;
@@ -150,6 +155,14 @@ void TVorCopyPasteWin::SysClipTimerTimer()
     SetForegroundWindow(Handle());
     BringWindowToTop(Handle());
     SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+}
+
+bool TVorCopyPasteWin::IsJoiningClipboardNotice() const
+{
+    // Sent during the join where the system sends it at once; where it comes later, the clipboard's
+    // change count tells it apart: no change has been made since the join. (A count of 0 means the
+    // system keeps none, and tells nothing.)
+    return joiningClipboardChain || (clipboardJoinSequence != 0 && GetClipboardSequenceNumber() == clipboardJoinSequence);
 }
 
 bool TVorCopyPasteWin::SourcesMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
@@ -208,9 +221,15 @@ void TVorCopyPasteWin::SetUpSourcesAndTrees()
         return earlier && earlier(message, wParam, lParam, result);
     };
     DragAcceptFiles(Handle(), TRUE);
-    // Joining the chain also tells of what the clipboard holds now.
+    // Elevated, the window would otherwise never see a drop from the file manager nor a hand-off
+    // from a start without elevation.
+    refusedMessageFilters = AllowDropAndHandOffMessages(Handle());
+    // Joining the chain also tells of what the clipboard holds now (DrawClipboard knows that notice).
+    clipboardJoinSequence = GetClipboardSequenceNumber();
+    joiningClipboardChain = true;
     SetLastError(0);
     nextClipboardViewer = SetClipboardViewer(Handle());
+    joiningClipboardChain = false;
 
     // The trees open once the window's own start has run: the first tick's dialog carries the rest.
     Timer1->Start();

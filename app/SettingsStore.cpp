@@ -16,35 +16,51 @@ StoredSettings ReadStoredSettings(const RegistryRoots& roots)
     return stored;
 }
 
-void StoreMonitorClipboard(const RegistryRoots& roots, bool on)
+std::optional<RegistryFailure> StoreMonitorClipboard(const RegistryRoots& roots, bool on)
 {
-    if (UniqueRegKey key = OpenRegKey(roots.user, kSettingsKey, true))
-        WriteRegDword(key.Get(), kMonitorClipboardValue, on ? 1 : 0);
+    if (UniqueRegKey key = OpenRegKey(roots.user, kSettingsKey, true)) {
+        if (const LONG code = WriteRegDword(key.Get(), kMonitorClipboardValue, on ? 1 : 0); code != ERROR_SUCCESS)
+            return RegistryFailure{kMonitorClipboardValue, code};
+    }
+    return std::nullopt;
 }
 
-AutoRunResult StoreAutoRun(const RegistryRoots& roots, bool on, const std::string& programPath)
+AutoRunResult StoreAutoRun(const RegistryRoots& roots, bool on, const std::string& programPath,
+                           RegistryFailure* failure)
 {
     UniqueRegKey run = OpenRegKey(roots.user, kRunKey, true);
     if (!run)
         return AutoRunResult::KeyUnavailable;
-    if (on)
-        return WriteRegString(run.Get(), kRunValue, AutoRunCommand(programPath)) == ERROR_SUCCESS
-                   ? AutoRunResult::Done
-                   : AutoRunResult::WriteRefused;
-    if (RegValueExists(run.Get(), kRunValue))
-        DeleteRegValue(run.Get(), kRunValue);
-    return AutoRunResult::Done;
+    LONG code = ERROR_SUCCESS;
+    AutoRunResult result = AutoRunResult::Done;
+    if (on) {
+        code = WriteRegString(run.Get(), kRunValue, AutoRunCommand(programPath));
+        if (code != ERROR_SUCCESS)
+            result = AutoRunResult::WriteRefused;
+    } else if (RegValueExists(run.Get(), kRunValue)) {
+        code = DeleteRegValue(run.Get(), kRunValue);
+        if (code != ERROR_SUCCESS && code != ERROR_FILE_NOT_FOUND)  // gone meanwhile is what was wanted
+            result = AutoRunResult::RemoveFailed;
+    }
+    if (failure && result != AutoRunResult::Done)
+        *failure = RegistryFailure{kRunValue, code};
+    return result;
 }
 
-void StoreContextVerb(const RegistryRoots& roots, bool on, const std::string& programPath)
+std::optional<RegistryFailure> StoreContextVerb(const RegistryRoots& roots, bool on, const std::string& programPath)
 {
     if (!on) {
         DeleteRegTree(roots.classes, kFolderVerbKey);
         DeleteRegTree(roots.classes, kFileVerbKey);
-        return;
+        return std::nullopt;
     }
     const std::string command = VerbCommand(programPath);
+    std::optional<RegistryFailure> failure;
     for (const char* path : {kFolderVerbCommandKey, kFileVerbCommandKey})
-        if (UniqueRegKey key = OpenRegKey(roots.classes, path, true))
-            WriteRegString(key.Get(), "", command);
+        if (UniqueRegKey key = OpenRegKey(roots.classes, path, true)) {
+            const LONG code = WriteRegString(key.Get(), "", command);
+            if (code != ERROR_SUCCESS && !failure)
+                failure = RegistryFailure{std::string(path) + "(Default)", code};
+        }
+    return failure;
 }

@@ -24,11 +24,20 @@ struct StoredSettings {
 // as something else than a 32-bit number) reads as checked.
 StoredSettings ReadStoredSettings(const RegistryRoots& roots);
 
-void StoreMonitorClipboard(const RegistryRoots& roots, bool on);
+// A write to a key that did open, refused by the system: the value's name and the system's code.
+struct RegistryFailure {
+    std::string value;
+    LONG code = ERROR_SUCCESS;
+};
 
-enum class AutoRunResult { Done, KeyUnavailable, WriteRefused };
-// Writes or removes the logon entry that starts `programPath` hidden.
-AutoRunResult StoreAutoRun(const RegistryRoots& roots, bool on, const std::string& programPath);
+std::optional<RegistryFailure> StoreMonitorClipboard(const RegistryRoots& roots, bool on);
 
-// Writes both verb commands for `programPath`, or removes both verb keys with all below them.
-void StoreContextVerb(const RegistryRoots& roots, bool on, const std::string& programPath);
+enum class AutoRunResult { Done, KeyUnavailable, WriteRefused, RemoveFailed };
+// Writes or removes the logon entry that starts `programPath` hidden. `failure` (when given) gets the
+// code of a write refused or a removal that failed.
+AutoRunResult StoreAutoRun(const RegistryRoots& roots, bool on, const std::string& programPath,
+                           RegistryFailure* failure = nullptr);
+
+// Writes both verb commands for `programPath`, or removes both verb keys with all below them (whose
+// failures are not told). The first write refused in a key that did open, if any.
+std::optional<RegistryFailure> StoreContextVerb(const RegistryRoots& roots, bool on, const std::string& programPath);

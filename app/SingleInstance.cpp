@@ -1,11 +1,19 @@
 #include "app/SingleInstance.h"
 
 #include "app/MainWindowClass.h"
+#include "core/AbsolutePath.h"
 #include "core/HandOff.h"
 #include "platform/CodePageText.h"
+#include "platform/LongPath.h"
 
-#include <windows.h>
 #include <shellapi.h>
+
+namespace {
+
+// Far longer than a start takes to bring its window up; a start still waiting then goes on alone.
+constexpr DWORD kStartLockWait = 30000;
+
+} // namespace
 
 std::string FirstCommandArgument()
 {
@@ -22,12 +30,33 @@ std::string FirstCommandArgument()
     return first;
 }
 
-bool HandOverToRunningInstance(const std::string& firstArgument)
+StartLock::StartLock()
 {
-    HWND running = FindWindowA(kMainWindowClass, nullptr);
-    if (!running)
-        return false;
-    const std::string text = HandOffText(firstArgument);
+    mutex_ = CreateMutexA(nullptr, FALSE, kStartLockName);
+    if (!mutex_)
+        return;
+    // Abandoned: a start that held it ended without releasing it (it crashed); the lock is ours now.
+    const DWORD waited = WaitForSingleObject(mutex_, kStartLockWait);
+    held_ = waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED;
+}
+
+void StartLock::Release()
+{
+    if (held_)
+        ReleaseMutex(mutex_);
+    held_ = false;
+    if (mutex_)
+        CloseHandle(mutex_);
+    mutex_ = nullptr;
+}
+
+HWND FindRunningInstance() { return FindWindowA(kMainWindowClass, nullptr); }
+
+void HandOverTo(HWND running, const std::string& firstArgument)
+{
+    // A relative path means this start's current folder, which the running window does not know:
+    // resolved here, it names what the user meant.
+    const std::string text = HandOffText(ArgumentForHandOff(firstArgument, AbsolutePathText));
     COPYDATASTRUCT block{};
     block.dwData = kHandOffTag;
     block.cbData = static_cast<DWORD>(text.size());
@@ -36,5 +65,4 @@ bool HandOverToRunningInstance(const std::string& firstArgument)
     // once it looks at its messages again.
     SendMessageA(running, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&block));
     SetForegroundWindow(running);
-    return true;
 }

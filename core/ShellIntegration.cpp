@@ -2,7 +2,7 @@
 
 std::string AutoRunCommand(const std::string& programPath)
 {
-    return "\"" + programPath + "\" " + kStartupWord;
+    return "\"" + FolderPart(programPath) + kLauncherFileName + "\" " + kAutorunWord;
 }
 
 std::string VerbCommand(const std::string& programPath)
@@ -33,4 +33,9 @@ std::string HelpTarget(const std::string& programFolder, const std::function<boo
             return candidate;
     }
     return kWebPage;
+}
+
+std::string RegistryFailureMessage(const std::string& value, const std::string& systemText)
+{
+    return "Failed to set data for '" + value + "'\n" + systemText;
 }

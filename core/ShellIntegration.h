@@ -17,14 +17,20 @@ inline constexpr const char* kFolderVerbKey = "Folder\\shell\\Orvandel";
 inline constexpr const char* kFileVerbKey = "*\\shell\\Orvandel";
 
 inline constexpr const char* kStartupWord = "startup";
+// The logon entry starts the launcher beside the program with this word; the launcher starts the
+// program (which asks for elevation) through the shell, as the system does not start a program that
+// asks for elevation from the logon entry itself.
+inline constexpr const char* kLauncherFileName = "run.exe";
+inline constexpr const char* kAutorunWord = "autorun";
 inline constexpr const char* kNewWindowWord = "new_window";
 
 inline constexpr const char* kWebPage = "http://www.orvandel.com";
 inline constexpr const char* kSupportMail = "support@orvandel.com";
 inline constexpr const char* kSupportSubject = "Question About Marrowick [software]";
 
-// The logon entry: the program itself, started hidden. The path is quoted, so that a folder with
-// blanks ("C:\Program Files\...") cannot be read as another program followed by arguments.
+// The logon entry: the launcher in the program's folder with the word "autorun". The path is quoted,
+// so that a folder with blanks ("C:\Program Files\...") cannot be read as another program followed by
+// arguments.
 std::string AutoRunCommand(const std::string& programPath);
 
 // The context-menu verb: the program with the chosen file or folder as its first argument.
@@ -32,6 +38,10 @@ std::string VerbCommand(const std::string& programPath);
 
 // Everything up to and including the last '\' or ':'; empty when there is neither.
 std::string FolderPart(const std::string& path);
+
+// The message of a registry write the system refused (other than the logon entry's, which has its
+// own): the value's name and the system's text for the reason.
+std::string RegistryFailureMessage(const std::string& value, const std::string& systemText);
 
 // The mailto: address the support link opens.
 std::string SupportMailTarget();

@@ -1,5 +1,6 @@
 #include "engine/CopyRoutine.h"
 
+#include "platform/FileIdentity.h"
 #include "platform/LongPath.h"
 #include "filters/LocaleLower.h"
 
@@ -66,17 +67,22 @@ bool ReadExactly(HANDLE file, std::int64_t offset, char* buffer, DWORD length)
 // source, so only a copy that replaces asks.
 bool IsSameFile(HANDLE source, const std::string& destination)
 {
-    BY_HANDLE_FILE_INFORMATION mine;
-    if (!GetFileInformationByHandle(source, &mine))
+    HandleFacts mine;
+    if (!ReadHandleFacts(source, mine, false))
         return false;
     UniqueFile other(OpenPath(destination, FILE_READ_ATTRIBUTES,
                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, OPEN_EXISTING,
                               FILE_FLAG_BACKUP_SEMANTICS));
-    BY_HANDLE_FILE_INFORMATION info;
-    if (!other || !GetFileInformationByHandle(other.Get(), &info))
+    HandleFacts theirs;
+    if (!other || !ReadHandleFacts(other.Get(), theirs, false))
         return false;
-    return info.dwVolumeSerialNumber == mine.dwVolumeSerialNumber && info.nFileIndexHigh == mine.nFileIndexHigh &&
-           info.nFileIndexLow == mine.nFileIndexLow;
+    // A volume that numbers no file (index 0 for all) would make every file the same: there the
+    // final paths decide.
+    if ((mine.indexHigh | mine.indexLow) == 0 || (theirs.indexHigh | theirs.indexLow) == 0) {
+        ReadHandleFacts(source, mine, true);
+        ReadHandleFacts(other.Get(), theirs, true);
+    }
+    return SameFileByFacts(mine, theirs);
 }
 
 // A partial copy is continued only when it is a beginning of this source as it is now: not longer,

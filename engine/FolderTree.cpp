@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <vector>
+
 namespace {
 
 bool IsSeparator(char c) { return c == '\\' || c == '/'; }
@@ -35,40 +37,69 @@ bool RemoveLink(const std::wstring& path)
     return SetFileInformationByHandle(link.Get(), FileDispositionInfo, &dispose, sizeof dispose) != 0;
 }
 
-// folder: an extended path without a trailing backslash. Stops deleting at the first failure, as a
-// Replace then merges into what is left.
-bool DeleteTree(const std::wstring& folder)
+// A read-only folder cannot be removed, so it goes back to plain first; it is to go anyway.
+void MakeRemovable(const std::wstring& folder)
 {
-    // A read-only folder cannot be removed, so it goes back to plain first; it is to go anyway.
     const DWORD own = GetFileAttributesW(folder.c_str());
     if (own != INVALID_FILE_ATTRIBUTES && (own & FILE_ATTRIBUTE_READONLY))
         SetFileAttributesW(folder.c_str(), own & ~FILE_ATTRIBUTE_READONLY);
+}
 
-    bool allGood = true;
-    {
+// root: an extended path without a trailing backslash. Stops deleting at the first failure, as a
+// Replace then merges into what is left. Depth-first with a stack of open searches, not a call per
+// level, so that any depth costs no machine stack; a folder's search is closed before it goes.
+bool DeleteTree(const std::wstring& root)
+{
+    struct Level {
+        std::size_t length;  // of this folder's path in `path`
+        UniqueFind find;     // invalid when the folder could not be searched
         WIN32_FIND_DATAW entry;
-        UniqueFind find(FindFirstFileW((folder + L"\\*.*").c_str(), &entry));
-        if (find) {
-            do {
-                const std::wstring name = entry.cFileName;
-                if (name == L"." || name == L"..")
-                    continue;
-                const std::wstring path = folder + L'\\' + name;
-                if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                    // A link is never entered: what it points to lies outside the tree (and may be
-                    // an ancestor of it).
-                    if (allGood)
-                        allGood = (entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) ? RemoveLink(path)
-                                                                                          : DeleteTree(path);
-                } else {
-                    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-                    if (allGood)
-                        allGood = DeleteFileW(path.c_str()) != 0;
-                }
-            } while (FindNextFileW(find.Get(), &entry));
+        bool started;
+    };
+    std::vector<Level> levels;
+    std::wstring path = root;  // the deepest level's folder; every level's folder is a prefix of it
+    bool allGood = true;
+
+    const auto enter = [&] {
+        MakeRemovable(path);
+        Level level{path.size(), UniqueFind(), {}, false};
+        level.find = UniqueFind(FindFirstFileW((path + L"\\*.*").c_str(), &level.entry));
+        levels.push_back(std::move(level));
+    };
+
+    enter();
+    while (!levels.empty()) {
+        Level& level = levels.back();
+        path.resize(level.length);
+        if (!level.find || (level.started && !FindNextFileW(level.find.Get(), &level.entry))) {
+            levels.pop_back();  // closes the search first
+            allGood = allGood && RemoveDirectoryW(path.c_str()) != 0;
+            continue;
         }
-    }  // the search is closed before the folder itself goes
-    return allGood && RemoveDirectoryW(folder.c_str()) != 0;
+        level.started = true;
+        const std::wstring name = level.entry.cFileName;
+        if (name == L"." || name == L"..")
+            continue;
+        const DWORD attributes = level.entry.dwFileAttributes;
+        const std::wstring entryPath = path + L'\\' + name;
+        if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
+            // A link is never entered: what it points to lies outside the tree (and may be an ancestor
+            // of it).
+            if (allGood) {
+                if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+                    allGood = RemoveLink(entryPath);
+                } else {
+                    path = entryPath;
+                    enter();  // `level` may move: not used after this
+                }
+            }
+        } else {
+            SetFileAttributesW(entryPath.c_str(), FILE_ATTRIBUTE_NORMAL);
+            if (allGood)
+                allGood = DeleteFileW(entryPath.c_str()) != 0;
+        }
+    }
+    return allGood;
 }
 
 } // namespace

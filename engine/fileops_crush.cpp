@@ -1,12 +1,15 @@
 #include "core/ProgressTexts.h"
 #include "engine/CrushWriter.h"
 #include "engine/fileops_steps.h"
+#include "platform/FileIdentity.h"
 #include "platform/LongPath.h"
 #include "platform/Handles.h"
 
 namespace {
 
 constexpr int kNameSearchLimit = 99999;
+// The open reached another file than the one listed: the system's word for a file it cannot reach.
+constexpr DWORD kNotTheListedFile = ERROR_CANT_ACCESS_FILE;
 
 // Renames the file to the first of the names 0, 1, 2, … in its own folder that nothing holds, trying
 // at most the limit; returns the path the file has afterwards. Each name is tried by renaming onto it:
@@ -45,6 +48,10 @@ DWORD WipeAndDelete(JobContext& job, const std::string& path, bool attributesRes
     }
     if (!file)
         return GetLastError();
+    // Never through a link into another file: under Wine a link the host system made shows as a plain
+    // file, and the open reaches what it points to.
+    if (!HandleIsListedEntry(file.Get(), path))
+        return kNotTheListedFile;
     LARGE_INTEGER size;
     if (!GetFileSizeEx(file.Get(), &size))
         return GetLastError();
@@ -93,6 +100,17 @@ void CrushOneFile(JobContext& job, const std::string& source, DWORD known)
     if (IsFolderOrLink(attributes)) {
         LogFileFailure(job, ERROR_ACCESS_DENIED, failed);
         return;
+    }
+    // A link that shows as a plain file (under Wine, one the host system made) leads to a file outside
+    // the list, which must not even lose its attributes: refused before anything is changed. The
+    // overwrite looks again at the handle it writes through.
+    {
+        UniqueFile listed(OpenPath(source, FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL));
+        if (listed && !HandleIsListedEntry(listed.Get(), source)) {
+            LogFileFailure(job, kNotTheListedFile, failed);
+            return;
+        }
     }
     // Read-only would refuse the overwrite; archive only already needs no call.
     const bool reset = attributes != FILE_ATTRIBUTE_ARCHIVE;

@@ -13,6 +13,7 @@
 #include <windows.h>
 
 #include <optional>
+#include <vector>
 
 namespace {
 
@@ -47,8 +48,6 @@ void HoldWhilePaused(JobContext& job)
             MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
     }
 }
-
-void WalkLevel(const Walk& walk, const std::string& source, const std::string& destination);
 
 // Replace removes the existing folder and rename-old moves it away. Neither may reach the source: the
 // existing folder holds the source subfolder, or lies inside the walk's source, when a link on the
@@ -102,18 +101,21 @@ std::string SettleExistingFolder(const Walk& walk, const std::string& source, co
     }
 }
 
-void VisitFolder(const Walk& walk, const std::string& source, const std::string& destination, DWORD attributes)
+// Settles a subfolder before it is walked. Returns the folder its entries go to (the destination, or
+// the new name an Auto Rename gave it), or nothing when the subfolder is left out.
+std::optional<std::string> VisitFolder(const Walk& walk, const std::string& source, const std::string& destination,
+                                       DWORD attributes)
 {
     // Links are left alone: what they point to is outside the chosen tree, and a link to an
     // ancestor would never end.
     if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) {
         walk.job.host.AppendLog("\r\nFolder " + source + " is a link, so it was left alone!");
-        return;
+        return std::nullopt;
     }
     // The walk's own output, when the destination lies inside the source: walking it would copy
     // the copy again, without end.
     if (!walk.output.empty() && LocaleLower(source) == LocaleLower(walk.output))
-        return;
+        return std::nullopt;
 
     std::string target = destination;
     // Made at once where nothing stands yet, the usual case: the creation is the existence test.
@@ -129,17 +131,17 @@ void VisitFolder(const Walk& walk, const std::string& source, const std::string&
             // nothing there may be removed or renamed. Looked up only where a conflict stands anyway.
             if (IsSameEntry(target, source)) {
                 LeaveOut(walk, source, SameFolderEntry(source, target));
-                return;
+                return std::nullopt;
             }
             target = SettleExistingFolder(walk, source, target);
             if (target.empty())
-                return;
+                return std::nullopt;
         }
         // A failure shows as each file that then cannot be copied.
         if (PathAttributes(target) == INVALID_FILE_ATTRIBUTES && ForceDirectories(target))
             walk.job.written.Add(target);
     }
-    WalkLevel(walk, source, target);
+    return target;
 }
 
 // A name the code page cannot hold exactly (where the UTF-8 code page is not in force) would reach
@@ -163,26 +165,65 @@ void VisitFile(const Walk& walk, const std::string& source, const std::string& d
     UpdateJobProgress(job, size);
 }
 
-void WalkLevel(const Walk& walk, const std::string& source, const std::string& destination)
+// Depth-first with a stack of open searches instead of a call per folder level, so that a tree of any
+// depth costs no machine stack. Entries come in the order of the plain recursion; messages are
+// processed once per folder, and pause and stop are looked at before every entry. The paths of all
+// levels share two texts (each level keeps its lengths), so depth costs no copies of long paths.
+void WalkTree(const Walk& walk, const std::string& root, const std::string& rootDestination)
 {
     JobContext& job = walk.job;
-    job.host.ProcessMessages();
-    if (job.state.stopFlag)
-        return;
+    struct Level {
+        std::size_t sourceLength;
+        std::size_t destinationLength;
+        UniqueFind find;
+        WIN32_FIND_DATAW entry;
+        bool started;  // `entry` has been handled: the next one is to be found
+    };
+    std::vector<Level> levels;
+    std::string source = root;  // the deepest level's folder; every level's folder is a prefix of it
+    std::string destination = rootDestination;
 
-    WIN32_FIND_DATAW entry;
-    UniqueFind find(FindFirstFileW(WidePath(source + "\\*.*").c_str(), &entry));
-    if (!find)
-        return;  // vanished or out of reach: nothing to do, nothing to say
-    do {
-        HoldWhilePaused(job);
+    // Opens the folder `source` (its entries going to `destination`) as the deepest level; nothing when
+    // stopped, vanished or out of reach (nothing to do there, nothing to say).
+    const auto enter = [&] {
+        job.host.ProcessMessages();
         if (job.state.stopFlag)
-            break;
+            return;
+        Level level{source.size(), destination.size(), UniqueFind(), {}, false};
+        level.find = UniqueFind(FindFirstFileW(WidePath(source + "\\*.*").c_str(), &level.entry));
+        if (level.find)
+            levels.push_back(std::move(level));
+    };
+
+    enter();
+    while (!levels.empty()) {
+        Level& level = levels.back();
+        source.resize(level.sourceLength);
+        destination.resize(level.destinationLength);
+        if (level.started && !FindNextFileW(level.find.Get(), &level.entry)) {
+            levels.pop_back();
+            continue;
+        }
+        level.started = true;
+        HoldWhilePaused(job);
+        if (job.state.stopFlag) {
+            levels.pop_back();  // each level above stops at its next entry the same way
+            continue;
+        }
+        const WIN32_FIND_DATAW& entry = level.entry;
         if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
             if (IsDotEntry(entry.cFileName))
                 continue;
             if (const std::optional<std::string> name = ExactCodePageText(entry.cFileName)) {
-                VisitFolder(walk, source + "\\" + *name, destination + "\\" + *name, entry.dwFileAttributes);
+                const std::string subfolder = source + "\\" + *name;
+                // The target is this level's destination with the name, or another name beside it (Auto
+                // Rename changes the last part only), so this level's destination stays its prefix.
+                if (std::optional<std::string> target =
+                        VisitFolder(walk, subfolder, destination + "\\" + *name, entry.dwFileAttributes)) {
+                    source = subfolder;
+                    destination = std::move(*target);
+                    enter();  // `level` and `entry` may move: not used after this
+                }
             } else {
                 // Nothing below a name that cannot be written is reachable by its path.
                 job.host.AppendLog("\r\nBecause " + SystemErrorText(ERROR_NO_UNICODE_TRANSLATION) + " So folder " +
@@ -193,7 +234,7 @@ void WalkLevel(const Walk& walk, const std::string& source, const std::string& d
         } else {
             VisitFile(walk, source, destination, entry);
         }
-    } while (FindNextFileW(find.Get(), &entry));
+    }
 }
 
 // "D:\B\" and "D:\B" are the same destination.
@@ -216,5 +257,5 @@ void WalkFolder(JobContext& job, const std::string& source, const std::string& d
     if (copyOrCut)
         output = flat ? WithoutTrailingBackslash(job.request.destination) : destination;
     const Walk walk{job, operation, copyOrCut && !flat, output, source};
-    WalkLevel(walk, source, destination);
+    WalkTree(walk, source, destination);
 }

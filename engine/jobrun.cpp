@@ -1,5 +1,6 @@
 #include "engine/jobrun.h"
 
+#include "core/AbsolutePath.h"
 #include "core/LogTexts.h"
 #include "core/SectionNumber.h"
 #include "engine/FreeSpace.h"
@@ -90,7 +91,10 @@ std::optional<std::string> InsideSourceRefusal(const JobRequest& request)
 
 bool LacksDestination(const JobRequest& request)
 {
-    return UsesDestination(request.operation) && IsBlankText(request.destinationText);
+    // A destination without a drive and its root would be read against the program's own current
+    // folder, which is no place the user chose.
+    return UsesDestination(request.operation) &&
+           (IsBlankText(request.destinationText) || !IsAbsolutePath(TrimBlanks(request.destinationText)));
 }
 
 std::string ResolvedDestinationText(const std::string& typed)

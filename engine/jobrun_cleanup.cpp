@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <vector>
+
 // Removal of the source folders a job has emptied. Works on wide "\\?\" paths: a tree that the job
 // could empty may be deeper than the 8-bit calls reach, and its folders must go all the same.
 namespace {
@@ -37,20 +39,55 @@ bool IsKept(const std::vector<std::wstring>& kept, const std::wstring& folder)
     return false;
 }
 
-void RemoveEmptySubfoldersOf(JobHost& host, const JobState& state, const std::wstring& folder,
+// Removes every subfolder below `root` that is empty or becomes empty, deepest first: a folder that
+// does not go at once is searched, and tried once more when its own subfolders have been dealt with.
+// Depth-first with a stack of open searches, not a call per level, so that any depth costs no machine
+// stack; messages are processed once per folder searched, and the stop flag looked at before every
+// entry.
+void RemoveEmptySubfoldersOf(JobHost& host, const JobState& state, const std::wstring& root,
                              const std::vector<std::wstring>& kept)
 {
-    host.ProcessMessages();
-    if (state.stopFlag)
-        return;
+    struct Level {
+        std::size_t length;  // of this folder's path in `path`
+        UniqueFind find;
+        WIN32_FIND_DATAW entry;
+        bool started;        // `entry` has been handled: the next one is to be found
+    };
+    std::vector<Level> levels;
+    std::wstring path = root;  // the deepest level's folder; every level's folder is a prefix of it
 
-    WIN32_FIND_DATAW entry;
-    UniqueFind find(FindFirstFileW(Join(folder, L"*.*").c_str(), &entry));
-    if (!find)
-        return;
-    do {
+    const auto enter = [&] {
+        host.ProcessMessages();
         if (state.stopFlag)
-            break;
+            return;
+        Level level{path.size(), UniqueFind(), {}, false};
+        level.find = UniqueFind(FindFirstFileW(Join(path, L"*.*").c_str(), &level.entry));
+        if (level.find)
+            levels.push_back(std::move(level));
+    };
+    // The deepest level is searched through: its search is closed, and the folder is tried once more
+    // (the root is not: its caller decides about it).
+    const auto leave = [&] {
+        path.resize(levels.back().length);
+        levels.pop_back();
+        if (!levels.empty())
+            RemoveDirectoryW(path.c_str());
+    };
+
+    enter();
+    while (!levels.empty()) {
+        Level& level = levels.back();
+        path.resize(level.length);
+        if (level.started && !FindNextFileW(level.find.Get(), &level.entry)) {
+            leave();
+            continue;
+        }
+        level.started = true;
+        if (state.stopFlag) {
+            leave();
+            continue;
+        }
+        const WIN32_FIND_DATAW& entry = level.entry;
         if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
             continue;
         const std::wstring name = entry.cFileName;
@@ -60,14 +97,17 @@ void RemoveEmptySubfoldersOf(JobHost& host, const JobState& state, const std::ws
         // link to an ancestor would loop.
         if (entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)
             continue;
-        const std::wstring path = Join(folder, name);
-        if (IsKept(kept, path))
+        const std::wstring subfolder = Join(path, name);
+        if (IsKept(kept, subfolder))
             continue;
-        if (!RemoveDirectoryW(path.c_str())) {
-            RemoveEmptySubfoldersOf(host, state, path, kept);
-            RemoveDirectoryW(path.c_str());
+        if (!RemoveDirectoryW(subfolder.c_str())) {
+            path = subfolder;
+            const std::size_t depth = levels.size();
+            enter();  // `level` may move: not used after this
+            if (levels.size() == depth)
+                RemoveDirectoryW(subfolder.c_str());  // not searched (stopped or unreadable): tried again as before
         }
-    } while (FindNextFileW(find.Get(), &entry));
+    }
 }
 
 } // namespace

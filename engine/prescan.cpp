@@ -9,6 +9,8 @@
 
 #include <windows.h>
 
+#include <vector>
+
 namespace {
 
 constexpr std::uint64_t kTwoSeconds = 20000000;  // in 100 ns steps
@@ -69,30 +71,76 @@ void PreScan::CountItemEntries(const std::string& item)
 
 void PreScan::CountFolder(const std::string& folder) { CountFolderW(WidePath(folder)); }
 
-void PreScan::CountFolderW(const std::wstring& folder)
+// Depth-first with a stack of open searches instead of a call per folder level, so that a tree of any
+// depth costs no machine stack. The order of entries, the message processing once per folder and
+// the stop checks are those of the plain recursion.
+void PreScan::CountFolderW(const std::wstring& root)
 {
-    if (state_.scanStopped)
-        return;
-    host_.ProcessMessages();
-    if (state_.scanStopped)
-        return;
-    WIN32_FIND_DATAW entry;
-    UniqueFind find(FindFirstFileW((folder + L"\\*.*").c_str(), &entry));
-    if (!find)
-        return;  // unreadable or vanished: counts nothing
-    do {
+    struct Level {
+        std::size_t length;  // of this folder's path in `path`
+        UniqueFind find;
+        WIN32_FIND_DATAW entry;
+        bool afterSubfolder;  // the current entry is a subfolder whose count just ended
+    };
+    std::vector<Level> levels;
+    std::wstring path = root;  // the folder of the deepest level; each level's path is a prefix of it
+
+    // Opens the folder at `path` as the deepest level; false when the scan is stopped or the folder
+    // cannot be read (it then counts nothing).
+    const auto enter = [&]() -> bool {
         if (state_.scanStopped)
-            break;
+            return false;
+        host_.ProcessMessages();
+        if (state_.scanStopped)
+            return false;
+        Level level{path.size(), UniqueFind(), {}, false};
+        level.find = UniqueFind(FindFirstFileW((path + L"\\*.*").c_str(), &level.entry));
+        if (!level.find)
+            return false;
+        levels.push_back(std::move(level));
+        return true;
+    };
+    // The deepest level is done: its parent goes on after the subfolder entry.
+    const auto leave = [&] {
+        levels.pop_back();
+        if (!levels.empty())
+            levels.back().afterSubfolder = true;
+    };
+
+    enter();
+    while (!levels.empty()) {
+        Level& level = levels.back();
+        path.resize(level.length);
+        if (level.afterSubfolder) {
+            level.afterSubfolder = false;
+            host_.Counted(state_.scanFileTotal);
+            if (!FindNextFileW(level.find.Get(), &level.entry)) {
+                leave();
+                continue;
+            }
+        }
+        if (state_.scanStopped) {
+            leave();
+            continue;
+        }
+        const WIN32_FIND_DATAW& entry = level.entry;
         if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
             // A linked folder is not entered: what it points to lies outside the chosen tree (the job
             // leaves it alone too), and a link to an ancestor would never end.
-            if (!IsDotEntry(entry.cFileName) && !(entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
-                CountFolderW(folder + L"\\" + entry.cFileName);
+            if (!IsDotEntry(entry.cFileName) && !(entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+                path += L"\\";
+                path += entry.cFileName;
+                level.afterSubfolder = true;  // counted on return, whether or not it could be read
+                enter();  // `level` may move: not used past this point
+                continue;
+            }
         } else {
             CountFile(entry.cFileName, EntrySize(entry), Ticks(entry.ftLastWriteTime));
         }
         host_.Counted(state_.scanFileTotal);
-    } while (FindNextFileW(find.Get(), &entry));
+        if (!FindNextFileW(level.find.Get(), &level.entry))
+            leave();
+    }
 }
 
 void PreScan::CountFile(const std::wstring& name, std::int64_t size, std::uint64_t lastWrite)

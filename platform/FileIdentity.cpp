@@ -92,7 +92,65 @@ std::optional<FileIdentity> IdentityAt(const std::wstring& path, std::wstring* r
     return FileIdentity{info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow};
 }
 
+std::wstring FinalPathOf(HANDLE handle)
+{
+    const DWORD flags = FILE_NAME_NORMALIZED | VOLUME_NAME_DOS;
+    const DWORD needed = GetFinalPathNameByHandleW(handle, nullptr, 0, flags);
+    if (needed == 0)
+        return {};
+    std::wstring text(needed, L'\0');
+    const DWORD length = GetFinalPathNameByHandleW(handle, text.data(), needed, flags);
+    if (length == 0 || length >= needed)
+        return {};
+    text.resize(length);
+    return WithoutTrailingBackslash(WithoutExtendedPrefix(text));
+}
+
+std::wstring LastPart(const std::wstring& path)
+{
+    const std::size_t cut = path.find_last_of(L"\\/");
+    return cut == std::wstring::npos ? path : path.substr(cut + 1);
+}
+
 } // namespace
+
+bool SameFileByFacts(const HandleFacts& one, const HandleFacts& other)
+{
+    if (one.volumeSerial != other.volumeSerial)
+        return false;
+    const bool indexed = (one.indexHigh | one.indexLow) != 0 && (other.indexHigh | other.indexLow) != 0;
+    if (indexed)
+        return one.indexHigh == other.indexHigh && one.indexLow == other.indexLow;
+    return !one.finalPath.empty() && !other.finalPath.empty() && SameText(one.finalPath, other.finalPath);
+}
+
+bool ReadHandleFacts(HANDLE handle, HandleFacts& facts, bool withPath)
+{
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!GetFileInformationByHandle(handle, &info))
+        return false;
+    facts.volumeSerial = info.dwVolumeSerialNumber;
+    facts.indexHigh = info.nFileIndexHigh;
+    facts.indexLow = info.nFileIndexLow;
+    if (withPath)
+        facts.finalPath = FinalPathOf(handle);
+    return true;
+}
+
+bool HandleIsListedEntry(HANDLE handle, const std::string& listedPath)
+{
+    const std::wstring real = FinalPathOf(handle);
+    const std::wstring listed = ResolvedFullPath(listedPath);
+    if (real.empty() || listed.empty())
+        return true;  // nothing to compare with: the attribute checks before the open are all there is
+    if (SameText(real, listed))
+        return true;
+    if (!SameText(LastPart(real), LastPart(listed)))
+        return false;
+    const std::optional<FileIdentity> finalFolder = IdentityAt(Openable(ParentOf(real)));
+    const std::optional<FileIdentity> listedFolder = IdentityAt(Openable(ParentOf(listed)));
+    return !finalFolder || !listedFolder || *finalFolder == *listedFolder;
+}
 
 std::optional<FileIdentity> IdentityOf(const std::string& path)
 {

@@ -26,6 +26,27 @@ std::optional<FileIdentity> IdentityOf(const std::string& path);
 // one that is more likely missing there: a missing one costs a single failed open.
 bool IsSameEntry(const std::string& first, const std::string& second);
 
+// Whether two files' facts (as GetFileInformationByHandle gives them) tell one file. A volume that
+// gives every entry the index 0 tells nothing apart by index; then only the final paths of the two
+// handles (empty when unknown) can tell, compared without regard to letter case.
+struct HandleFacts {
+    DWORD volumeSerial = 0;
+    DWORD indexHigh = 0;
+    DWORD indexLow = 0;
+    std::wstring finalPath;
+};
+bool SameFileByFacts(const HandleFacts& one, const HandleFacts& other);
+// The facts of an open file or folder; false when the system gives none. The final path is read only
+// when `withPath` (it costs a call).
+bool ReadHandleFacts(HANDLE handle, HandleFacts& facts, bool withPath);
+
+// Whether the open file is the entry listed at `listedPath` and not another file a link there leads
+// to (under Wine a link made by the host system shows as a plain file, and opening it opens what it
+// points to). True when the handle's final path is the listed path; otherwise it has to end in the
+// listed name and lie in the listed folder (same identity), which also holds where the final path is
+// spelt otherwise (a mapped drive, a folder link on the way). True when the system cannot tell.
+bool HandleIsListedEntry(HANDLE handle, const std::string& listedPath);
+
 // The absolute form of the path as the system resolves its text (".", "..", trailing dots and blanks
 // gone), without the "\\?\" prefix and without a trailing backslash except at a root; empty when the
 // system cannot make it absolute.

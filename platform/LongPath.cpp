@@ -1,5 +1,7 @@
 #include "platform/LongPath.h"
 
+#include "platform/CodePageText.h"
+
 namespace {
 
 // Below this the plain form works everywhere (CreateDirectory's limit is MAX_PATH - 12).
@@ -41,6 +43,16 @@ std::wstring ExtendedPathW(const std::wstring& path)
     if (full.rfind(L"\\\\", 0) == 0)
         return L"\\\\?\\UNC\\" + full.substr(2);
     return L"\\\\?\\" + full;
+}
+
+std::string AbsolutePathText(const std::string& path)
+{
+    if (path.empty())
+        return {};
+    const std::wstring full = FullPathW(Widen(path));
+    if (full.empty())
+        return {};
+    return ExactCodePageText(full).value_or(std::string());
 }
 
 std::wstring WidePath(const std::string& path)

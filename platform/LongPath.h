@@ -16,6 +16,9 @@ std::wstring FullPathW(const std::wstring& path);
 // The absolute "\\?\" form: every entry below it is reachable however deep the tree goes, and names
 // the plain form would alter are reached as listed. The path itself when it cannot be made absolute.
 std::wstring ExtendedPathW(const std::wstring& path);
+// The absolute form of an 8-bit path, resolved against this process's current folder and drives;
+// empty when the system cannot make it absolute or the code page cannot hold the result exactly.
+std::string AbsolutePathText(const std::string& path);
 
 DWORD PathAttributes(const std::string& path);  // INVALID_FILE_ATTRIBUTES when nothing is there
 bool SetPathAttributes(const std::string& path, DWORD attributes);

@@ -5,7 +5,7 @@
 namespace ui {
 
 ScrollBox::ScrollBox(Control& parent, const ControlArgs& common, const ScrollBoxArgs& args)
-    : Control(&parent, common), wheelStep_(args.wheelStep)
+    : Control(&parent, common), wheelStep_(args.wheelStep), doubleBuffered_(args.doubleBuffered)
 {
     SetColor(args.color);
     CreateCustom("OrvScrollBox", WS_CHILD | WS_CLIPCHILDREN | WS_VSCROLL, WS_EX_CONTROLPARENT, {});
@@ -59,6 +59,31 @@ void ScrollBox::SetScrollPosition(int position)
 
 void ScrollBox::AfterRealign() { UpdateScrollRange(); }
 
+void ScrollBox::PaintBuffered()
+{
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(Handle(), &ps);
+    const RECT& r = ps.rcPaint;
+    const int width = r.right - r.left;
+    const int height = r.bottom - r.top;
+    HDC memory = width > 0 && height > 0 ? CreateCompatibleDC(dc) : nullptr;
+    HBITMAP picture = memory ? CreateCompatibleBitmap(dc, width, height) : nullptr;
+    if (picture) {
+        HGDIOBJ old = SelectObject(memory, picture);
+        SetWindowOrgEx(memory, r.left, r.top, nullptr);  // draws in the box's own coordinates
+        PaintBackground(memory);
+        SetWindowOrgEx(memory, 0, 0, nullptr);
+        BitBlt(dc, r.left, r.top, width, height, memory, 0, 0, SRCCOPY);
+        SelectObject(memory, old);
+        DeleteObject(picture);
+    } else if (width > 0 && height > 0) {
+        PaintBackground(dc);  // no memory for the picture: drawn directly, as an unbuffered box is
+    }
+    if (memory)
+        DeleteDC(memory);
+    EndPaint(Handle(), &ps);
+}
+
 void ScrollBox::ChildChanged(Control& child)
 {
     Control::ChildChanged(child);
@@ -110,6 +135,16 @@ LRESULT ScrollBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         UpdateScrollRange();
         return result;
     }
+    case WM_ERASEBKGND:
+        if (doubleBuffered_)
+            return 1;  // the paint draws the background, once
+        break;
+    case WM_PAINT:
+        if (doubleBuffered_) {
+            PaintBuffered();
+            return 0;
+        }
+        break;
     default:
         break;
     }

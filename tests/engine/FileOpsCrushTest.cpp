@@ -1,8 +1,11 @@
 // Crush of single files through DoFileOperation: block order, content, hidden name, failures.
 #include "engine/CrushWriter.h"
 #include "engine/fileops.h"
+#include "engine/itemops.h"
+#include "filters/FilterSet.h"
 
 #include "FileOpsTestSupport.h"
+#include "tests/support/PathSpellings.h"
 
 #include <gtest/gtest.h>
 
@@ -187,3 +190,56 @@ TEST_F(CrushFileOp, AFileThatCannotGetItsNameBackIsNamedWhereItIs)
 }
 
 } // namespace
+
+// A file link (under Wine, made by the host system, it shows as a plain file) leads outside what was
+// listed: the file it points to is neither written nor changed in any way, and the entry is one line.
+TEST_F(CrushFileOp, AFileLinkIsOneFailureLineAndWhatItPointsToIsLeftWhole)
+{
+    const std::string outside = temp / "outside.txt";
+    const std::string content = Pattern(3000);
+    ASSERT_TRUE(WriteAll(outside, content));
+    ASSERT_TRUE(SetFileAttributesA(outside.c_str(), FILE_ATTRIBUTE_READONLY));
+    ASSERT_TRUE(CreateDirectoryA((temp / "folder").c_str(), nullptr));
+    const std::string link = temp / "folder\\link.txt";
+    if (!testsupport::MakeFileLink(link, outside))
+        GTEST_SKIP() << "file links cannot be made on this system";
+
+    DoFileOperation(job, link, "", 0, kOpCrush);
+
+    EXPECT_EQ(host.log, Failure(ERROR_CANT_ACCESS_FILE, " So failed to delete file " + link + "!"));
+    EXPECT_EQ(state.filesFailed, 1);
+    EXPECT_EQ(state.filesDone, 0);
+    EXPECT_TRUE(writes.empty());
+    EXPECT_EQ(GetFileAttributesA(outside.c_str()), static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
+    SetFileAttributesA(outside.c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(ReadAll(outside), content);
+    EXPECT_FALSE(Exists(temp / "folder\\0"));  // not even renamed
+    testsupport::RemoveFolderLink(link);
+}
+
+// The same through a whole Crush job of the folder that holds the link: without the observer, every
+// real write would reach the file.
+TEST_F(CrushFileOp, CrushOfAFolderHoldingAFileLinkLeavesTheLinkedFileWhole)
+{
+    SetCrushWriteObserver({});
+    const std::string outside = temp / "outside.txt";
+    const std::string content = Pattern(5000);
+    ASSERT_TRUE(WriteAll(outside, content));
+    ASSERT_TRUE(CreateDirectoryA((temp / "folder").c_str(), nullptr));
+    ASSERT_TRUE(WriteAll(temp / "folder\\own.txt", "own"));
+    const std::string link = temp / "folder\\link.txt";
+    if (!testsupport::MakeFileLink(link, outside))
+        GTEST_SKIP() << "file links cannot be made on this system";
+
+    job.masks = BuildMaskList(host.filters.masksText);
+    host.operation = kOpCrush;
+    request = host.Request();
+    WalkFolder(job, temp / "folder", "");
+
+    EXPECT_EQ(ReadAll(outside), content);
+    EXPECT_FALSE(Exists(temp / "folder\\own.txt"));
+    EXPECT_EQ(state.filesDone, 1);
+    EXPECT_EQ(state.filesFailed, 1);
+    EXPECT_NE(host.log.find(" So failed to delete file " + link + "!"), std::string::npos) << host.log;
+    testsupport::RemoveFolderLink(link);
+}

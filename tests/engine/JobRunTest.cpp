@@ -254,6 +254,32 @@ TEST(JobRunBegin, TheDestinationAsTheJobWritesIntoIt)
         << "blanks around it go, and the system folds . and ..";
 }
 
+TEST(JobRunBegin, ADestinationWithoutADriveAndItsRootIsRefused)
+{
+    TempFolder temp;
+    ScriptedHost host;
+    host.sources = {temp / "src"};
+    // Each would be read against the program's own current folder (or current drive).
+    const std::string relativeToHere = "orv-relative-" + std::to_string(GetCurrentProcessId());
+    for (const std::string& destination : std::vector<std::string>{relativeToHere, ".", "..\\" + relativeToHere,
+                                                                   std::string("C:") + relativeToHere,
+                                                                   "\\" + relativeToHere}) {
+        for (Operation operation : {kOpCopy, kOpCut}) {
+            host.operation = operation;
+            host.destination = destination;
+            EXPECT_TRUE(LacksDestination(host.Request())) << destination;
+        }
+        host.operation = kOpDelete;
+        EXPECT_FALSE(LacksDestination(host.Request())) << "Delete names no destination: " << destination;
+    }
+    // Spelt out, it is a place.
+    host.operation = kOpCopy;
+    for (const std::string& destination : {temp / "dest", std::string("C:"), std::string("\\\\server\\share\\x")}) {
+        host.destination = destination;
+        EXPECT_FALSE(LacksDestination(host.Request())) << destination;
+    }
+}
+
 TEST(JobRunBegin, DeleteNeedsNoDestinationAndStillNamesIt)
 {
     TempFolder temp;

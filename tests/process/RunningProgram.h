@@ -68,9 +68,10 @@ inline int TreesIn(HWND window)
 class RunningProgram {
 public:
     // Starts the program and waits until its window has built its controls (shown or not).
-    bool Start(const std::string& arguments = {}, const std::string& exe = ProgramPath())
+    bool Start(const std::string& arguments = {}, const std::string& exe = ProgramPath(),
+               const std::string& directory = {})
     {
-        if (!process_.Start(exe, arguments))
+        if (!process_.Start(exe, arguments, directory))
             return false;
         if (!WaitUntil(20000, [this] {
                 window_ = WindowOf(kMainWindowClass, process_.Id());
@@ -139,10 +140,10 @@ private:
 };
 
 // A second start with the arguments; its exit code (STILL_ACTIVE when it did not end in time).
-inline DWORD SecondStart(const std::string& arguments)
+inline DWORD SecondStart(const std::string& arguments, const std::string& directory = {})
 {
     testsupport::ChildProcess second;
-    if (!second.Start(ProgramPath(), arguments))
+    if (!second.Start(ProgramPath(), arguments, directory))
         return 0xFFFFFFFF;
     return second.WaitExit(20000);
 }

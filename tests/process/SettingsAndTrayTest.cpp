@@ -82,7 +82,7 @@ TEST_F(ShellEntries, TheThreeBoxesWriteAndRemoveTheirEntries)
 
     const std::string exe = ProgramPath();
     program.Click("cbStart");
-    EXPECT_EQ(ReadString(HKEY_CURRENT_USER, kRunKey, kRunValue), "\"" + exe + "\" startup");
+    EXPECT_EQ(ReadString(HKEY_CURRENT_USER, kRunKey, kRunValue), "\"" + FolderPart(exe) + "run.exe\" autorun");
     program.Click("cbContext");
     EXPECT_EQ(ReadString(HKEY_CLASSES_ROOT, "Folder\\shell\\Orvandel\\command", ""), "\"" + exe + "\" \"%1\"");
     EXPECT_EQ(ReadString(HKEY_CLASSES_ROOT, "*\\shell\\Orvandel\\command", ""), "\"" + exe + "\" \"%1\"");
@@ -122,7 +122,7 @@ TEST_F(ShellEntries, AStartFromAnotherFolderWritesItsOwnLocation)
     EXPECT_TRUE(WaitUntil(5000, [&] { return program.Checked("cbContext"); }));
     EXPECT_TRUE(program.Checked("cbStart"));
     EXPECT_FALSE(program.Checked("cbMonitorClipboard"));
-    EXPECT_EQ(ReadString(HKEY_CURRENT_USER, kRunKey, kRunValue), "\"" + exe + "\" startup");
+    EXPECT_EQ(ReadString(HKEY_CURRENT_USER, kRunKey, kRunValue), "\"" + FolderPart(exe) + "run.exe\" autorun");
     EXPECT_EQ(ReadString(HKEY_CLASSES_ROOT, "Folder\\shell\\Orvandel\\command", ""), "\"" + exe + "\" \"%1\"");
     EXPECT_EQ(ReadString(HKEY_CLASSES_ROOT, "*\\shell\\Orvandel\\command", ""), "\"" + exe + "\" \"%1\"");
     EXPECT_EQ(ReadNumber(kMonitorClipboardValue), 0u);

@@ -71,6 +71,24 @@ inline bool MakeFolderLink(const std::string& link, const std::string& target)
            CreateSymbolicLinkA(link.c_str(), target.c_str(), SYMBOLIC_LINK_FLAG_DIRECTORY);
 }
 
+// A file link, made the same way. Under Wine it then shows as a plain file, and opening it opens what
+// it points to. False when no link could be made.
+inline bool MakeFileLink(const std::string& link, const std::string& target)
+{
+    if (UnixNameOf unixName = WineUnixNames()) {
+#if defined(__i386__)
+        const std::string unixTarget = UnixPath(unixName, target), unixLink = UnixPath(unixName, link);
+        return !unixTarget.empty() && !unixLink.empty() &&
+               HostSyscall(83 /* symlink */, unixTarget.c_str(), unixLink.c_str()) == 0;
+#else
+        return false;
+#endif
+    }
+    constexpr DWORD kUnprivileged = 0x2;  // SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE
+    return CreateSymbolicLinkA(link.c_str(), target.c_str(), kUnprivileged) ||
+           CreateSymbolicLinkA(link.c_str(), target.c_str(), 0);
+}
+
 inline void RemoveFolderLink(const std::string& link)
 {
     if (UnixNameOf unixName = WineUnixNames()) {

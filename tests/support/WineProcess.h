@@ -33,13 +33,14 @@ public:
         }
     }
 
-    bool Start(const std::string& exe, const std::string& arguments = {})
+    // `directory`: the new process's current folder (this process's own when empty).
+    bool Start(const std::string& exe, const std::string& arguments = {}, const std::string& directory = {})
     {
         std::string commandLine = "\"" + exe + "\"" + (arguments.empty() ? "" : " " + arguments);
         STARTUPINFOA startup{};
         startup.cb = sizeof startup;
-        return CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                              &startup, &info_) != 0;
+        return CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                              directory.empty() ? nullptr : directory.c_str(), &startup, &info_) != 0;
     }
 
     // Exit code, or STILL_ACTIVE when it did not end within the time.

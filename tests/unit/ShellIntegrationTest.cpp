@@ -8,7 +8,8 @@
 TEST(ShellIntegration, CommandLinesQuoteTheProgramPath)
 {
     EXPECT_EQ(AutoRunCommand("C:\\Program Files\\Marrowick\\Orvandel.exe"),
-              "\"C:\\Program Files\\Marrowick\\Orvandel.exe\" startup");
+              "\"C:\\Program Files\\Marrowick\\run.exe\" autorun");
+    EXPECT_EQ(AutoRunCommand("D:\\Orvandel.exe"), "\"D:\\run.exe\" autorun");
     EXPECT_EQ(VerbCommand("C:\\Program Files\\Marrowick\\Orvandel.exe"),
               "\"C:\\Program Files\\Marrowick\\Orvandel.exe\" \"%1\"");
 }
@@ -45,4 +46,10 @@ TEST(ShellIntegration, HelpIsTheFirstFormatPresentElseTheWebPage)
     EXPECT_EQ(HelpTarget(folder, isFile), "C:\\Tools\\help.hlp");
     files = {"C:\\Other\\help.chm"};
     EXPECT_EQ(HelpTarget(folder, isFile), "http://www.orvandel.com");
+}
+
+TEST(ShellIntegration, ARefusedRegistryWriteNamesTheValueAndTheReason)
+{
+    EXPECT_EQ(RegistryFailureMessage("MonitorClipboard", "Access denied.\r\n"),
+              "Failed to set data for 'MonitorClipboard'\nAccess denied.\r\n");
 }

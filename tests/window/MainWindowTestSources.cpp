@@ -320,6 +320,33 @@ TEST_F(MainWindowSources, RenameRenamesTheNamedFolderAndADriveRootDoesNothing)
     EXPECT_EQ(dialogs, 1) << "a name dialog came up for a drive";
 }
 
+TEST_F(MainWindowSources, RenameOfAFileRenamesNothingAndSaysSo)
+{
+    ASSERT_TRUE(MakeTree(disk.Path(), {"report.txt=r", "folder\\"}));
+    int dialogs = 0;
+    Every watch(20, [&] {
+        if (HWND dialog = VisibleNewDir()) {
+            ++dialogs;
+            HWND name = ui::FindByName(dialog, "edFolderName");
+            SetText(name, "renamed.txt");
+            Click(ui::FindByName(dialog, "BitBtn1"));
+        }
+        return false;
+    });
+    MessageBoxAnswerer boxes;
+    for (const std::string& text : {disk / "report.txt", disk / "report.txt\\"}) {
+        SetText(Find("cbPath"), text);
+        ClickOn("BitBtn4");
+        ASSERT_TRUE(PumpUntil([&] { return !boxes.seen.empty(); }, 5000)) << text;
+        EXPECT_EQ(boxes.seen.back().text, "Failed to rename the folder\n" + disk / "report.txt");
+        boxes.seen.clear();
+    }
+    EXPECT_EQ(dialogs, 0) << "a name was asked for a file";
+    EXPECT_EQ(testsupport::ReadFileText(disk / "report.txt"), "r");
+    EXPECT_FALSE(Exists(disk / "renamed.txt"));
+    EXPECT_TRUE(IsFolder(disk / "folder"));
+}
+
 TEST_F(MainWindowSources, TheNameDialogRefusesTakenNamesAndSwallowsForbiddenCharacters)
 {
     ASSERT_TRUE(MakeTree(disk.Path(), {"taken\\"}));
