@@ -1,5 +1,6 @@
 #include "app/Application.h"
 
+#include "app/MainWindowClass.h"
 #include "app/Mainfrm.h"
 #include "app/SingleInstance.h"
 #include "ui/MessageLoop.h"
@@ -9,8 +10,6 @@
 #include <exception>
 
 namespace {
-
-constexpr const char* kApplicationTitle = "Orvandel";
 
 void ShowException(const char* text)
 {

@@ -12,3 +12,6 @@ inline constexpr const char* kMainWindowTip = "Marrowick";
 // exists, so that starts made at the same moment (one per item the file manager hands over) never
 // each miss the other's window. Per session, as the window class is.
 inline constexpr const char* kStartLockName = "Local\\Orvandel.Marrowick.StartLock";
+// The application's title: the task bar's button (the application window's) and the program's boxes.
+inline constexpr const char* kApplicationTitle = "Orvandel";
+inline constexpr const char* kApplicationWindowClass = "TVorCopyPasteApplication";

@@ -1,4 +1,5 @@
 #pragma once
+#include "app/ApplicationWindow.h"
 #include "app/JobPhase.h"
 #include "app/ProgressDisplay.h"
 #include "core/SectionNumber.h"
@@ -209,6 +210,8 @@ public:
     std::string FormatLocalDateTime(DateTime value) override;
 
     // --- Controls (named as on the form) ------------------------------------------------------
+    // The task bar's button under the application title; owns the form, so it goes after it.
+    std::unique_ptr<ApplicationWindow> application;
     std::unique_ptr<ui::Form> form;
     std::unique_ptr<ui::Panel> Panel18, Panel19, pExists;
     std::unique_ptr<ui::ScrollBox> ScrollBox2;

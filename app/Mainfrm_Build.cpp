@@ -52,7 +52,10 @@ void TVorCopyPasteWin::BuildForm()
     f.minHeight = kMainWindowMinHeight;
     f.icon = res::ProgramIcon(32);
     f.smallIcon = res::ProgramIcon(16);
+    application = std::make_unique<ApplicationWindow>(kApplicationTitle, f.icon, f.smallIcon);
+    f.owner = application->Handle();
     form = Make<ui::Form>(Named("VorCopyPasteWin", {0, 0, kMainWindowWidth, kMainWindowHeight}), f);
+    application->SetMainWindow(form->Handle());
 
     Panel18 = Make<ui::Panel>(*form, Named("Panel18", {}, ui::Align::Client));
     BuildBottomBar();

@@ -1,5 +1,6 @@
 // The destination: the text of cbPath, steered into the To section's tree as it is typed, and the
 // New Folder and Rename actions with their name dialog.
+#include "app/MainWindowClass.h"
 #include "app/Mainfrm.h"
 
 #include "core/NewFolderName.h"
@@ -16,7 +17,7 @@
 
 namespace {
 
-constexpr const char* kMessageTitle = "Marrowick";
+constexpr const char* kMessageTitle = kApplicationTitle;  // the program's title, as every box of it
 
 // Creates a folder with every missing parent; paths of any length.
 bool CreateFolderTree(const std::string& path)

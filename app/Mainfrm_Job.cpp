@@ -19,7 +19,7 @@
 
 namespace {
 
-constexpr const char* kMessageTitle = "Marrowick";
+constexpr const char* kMessageTitle = kApplicationTitle;  // the program's title, as every box of it
 constexpr unsigned kPumpIntervalMs = 15;
 
 // The folder beside the program, where its animations live.

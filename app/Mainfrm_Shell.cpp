@@ -113,11 +113,24 @@ bool TVorCopyPasteWin::ShellMessage(UINT message, WPARAM wParam, LPARAM lParam, 
         return true;
     }
     // Minimised while the icon is there: the window leaves the task bar; the icon brings it back.
-    if (message == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_MINIMIZE && TrayIcon1->Shown()) {
-        ShowWindow(Handle(), SW_MINIMIZE);
-        ShowWindow(Handle(), SW_HIDE);
+    // Without the icon the application minimises (its button stays), and the system hides the window
+    // with it: the window itself has no button to minimise to.
+    if (message == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_MINIMIZE) {
+        if (TrayIcon1->Shown())
+            ShowWindow(Handle(), SW_HIDE);
+        else
+            application->Minimize();
         result = 0;
         return true;
+    }
+    // The task bar's button comes and goes with the window.
+    if (message == WM_WINDOWPOSCHANGED) {
+        const auto* place = reinterpret_cast<const WINDOWPOS*>(lParam);
+        if (place->flags & SWP_SHOWWINDOW)
+            application->MainWindowShown(true);
+        else if (place->flags & SWP_HIDEWINDOW)
+            application->MainWindowShown(false);
+        return false;  // the window's own handling goes on
     }
     return TrayIcon1->HandleMessage(message, wParam, lParam, result);
 }

@@ -19,8 +19,8 @@ out="build/release"
 stage="$out/$name"
 rm -rf "$stage" "$out/$name.zip"
 mkdir -p "$stage"
-i686-w64-mingw32-strip --strip-debug -o "$stage/Orvandel.exe" build/win32/bin/Orvandel.exe
-i686-w64-mingw32-strip --strip-debug -o "$stage/run.exe" build/win32/bin/run.exe
+i686-w64-mingw32-strip --strip-all -o "$stage/Orvandel.exe" build/win32/bin/Orvandel.exe
+i686-w64-mingw32-strip --strip-all -o "$stage/run.exe" build/win32/bin/run.exe
 cp res/a0.avi res/a1.avi res/a2.avi res/a3.avi "$stage/"
 cp res/help/* "$stage/"
 # The text for Windows users, with the version and Windows line ends.

@@ -14,5 +14,10 @@ trap '[ -n "${ORV_XVFB_PID:-}" ] && kill "$ORV_XVFB_PID" 2>/dev/null; true' EXIT
 orv_ensure_prefix
 cmake --preset win32 >/dev/null
 cmake --build --preset win32 -j"$(nproc)"
+# The release zip as a user gets it: its files, the programs' libraries and manifests, and the program
+# started from it (before the suites, so that their summary is the run's last word).
+bash scripts/release.sh >/dev/null
+python3 tests/release/check_release.py "build/release/Orvandel-$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' \
+  build/win32/CMakeCache.txt).zip" build/win32
 # Engine tests share one wineserver and real disks; two at a time is what 2 cores carry.
 ctest --preset win32 -j2 "$@"

@@ -58,8 +58,9 @@ def run(s):
     s.shot("settings")
     s.drive("attach", "click|cbStart")
     run_value = reg("query", RUN_KEY, "/v", "VorCopy")
-    s.check(h.winpath(program).lower() in run_value.lower() and "startup" in run_value,
-            f"Start with the system writes the logon entry with the quoted program path: {run_value.strip()}")
+    launcher = h.winpath(program).rsplit("\\", 1)[0] + "\\run.exe"
+    s.check(f'"{launcher}" autorun'.lower() in run_value.lower(),
+            f"Start with the system writes the logon entry with the quoted launcher path: {run_value.strip()}")
     s.drive("attach", "click|cbStart")
     s.check("VorCopy" not in reg("query", RUN_KEY, "/v", "VorCopy"), "unchecking removes the logon entry")
     s.drive("attach", "click|cbContext")

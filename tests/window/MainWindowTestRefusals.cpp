@@ -103,6 +103,31 @@ TEST_F(MainWindowRefusals, BlankDestinationForCopyAndCut)
     EXPECT_EQ(SendMessageA(Find("cbPath"), CB_GETCOUNT, 0, 0), 0);
 }
 
+TEST_F(MainWindowRefusals, ADestinationWithoutADriveAndItsRootForCopyAndCut)
+{
+    TempFolder temp;
+    const std::string source = temp / "photos";
+    ASSERT_TRUE(CreateDirectoryA(source.c_str(), nullptr));
+    ASSERT_TRUE(WriteFileText(source + "\\a.jpg", "picture"));
+    AddSource(source);
+    // Each would name a place below the program's own current folder or drive.
+    for (const char* typed : {"backup", ".", "..\\backup", "\\backup"}) {
+        SetText(Find("cbPath"), typed);
+        for (const char* operation : {"rbCopy", "rbCut"}) {
+            SCOPED_TRACE(std::string(typed) + " " + operation);
+            OpenSection("CopyCutLabel", 0);
+            ClickOn(operation);
+            ASSERT_TRUE(WaitSwitch());
+            boxes->seen.clear();
+            ClickOn("bbBegin");
+            ASSERT_EQ(boxes->Texts(), std::vector<std::string>{"Destination folder is invaild. Please select another one."});
+            ASSERT_TRUE(WaitSwitch());
+            ExpectRefusedAtRest("relative destination");
+        }
+    }
+    EXPECT_EQ(testsupport::ReadFileText(source + "\\a.jpg"), "picture");
+}
+
 TEST_F(MainWindowRefusals, ControlCharactersAreBlanksToTheHistoriesAsToTheDestination)
 {
     TempFolder temp;

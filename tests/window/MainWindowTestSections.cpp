@@ -346,3 +346,77 @@ TEST_F(MainWindowSections, EachDatePickerLiesOverItsPresetListWhoseButtonShows)
         EXPECT_EQ(topmostAt(l, (p.right + l.right) / 2), Find(list)) << "the list's button is hidden";
     }
 }
+
+TEST_F(MainWindowSections, TheSectionBoxDrawsItsBackgroundOnceInItsPaintAndNeverErasesFirst)
+{
+    ui::ScrollBox& box = *window->ScrollBox2;
+    ASSERT_TRUE(box.DoubleBuffered());
+    // Asked to erase, it leaves the picture as it is: the paint draws the background, once.
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP picture = CreateCompatibleBitmap(screen, 8, 8);
+    HGDIOBJ old = SelectObject(memory, picture);
+    RECT all{0, 0, 8, 8};
+    HBRUSH marker = CreateSolidBrush(RGB(1, 2, 3));
+    FillRect(memory, &all, marker);
+    EXPECT_EQ(SendMessageA(box.Handle(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(memory), 0), 1);
+    EXPECT_EQ(GetPixel(memory, 4, 4), RGB(1, 2, 3));
+    SelectObject(memory, old);
+    DeleteObject(marker);
+    DeleteObject(picture);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    // A paint covers what it was asked to: nothing is left invalid.
+    InvalidateRect(box.Handle(), nullptr, FALSE);
+    UpdateWindow(box.Handle());
+    RECT left{};
+    EXPECT_FALSE(GetUpdateRect(box.Handle(), &left, FALSE));
+}
+
+TEST_F(MainWindowSections, StopSearchingSaysWhatStoppingCosts)
+{
+    EXPECT_EQ(window->StopSearch->Hint(), "If stop searching, the software can not estimate remaining time.");
+}
+
+TEST_F(MainWindowSections, DropsAndHandOffsAreLetThroughToTheElevatedWindow)
+{
+    // The system kept none of them blocked (under Wine, which has no elevation, the calls succeed as
+    // they do on Windows; what they change can be seen only there).
+    EXPECT_TRUE(window->refusedMessageFilters.empty());
+}
+
+TEST_F(MainWindowSections, TheTaskBarButtonIsTheApplicationsUnderItsTitleAndFollowsTheWindow)
+{
+    HWND application = GetWindow(main, GW_OWNER);
+    ASSERT_NE(application, nullptr) << "the window has a task-bar button of its own";
+    EXPECT_EQ(application, window->application->Handle());
+    EXPECT_EQ(Text(application), "Orvandel");
+    EXPECT_EQ(Text(main), "Marrowick  - ORVANDEL.COM");
+    // The task bar lists unowned visible windows that are no tool windows: the application window,
+    // never seen (no size), and not the main window.
+    EXPECT_EQ(GetWindow(application, GW_OWNER), nullptr);
+    EXPECT_FALSE(GetWindowLongA(application, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
+    EXPECT_FALSE(GetWindowLongA(main, GWL_EXSTYLE) & WS_EX_APPWINDOW);
+    RECT r{};
+    GetWindowRect(application, &r);
+    EXPECT_TRUE(IsRectEmpty(&r));
+
+    ASSERT_TRUE(IsWindowVisible(main));
+    EXPECT_TRUE(IsWindowVisible(application));
+    ShowWindow(main, SW_HIDE);  // as Cancel and the notification area hide it
+    EXPECT_FALSE(IsWindowVisible(application));
+    ShowWindow(main, SW_SHOW);
+    EXPECT_TRUE(IsWindowVisible(application));
+
+    // A click on the button activates the application window; the main window takes over.
+    SetActiveWindow(application);
+    EXPECT_TRUE(PumpUntil([&] { return GetActiveWindow() == main; }, 3000));
+
+    // The button's Close closes the program's window, as its close box does.
+    bool closed = false;
+    auto earlier = window->form->onClose;
+    window->form->onClose = [&] { closed = true; };
+    SendMessageA(application, WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_TRUE(PumpUntil([&] { return closed; }, 3000));
+    window->form->onClose = earlier;
+}
