@@ -305,6 +305,9 @@ private:
     std::optional<JobRequest> pendingBegin;  // taken at Begin during a scan, run when it has wound down
     int questionsUp = 0;    // modal questions of this window that are open (they pump messages)
     bool asking = false;    // a job waits for the answer to a question
+    // The window is closing (closed, Exit, the session ending): a job stops asking and unwinds, a
+    // waiting Begin is dropped. True while a job must unwind before the window can go.
+    bool StopForClose();
     void EndDuringJob();  // closed or the session ends while a job runs
     void NoticeQuit();    // stops the job when a quit has been met
     void DrawProgressTab(int index, HDC dc, RECT rect);

@@ -138,16 +138,8 @@ void TVorCopyPasteWin::FormCreate()
 
     form->onResize = [this] { FormResize(); };
     form->onClose = [this] {
-        switch (EffectOf(UserAction::Close, Phase())) {
-        case Effect::EndJobThenClose:  // the job unwinds first; Begin closes the window when it returns
-            EndDuringJob();
+        if (StopForClose())  // the job unwinds first; Begin closes the window when it returns
             return;
-        case Effect::DropPendingBegin:
-            DropPendingBegin();
-            break;
-        default:
-            break;
-        }
         CloseWindowAfterBrowsers();
     };
     form->onDestroy = [] { PostQuitMessage(0); };
@@ -157,18 +149,8 @@ void TVorCopyPasteWin::FormCreate()
         // and the window goes once it has unwound. The answer to the query stays the default "yes";
         // the system may end the process after WM_ENDSESSION, which is why the job is stopped as early
         // as the query.
-        if (message == WM_QUERYENDSESSION || (message == WM_ENDSESSION && wParam)) {
-            switch (EffectOf(UserAction::Close, Phase())) {
-            case Effect::EndJobThenClose:
-                EndDuringJob();
-                break;
-            case Effect::DropPendingBegin:
-                DropPendingBegin();
-                break;
-            default:
-                break;
-            }
-        }
+        if (message == WM_QUERYENDSESSION || (message == WM_ENDSESSION && wParam))
+            StopForClose();
         return ShellMessage(message, wParam, lParam, result);
     };
     FormResize();
@@ -313,6 +295,20 @@ void TVorCopyPasteWin::bbCancelClick()
         StopSearchClick();
     job->bbCancelClick();
     ResumeDeferredScan();
+}
+
+bool TVorCopyPasteWin::StopForClose()
+{
+    switch (EffectOf(UserAction::Close, Phase())) {
+    case Effect::EndJobThenClose:
+        EndDuringJob();
+        return true;
+    case Effect::DropPendingBegin:
+        DropPendingBegin();
+        return false;
+    default:
+        return false;
+    }
 }
 
 void TVorCopyPasteWin::EndDuringJob()
