@@ -2,6 +2,7 @@
 // no partial file under another, and a file it was replacing stays whole.
 #include "CopyKillChild.h"
 #include "FileOpsTestSupport.h"
+#include "platform/ProgramPath.h"
 #include "tests/support/WineProcess.h"
 
 #include <gtest/gtest.h>
@@ -31,19 +32,6 @@ int CopyUntilKilled(const char* source, const char* destination, const char* eve
 }
 
 namespace {
-
-std::string ThisProgram()
-{
-    std::string path(MAX_PATH, '\0');
-    for (;;) {
-        const DWORD length = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length < path.size()) {
-            path.resize(length);
-            return path;
-        }
-        path.resize(path.size() * 2);
-    }
-}
 
 // The names in a folder, sorted, each followed by a blank.
 std::string Names(const std::string& folder)
@@ -79,7 +67,7 @@ TEST(CopyKilled, LeavesNothingButTheSourceAndTheFileItWasReplacing)
         HANDLE inside = CreateEventA(nullptr, TRUE, FALSE, eventName.c_str());
         ASSERT_NE(inside, nullptr);
         testsupport::ChildProcess child;
-        ASSERT_TRUE(child.Start(ThisProgram(), std::string(kCopyUntilKilled) + " \"" + temp / "source.bin" + "\" \"" +
+        ASSERT_TRUE(child.Start(ProgramFilePath(), std::string(kCopyUntilKilled) + " \"" + temp / "source.bin" + "\" \"" +
                                                    temp / target + "\" " + eventName));
         const DWORD reached = WaitForSingleObject(inside, 30000);
         CloseHandle(inside);

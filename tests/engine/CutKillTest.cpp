@@ -3,6 +3,7 @@
 #include "CutKillChild.h"
 #include "FileOpsTestSupport.h"
 #include "engine/jobrun.h"
+#include "platform/ProgramPath.h"
 #include "tests/support/OtherVolume.h"
 #include "tests/support/TreeManifest.h"
 #include "tests/support/WineProcess.h"
@@ -44,19 +45,6 @@ int CutUntilKilled(const char* source, const char* destination, const char* even
 
 namespace {
 
-std::string ThisProgram()
-{
-    std::string path(MAX_PATH, '\0');
-    for (;;) {
-        const DWORD length = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length < path.size()) {
-            path.resize(length);
-            return path;
-        }
-        path.resize(path.size() * 2);
-    }
-}
-
 // Twelve small files in three folders under root\T, and a large one when asked.
 bool MakeCutTree(const std::string& root, bool large)
 {
@@ -82,7 +70,7 @@ void CutAndKill(const std::string& source, const std::string& destination, const
     HANDLE there = CreateEventA(nullptr, TRUE, FALSE, eventName.c_str());
     ASSERT_NE(there, nullptr);
     testsupport::ChildProcess child;
-    ASSERT_TRUE(child.Start(ThisProgram(), std::string(kCutUntilKilled) + " \"" + source + "\\T\" \"" + destination +
+    ASSERT_TRUE(child.Start(ProgramFilePath(), std::string(kCutUntilKilled) + " \"" + source + "\\T\" \"" + destination +
                                                "\" " + eventName + " " + where));
     const DWORD reached = WaitForSingleObject(there, 30000);
     CloseHandle(there);
