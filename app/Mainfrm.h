@@ -109,6 +109,9 @@ public:
     void sourceListClick();
     void DropFiles(HDROP drop);
     void DrawClipboard();
+    // Reads the file-drop list of a change; a clipboard held open by another program is tried again.
+    void ReadClipboardChange();
+    int clipboardReadTries = 0;
     void SysClipTimerTimer();
     std::vector<std::string> clipboardFiles;
     HWND nextClipboardViewer = nullptr;
@@ -271,7 +274,7 @@ public:
     std::unique_ptr<ui::Image> Image2;
 
     std::unique_ptr<ui::Timer> SearchTimer, ReclickBeginButton, aniProgressBarTimer, Timer1, Timer2, Timer3,
-        SysClipTimer, ParamTimer4;
+        SysClipTimer, ParamTimer4, clipboardRetryTimer;
 
     std::unique_ptr<TFileExistsForm> fileExistsForm;
     std::unique_ptr<TFolderExistsForm> folderExistsForm;

@@ -387,6 +387,7 @@ void TVorCopyPasteWin::BuildTimers()
     Timer3 = timer("Timer3", 1);
     SysClipTimer = timer("SysClipTimer", 50);
     ParamTimer4 = timer("ParamTimer4", 1000);
+    clipboardRetryTimer = timer("clipboardRetryTimer", 50);
     Timer3->tag = -1;
 
     SearchTimer->onTimer = [this] { SearchTimerTimer(); };

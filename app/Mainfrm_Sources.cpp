@@ -121,9 +121,27 @@ void TVorCopyPasteWin::DrawClipboard()
     // never replaces the sources the program was started with.
     if (IsJoiningClipboardNotice() && sourceList->Count() > 0)
         return;
+    clipboardReadTries = 0;
+    ReadClipboardChange();
+}
+
+void TVorCopyPasteWin::ReadClipboardChange()
+{
+    clipboardRetryTimer->Stop();
     std::vector<std::string> paths;
-    if (!ReadClipboardFiles(Handle(), paths))
+    switch (ReadClipboardFiles(Handle(), paths)) {
+    case ClipboardRead::Files:
+        break;
+    case ClipboardRead::NoFiles:
         return;
+    case ClipboardRead::Busy:
+        // The program that wrote the clipboard, or another viewer told of the same change, may hold
+        // it open for a moment: a copy made in the file manager is not missed for that. Two seconds
+        // at most, so a clipboard kept open for good costs nothing.
+        if (++clipboardReadTries < 40)
+            clipboardRetryTimer->Start();
+        return;
+    }
     // One file copied in the file manager is no new set of sources: nothing of the window changes,
     // and the totals of the last count stay valid for the next job.
     clipboardFiles = std::move(paths);
@@ -200,6 +218,13 @@ void TVorCopyPasteWin::SetUpSourcesAndTrees()
     sourceList->onClick = [this] { sourceListClick(); };
     sourceList->onKeyUp = [this](WORD& key, ui::Shift) { sourceListKeyUp(key); };
     SysClipTimer->onTimer = [this] { SysClipTimerTimer(); };
+    clipboardRetryTimer->onTimer = [this] {
+        // Nothing a job took, nor a change after monitoring was turned off, is read late.
+        if (EffectOf(UserAction::ClipboardPickup, Phase()) != Effect::Act || !cbMonitorClipboard->Checked())
+            clipboardRetryTimer->Stop();
+        else
+            ReadClipboardChange();
+    };
     cbPath->onChange = [this] { cbPathChange(); };
     BitBtn2->onClick = [this] { BitBtn2Click(); };
     BitBtn4->onClick = [this] { BitBtn4Click(); };

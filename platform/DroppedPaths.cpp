@@ -50,14 +50,16 @@ std::vector<std::string> DroppedPaths(HDROP drop, std::size_t* skipped)
     return paths;
 }
 
-bool ReadClipboardFiles(HWND owner, std::vector<std::string>& paths)
+ClipboardRead ReadClipboardFiles(HWND owner, std::vector<std::string>& paths)
 {
     OpenedClipboard clipboard(owner);
-    if (!clipboard.Open() || !IsClipboardFormatAvailable(CF_HDROP))
-        return false;
+    if (!clipboard.Open())
+        return ClipboardRead::Busy;
+    if (!IsClipboardFormatAvailable(CF_HDROP))
+        return ClipboardRead::NoFiles;
     auto* drop = static_cast<HDROP>(GetClipboardData(CF_HDROP));
     if (!drop)
-        return false;
+        return ClipboardRead::NoFiles;
     paths = DroppedPaths(drop);
-    return true;
+    return ClipboardRead::Files;
 }

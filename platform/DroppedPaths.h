@@ -11,6 +11,9 @@
 // look-alike form.
 std::vector<std::string> DroppedPaths(HDROP drop, std::size_t* skipped = nullptr);
 
-// The file-drop list on the clipboard. False when the clipboard could not be opened or holds no
-// file-drop list; the clipboard is closed again in every case.
-bool ReadClipboardFiles(HWND owner, std::vector<std::string>& paths);
+// What reading the clipboard's file-drop list found. Busy: another program held the clipboard open
+// (the one that just wrote it, or a viewer reading it), so the list may be there a moment later.
+enum class ClipboardRead { Files, NoFiles, Busy };
+
+// The file-drop list on the clipboard; the clipboard is closed again in every case.
+ClipboardRead ReadClipboardFiles(HWND owner, std::vector<std::string>& paths);

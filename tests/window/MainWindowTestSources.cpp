@@ -10,6 +10,7 @@
 #include <shlobj.h>
 
 #include <cstring>
+#include <thread>
 
 using namespace mainwindow;
 using testsupport::Exists;
@@ -481,6 +482,30 @@ void MainWindowClipboard::SeveralFilesReplaceTheSourcesAndChooseCopyOneFileDoesN
     PutOnClipboard("clip|" + disk / "f1" + "|" + disk / "f2");
     PumpUntil([] { return false; }, 300);
     EXPECT_EQ(window->sourceList->Count(), static_cast<int>(many.size()));
+
+    // A change told while another program still holds the clipboard open is read once it lets go.
+    SendMessageA(Find("cbMonitorClipboard"), BM_SETCHECK, BST_CHECKED, 0);
+    HANDLE opened = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    HANDLE letGo = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    std::thread holder([&] {
+        const bool open = OpenClipboard(nullptr) != 0;
+        SetEvent(opened);
+        WaitForSingleObject(letGo, 30000);
+        if (open)
+            CloseClipboard();
+    });
+    ASSERT_EQ(WaitForSingleObject(opened, 30000), WAIT_OBJECT_0);
+    window->clipboardFiles.clear();
+    SendMessageA(main, WM_DRAWCLIPBOARD, 0, 0);
+    PumpUntil([] { return false; }, 300);
+    EXPECT_EQ(window->sourceList->Count(), static_cast<int>(many.size())) << "read while held";
+    EXPECT_TRUE(window->clipboardRetryTimer->Enabled());
+    SetEvent(letGo);
+    holder.join();
+    CloseHandle(opened);
+    CloseHandle(letGo);
+    ASSERT_TRUE(PickedUp(2));
+    EXPECT_EQ(Joined(Entries(*window)), Joined({disk / "f1", disk / "f2"}));
 }
 
 void MainWindowClipboard::AChangeWhileAJobRunsIsIgnoredEvenAfterTheJob()
