@@ -98,6 +98,12 @@ std::string WrittenByThisJobEntry(const std::string& source, const std::string& 
            " instead!";
 }
 
+std::string VerifyFailedEntry(const std::string& source, const std::string& destination)
+{
+    return "\r\nVerify failed: the copy of " + source + " to " + destination +
+           " did not read back as it was written, so it was not kept!";
+}
+
 std::string SameFileEntry(const std::string& source, const std::string& destination)
 {
     return "\r\nBecause the destination is the source file itself. Failed to copy file from " + source + " to " +

@@ -62,6 +62,8 @@ std::string SameFileEntry(const std::string& source, const std::string& destinat
 std::string WrittenByThisJobEntry(const std::string& source, const std::string& destination,
                                   const std::string& renamed);
 std::string SameFolderEntry(const std::string& source, const std::string& destination);
+// A copy that read back otherwise than its source was read: nothing of it is kept.
+std::string VerifyFailedEntry(const std::string& source, const std::string& destination);
 std::string OverlappingFolderEntry(const std::string& source, const std::string& destination);
 
 // Messages and the free-space question.

@@ -125,6 +125,12 @@ DWORD TakeFinalName(const std::string& partial, const std::string& destination)
     return error;
 }
 
+CopyWriteObserver& WriteObserver()
+{
+    static CopyWriteObserver observer;
+    return observer;
+}
+
 std::uint64_t Fnv1a(const std::string& text)
 {
     std::uint64_t hash = 14695981039346656037ull;
@@ -150,8 +156,10 @@ std::string PartialCopyName(const std::string& destination)
     return folder + name + "." + hash + ".orvpart";
 }
 
-FileCopy::FileCopy(std::string source, std::string destination, CopyTarget target)
-    : source_(std::move(source)), destination_(std::move(destination)), target_(target)
+void SetCopyWriteObserver(CopyWriteObserver observer) { WriteObserver() = std::move(observer); }
+
+FileCopy::FileCopy(std::string source, std::string destination, CopyTarget target, bool verify)
+    : source_(std::move(source)), destination_(std::move(destination)), target_(target), verify_(verify)
 {
 }
 
@@ -184,6 +192,7 @@ unsigned long FileCopy::Run(const CopyProgressFn& progress)
     // afterwards: under Wine that is a truncation, and ext4 then writes all of the file out in the
     // call that closes it (150-200 ms per 512 MiB measured, in which no message is answered). That
     // truncation would start the data on its way to disk earlier, but the window would stall.
+    verifyFailed_ = false;
     const bool resuming = out_.Valid();
     if (!resuming && target_ == CopyTarget::NewFile) {
         if (const unsigned long error = Create(destination_, CREATE_NEW))
@@ -200,12 +209,15 @@ unsigned long FileCopy::Run(const CopyProgressFn& progress)
     sourceWritten_ = facts.lastWrite;
 
     std::int64_t done = 0;
+    bool hashContinues = false;
     if (resuming) {
         done = ResumePoint(in.Get(), facts, out_.Get());
         if (done < 0) {
             done = 0;
             if (!Seek(out_.Get(), 0) || !SetEndOfFile(out_.Get()) || !Seek(in.Get(), 0))
                 return abandon(GetLastError());
+        } else {
+            hashContinues = true;  // the hash so far is that of the partial copy's bytes
         }
     } else if (target_ == CopyTarget::Replace) {
         if (IsSameFile(in.Get(), destination_))
@@ -213,6 +225,10 @@ unsigned long FileCopy::Run(const CopyProgressFn& progress)
         if (const unsigned long error = Create(PartialCopyName(destination_), CREATE_ALWAYS))
             return error;
     }
+
+    if (!hashContinues)
+        read_.Reset();
+    const CopyWriteObserver& observer = WriteObserver();
 
     std::int64_t total = facts.size;
     const DWORD bufferSize = static_cast<DWORD>(std::clamp<std::int64_t>(total - done, 4096, kCopyBlock));
@@ -230,6 +246,10 @@ unsigned long FileCopy::Run(const CopyProgressFn& progress)
                 atEnd = true;  // the source shrank since it was opened
                 break;
             }
+            if (verify_)
+                read_.Add(buffer.get(), got);
+            if (observer)
+                observer(destination_, done, buffer.get(), got);
             DWORD put = 0;
             if (!WriteFile(out_.Get(), buffer.get(), got, &put, nullptr))
                 return abandon(GetLastError());
@@ -251,10 +271,30 @@ unsigned long FileCopy::Run(const CopyProgressFn& progress)
         if (atEnd)
             break;
     }
-    return Finish(in);
+    return Finish(in, done);
 }
 
-unsigned long FileCopy::Finish(UniqueFile& in)
+// Reads the whole written file back through the copy's own handle and compares it with what was read.
+bool FileCopy::ReadsBackAsHashed(std::int64_t length)
+{
+    if (!Seek(out_.Get(), 0))
+        return false;
+    FastHash written;
+    const auto buffer = std::make_unique_for_overwrite<char[]>(kCopyBlock);
+    std::int64_t seen = 0;
+    for (;;) {
+        DWORD got = 0;
+        if (!ReadFile(out_.Get(), buffer.get(), static_cast<DWORD>(kCopyBlock), &got, nullptr))
+            return false;
+        if (got == 0)
+            break;
+        written.Add(buffer.get(), got);
+        seen += got;
+    }
+    return seen == length && written.Value() == read_.Value();
+}
+
+unsigned long FileCopy::Finish(UniqueFile& in, std::int64_t length)
 {
     // A source deleted or moved away while it was read is gone once its last handle closes; its copy
     // would then stand for a file that no longer exists (and a Cut would report it moved).
@@ -263,6 +303,12 @@ unsigned long FileCopy::Finish(UniqueFile& in)
         const DWORD error = GetLastError();
         out_.Reset();
         return error;
+    }
+
+    if (verify_ && !ReadsBackAsHashed(length)) {
+        verifyFailed_ = true;
+        out_.Reset();  // still to go with its handle: nothing stays under either name
+        return ERROR_CRC;
     }
 
     // Complete: from here on the file is kept, so a failure has to remove it by its name.

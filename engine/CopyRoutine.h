@@ -3,6 +3,7 @@
 #include <functional>
 #include <string>
 
+#include "core/FastHash.h"
 #include "engine/progress.h"
 #include "platform/Handles.h"
 
@@ -28,9 +29,17 @@ enum class CopyTarget {
 // removes it when the process ends in any way (a crash, a kill, or this object going away): never a
 // truncated file under the final name, and no partial file left behind. A stopped copy keeps its
 // handle (and so its data) for the resume; the source is closed while stopped.
+//
+// With `verify`, what is read is hashed on its way, and before the delete disposition is cleared the
+// written file is read back and hashed again: a difference leaves nothing under either name and
+// fails the copy with ERROR_CRC (VerifyFailed tells it from a read error of the same code). The
+// read-back comes through the system's cache, so it proves what the system holds for the file, not
+// what has reached the disk.
+//
+// Runs on any thread; nothing of it is shared but the write observer below.
 class FileCopy {
 public:
-    FileCopy(std::string source, std::string destination, CopyTarget target);
+    FileCopy(std::string source, std::string destination, CopyTarget target, bool verify = false);
     FileCopy(const FileCopy&) = delete;
     FileCopy& operator=(const FileCopy&) = delete;
 
@@ -41,10 +50,13 @@ public:
 
     // The source's attributes as the last run found them; INVALID_FILE_ATTRIBUTES before it opened it.
     DWORD SourceAttributes() const { return sourceAttributes_; }
+    // The last run's copy was complete but read back differently from what was read.
+    bool VerifyFailed() const { return verifyFailed_; }
 
 private:
     unsigned long Create(const std::string& name, DWORD creation);
-    unsigned long Finish(UniqueFile& source);
+    unsigned long Finish(UniqueFile& source, std::int64_t length);
+    bool ReadsBackAsHashed(std::int64_t length);
 
     std::string source_;
     std::string destination_;
@@ -53,7 +65,16 @@ private:
     UniqueFile out_;       // held from creation until complete, and across a Stop
     DWORD sourceAttributes_ = INVALID_FILE_ATTRIBUTES;
     FILETIME sourceWritten_{};
+    bool verify_;
+    bool verifyFailed_ = false;
+    FastHash read_;  // of the bytes read so far, kept across a Stop like the partial copy itself
 };
+
+// Sees every block of a copy after it was read (and hashed) and before it is written, and may change
+// it: so tests make a copy that reads back wrong. Jobs never set one; set it only while no copy runs.
+using CopyWriteObserver = std::function<void(const std::string& destination, std::int64_t offset, char* data,
+                                             unsigned long length)>;
+void SetCopyWriteObserver(CopyWriteObserver observer);
 
 // The temporary name a copy that replaces the file at destination is written under.
 std::string PartialCopyName(const std::string& destination);

@@ -1,4 +1,5 @@
 #pragma once
+#include "engine/FilesInFlight.h"
 #include "engine/JobHost.h"
 #include "engine/JobRequest.h"
 #include "engine/JobState.h"
@@ -28,4 +29,6 @@ struct JobContext {
     WrittenPlaces written{};
     // Where a Cut's renames met another volume: the rest between those folders is copied at once.
     VolumeBoundaries volumeBoundaries{};
+    // Where files are written several at once (also `host` then); none does one file at a time here.
+    FilesInFlight* flight = nullptr;
 };

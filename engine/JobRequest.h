@@ -16,6 +16,7 @@ struct JobRequest {
     std::string destinationText;       // cbPath as typed: the log and the messages show it
     std::string destination;           // where files go: the typed text as the system resolves it
     bool flat = false;                 // cbIgnorSubDir "Do not create subdirectory"
+    bool verify = false;               // cbVerify: copies are read back before they get their name
     FilterSet filters;
     std::string minSizeText = "0";                    // EditFSMin and EditFSMax as typed, for the log
     std::string maxSizeText = "9223372036854775807";
@@ -23,6 +24,9 @@ struct JobRequest {
     // The window that owns the shell's own questions (deleting for good a file the trash cannot take),
     // so that they are modal to it; none leaves them ownerless.
     HWND questionOwner = nullptr;
+    // How many files may be written at once; 0 leaves it to the processor (its cores, 2 to 4), 1 does
+    // one file at a time on the job's own thread.
+    int fileWorkers = 0;
 };
 
 // The destination for the job: blanks around it removed and, where it is a full path, resolved by the

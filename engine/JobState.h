@@ -1,10 +1,32 @@
 #pragma once
+#include <atomic>
 #include <cstdint>
 #include <string>
 #include <vector>
 
 // Operation kinds; the same numbers tag the operation radio buttons and pictures.
 enum Operation : int { kOpCopy = 0, kOpCut = 1, kOpTrash = 2, kOpDelete = 3, kOpCrush = 4 };
+
+// A flag the job's own thread sets and its file workers read while they write.
+class SharedFlag {
+public:
+    SharedFlag(bool value = false) : value_(value) {}
+    SharedFlag(const SharedFlag& other) : value_(other.value_.load()) {}
+    SharedFlag& operator=(const SharedFlag& other)
+    {
+        value_.store(other.value_.load());
+        return *this;
+    }
+    SharedFlag& operator=(bool value)
+    {
+        value_.store(value);
+        return *this;
+    }
+    operator bool() const { return value_.load(); }
+
+private:
+    std::atomic<bool> value_;
+};
 
 // What the pre-scan counted under one source item.
 struct ScannedItem {
@@ -32,8 +54,8 @@ struct JobState {
     std::int64_t barUnit = 1;        // bytes per step of the overall bar
     std::string speedText;           // LabelSpeed as the job last set it, for the report
 
-    bool stopFlag = false;
-    bool pauseFlag = false;
+    SharedFlag stopFlag = false;
+    SharedFlag pauseFlag = false;
     // The program is ending (log-off, the window closed, WM_QUIT) during a job: the job stops and
     // asks nothing more. Never cleared: no job starts once the program is on its way out.
     bool quitFlag = false;

@@ -16,10 +16,16 @@ void DoFileOperation(JobContext& job, const std::string& source, const std::stri
         MoveFileToTrash(job, source);
         break;
     case kOpDelete:
-        DeleteOneFile(job, source, attributes);
+        if (job.flight)
+            HandDelete(job, source, attributes);
+        else
+            DeleteOneFile(job, source, attributes);
         break;
     case kOpCrush:
-        CrushOneFile(job, source, attributes);
+        if (job.flight)
+            HandCrush(job, source, attributes);
+        else
+            CrushOneFile(job, source, attributes);
         break;
     default:
         break;

@@ -1,5 +1,7 @@
 #include "core/LogTexts.h"
 #include "engine/CopyRoutine.h"
+#include "engine/FilesInFlight.h"
+#include "filters/LocaleLower.h"
 #include "engine/fileops_steps.h"
 #include "platform/LongPath.h"
 #include "engine/filefacts.h"
@@ -7,6 +9,7 @@
 #include "platform/FileIdentity.h"
 
 #include <algorithm>
+#include <memory>
 
 namespace {
 
@@ -108,17 +111,34 @@ unsigned long CopyThroughPauses(JobContext& job, FileCopy& copy)
     }
 }
 
-void CountCopied(JobContext& job, const FileCopy& copy, const std::string& source, const std::string& target,
-                 std::int64_t size, bool cut)
+// A Cut's source goes as soon as its copy stands: a kill between the two would leave the file twice.
+// 0 or why it could not be deleted.
+DWORD DeleteCutSource(const std::string& source, DWORD sourceAttributes)
+{
+    return DeleteAsArchive(source, sourceAttributes) ? 0 : GetLastError();
+}
+
+// `deleteError`: for a Cut, what the deletion of its source answered.
+void CountCopied(JobContext& job, const std::string& source, const std::string& target, std::int64_t size, bool cut,
+                 DWORD deleteError)
 {
     job.written.Add(target);
     job.state.bytesCopied += size;
     ++job.state.filesDone;
-    if (cut && !DeleteAsArchive(source, copy.SourceAttributes())) {
-        const DWORD error = GetLastError();
-        LogFileFailure(job, error, " File " + source + " is copied but failed to be deleted!");
-    }
+    if (cut && deleteError != 0)
+        LogFileFailure(job, deleteError, " File " + source + " is copied but failed to be deleted!");
     UpdateSpeedText(job);
+}
+
+void LogCopyFailure(JobContext& job, unsigned long error, bool verifyFailed, const std::string& source,
+                    const std::string& target)
+{
+    if (verifyFailed) {
+        job.host.AppendLog(VerifyFailedEntry(source, target));
+        ++job.state.filesFailed;
+        return;
+    }
+    LogFileFailure(job, error, " Failed to copy file from " + source + " to " + target);
 }
 
 // Whether a new file could not be made because its name is taken. A folder there may also answer
@@ -163,21 +183,114 @@ void CopyOverExisting(JobContext& job, const std::string& source, std::string& t
         // moves it there by rename where it can, Overwrite replacing the old file in the same step.
         if (cut && fileThere && CutByRename(job, source, target, size, settled.target == CopyTarget::Replace))
             return;
-        FileCopy copy(source, target, settled.target);
+        FileCopy copy(source, target, settled.target, job.request.verify);
         error = CopyThroughPauses(job, copy);
         if (error == 0)
-            CountCopied(job, copy, source, target, size, cut);
+            CountCopied(job, source, target, size, cut, cut ? DeleteCutSource(source, copy.SourceAttributes()) : 0);
+        else
+            LogCopyFailure(job, error, copy.VerifyFailed(), source, target);
+        return;
     }
     if (error != 0)
         LogFileFailure(job, error, " Failed to copy file from " + source + " to " + target);
 }
 
+// What a copy handed to a worker came to.
+struct HandedCopy {
+    unsigned long error = 0;
+    bool verifyFailed = false;
+    DWORD deleteError = 0;  // a Cut's source that stayed
+};
+
+// On a worker: the copy, held through pauses as on the job's thread, given up when the job stops.
+void WriteHandedCopy(const std::string& source, const std::string& target, bool verify, bool cut,
+                     FileWorkControl& control, HandedCopy& outcome)
+{
+    FileCopy copy(source, target, CopyTarget::NewFile, verify);
+    const CopyProgressFn progress = [&control](std::int64_t total, std::int64_t transferred) {
+        control.ShowProgress(total, transferred);
+        if (control.Stopped())
+            return CopyProgressAnswer::Cancel;
+        if (control.Paused())
+            return CopyProgressAnswer::Stop;
+        return CopyProgressAnswer::Continue;
+    };
+    for (;;) {
+        outcome.error = copy.Run(progress);
+        // Stopped by a pause: the partial copy waits with its handle for Go On, or goes with it.
+        if (outcome.error != ERROR_REQUEST_ABORTED || control.Stopped() || !control.WaitWhilePaused())
+            break;
+    }
+    outcome.verifyFailed = copy.VerifyFailed();
+    if (outcome.error == 0 && cut)
+        outcome.deleteError = DeleteCutSource(source, copy.SourceAttributes());
+}
+
+// On the job's thread, in the walk's order: what CopyOrCutFile does after its copy.
+void FinishHandedCopy(JobContext& job, const std::string& source, std::string target, std::int64_t size, bool cut,
+                      const HandedCopy& outcome)
+{
+    const unsigned long error = outcome.error;
+    if (error == 0) {
+        CountCopied(job, source, target, size, cut, outcome.deleteError);
+        return;
+    }
+    if (error == ERROR_REQUEST_ABORTED && job.state.stopFlag && !job.flight->FirstAbandonedByStop())
+        return;
+    if (!outcome.verifyFailed && SomethingStandsThere(error, target)) {
+        // Settled here as one file at a time would: the files handed in after this one have ended
+        // their writing before anything is asked.
+        job.host.SetFileProgressText("Copying " + source);
+        CopyOverExisting(job, source, target, size, cut);
+        job.host.SetFileProgressText("");
+        job.host.SetFileBar(0, 0);
+        return;
+    }
+    LogCopyFailure(job, error, outcome.verifyFailed, source, target);
+}
+
 } // namespace
+
+void HandCopyOrCut(JobContext& job, const std::string& source, const std::string& target, std::int64_t size,
+                   bool cut)
+{
+    FilesInFlight& flight = *job.flight;
+    const std::string place = LocaleLower(target);
+    if (cut) {
+        // A rename takes its name at once: a file handed in before for the same name gets it first.
+        flight.FinishIfWriting(place);
+        if (RenameForCut(job, source, target, false)) {
+            flight.Then([&job, source, target, size] {
+                job.host.SetFileProgressText("Copying " + source);
+                CountRenamed(job, target, size);
+                job.host.SetFileProgressText("");
+                job.host.SetFileBar(0, 0);
+            });
+            return;
+        }
+    }
+    auto outcome = std::make_shared<HandedCopy>();
+    FilesInFlight::FileWork file;
+    file.shown = "Copying " + source;
+    file.place = place;
+    file.work = [source, target, verify = job.request.verify, cut, outcome](FileWorkControl& control) {
+        WriteHandedCopy(source, target, verify, cut, control, *outcome);
+    };
+    file.finish = [&job, source, target, size, cut, outcome](bool workRan) {
+        if (workRan)
+            FinishHandedCopy(job, source, target, size, cut, *outcome);
+    };
+    flight.Hand(std::move(file));
+}
 
 void CopyOrCutFile(JobContext& job, const std::string& source, const std::string& destination, std::int64_t size,
                    bool cut)
 {
     std::string target = job.request.flat ? Flattened(job.request, destination) : destination;
+    if (job.flight) {
+        HandCopyOrCut(job, source, target, size, cut);
+        return;
+    }
     job.host.SetFileProgressText("Copying " + source);
     job.host.SetFileBar(0, 0);
 
@@ -186,14 +299,14 @@ void CopyOrCutFile(JobContext& job, const std::string& source, const std::string
     if (!cut || !CutByRename(job, source, target, size, false)) {
         // The usual case, a destination where nothing stands yet, costs no look-up before the copy:
         // the copy's own creation of the new file tells whether something is there.
-        FileCopy copy(source, target, CopyTarget::NewFile);
+        FileCopy copy(source, target, CopyTarget::NewFile, job.request.verify);
         const unsigned long error = CopyThroughPauses(job, copy);
         if (error == 0)
-            CountCopied(job, copy, source, target, size, cut);
-        else if (SomethingStandsThere(error, target))
+            CountCopied(job, source, target, size, cut, cut ? DeleteCutSource(source, copy.SourceAttributes()) : 0);
+        else if (!copy.VerifyFailed() && SomethingStandsThere(error, target))
             CopyOverExisting(job, source, target, size, cut);
         else
-            LogFileFailure(job, error, " Failed to copy file from " + source + " to " + target);
+            LogCopyFailure(job, error, copy.VerifyFailed(), source, target);
     }
 
     job.host.SetFileProgressText("");

@@ -5,6 +5,9 @@
 #include "platform/LongPath.h"
 #include "platform/Handles.h"
 
+#include <functional>
+#include <memory>
+
 namespace {
 
 constexpr int kNameSearchLimit = 99999;
@@ -35,7 +38,8 @@ std::string HideName(const std::string& source)
 // again). Returns 0 or the error of the open, a seek, a write, the flush, the deletion or the close.
 // `attributesReset`: whether the file's attributes were reset before; known attributes may have
 // changed since they were read, so an open refused for access resets them and tries once more.
-DWORD WipeAndDelete(JobContext& job, const std::string& path, bool attributesReset)
+DWORD WipeAndDelete(const std::string& path, bool attributesReset,
+                    const std::function<void(std::int64_t blocks, std::int64_t done)>& showBlocks)
 {
     const auto open = [&path] {
         return UniqueFile(
@@ -58,12 +62,9 @@ DWORD WipeAndDelete(JobContext& job, const std::string& path, bool attributesRes
 
     // The bar counts 256-byte blocks, L / 256 of them.
     const std::int64_t blocks = size.QuadPart / kCrushBlock;
-    const auto showBlocks = [&](std::int64_t done) {
-        const auto [maximum, position] = ScaleForBar(blocks, done);
-        job.host.SetFileBar(maximum, position);
-    };
-    showBlocks(0);
-    if (const DWORD error = OverwriteWithOnes(file.Get(), path, size.QuadPart, showBlocks))
+    const auto show = [&](std::int64_t done) { showBlocks(blocks, done); };
+    show(0);
+    if (const DWORD error = OverwriteWithOnes(file.Get(), path, size.QuadPart, show))
         return error;
     if (!FlushFileBuffers(file.Get()))
         return GetLastError();
@@ -82,55 +83,111 @@ DWORD WipeAndDelete(JobContext& job, const std::string& path, bool attributesRes
     return 0;
 }
 
-} // namespace
 
-void CrushOneFile(JobContext& job, const std::string& source, DWORD known)
+// What crushing a file came to: 0 or the error, and the name the file has when it was not crushed.
+struct CrushOutcome {
+    DWORD error = 0;
+    std::string current;
+};
+
+// A file checked to be a plain listed file: hidden, overwritten and deleted, or put back under its
+// name when that fails.
+CrushOutcome CrushListedFile(const std::string& source, DWORD attributes,
+                             const std::function<void(std::int64_t blocks, std::int64_t done)>& showBlocks)
 {
-    job.host.SetFileProgressText("Crushing " + source);
-    job.host.SetFileBar(0, 0);
-    const std::string failed = " So failed to delete file " + source + "!";
-
-    // Only a plain file is overwritten: never a folder, and never a file through a link.
-    const DWORD attributes = known != INVALID_FILE_ATTRIBUTES ? known : PathAttributes(source);
-    if (attributes == INVALID_FILE_ATTRIBUTES) {
-        const DWORD error = GetLastError();
-        LogFileFailure(job, error, failed);
-        return;
-    }
-    if (IsFolderOrLink(attributes)) {
-        LogFileFailure(job, ERROR_ACCESS_DENIED, failed);
-        return;
-    }
-    // A link that shows as a plain file (under Wine, one the host system made) leads to a file outside
-    // the list, which must not even lose its attributes: refused before anything is changed. The
-    // overwrite looks again at the handle it writes through.
-    {
-        UniqueFile listed(OpenPath(source, FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL));
-        if (listed && !HandleIsListedEntry(listed.Get(), source)) {
-            LogFileFailure(job, kNotTheListedFile, failed);
-            return;
-        }
-    }
     // Read-only would refuse the overwrite; archive only already needs no call.
     const bool reset = attributes != FILE_ATTRIBUTE_ARCHIVE;
     if (reset)
         SetPathAttributes(source, FILE_ATTRIBUTE_ARCHIVE);
 
     // Hide the name first: once overwritten and deleted, nothing should tell what the file was called.
-    const std::string current = HideName(source);
+    CrushOutcome outcome{0, HideName(source)};
+    outcome.error = WipeAndDelete(outcome.current, reset, showBlocks);
+    // Not overwritten (or not for certain), or not deleted: the file stays, under the name it came
+    // with where that name is still free.
+    if (outcome.error != 0 && outcome.current != source && MovePath(outcome.current, source, 0))
+        outcome.current = source;
+    return outcome;
+}
 
-    const DWORD error = WipeAndDelete(job, current, reset);
-    if (error == 0) {
+void CountCrush(JobContext& job, const std::string& source, const CrushOutcome& outcome)
+{
+    if (outcome.error == 0) {
         ++job.state.filesDone;
         return;
     }
-    // Not overwritten (or not for certain), or not deleted: the file stays, under the name it came
-    // with where that name is still free, and is reported as not crushed. When something else took
-    // that name meanwhile, the line names the hidden name the file is left under.
-    if (current == source || MovePath(current, source, 0)) {
-        LogFileFailure(job, error, failed);
+    // Reported as not crushed; when something else took the first name meanwhile, the line names the
+    // hidden name the file is left under.
+    if (outcome.current == source) {
+        LogFileFailure(job, outcome.error, " So failed to delete file " + source + "!");
         return;
     }
-    LogFileFailure(job, error, " So failed to delete file " + current + " (first named " + source + ")!");
+    LogFileFailure(job, outcome.error,
+                   " So failed to delete file " + outcome.current + " (first named " + source + ")!");
+}
+
+// Only a plain file is overwritten: never a folder, and never a file through a link. False, with the
+// failure logged, for anything else.
+bool CrushesAsListed(JobContext& job, const std::string& source, DWORD& attributes)
+{
+    const std::string failed = " So failed to delete file " + source + "!";
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        attributes = PathAttributes(source);
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        const DWORD error = GetLastError();
+        LogFileFailure(job, error, failed);
+        return false;
+    }
+    if (IsFolderOrLink(attributes)) {
+        LogFileFailure(job, ERROR_ACCESS_DENIED, failed);
+        return false;
+    }
+    // A link that shows as a plain file (under Wine, one the host system made) leads to a file outside
+    // the list, which must not even lose its attributes: refused before anything is changed. The
+    // overwrite looks again at the handle it writes through.
+    UniqueFile listed(OpenPath(source, FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL));
+    if (listed && !HandleIsListedEntry(listed.Get(), source)) {
+        LogFileFailure(job, kNotTheListedFile, failed);
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+void CrushOneFile(JobContext& job, const std::string& source, DWORD known)
+{
+    job.host.SetFileProgressText("Crushing " + source);
+    job.host.SetFileBar(0, 0);
+    DWORD attributes = known;
+    if (!CrushesAsListed(job, source, attributes))
+        return;
+    CountCrush(job, source, CrushListedFile(source, attributes, [&job](std::int64_t blocks, std::int64_t done) {
+                   const auto [maximum, position] = ScaleForBar(blocks, done);
+                   job.host.SetFileBar(maximum, position);
+               }));
+}
+
+void HandCrush(JobContext& job, const std::string& source, DWORD known)
+{
+    DWORD attributes = known;
+    if (!CrushesAsListed(job, source, attributes))
+        return;
+    auto outcome = std::make_shared<CrushOutcome>();
+    FilesInFlight::FileWork file;
+    file.shown = "Crushing " + source;
+    file.work = [source, attributes, outcome](FileWorkControl& control) {
+        // A pause holds the overwrite between two writes; a Cancel lets it end, as a file half
+        // overwritten would be neither kept nor gone.
+        *outcome = CrushListedFile(source, attributes, [&control](std::int64_t blocks, std::int64_t done) {
+            control.ShowProgress(blocks, done);
+            control.WaitWhilePaused();
+        });
+    };
+    file.finish = [&job, source, outcome](bool workRan) {
+        if (workRan)
+            CountCrush(job, source, *outcome);
+    };
+    job.flight->Hand(std::move(file));
 }

@@ -4,8 +4,7 @@
 #include "engine/progress.h"
 #include "filters/LocaleLower.h"
 
-bool CutByRename(JobContext& job, const std::string& source, const std::string& target, std::int64_t size,
-                 bool replace)
+bool RenameForCut(JobContext& job, const std::string& source, const std::string& target, bool replace)
 {
     // The source under another spelling of its own path is reported by the copy's path, which knows
     // how; a rename would only change the letter case.
@@ -21,9 +20,11 @@ bool CutByRename(JobContext& job, const std::string& source, const std::string& 
     const unsigned long error = RenameFile(source, target, replace);
     if (error == ERROR_NOT_SAME_DEVICE)
         job.volumeBoundaries.Remember(fromFolder, toFolder);
-    if (error != 0)
-        return false;
+    return error == 0;
+}
 
+void CountRenamed(JobContext& job, const std::string& target, std::int64_t size)
+{
     // Moved whole at once: counted as a complete copy, and the file's bar is full as after a copy's
     // last step, which also lets the window answer its messages. Pause and Cancel act before the next
     // file, so the answer of the progress routine has nothing left to stop here.
@@ -33,5 +34,13 @@ bool CutByRename(JobContext& job, const std::string& source, const std::string& 
     if (size > 0)
         FileCopyProgress(job, size, size);
     UpdateSpeedText(job);
+}
+
+bool CutByRename(JobContext& job, const std::string& source, const std::string& target, std::int64_t size,
+                 bool replace)
+{
+    if (!RenameForCut(job, source, target, replace))
+        return false;
+    CountRenamed(job, target, size);
     return true;
 }

@@ -5,6 +5,8 @@
 
 #include <shellapi.h>
 
+#include <memory>
+
 void MoveFileToTrash(JobContext& job, const std::string& source)
 {
     job.host.SetFileProgressText("Removing " + source);
@@ -74,4 +76,29 @@ void DeleteOneFile(JobContext& job, const std::string& source, DWORD known)
     }
     const DWORD error = GetLastError();
     LogFileFailure(job, error, " So failed to delete file " + source + "!");
+}
+
+void HandDelete(JobContext& job, const std::string& source, DWORD known)
+{
+    const DWORD attributes = known != INVALID_FILE_ATTRIBUTES ? known : PathAttributes(source);
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        LogFileFailure(job, ERROR_ACCESS_DENIED, " So failed to delete file " + source + "!");
+        return;
+    }
+    auto error = std::make_shared<DWORD>(0);
+    FilesInFlight::FileWork file;
+    file.shown = "Deleting " + source;
+    file.work = [source, attributes, error](FileWorkControl&) {
+        if (!DeleteAsArchive(source, attributes))
+            *error = GetLastError();
+    };
+    file.finish = [&job, source, error](bool workRan) {
+        if (!workRan)
+            return;
+        if (*error == 0)
+            ++job.state.filesDone;
+        else
+            LogFileFailure(job, *error, " So failed to delete file " + source + "!");
+    };
+    job.flight->Hand(std::move(file));
 }

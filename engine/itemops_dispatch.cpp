@@ -72,7 +72,7 @@ void DispatchFile(JobContext& job, const std::string& item, const std::string& d
         if (!leftAlone)
             DoFileOperation(job, item, destination + "\\" + name, size);
     }
-    UpdateJobProgress(job, size);
+    UpdateJobProgressAfterFile(job, size);
 }
 
 // The folder a source folder item is copied into. Made here when nothing stands there yet, and then

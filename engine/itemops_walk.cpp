@@ -162,7 +162,7 @@ void VisitFile(const Walk& walk, const std::string& source, const std::string& d
             LogUnreachableFile(job, source + "\\" + name, destination + "\\" + name, walk.operation,
                                ERROR_NO_UNICODE_TRANSLATION);
     }
-    UpdateJobProgress(job, size);
+    UpdateJobProgressAfterFile(job, size);
 }
 
 // Depth-first with a stack of open searches instead of a call per folder level, so that a tree of any

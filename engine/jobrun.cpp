@@ -13,6 +13,7 @@
 
 #include <cstdint>
 #include <exception>
+#include <optional>
 
 namespace {
 
@@ -202,8 +203,18 @@ void JobRun::RunJob(const JobRequest& request, const std::vector<std::string>& h
     state_.jobStartTick = host_.TickMs();
     host_.AppendLog(StartingTimeEntry(host_.FormatLocalDateTime(host_.Now())));
     started = true;
-    JobContext job{request, host_, state_, answers_, {}};
-    if (ProcessSourceItems(job, -1) < 0) {
+    // Several files in flight where the processor has the cores for it; the job's thread keeps the
+    // walk, every question and every line.
+    const int workers = request.fileWorkers > 0 ? request.fileWorkers : FilesInFlight::DefaultWorkers();
+    std::optional<FilesInFlight> flight;
+    if (workers > 1)
+        flight.emplace(host_, state_, workers);
+    JobContext job{request, flight ? static_cast<JobHost&>(*flight) : host_, state_, answers_, {}};
+    job.flight = flight ? &*flight : nullptr;
+    const int walked = ProcessSourceItems(job, -1);
+    if (flight)
+        flight->FinishAll();
+    if (walked < 0) {
         // Refused before any item was touched: nothing of the sources may go either, and the log
         // must not read like a job that found nothing to do.
         host_.AppendLog(DestinationNotCreatedEntry(SystemErrorText(job.destinationError), request.destination));

@@ -49,6 +49,14 @@ void UpdateJobProgress(JobContext& job, std::int64_t size)
     }
 }
 
+void UpdateJobProgressAfterFile(JobContext& job, std::int64_t size)
+{
+    if (job.flight)
+        job.flight->Then([&job, size] { UpdateJobProgress(job, size); });
+    else
+        UpdateJobProgress(job, size);
+}
+
 void UpdateSpeedText(JobContext& job)
 {
     job.state.speedText = SpeedText(job.state.bytesCopied, ElapsedMs(job));

@@ -12,6 +12,8 @@ CopyProgressAnswer FileCopyProgress(JobContext& job, std::int64_t totalBytes, st
 
 // Called once for every file dealt with (filtered out or not): counts it and renews the overall texts.
 void UpdateJobProgress(JobContext& job, std::int64_t size);
+// The same once the files handed to the job's workers before it are finished, in the walk's order.
+void UpdateJobProgressAfterFile(JobContext& job, std::int64_t size);
 
 // The speed text after a successful copy: "  Speed " + bytes per millisecond + "kbps".
 void UpdateSpeedText(JobContext& job);

@@ -51,6 +51,13 @@ struct FileHandleTraits {
     static bool Close(Handle h) { return CloseHandle(h) != 0; }
 };
 
+// Events, threads and the like: their creators answer NULL, not INVALID_HANDLE_VALUE, on failure.
+struct KernelObjectTraits {
+    using Handle = HANDLE;
+    static Handle Invalid() { return nullptr; }
+    static bool Close(Handle h) { return CloseHandle(h) != 0; }
+};
+
 struct FindHandleTraits {
     using Handle = HANDLE;
     static Handle Invalid() { return INVALID_HANDLE_VALUE; }
@@ -71,5 +78,6 @@ struct GdiObjectTraits {
 
 using UniqueFile = UniqueWinHandle<FileHandleTraits>;
 using UniqueFind = UniqueWinHandle<FindHandleTraits>;
+using UniqueKernelObject = UniqueWinHandle<KernelObjectTraits>;
 using UniqueRegKey = UniqueWinHandle<RegistryKeyTraits>;
 using UniqueGdiObject = UniqueWinHandle<GdiObjectTraits>;

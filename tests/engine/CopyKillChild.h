@@ -5,3 +5,8 @@
 // an event it sets once it is inside the copy. It then waits there until it is killed.
 inline constexpr char kCopyUntilKilled[] = "--copy-until-killed";
 int CopyUntilKilled(const char* source, const char* destination, const char* eventName);
+
+// The same for a copy with several files in flight (FilesInFlightTest.cpp): the event is set once a
+// worker is inside a copy; the other workers go on until the kill.
+inline constexpr char kCopyInFlightUntilKilled[] = "--copy-in-flight-until-killed";
+int CopyInFlightUntilKilled(const char* source, const char* destination, const char* eventName);

@@ -29,6 +29,10 @@ int CutUntilKilled(const char* source, const char* destination, const char* even
     host.destination = destination;
     state.scanStopped = true;
     const bool inCopy = std::strcmp(where, "copying") == 0;
+    // Killed at a known point of one copy: with several files in flight the others would go on to
+    // wherever they are when the kill comes (a test of its own).
+    if (inCopy)
+        host.fileWorkers = 1;
     int wholeFiles = 0;
     host.onProcessMessages = [&] {
         // A file moved by rename shows a full bar at once; a copy shows its part done.

@@ -21,6 +21,8 @@ public:
     std::string minSizeText = "0";
     std::string maxSizeText = "9223372036854775807";
     std::string operationHeader = "Copy\n";
+    bool verify = false;
+    int fileWorkers = 0;  // as the job decides by default
 
     // Scripts: a function if set, else queued answers, else the default.
     std::function<ConflictAnswer(const std::string&, const std::string&)> onFileExists;
@@ -64,6 +66,8 @@ public:
         request.maxSizeText = maxSizeText;
         request.operationHeader = operationHeader;
         request.questionOwner = ownerWindow;
+        request.verify = verify;
+        request.fileWorkers = fileWorkers;
         return request;
     }
 

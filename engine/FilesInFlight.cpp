@@ -1,0 +1,323 @@
+#include "engine/FilesInFlight.h"
+
+#include "core/ProgressTexts.h"
+
+#include <windows.h>
+
+#include <algorithm>
+
+namespace {
+
+// Files handed in and not yet finished, whatever their stage: bounds the memory of a job to this
+// many entries whatever the size of the tree, and is deep enough that a worker never waits for the
+// job's thread to hand in the next file while small files go by.
+constexpr std::size_t kDepth = 64;
+// How long the job's thread sleeps at most before it looks at its files again; it wakes at once for
+// a message or a file whose work has ended.
+constexpr DWORD kWaitSliceMs = 50;
+// A paused worker looks at the flags this often: a Go On is taken up within it.
+constexpr DWORD kPausePollMs = 10;
+
+} // namespace
+
+bool FileWorkControl::WaitWhilePaused() const
+{
+    while (Paused() && !Stopped())
+        Sleep(kPausePollMs);
+    return !Stopped();
+}
+
+FilesInFlight::FilesInFlight(JobHost& window, JobState& state, int workers)
+    : window_(window), state_(state), workerCount_(std::max(1, workers)),
+      written_(CreateEventW(nullptr, FALSE, FALSE, nullptr))
+{
+}
+
+FilesInFlight::~FilesInFlight()
+{
+    // Only reached with files in flight when the job is left by an exception: what is being written
+    // is given up (its copy goes with its handle), and nothing more is started.
+    abandoned_ = true;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        closing_ = true;
+    }
+    wake_.notify_all();
+    for (std::thread& worker : workers_)
+        worker.join();
+}
+
+int FilesInFlight::DefaultWorkers()
+{
+    SYSTEM_INFO info;
+    GetSystemInfo(&info);
+    return std::clamp(static_cast<int>(info.dwNumberOfProcessors), 2, 4);
+}
+
+void FilesInFlight::StartWorkers()
+{
+    workers_.reserve(static_cast<std::size_t>(workerCount_));
+    for (int i = 0; i < workerCount_; ++i)
+        workers_.emplace_back([this] { WorkerLoop(); });
+}
+
+void FilesInFlight::WorkerLoop()
+{
+    for (;;) {
+        Ticket* ticket = nullptr;
+        {
+            std::unique_lock<std::mutex> lock(mutex_);
+            wake_.wait(lock, [this] { return closing_ || !toStart_.empty(); });
+            if (toStart_.empty())
+                return;  // closing, and nothing left to take up
+            ticket = toStart_.front();
+            toStart_.pop_front();
+        }
+        // A paused job starts no new file either; a stopped one starts none at all.
+        if (ticket->control->WaitWhilePaused()) {
+            ticket->stage = kWriting;
+            ticket->file.work(*ticket->control);
+            ticket->stage = kWritten;
+        } else {
+            ticket->stage = kNotStarted;
+        }
+        SetEvent(written_.Get());
+    }
+}
+
+bool FilesInFlight::PlaceInFlight(const std::string& place) const
+{
+    return std::any_of(tickets_.begin(), tickets_.end(),
+                       [&place](const std::unique_ptr<Ticket>& t) { return t->file.place == place; });
+}
+
+void FilesInFlight::Hand(FileWork work)
+{
+    // Two files bound for one place (a flattened copy of a_b.txt and a\b.txt): the second waits until
+    // the first stands, and then meets it as a file of this job, as it would one file at a time.
+    if (!work.place.empty() && PlaceInFlight(work.place))
+        FinishAll();
+    while (tickets_.size() >= kDepth)
+        WaitForOldest();
+    if (workers_.empty())
+        StartWorkers();
+    auto ticket = std::make_unique<Ticket>();
+    ticket->file = std::move(work);
+    ticket->control = std::make_unique<FileWorkControl>(state_, abandoned_);
+    Ticket* handed = ticket.get();
+    tickets_.push_back(std::move(ticket));
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        toStart_.push_back(handed);
+    }
+    wake_.notify_one();
+}
+
+void FilesInFlight::Then(std::function<void()> step)
+{
+    if (tickets_.empty() || finishing_) {
+        step();
+        return;
+    }
+    while (tickets_.size() >= kDepth)
+        WaitForOldest();
+    auto ticket = std::make_unique<Ticket>();
+    ticket->file.finish = [step = std::move(step)](bool) { step(); };
+    ticket->stage = kWritten;
+    tickets_.push_back(std::move(ticket));
+}
+
+void FilesInFlight::FinishReady()
+{
+    bool shownFinished = false;
+    while (!tickets_.empty()) {
+        Ticket& oldest = *tickets_.front();
+        const int stage = oldest.stage;
+        if (stage != kWritten && stage != kNotStarted)
+            return;
+        // Taken off first: a finish that asks a question pumps messages, and nothing in there may
+        // finish this file twice.
+        std::unique_ptr<Ticket> ticket = std::move(tickets_.front());
+        tickets_.pop_front();
+        if (shownTicket_ == ticket.get()) {
+            shownTicket_ = nullptr;
+            shownFinished = true;
+        }
+        finishing_ = true;
+        struct Clear {
+            bool& flag;
+            ~Clear() { flag = false; }
+        } clear{finishing_};
+        if (ticket->file.finish)
+            ticket->file.finish(stage == kWritten);
+    }
+    if (shownFinished && fileLineShown_) {
+        // The line named a file that is done; the next wait names the file it waits for.
+        fileLineShown_ = false;
+        window_.SetFileProgressText("");
+        window_.SetFileBar(0, 0);
+    }
+}
+
+void FilesInFlight::ShowOldest()
+{
+    const Ticket& oldest = *tickets_.front();
+    if (oldest.stage != kWriting || oldest.file.shown.empty())
+        return;
+    if (shownTicket_ != &oldest) {
+        shownTicket_ = &oldest;
+        fileLineShown_ = true;
+        window_.SetFileProgressText(oldest.file.shown);
+    }
+    const auto [maximum, position] = ScaleForBar(oldest.control->Total(), oldest.control->Done());
+    window_.SetFileBar(maximum, position);
+}
+
+void FilesInFlight::WaitForOldest()
+{
+    FinishReady();
+    if (tickets_.empty())
+        return;
+    const Ticket* oldest = tickets_.front().get();
+    while (!tickets_.empty() && tickets_.front().get() == oldest) {
+        const int stage = oldest->stage;
+        if (stage == kWritten || stage == kNotStarted) {
+            FinishReady();
+            return;
+        }
+        ShowOldest();
+        const HANDLE written = written_.Get();
+        MsgWaitForMultipleObjects(1, &written, FALSE, kWaitSliceMs, QS_ALLINPUT);
+        window_.ProcessMessages();
+    }
+}
+
+void FilesInFlight::WaitForAllWork()
+{
+    for (;;) {
+        const bool writing = std::any_of(tickets_.begin(), tickets_.end(), [](const std::unique_ptr<Ticket>& t) {
+            const int stage = t->stage;
+            return stage == kWaiting || stage == kWriting;
+        });
+        if (!writing)
+            return;
+        const HANDLE written = written_.Get();
+        MsgWaitForMultipleObjects(1, &written, FALSE, kWaitSliceMs, QS_ALLINPUT);
+        window_.ProcessMessages();
+    }
+}
+
+void FilesInFlight::FinishAll()
+{
+    if (finishing_)
+        return;
+    while (!tickets_.empty())
+        WaitForOldest();
+}
+
+bool FilesInFlight::FirstAbandonedByStop()
+{
+    if (abandonReported_)
+        return false;
+    abandonReported_ = true;
+    return true;
+}
+
+void FilesInFlight::Settle()
+{
+    if (!finishing_)
+        FinishAll();
+}
+
+void FilesInFlight::SettleForQuestion()
+{
+    if (finishing_)
+        WaitForAllWork();
+    else
+        FinishAll();
+}
+
+void FilesInFlight::AppendLog(const std::string& entry)
+{
+    Settle();
+    window_.AppendLog(entry);
+}
+
+void FilesInFlight::ClearLog()
+{
+    Settle();
+    window_.ClearLog();
+}
+
+void FilesInFlight::ProcessMessages()
+{
+    window_.ProcessMessages();
+    if (!finishing_)
+        FinishReady();
+}
+
+void FilesInFlight::SetProgressText(ProgressText which, const std::string& text)
+{
+    Settle();
+    window_.SetProgressText(which, text);
+}
+
+void FilesInFlight::SetOverallBarMax(int maximum)
+{
+    Settle();
+    window_.SetOverallBarMax(maximum);
+}
+
+void FilesInFlight::SetOverallBarPos(int position)
+{
+    Settle();
+    window_.SetOverallBarPos(position);
+}
+
+ConflictAnswer FilesInFlight::AskFileExists(const std::string& path, const std::string& comparison)
+{
+    SettleForQuestion();
+    return window_.AskFileExists(path, comparison);
+}
+
+ConflictAnswer FilesInFlight::AskFolderExists(const std::string& path)
+{
+    SettleForQuestion();
+    return window_.AskFolderExists(path);
+}
+
+bool FilesInFlight::AskYesNo(const std::string& text, const std::string& title)
+{
+    SettleForQuestion();
+    return window_.AskYesNo(text, title);
+}
+
+void FilesInFlight::ShowMessage(const std::string& text)
+{
+    SettleForQuestion();
+    window_.ShowMessage(text);
+}
+
+void FilesInFlight::EnterRunningState(Operation operation)
+{
+    Settle();
+    window_.EnterRunningState(operation);
+}
+
+void FilesInFlight::ShowPaused(bool paused)
+{
+    Settle();
+    window_.ShowPaused(paused);
+}
+
+void FilesInFlight::EnterRestState()
+{
+    Settle();
+    window_.EnterRestState();
+}
+
+void FilesInFlight::HideMainWindow()
+{
+    Settle();
+    window_.HideMainWindow();
+}

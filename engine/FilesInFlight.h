@@ -1,0 +1,147 @@
+#pragma once
+#include "engine/JobHost.h"
+#include "engine/JobState.h"
+#include "platform/Handles.h"
+
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+// What the work of one file sees of its job while it runs on a worker thread: the job's two flags
+// and the file's bar. Nothing else of the job or the window is reachable from there.
+class FileWorkControl {
+public:
+    FileWorkControl(const JobState& state, const std::atomic<bool>& abandoned) : state_(state), abandoned_(abandoned) {}
+    bool Stopped() const { return state_.stopFlag || abandoned_; }
+    bool Paused() const { return state_.pauseFlag; }
+    // Holds the work while the job is paused. True when it may go on, false when the job stopped.
+    bool WaitWhilePaused() const;
+    // The file's progress, shown while it is the oldest file in flight.
+    void ShowProgress(std::int64_t total, std::int64_t done)
+    {
+        total_ = total;
+        done_ = done;
+    }
+    std::int64_t Total() const { return total_; }
+    std::int64_t Done() const { return done_; }
+
+private:
+    const JobState& state_;
+    const std::atomic<bool>& abandoned_;
+    std::atomic<std::int64_t> total_{0};
+    std::atomic<std::int64_t> done_{0};
+};
+
+// Files whose fate is decided, written several at once by worker threads and then finished (counted,
+// logged, shown) on the job's own thread strictly in the order they were handed in, so the log, the
+// counters and the report read exactly as when one file is done at a time. The walk, the filters and
+// every question stay on the job's thread.
+//
+// It stands between the job's routines and the window as their JobHost: anything the job tells or asks
+// the window first finishes every file handed in before it, so no line comes out of order and no
+// question is asked while a file is still being written. Inside a file's own finish (which may have
+// to ask about a conflict) the files handed in after it are let finish their writing first, unfinished.
+class FilesInFlight : public JobHost {
+public:
+    // One file's work. `work` runs on a worker thread and touches files only; `finish` runs on the
+    // job's thread in the order of handing in, told whether the work ran (it does not once the job
+    // has stopped before a worker took it up).
+    struct FileWork {
+        std::string shown;  // the file line while it is the oldest in flight, "Copying ..."
+        std::string place;  // the path it writes, lower-cased, or empty: no two files in flight share one
+        std::function<void(FileWorkControl&)> work;
+        std::function<void(bool workRan)> finish;
+    };
+
+    // `workers`: threads that write; at least 1.
+    FilesInFlight(JobHost& window, JobState& state, int workers);
+    ~FilesInFlight() override;
+    FilesInFlight(const FilesInFlight&) = delete;
+    FilesInFlight& operator=(const FilesInFlight&) = delete;
+
+    // The worker count a job uses by default: the processor's cores, at least 2 and at most 4.
+    static int DefaultWorkers();
+
+    void Hand(FileWork work);
+    // A step of the job's thread in the file order: at once when nothing is in flight, else after the
+    // files handed in so far.
+    void Then(std::function<void()> step);
+    // Waits for every file handed in and finishes it.
+    void FinishAll();
+    // Finishes everything handed in when a file for this place (lower-cased) is among it.
+    void FinishIfWriting(const std::string& place)
+    {
+        if (PlaceInFlight(place))
+            FinishAll();
+    }
+    // The first file given up to a Cancel is reported as the one the Cancel met; the others in flight
+    // with it had only begun, and go without a word, as files a one-at-a-time job never reached.
+    bool FirstAbandonedByStop();
+
+    // --- JobHost ---------------------------------------------------------------------------------
+    void AppendLog(const std::string& entry) override;
+    void ClearLog() override;
+    void ProcessMessages() override;
+    void SetProgressText(ProgressText which, const std::string& text) override;
+    void SetFileBar(int maximum, int position) override { window_.SetFileBar(maximum, position); }
+    void SetOverallBarMax(int maximum) override;
+    void SetOverallBarPos(int position) override;
+    ConflictAnswer AskFileExists(const std::string& path, const std::string& comparison) override;
+    ConflictAnswer AskFolderExists(const std::string& path) override;
+    bool AskYesNo(const std::string& text, const std::string& title) override;
+    void ShowMessage(const std::string& text) override;
+    void EnterRunningState(Operation operation) override;
+    void ShowPaused(bool paused) override;
+    void EnterRestState() override;
+    void HideMainWindow() override;
+    std::uint32_t TickMs() override { return window_.TickMs(); }
+    DateTime Now() override { return window_.Now(); }
+    std::string FormatLocalDateTime(DateTime value) override { return window_.FormatLocalDateTime(value); }
+
+private:
+    enum Stage : int { kWaiting, kWriting, kWritten, kNotStarted };
+    struct Ticket {
+        FileWork file;
+        std::atomic<int> stage{kWaiting};
+        std::unique_ptr<FileWorkControl> control;
+    };
+
+    void StartWorkers();
+    void WorkerLoop();
+    // Finishes the oldest files whose work has ended; never waits.
+    void FinishReady();
+    // Waits, answering the window's messages, until the oldest file's work has ended.
+    void WaitForOldest();
+    // Waits until no file handed in is still being written or waiting for a worker.
+    void WaitForAllWork();
+    // Before anything is told to the window: every earlier file finished (or, from within a finish,
+    // every later one written).
+    void Settle();
+    void SettleForQuestion();
+    void ShowOldest();
+    bool PlaceInFlight(const std::string& place) const;
+
+    JobHost& window_;
+    JobState& state_;
+    const int workerCount_;
+    std::deque<std::unique_ptr<Ticket>> tickets_;  // handed in, not yet finished; the job's thread only
+    bool finishing_ = false;
+    bool abandonReported_ = false;
+    bool fileLineShown_ = false;
+    const Ticket* shownTicket_ = nullptr;
+
+    UniqueKernelObject written_;  // set by a worker each time a file's work ends
+    std::atomic<bool> abandoned_{false};
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    std::deque<Ticket*> toStart_;  // guarded by mutex_
+    bool closing_ = false;         // guarded by mutex_
+    std::vector<std::thread> workers_;
+};

@@ -1,0 +1,355 @@
+// Jobs with several files written at once: the same log, counts, questions and results as one file
+// at a time; pause, cancel, a kill and a failed verify with files in flight.
+#include "CopyKillChild.h"
+#include "FileOpsTestSupport.h"
+#include "core/LogTexts.h"
+#include "engine/jobrun.h"
+#include "platform/ProgramPath.h"
+#include "tests/support/TreeManifest.h"
+#include "tests/support/WineProcess.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstring>
+
+using namespace fileopstest;
+using testsupport::Manifest;
+using testsupport::TempFolder;
+using testsupport::TreeManifest;
+
+namespace {
+
+// Gives the file a last-write time of its own that is the same in every run.
+bool Stamp(const std::string& path, unsigned seed)
+{
+    const std::uint64_t time = kOldTime + seed * 10000000ull;
+    HANDLE file = OpenPath(path, FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, OPEN_EXISTING, 0);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    FILETIME written{static_cast<DWORD>(time), static_cast<DWORD>(time >> 32)};
+    const bool set = SetFileTime(file, nullptr, nullptr, &written) != 0;
+    CloseHandle(file);
+    return set;
+}
+
+bool WriteStamped(const std::string& path, const std::string& bytes, unsigned seed)
+{
+    return WriteAll(path, bytes) && Stamp(path, seed);
+}
+
+// The entries that differ between two manifests, for a failure message.
+std::string Difference(const Manifest& left, const Manifest& right)
+{
+    Manifest onlyLeft, onlyRight;
+    for (const auto& [rel, entry] : left)
+        if (!right.count(rel) || !(right.at(rel) == entry))
+            onlyLeft[rel] = entry;
+    for (const auto& [rel, entry] : right)
+        if (!left.count(rel) || !(left.at(rel) == entry))
+            onlyRight[rel] = entry;
+    return testsupport::Describe(onlyLeft) + "\n-- against --\n" + testsupport::Describe(onlyRight);
+}
+
+// The same tree wherever it is made: folders of files of many sizes (some of several chunks), times of
+// their own, a pair that flattens to one name, a read-only file, and destination files already there.
+bool MakeMixedTree(const std::string& root)
+{
+    const std::string source = root + "\\S";
+    if (!CreateDirectoryA(source.c_str(), nullptr) || !CreateDirectoryA((root + "\\D").c_str(), nullptr))
+        return false;
+    unsigned seed = 1;
+    for (const char* folder : {"a", "b", "a\\b", "c"}) {
+        const std::string path = source + "\\" + folder;
+        if (!CreateDirectoryA(path.c_str(), nullptr))
+            return false;
+        for (int file = 0; file < 24; ++file, ++seed) {
+            const std::size_t size = (seed % 7 == 0) ? 3 * kChunk + seed : (seed * 977) % 20000;
+            if (!WriteStamped(path + "\\f" + std::to_string(file) + ".dat", Pattern(size, seed), seed))
+                return false;
+        }
+    }
+    // a_b.txt and a\b.txt flatten to the same name.
+    if (!WriteStamped(source + "\\a_b.txt", "one", 201) || !WriteStamped(source + "\\a\\b.txt", "two", 202))
+        return false;
+    if (!WriteStamped(source + "\\c\\readonly.dat", Pattern(5000, 77), 203) ||
+        !SetFileAttributesA((source + "\\c\\readonly.dat").c_str(), FILE_ATTRIBUTE_READONLY))
+        return false;
+    // Conflicts for a copy into D (the tree lands in D\S): two files of b are there already.
+    return CreateDirectoryA((root + "\\D\\S").c_str(), nullptr) &&
+           CreateDirectoryA((root + "\\D\\S\\b").c_str(), nullptr) && WriteStamped(root + "\\D\\S\\b\\f3.dat", "older", 1) &&
+           WriteStamped(root + "\\D\\S\\b\\f9.dat", "other", 300);
+}
+
+std::string Replaced(std::string text, const std::string& from, const std::string& to)
+{
+    for (std::size_t at = 0; (at = text.find(from, at)) != std::string::npos; at += to.size())
+        text.replace(at, from.size(), to);
+    return text;
+}
+
+struct Outcome {
+    std::string log;
+    std::string questions;
+    JobState state;
+    Manifest source;
+    Manifest destination;
+};
+
+// Runs the job on a fresh mixed tree with the given number of workers; paths in what it returns are
+// told relative to the tree's root, so runs in two folders compare.
+Outcome RunOnMixedTree(Operation operation, bool flat, int workers)
+{
+    TempFolder temp;
+    Outcome outcome;
+    EXPECT_TRUE(MakeMixedTree(temp.Path()));
+    ScriptedHost host;
+    host.operation = operation;
+    host.sources = {temp / "S"};
+    host.destination = temp / "D";
+    host.flat = flat;
+    host.fileWorkers = workers;
+    // Each kind of answer, in turn, with the rename modes switching.
+    host.onFileExists = [&host](const std::string&, const std::string&) {
+        static const ConflictDecision kinds[] = {kOverwrite, kAutoRename, kSkip, kUpdate, kAutoRename};
+        const std::size_t n = host.fileQuestions.size();
+        host.fileRenameNew = n % 2 == 0;
+        return ConflictAnswer{kinds[n % 5], false};
+    };
+    host.onFolderExists = [](const std::string&) { return ConflictAnswer{kUpdate, false}; };
+    HeldOpen held(temp / "S\\a\\f5.dat", 0);  // a copy of it fails, a deletion too
+    EXPECT_TRUE(held.Valid());
+    JobState state;
+    state.scanStopped = true;
+    JobRun(host, state).Run(host.Request());
+    const std::string root = temp.Path();
+    outcome.log = Replaced(host.log, root, "<root>");
+    for (const std::string& question : host.fileQuestions)
+        outcome.questions += Replaced(question, root, "<root>") + "\n";
+    for (const std::string& question : host.folderQuestions)
+        outcome.questions += "folder " + Replaced(question, root, "<root>") + "\n";
+    outcome.state = state;
+    SetFileAttributesA((temp / "S\\c\\readonly.dat").c_str(), FILE_ATTRIBUTE_NORMAL);
+    outcome.source = TreeManifest(temp / "S");
+    outcome.destination = TreeManifest(temp / "D");
+    return outcome;
+}
+
+void ExpectSameOutcome(const Outcome& one, const Outcome& several)
+{
+    EXPECT_EQ(several.log, one.log);
+    EXPECT_EQ(several.questions, one.questions);
+    EXPECT_EQ(several.state.filesExamined, one.state.filesExamined);
+    EXPECT_EQ(several.state.filesDone, one.state.filesDone);
+    EXPECT_EQ(several.state.filesFailed, one.state.filesFailed);
+    EXPECT_EQ(several.state.bytesCopied, one.state.bytesCopied);
+    EXPECT_TRUE(several.source == one.source) << Difference(several.source, one.source);
+    EXPECT_TRUE(several.destination == one.destination) << Difference(several.destination, one.destination);
+}
+
+// Removes a copy observer however the test ends.
+struct ObserverGuard {
+    explicit ObserverGuard(CopyWriteObserver observer) { SetCopyWriteObserver(std::move(observer)); }
+    ~ObserverGuard() { SetCopyWriteObserver({}); }
+};
+
+} // namespace
+
+TEST(FilesInFlight, SeveralWorkersLogCountAskAndWriteExactlyAsOneFileAtATime)
+{
+    const struct {
+        const char* name;
+        Operation operation;
+        bool flat;
+    } jobs[] = {{"copy", kOpCopy, false}, {"flat copy", kOpCopy, true}, {"cut", kOpCut, false},
+                {"delete", kOpDelete, false}, {"crush", kOpCrush, false}};
+    for (const auto& job : jobs) {
+        SCOPED_TRACE(job.name);
+        const Outcome one = RunOnMixedTree(job.operation, job.flat, 1);
+        const Outcome several = RunOnMixedTree(job.operation, job.flat, 4);
+        EXPECT_GT(one.state.filesDone, 90);
+        EXPECT_GE(one.state.filesFailed, 1) << "the file held open";
+        if (job.operation == kOpCopy && !job.flat) {
+            EXPECT_NE(one.questions, "") << "no conflict was met";
+        }
+        ExpectSameOutcome(one, several);
+    }
+}
+
+TEST(FilesInFlight, PauseStopsEveryWriteAndGoOnCompletesEachFileWhole)
+{
+    TempFolder temp;
+    ASSERT_TRUE(CreateDirectoryA((temp / "S").c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryA((temp / "D").c_str(), nullptr));
+    for (unsigned i = 0; i < 4; ++i)
+        ASSERT_TRUE(WriteAll(temp / ("S\\big" + std::to_string(i) + ".bin"), Pattern(24 * kChunk, i + 1)));
+    std::atomic<int> writes{0};
+    ObserverGuard guard([&writes](const std::string&, std::int64_t, char*, unsigned long) { ++writes; });
+
+    ScriptedHost host;
+    host.sources = {temp / "S"};
+    host.destination = temp / "D";
+    host.fileWorkers = 4;
+    JobState state;
+    state.scanStopped = true;
+    JobRun run(host, state);
+    int writesAtPause = -1;
+    int writesAfterAWhile = -1;
+    int pumpsWhilePaused = 0;
+    host.onProcessMessages = [&] {
+        if (writesAtPause < 0 && writes >= 16) {
+            run.bbPauseClick();
+            writesAtPause = writes;
+        } else if (writesAtPause >= 0 && state.pauseFlag && ++pumpsWhilePaused == 8) {
+            writesAfterAWhile = writes;
+            run.bbPauseClick();  // Go On
+        }
+    };
+    run.Run(host.Request());
+
+    ASSERT_GE(writesAtPause, 0) << "never paused\n" << host.log;
+    ASSERT_GE(writesAfterAWhile, 0) << "never went on";
+    // Each worker may end the step it was in (four blocks of a chunk), and then writes nothing more.
+    EXPECT_LE(writesAfterAWhile - writesAtPause, 4 * static_cast<int>(kCopyChunk / kCopyBlock));
+    EXPECT_EQ(state.filesDone, 4);
+    EXPECT_EQ(state.filesFailed, 0);
+    EXPECT_TRUE(TreeManifest(temp / "D\\S") == TreeManifest(temp / "S"));
+}
+
+TEST(FilesInFlight, CancelLeavesOnlyWholeFilesAndReportsThem)
+{
+    TempFolder temp;
+    ASSERT_TRUE(CreateDirectoryA((temp / "S").c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryA((temp / "D").c_str(), nullptr));
+    for (unsigned i = 0; i < 12; ++i)
+        ASSERT_TRUE(WriteAll(temp / ("S\\f" + std::to_string(i) + ".bin"), Pattern((i % 3 + 1) * 6 * kChunk, i + 1)));
+    std::atomic<int> writes{0};
+    ObserverGuard guard([&writes](const std::string&, std::int64_t, char*, unsigned long) { ++writes; });
+
+    ScriptedHost host;
+    host.sources = {temp / "S"};
+    host.destination = temp / "D";
+    host.fileWorkers = 4;
+    JobState state;
+    state.scanStopped = true;
+    JobRun run(host, state);
+    bool cancelled = false;
+    host.onProcessMessages = [&] {
+        if (!cancelled && writes >= 100) {
+            cancelled = true;
+            run.bbCancelClick();
+        }
+    };
+    run.Run(host.Request());
+
+    ASSERT_TRUE(cancelled) << host.log;
+    const Manifest source = TreeManifest(temp / "S");
+    const Manifest arrived = TreeManifest(temp / "D\\S");
+    for (const auto& [rel, entry] : arrived) {
+        ASSERT_TRUE(source.count(rel)) << rel << " is no file of the source: a partial copy left behind?";
+        EXPECT_EQ(entry, source.at(rel)) << rel << " stands unfinished under its name";
+    }
+    EXPECT_LT(arrived.size(), source.size());
+    EXPECT_EQ(state.filesDone, static_cast<std::int64_t>(arrived.size()));
+    // The one file the Cancel met, as a one-at-a-time job reports it; those begun with it go unsaid.
+    std::size_t failures = 0;
+    for (std::size_t at = 0; (at = host.log.find("Failed to copy file", at)) != std::string::npos; ++at)
+        ++failures;
+    EXPECT_LE(failures, 1u) << host.log;
+}
+
+TEST(FilesInFlight, AKillLeavesNothingUnfinishedUnderAName)
+{
+    TempFolder temp;
+    ASSERT_TRUE(CreateDirectoryA((temp / "S").c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryA((temp / "D").c_str(), nullptr));
+    for (unsigned i = 0; i < 12; ++i)
+        ASSERT_TRUE(WriteAll(temp / ("S\\f" + std::to_string(i) + ".bin"), Pattern((i % 3 + 1) * 4 * kChunk, i + 1)));
+    const std::string eventName = "orv-inflight-killed-" + std::to_string(GetCurrentProcessId());
+    HANDLE there = CreateEventA(nullptr, TRUE, FALSE, eventName.c_str());
+    ASSERT_NE(there, nullptr);
+    testsupport::ChildProcess child;
+    ASSERT_TRUE(child.Start(ProgramFilePath(), std::string(kCopyInFlightUntilKilled) + " \"" + temp / "S" + "\" \"" +
+                                               temp / "D" + "\" " + eventName));
+    const DWORD reached = WaitForSingleObject(there, 30000);
+    CloseHandle(there);
+    ASSERT_EQ(reached, WAIT_OBJECT_0) << "the child never got where it was to be killed";
+    child.Kill();
+    EXPECT_EQ(child.WaitExit(10000), 99u);
+
+    const Manifest source = TreeManifest(temp / "S");
+    const Manifest arrived = TreeManifest(temp / "D\\S");
+    for (const auto& [rel, entry] : arrived) {
+        ASSERT_TRUE(source.count(rel)) << rel << " is no file of the source: a partial copy left behind?";
+        EXPECT_EQ(entry, source.at(rel)) << rel << " stands unfinished under its name";
+    }
+    EXPECT_LT(arrived.size(), source.size()) << "the kill came after the job";
+}
+
+int CopyInFlightUntilKilled(const char* source, const char* destination, const char* eventName)
+{
+    HANDLE there = OpenEventA(EVENT_MODIFY_STATE, FALSE, eventName);
+    if (!there)
+        return 2;
+    // The worker that writes the tenth block stops there for good and tells the test; the others go
+    // on writing whatever they have in flight until the kill.
+    std::atomic<int> writes{0};
+    SetCopyWriteObserver([&](const std::string&, std::int64_t, char*, unsigned long) {
+        if (++writes == 10) {
+            SetEvent(there);
+            Sleep(INFINITE);
+        }
+    });
+    ScriptedHost host;
+    JobState state;
+    host.sources = {source};
+    host.destination = destination;
+    host.fileWorkers = 4;
+    state.scanStopped = true;
+    JobRun(host, state).Run(host.Request());
+    return 3;  // never reached while the test runs as meant
+}
+
+TEST(FilesInFlight, ACopyThatReadsBackWrongIsNotKeptAndIsOneVerifyLine)
+{
+    for (const int workers : {1, 4}) {
+        SCOPED_TRACE(workers);
+        TempFolder temp;
+        ASSERT_TRUE(CreateDirectoryA((temp / "S").c_str(), nullptr));
+        ASSERT_TRUE(CreateDirectoryA((temp / "D").c_str(), nullptr));
+        for (const char* name : {"a.bin", "b.bin", "c.bin"})
+            ASSERT_TRUE(WriteAll(temp / "S\\" + name, Pattern(3 * kChunk + 5, name[0])));
+        // One block of b.bin is changed between the read and the write, as a failing disk or bus would.
+        ObserverGuard guard([](const std::string& destination, std::int64_t offset, char* data, unsigned long length) {
+            if (destination.size() >= 5 && destination.compare(destination.size() - 5, 5, "b.bin") == 0 &&
+                offset == kCopyBlock && length > 0)
+                data[0] = static_cast<char>(data[0] ^ 1);
+        });
+        for (const bool verify : {false, true}) {
+            SCOPED_TRACE(verify ? "verify on" : "verify off");
+            ScriptedHost host;
+            host.sources = {temp / "S"};
+            host.destination = temp / (verify ? "D\\on" : "D\\off");
+            host.fileWorkers = workers;
+            host.verify = verify;
+            JobState state;
+            state.scanStopped = true;
+            JobRun(host, state).Run(host.Request());
+            const std::string copied = host.destination + "\\S\\";
+            EXPECT_EQ(ReadAll(copied + "a.bin"), ReadAll(temp / "S\\a.bin"));
+            EXPECT_EQ(ReadAll(copied + "c.bin"), ReadAll(temp / "S\\c.bin"));
+            if (!verify) {
+                ASSERT_TRUE(Exists(copied + "b.bin"));
+                EXPECT_NE(ReadAll(copied + "b.bin"), ReadAll(temp / "S\\b.bin")) << "the test's change did not happen";
+                EXPECT_EQ(state.filesFailed, 0);
+                continue;
+            }
+            EXPECT_FALSE(Exists(copied + "b.bin"));
+            EXPECT_EQ(TreeManifest(host.destination + "\\S").size(), 2u) << "nothing else of b.bin stays";
+            EXPECT_EQ(state.filesFailed, 1);
+            EXPECT_EQ(state.filesDone, 2);
+            EXPECT_NE(host.log.find(VerifyFailedEntry(temp / "S\\b.bin", copied + "b.bin") + "\r\n"), std::string::npos)
+                << host.log;
+        }
+    }
+}
