@@ -188,12 +188,14 @@ public:
     void cbStartClick();
     void cbContextClick();
     void cbMonitorClipboardClick();
+    void cbVerifyClick();
     bool StartsHidden() const { return startHidden; }
     bool TrayIconShown() const;
     std::unique_ptr<ui::PopupMenu> PopupMenu2;
 
     // --- JobHost ------------------------------------------------------------------------------
     void ProcessMessages() override;
+    void ProcessMessagesWhileWaiting() override;
     void SetProgressText(ProgressText which, const std::string& text) override;
     void SetFileBar(int maximum, int position) override;
     void SetOverallBarMax(int maximum) override;
@@ -270,7 +272,7 @@ public:
     std::unique_ptr<ui::Panel> SettingsPanel, SettingsSubPanel, SettingsSubPanel2;
     std::unique_ptr<ui::Label> SettingsLabel, Label7, Label8, Label9, Label11;
     std::unique_ptr<ui::PageControl> PageControl2;
-    std::unique_ptr<ui::CheckBox> cbStart, cbContext, cbMonitorClipboard;
+    std::unique_ptr<ui::CheckBox> cbStart, cbContext, cbMonitorClipboard, cbVerify;
     std::unique_ptr<ui::Image> Image2;
 
     std::unique_ptr<ui::Timer> SearchTimer, ReclickBeginButton, aniProgressBarTimer, Timer1, Timer2, Timer3,

@@ -351,6 +351,8 @@ void TVorCopyPasteWin::BuildSettingsSection()
                                    ui::CheckBoxArgs{"Add into context menu [ Caption: Orvandel ]"});
     cbMonitorClipboard = Make<ui::CheckBox>(options, Named("cbMonitorClipboard", {12, 60, 300, 17}),
                                             ui::CheckBoxArgs{"Monitor the clipboard of file system.", true});
+    cbVerify = Make<ui::CheckBox>(options, Named("cbVerify", {12, 84, 300, 17}),
+                                  ui::CheckBoxArgs{"Verify copied files (read each copy back)"});
 
     Image2 = Make<ui::Image>(about, Named("Image2", {8, 8, 128, 128}), ui::ImageArgs{nullptr, res::ProgramIcon(128)});
     ui::ControlArgs title = Named("Label7", {150, 12, 0, 16});

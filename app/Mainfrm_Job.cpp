@@ -183,6 +183,7 @@ JobRequest TVorCopyPasteWin::TakeJobRequest()
     request.destinationText = cbPath->Text();
     request.destination = ResolvedDestinationText(request.destinationText);
     request.flat = cbIgnorSubDir->Checked();
+    request.verify = cbVerify->Checked();
     request.filters = Filters();
     request.minSizeText = EditFSMin->Text();
     request.maxSizeText = EditFSMax->Text();
@@ -387,6 +388,17 @@ void TVorCopyPasteWin::OpenSection(int section) { CopyCutLabelClick(*sectionHead
 // keeps the window as responsive and costs far less. A held job calls only from its pause wait,
 // which sleeps until the next message arrives: there every call looks, or the messages left unread
 // would wake the wait again at once and the pause would keep a processor busy.
+void TVorCopyPasteWin::ProcessMessagesWhileWaiting()
+{
+    // Waiting, the job sets the file bar of the file it waits for: shown as while it worked itself.
+    if (state.pauseFlag)
+        progressDisplay->Flush();
+    else
+        progressDisplay->ShowWhenDue();
+    ProcessPendingMessages();
+    NoticeQuit();
+}
+
 void TVorCopyPasteWin::ProcessMessages()
 {
     if (state.pauseFlag) {

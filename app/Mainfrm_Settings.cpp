@@ -18,6 +18,8 @@ void TVorCopyPasteWin::ReadSettings()
     if (stored.startAtLogon)
         cbStart->SetChecked(*stored.startAtLogon);
     cbContext->SetChecked(stored.contextVerb);
+    if (stored.verifyCopies)
+        cbVerify->SetChecked(*stored.verifyCopies);
 }
 
 void TVorCopyPasteWin::cbStartClick()
@@ -42,6 +44,12 @@ void TVorCopyPasteWin::cbContextClick()
 void TVorCopyPasteWin::cbMonitorClipboardClick()
 {
     if (const std::optional<RegistryFailure> failure = StoreMonitorClipboard(RegistryRoots{}, cbMonitorClipboard->Checked()))
+        ShowRegistryFailure(*failure);
+}
+
+void TVorCopyPasteWin::cbVerifyClick()
+{
+    if (const std::optional<RegistryFailure> failure = StoreVerifyCopies(RegistryRoots{}, cbVerify->Checked()))
         ShowRegistryFailure(*failure);
 }
 

@@ -47,6 +47,7 @@ void TVorCopyPasteWin::BuildShell()
     cbStart->onClick = [this] { cbStartClick(); };
     cbContext->onClick = [this] { cbContextClick(); };
     cbMonitorClipboard->onClick = [this] { cbMonitorClipboardClick(); };
+    cbVerify->onClick = [this] { cbVerifyClick(); };
 }
 
 void TVorCopyPasteWin::HandleCommandLine(const std::string& argument)

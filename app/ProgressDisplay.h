@@ -45,6 +45,8 @@ public:
 
     // Shows every pending value now.
     void Flush();
+    // Shows what is wanted when the last showing is old enough (ten times a second at most).
+    void ShowWhenDue();
 
 private:
     struct Bar {
@@ -58,7 +60,6 @@ private:
         slot = value;
         ShowWhenDue();
     }
-    void ShowWhenDue();
     static std::size_t Index(ProgressText which) { return static_cast<std::size_t>(which); }
     ui::Label& LabelOf(ProgressText which) const;
 

@@ -9,6 +9,8 @@ StoredSettings ReadStoredSettings(const RegistryRoots& roots)
     if (UniqueRegKey key = OpenRegKey(roots.user, kSettingsKey, true)) {
         const std::optional<DWORD> value = ReadRegDword(key.Get(), kMonitorClipboardValue);
         stored.monitorClipboard = value ? *value != 0 : true;
+        const std::optional<DWORD> verify = ReadRegDword(key.Get(), kVerifyCopiesValue);
+        stored.verifyCopies = verify && *verify != 0;
     }
     if (UniqueRegKey run = OpenRegKey(roots.user, kRunKey, false, KEY_READ))
         stored.startAtLogon = RegValueExists(run.Get(), kRunValue);
@@ -21,6 +23,15 @@ std::optional<RegistryFailure> StoreMonitorClipboard(const RegistryRoots& roots,
     if (UniqueRegKey key = OpenRegKey(roots.user, kSettingsKey, true)) {
         if (const LONG code = WriteRegDword(key.Get(), kMonitorClipboardValue, on ? 1 : 0); code != ERROR_SUCCESS)
             return RegistryFailure{kMonitorClipboardValue, code};
+    }
+    return std::nullopt;
+}
+
+std::optional<RegistryFailure> StoreVerifyCopies(const RegistryRoots& roots, bool on)
+{
+    if (UniqueRegKey key = OpenRegKey(roots.user, kSettingsKey, true)) {
+        if (const LONG code = WriteRegDword(key.Get(), kVerifyCopiesValue, on ? 1 : 0); code != ERROR_SUCCESS)
+            return RegistryFailure{kVerifyCopiesValue, code};
     }
     return std::nullopt;
 }

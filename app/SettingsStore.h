@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-// The three options of the Settings section as the registry holds them. The roots are parameters so
+// The options of the Settings section as the registry holds them. The roots are parameters so
 // that tests can give keys of their own (or keys without write rights); the program uses the user's
 // hive and the classes root. A key that cannot be opened is skipped without a word, as the verb keys
 // need administrator rights.
@@ -18,6 +18,8 @@ struct StoredSettings {
     std::optional<bool> monitorClipboard;
     std::optional<bool> startAtLogon;  // empty when the Run key cannot be opened
     bool contextVerb = false;
+    // "VerifyCopies": off when missing; empty when the settings key could not be opened.
+    std::optional<bool> verifyCopies;
 };
 
 // Start-up read: creates the settings key when missing; a missing "MonitorClipboard" (or one stored
@@ -31,6 +33,7 @@ struct RegistryFailure {
 };
 
 std::optional<RegistryFailure> StoreMonitorClipboard(const RegistryRoots& roots, bool on);
+std::optional<RegistryFailure> StoreVerifyCopies(const RegistryRoots& roots, bool on);
 
 enum class AutoRunResult { Done, KeyUnavailable, WriteRefused, RemoveFailed };
 // Writes or removes the logon entry that starts `programPath` hidden. `failure` (when given) gets the

@@ -5,6 +5,8 @@
 //   orv_bench walk - <source folder>
 // Prints the job's wall time in milliseconds, its peak working set, the report counters and the
 // longest stretch the job went without asking for its window messages (gap_ms).
+// ORV_WORKERS=<n> sets how many files are written at once (1: one at a time, on the job's thread;
+// unset: the job's own choice), ORV_VERIFY=1 reads every copy back.
 #include "bench/BenchHost.h"
 #include "engine/itemops.h"
 #include "engine/jobrun.h"
@@ -13,6 +15,7 @@
 #include <psapi.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 int main(int argc, char** argv)
@@ -42,6 +45,11 @@ int main(int argc, char** argv)
     request.destination = ResolvedDestinationText(request.destinationText);
     for (int i = 3; i < argc; ++i)
         request.sources.push_back(argv[i]);
+    char setting[16] = "";
+    if (GetEnvironmentVariableA("ORV_WORKERS", setting, sizeof setting) > 0)
+        request.fileWorkers = std::atoi(setting);
+    if (GetEnvironmentVariableA("ORV_VERIFY", setting, sizeof setting) > 0)
+        request.verify = std::strcmp(setting, "1") == 0;
 
     JobState state;
     state.scanStopped = true;  // no pre-scan here: the job runs without totals

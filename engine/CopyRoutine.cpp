@@ -193,6 +193,7 @@ unsigned long FileCopy::Run(const CopyProgressFn& progress)
     // call that closes it (150-200 ms per 512 MiB measured, in which no message is answered). That
     // truncation would start the data on its way to disk earlier, but the window would stall.
     verifyFailed_ = false;
+    ready_ = false;
     const bool resuming = out_.Valid();
     if (!resuming && target_ == CopyTarget::NewFile) {
         if (const unsigned long error = Create(destination_, CREATE_NEW))
@@ -311,6 +312,16 @@ unsigned long FileCopy::Finish(UniqueFile& in, std::int64_t length)
         return ERROR_CRC;
     }
 
+    if (holdUntilKept_) {
+        ready_ = true;  // complete, still going with its handle until Keep
+        return 0;
+    }
+    return Keep();
+}
+
+unsigned long FileCopy::Keep()
+{
+    ready_ = false;
     // Complete: from here on the file is kept, so a failure has to remove it by its name.
     const auto discard = [this](DWORD error) {
         out_.Reset();

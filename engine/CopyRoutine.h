@@ -53,6 +53,13 @@ public:
     // The last run's copy was complete but read back differently from what was read.
     bool VerifyFailed() const { return verifyFailed_; }
 
+    // With several copies in flight, each is kept in the order of the job: Run then answers 0 for a
+    // complete copy that still goes with its handle, and Keep gives it its name and its facts (0 or
+    // the error, the copy then gone). A copy never kept goes when this object does.
+    void HoldUntilKept() { holdUntilKept_ = true; }
+    bool Ready() const { return ready_; }
+    unsigned long Keep();
+
 private:
     unsigned long Create(const std::string& name, DWORD creation);
     unsigned long Finish(UniqueFile& source, std::int64_t length);
@@ -67,6 +74,8 @@ private:
     FILETIME sourceWritten_{};
     bool verify_;
     bool verifyFailed_ = false;
+    bool holdUntilKept_ = false;
+    bool ready_ = false;
     FastHash read_;  // of the bytes read so far, kept across a Stop like the partial copy itself
 };
 

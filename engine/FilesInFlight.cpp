@@ -12,6 +12,8 @@ namespace {
 // many entries whatever the size of the tree, and is deep enough that a worker never waits for the
 // job's thread to hand in the next file while small files go by.
 constexpr std::size_t kDepth = 64;
+// Steps that wait behind the files in flight (one for each file, filtered out or not).
+constexpr std::size_t kStepsWaiting = 4096;
 // How long the job's thread sleeps at most before it looks at its files again; it wakes at once for
 // a message or a file whose work has ended.
 constexpr DWORD kWaitSliceMs = 50;
@@ -119,12 +121,16 @@ void FilesInFlight::Then(std::function<void()> step)
         step();
         return;
     }
-    while (tickets_.size() >= kDepth)
+    // Files left out by the filters while a long one is written pile up here: bounded as well.
+    while (!tickets_.empty() && stepsWaiting_ >= kStepsWaiting)
         WaitForOldest();
-    auto ticket = std::make_unique<Ticket>();
-    ticket->file.finish = [step = std::move(step)](bool) { step(); };
-    ticket->stage = kWritten;
-    tickets_.push_back(std::move(ticket));
+    if (tickets_.empty()) {
+        step();
+        return;
+    }
+    // After the newest file, and only when the job reaches it.
+    tickets_.back()->then.push_back(std::move(step));
+    ++stepsWaiting_;
 }
 
 void FilesInFlight::FinishReady()
@@ -148,8 +154,12 @@ void FilesInFlight::FinishReady()
             bool& flag;
             ~Clear() { flag = false; }
         } clear{finishing_};
-        if (ticket->file.finish)
-            ticket->file.finish(stage == kWritten);
+        stepsWaiting_ -= ticket->then.size();
+        const bool reached = !ticket->file.finish || ticket->file.finish(stage == kWritten);
+        if (reached) {
+            for (const std::function<void()>& step : ticket->then)
+                step();
+        }
     }
     if (shownFinished && fileLineShown_) {
         // The line named a file that is done; the next wait names the file it waits for.
@@ -188,7 +198,7 @@ void FilesInFlight::WaitForOldest()
         ShowOldest();
         const HANDLE written = written_.Get();
         MsgWaitForMultipleObjects(1, &written, FALSE, kWaitSliceMs, QS_ALLINPUT);
-        window_.ProcessMessages();
+        window_.ProcessMessagesWhileWaiting();
     }
 }
 
@@ -203,7 +213,7 @@ void FilesInFlight::WaitForAllWork()
             return;
         const HANDLE written = written_.Get();
         MsgWaitForMultipleObjects(1, &written, FALSE, kWaitSliceMs, QS_ALLINPUT);
-        window_.ProcessMessages();
+        window_.ProcessMessagesWhileWaiting();
     }
 }
 
@@ -213,14 +223,6 @@ void FilesInFlight::FinishAll()
         return;
     while (!tickets_.empty())
         WaitForOldest();
-}
-
-bool FilesInFlight::FirstAbandonedByStop()
-{
-    if (abandonReported_)
-        return false;
-    abandonReported_ = true;
-    return true;
 }
 
 void FilesInFlight::Settle()

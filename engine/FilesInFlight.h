@@ -12,6 +12,7 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 // What the work of one file sees of its job while it runs on a worker thread: the job's two flags
@@ -52,12 +53,13 @@ class FilesInFlight : public JobHost {
 public:
     // One file's work. `work` runs on a worker thread and touches files only; `finish` runs on the
     // job's thread in the order of handing in, told whether the work ran (it does not once the job
-    // has stopped before a worker took it up).
+    // has stopped before a worker took it up). It answers whether the job reached the file: the steps
+    // given to Then after it are taken only then, as a job stopped there never got past it.
     struct FileWork {
         std::string shown;  // the file line while it is the oldest in flight, "Copying ..."
         std::string place;  // the path it writes, lower-cased, or empty: no two files in flight share one
         std::function<void(FileWorkControl&)> work;
-        std::function<void(bool workRan)> finish;
+        std::function<bool(bool workRan)> finish;
     };
 
     // `workers`: threads that write; at least 1.
@@ -81,9 +83,11 @@ public:
         if (PlaceInFlight(place))
             FinishAll();
     }
-    // The first file given up to a Cancel is reported as the one the Cancel met; the others in flight
-    // with it had only begun, and go without a word, as files a one-at-a-time job never reached.
-    bool FirstAbandonedByStop();
+    // Where a stopped job stops among the files in flight: the first file whose finish takes the stop
+    // point (true once) is the one a Cancel met; the files after it go without a word, as files a
+    // one-at-a-time job never reached.
+    bool StopPointTaken() const { return stopPointTaken_; }
+    bool TakeStopPoint() { return !std::exchange(stopPointTaken_, true); }
 
     // --- JobHost ---------------------------------------------------------------------------------
     void AppendLog(const std::string& entry) override;
@@ -109,6 +113,7 @@ private:
     enum Stage : int { kWaiting, kWriting, kWritten, kNotStarted };
     struct Ticket {
         FileWork file;
+        std::vector<std::function<void()>> then;  // steps that follow this file
         std::atomic<int> stage{kWaiting};
         std::unique_ptr<FileWorkControl> control;
     };
@@ -132,8 +137,9 @@ private:
     JobState& state_;
     const int workerCount_;
     std::deque<std::unique_ptr<Ticket>> tickets_;  // handed in, not yet finished; the job's thread only
+    std::size_t stepsWaiting_ = 0;
     bool finishing_ = false;
-    bool abandonReported_ = false;
+    bool stopPointTaken_ = false;
     bool fileLineShown_ = false;
     const Ticket* shownTicket_ = nullptr;
 

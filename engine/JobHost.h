@@ -32,6 +32,9 @@ public:
     // Runs pending window messages; Pause and Cancel arrive through it. Every handler that runs in
     // here may change the window, never the job.
     virtual void ProcessMessages() {}
+    // The same while the job waits for its file workers: nothing else is being done, so every pending
+    // message runs at once (a pump that paces itself would leave them to wake the wait again).
+    virtual void ProcessMessagesWhileWaiting() { ProcessMessages(); }
 
     // --- Progress display ----------------------------------------------------------------------
     virtual void SetProgressText(ProgressText /*which*/, const std::string& /*text*/) {}

@@ -195,18 +195,22 @@ void CopyOverExisting(JobContext& job, const std::string& source, std::string& t
         LogFileFailure(job, error, " Failed to copy file from " + source + " to " + target);
 }
 
-// What a copy handed to a worker came to.
+// What a copy handed to a worker came to: a complete copy waits there, still going with its handle,
+// until its turn to be kept.
 struct HandedCopy {
     unsigned long error = 0;
     bool verifyFailed = false;
-    DWORD deleteError = 0;  // a Cut's source that stayed
+    DWORD sourceAttributes = INVALID_FILE_ATTRIBUTES;
+    std::unique_ptr<FileCopy> copy;
 };
 
 // On a worker: the copy, held through pauses as on the job's thread, given up when the job stops.
-void WriteHandedCopy(const std::string& source, const std::string& target, bool verify, bool cut,
-                     FileWorkControl& control, HandedCopy& outcome)
+void WriteHandedCopy(const std::string& source, const std::string& target, bool verify, FileWorkControl& control,
+                     HandedCopy& outcome)
 {
-    FileCopy copy(source, target, CopyTarget::NewFile, verify);
+    outcome.copy = std::make_unique<FileCopy>(source, target, CopyTarget::NewFile, verify);
+    FileCopy& copy = *outcome.copy;
+    copy.HoldUntilKept();
     const CopyProgressFn progress = [&control](std::int64_t total, std::int64_t transferred) {
         control.ShowProgress(total, transferred);
         if (control.Stopped())
@@ -222,31 +226,44 @@ void WriteHandedCopy(const std::string& source, const std::string& target, bool 
             break;
     }
     outcome.verifyFailed = copy.VerifyFailed();
-    if (outcome.error == 0 && cut)
-        outcome.deleteError = DeleteCutSource(source, copy.SourceAttributes());
+    outcome.sourceAttributes = copy.SourceAttributes();
 }
 
-// On the job's thread, in the walk's order: what CopyOrCutFile does after its copy.
-void FinishHandedCopy(JobContext& job, const std::string& source, std::string target, std::int64_t size, bool cut,
-                      const HandedCopy& outcome)
+// On the job's thread, in the walk's order: what CopyOrCutFile does after its copy. False for a copy
+// the job's stop came before, which goes without a trace, as a file a one-at-a-time job never reached.
+bool FinishHandedCopy(JobContext& job, const std::string& source, std::string target, std::int64_t size, bool cut,
+                      HandedCopy& outcome)
 {
-    const unsigned long error = outcome.error;
-    if (error == 0) {
-        CountCopied(job, source, target, size, cut, outcome.deleteError);
-        return;
+    unsigned long error = outcome.error;
+    FilesInFlight& flight = *job.flight;
+    // Once the job has stopped, complete copies are kept up to the first file the stop met, as one file
+    // at a time would have got that far; that file is reported as the one a Cancel met when the stop
+    // cut its copy off, and the files after it go without a trace (a complete copy with its handle).
+    if (job.state.stopFlag && !(error == 0 && !flight.StopPointTaken())) {
+        const bool stopPoint = flight.TakeStopPoint();
+        outcome.copy.reset();
+        if (!stopPoint || error != ERROR_REQUEST_ABORTED)
+            return false;
+        LogCopyFailure(job, error, false, source, target);
+        return true;
     }
-    if (error == ERROR_REQUEST_ABORTED && job.state.stopFlag && !job.flight->FirstAbandonedByStop())
-        return;
-    if (!outcome.verifyFailed && SomethingStandsThere(error, target)) {
+    if (error == 0) {
+        error = outcome.copy->Keep();
+        if (error == 0) {
+            CountCopied(job, source, target, size, cut, cut ? DeleteCutSource(source, outcome.sourceAttributes) : 0);
+            return true;
+        }
+    } else if (!outcome.verifyFailed && SomethingStandsThere(error, target)) {
         // Settled here as one file at a time would: the files handed in after this one have ended
         // their writing before anything is asked.
         job.host.SetFileProgressText("Copying " + source);
         CopyOverExisting(job, source, target, size, cut);
         job.host.SetFileProgressText("");
         job.host.SetFileBar(0, 0);
-        return;
+        return true;
     }
     LogCopyFailure(job, error, outcome.verifyFailed, source, target);
+    return true;
 }
 
 } // namespace
@@ -273,12 +290,11 @@ void HandCopyOrCut(JobContext& job, const std::string& source, const std::string
     FilesInFlight::FileWork file;
     file.shown = "Copying " + source;
     file.place = place;
-    file.work = [source, target, verify = job.request.verify, cut, outcome](FileWorkControl& control) {
-        WriteHandedCopy(source, target, verify, cut, control, *outcome);
+    file.work = [source, target, verify = job.request.verify, outcome](FileWorkControl& control) {
+        WriteHandedCopy(source, target, verify, control, *outcome);
     };
     file.finish = [&job, source, target, size, cut, outcome](bool workRan) {
-        if (workRan)
-            FinishHandedCopy(job, source, target, size, cut, *outcome);
+        return workRan && FinishHandedCopy(job, source, target, size, cut, *outcome);
     };
     flight.Hand(std::move(file));
 }

@@ -188,6 +188,7 @@ void HandCrush(JobContext& job, const std::string& source, DWORD known)
     file.finish = [&job, source, outcome](bool workRan) {
         if (workRan)
             CountCrush(job, source, *outcome);
+        return workRan;
     };
     job.flight->Hand(std::move(file));
 }

@@ -94,11 +94,12 @@ void HandDelete(JobContext& job, const std::string& source, DWORD known)
     };
     file.finish = [&job, source, error](bool workRan) {
         if (!workRan)
-            return;
+            return false;
         if (*error == 0)
             ++job.state.filesDone;
         else
             LogFileFailure(job, *error, " So failed to delete file " + source + "!");
+        return true;
     };
     job.flight->Hand(std::move(file));
 }

@@ -78,6 +78,7 @@ TEST_F(ShellEntries, TheThreeBoxesWriteAndRemoveTheirEntries)
     EXPECT_TRUE(program.Checked("cbMonitorClipboard"));
     EXPECT_FALSE(program.Checked("cbStart"));
     EXPECT_FALSE(program.Checked("cbContext"));
+    EXPECT_FALSE(program.Checked("cbVerify"));
     EXPECT_EQ(ReadNumber(kMonitorClipboardValue), std::nullopt);
 
     const std::string exe = ProgramPath();
@@ -88,6 +89,8 @@ TEST_F(ShellEntries, TheThreeBoxesWriteAndRemoveTheirEntries)
     EXPECT_EQ(ReadString(HKEY_CLASSES_ROOT, "*\\shell\\Orvandel\\command", ""), "\"" + exe + "\" \"%1\"");
     program.Click("cbMonitorClipboard");
     EXPECT_EQ(ReadNumber(kMonitorClipboardValue), 0u);
+    program.Click("cbVerify");
+    EXPECT_EQ(ReadNumber(kVerifyCopiesValue), 1u);
 
     program.Click("cbStart");
     EXPECT_EQ(ReadString(HKEY_CURRENT_USER, kRunKey, kRunValue), std::nullopt);
@@ -96,6 +99,8 @@ TEST_F(ShellEntries, TheThreeBoxesWriteAndRemoveTheirEntries)
     EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, kFileVerbKey));
     program.Click("cbMonitorClipboard");
     EXPECT_EQ(ReadNumber(kMonitorClipboardValue), 1u);
+    program.Click("cbVerify");
+    EXPECT_EQ(ReadNumber(kVerifyCopiesValue), 0u);
     EXPECT_EQ(program.Close(), 0u);
 }
 
@@ -107,6 +112,7 @@ TEST_F(ShellEntries, AStartFromAnotherFolderWritesItsOwnLocation)
         program.Click("cbStart");
         program.Click("cbContext");
         program.Click("cbMonitorClipboard");
+        program.Click("cbVerify");
         EXPECT_EQ(program.Close(), 0u);
     }
     // The program moved to a folder whose name has blanks.
@@ -122,6 +128,7 @@ TEST_F(ShellEntries, AStartFromAnotherFolderWritesItsOwnLocation)
     EXPECT_TRUE(WaitUntil(5000, [&] { return program.Checked("cbContext"); }));
     EXPECT_TRUE(program.Checked("cbStart"));
     EXPECT_FALSE(program.Checked("cbMonitorClipboard"));
+    EXPECT_TRUE(program.Checked("cbVerify"));
     EXPECT_EQ(ReadString(HKEY_CURRENT_USER, kRunKey, kRunValue), "\"" + FolderPart(exe) + "run.exe\" autorun");
     EXPECT_EQ(ReadString(HKEY_CLASSES_ROOT, "Folder\\shell\\Orvandel\\command", ""), "\"" + exe + "\" \"%1\"");
     EXPECT_EQ(ReadString(HKEY_CLASSES_ROOT, "*\\shell\\Orvandel\\command", ""), "\"" + exe + "\" \"%1\"");
@@ -152,12 +159,14 @@ void ExpectSkipped(HKEY root)
 {
     const RegistryRoots roots{root, root};
     StoreMonitorClipboard(roots, false);
+    StoreVerifyCopies(roots, true);
     StoreContextVerb(roots, true, "C:\\x.exe");
     StoreContextVerb(roots, false, "C:\\x.exe");
     EXPECT_EQ(StoreAutoRun(roots, true, "C:\\x.exe"), AutoRunResult::KeyUnavailable);
     EXPECT_EQ(StoreAutoRun(roots, false, "C:\\x.exe"), AutoRunResult::KeyUnavailable);
     const StoredSettings stored = ReadStoredSettings(roots);
     EXPECT_EQ(stored.monitorClipboard, std::nullopt);
+    EXPECT_EQ(stored.verifyCopies, std::nullopt);
     EXPECT_FALSE(stored.contextVerb);
 }
 

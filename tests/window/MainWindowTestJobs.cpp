@@ -289,7 +289,9 @@ TEST_F(MainWindowJobs, PauseAndGoOnDuringALargeCopy)
             return false;
         case Phase::Paused:
             ++pausedTicks;
-            if (pausedTicks == 1) {
+            // The file is written by a worker while the window answers its messages: it stops at
+            // the end of the step it is in, and the bar shows where a few ticks later.
+            if (pausedTicks == 3) {
                 paused = State();
                 stillWhenPaused = !window->aniCopy->Active();
                 pausedAt = BarPosition(bar);
@@ -299,7 +301,7 @@ TEST_F(MainWindowJobs, PauseAndGoOnDuringALargeCopy)
                 partials = FilesLike(job.destination + "\\src", "big.bin*");
                 if (partials.size() == 1)
                     partialSize = SizeOf(partials[0]);
-            } else if (pausedTicks == 6) {
+            } else if (pausedTicks == 9) {
                 // A pause holds: neither the bar nor the partial copy moves.
                 heldAt = BarPosition(bar);
                 if (partials.size() == 1)
