@@ -78,7 +78,12 @@ void FilesInFlight::WorkerLoop()
         // A paused job starts no new file either; a stopped one starts none at all.
         if (ticket->control->WaitWhilePaused()) {
             ticket->stage = kWriting;
-            ticket->file.work(*ticket->control);
+            // Whatever goes wrong in there is the job's to report, on its own thread, in its turn.
+            try {
+                ticket->file.work(*ticket->control);
+            } catch (...) {
+                ticket->failure = std::current_exception();
+            }
             ticket->stage = kWritten;
         } else {
             ticket->stage = kNotStarted;
@@ -155,6 +160,8 @@ void FilesInFlight::FinishReady()
             ~Clear() { flag = false; }
         } clear{finishing_};
         stepsWaiting_ -= ticket->then.size();
+        if (ticket->failure)
+            std::rethrow_exception(ticket->failure);
         const bool reached = !ticket->file.finish || ticket->file.finish(stage == kWritten);
         if (reached) {
             for (const std::function<void()>& step : ticket->then)

@@ -7,6 +7,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
+#include <exception>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -114,6 +115,7 @@ private:
     struct Ticket {
         FileWork file;
         std::vector<std::function<void()>> then;  // steps that follow this file
+        std::exception_ptr failure;                // what the work threw
         std::atomic<int> stage{kWaiting};
         std::unique_ptr<FileWorkControl> control;
     };

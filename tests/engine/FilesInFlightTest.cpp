@@ -12,6 +12,8 @@
 
 #include <atomic>
 #include <cstring>
+#include <stdexcept>
+#include <vector>
 
 using namespace fileopstest;
 using testsupport::Manifest;
@@ -183,8 +185,14 @@ TEST(FilesInFlight, PauseStopsEveryWriteAndGoOnCompletesEachFileWhole)
     ASSERT_TRUE(CreateDirectoryA((temp / "D").c_str(), nullptr));
     for (unsigned i = 0; i < 4; ++i)
         ASSERT_TRUE(WriteAll(temp / ("S\\big" + std::to_string(i) + ".bin"), Pattern(24 * kChunk, i + 1)));
+    // From the sixteenth block on, the workers wait for the pause, however slowly the job's thread
+    // comes round to it.
     std::atomic<int> writes{0};
-    ObserverGuard guard([&writes](const std::string&, std::int64_t, char*, unsigned long) { ++writes; });
+    HANDLE pausePressed = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    ObserverGuard guard([&](const std::string&, std::int64_t, char*, unsigned long) {
+        if (++writes >= 16)
+            WaitForSingleObject(pausePressed, 30000);
+    });
 
     ScriptedHost host;
     host.sources = {temp / "S"};
@@ -200,16 +208,19 @@ TEST(FilesInFlight, PauseStopsEveryWriteAndGoOnCompletesEachFileWhole)
         if (writesAtPause < 0 && writes >= 16) {
             run.bbPauseClick();
             writesAtPause = writes;
+            SetEvent(pausePressed);
         } else if (writesAtPause >= 0 && state.pauseFlag && ++pumpsWhilePaused == 8) {
             writesAfterAWhile = writes;
             run.bbPauseClick();  // Go On
         }
     };
     run.Run(host.Request());
+    CloseHandle(pausePressed);
 
     ASSERT_GE(writesAtPause, 0) << "never paused\n" << host.log;
     ASSERT_GE(writesAfterAWhile, 0) << "never went on";
-    // Each worker may end the step it was in (four blocks of a chunk), and then writes nothing more.
+    // Each worker may end the step it was in (four blocks of a chunk, one of them held above at the
+    // pause), and then writes nothing more.
     EXPECT_LE(writesAfterAWhile - writesAtPause, 4 * static_cast<int>(kCopyChunk / kCopyBlock));
     EXPECT_EQ(state.filesDone, 4);
     EXPECT_EQ(state.filesFailed, 0);
@@ -223,8 +234,13 @@ TEST(FilesInFlight, CancelLeavesOnlyWholeFilesAndReportsThem)
     ASSERT_TRUE(CreateDirectoryA((temp / "D").c_str(), nullptr));
     for (unsigned i = 0; i < 12; ++i)
         ASSERT_TRUE(WriteAll(temp / ("S\\f" + std::to_string(i) + ".bin"), Pattern((i % 3 + 1) * 6 * kChunk, i + 1)));
+    // From the hundredth block on, the workers wait for the Cancel.
     std::atomic<int> writes{0};
-    ObserverGuard guard([&writes](const std::string&, std::int64_t, char*, unsigned long) { ++writes; });
+    HANDLE cancelPressed = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    ObserverGuard guard([&](const std::string&, std::int64_t, char*, unsigned long) {
+        if (++writes >= 100)
+            WaitForSingleObject(cancelPressed, 30000);
+    });
 
     ScriptedHost host;
     host.sources = {temp / "S"};
@@ -238,9 +254,11 @@ TEST(FilesInFlight, CancelLeavesOnlyWholeFilesAndReportsThem)
         if (!cancelled && writes >= 100) {
             cancelled = true;
             run.bbCancelClick();
+            SetEvent(cancelPressed);
         }
     };
     run.Run(host.Request());
+    CloseHandle(cancelPressed);
 
     ASSERT_TRUE(cancelled) << host.log;
     const Manifest source = TreeManifest(temp / "S");
@@ -352,4 +370,39 @@ TEST(FilesInFlight, ACopyThatReadsBackWrongIsNotKeptAndIsOneVerifyLine)
                 << host.log;
         }
     }
+}
+
+// Works finishing out of order are finished in the order they were handed in, steps after the file
+// they followed; what a work throws reaches the job's thread in its turn.
+TEST(FilesInFlight, FinishesInTheOrderHandedInAndPassesOnWhatAWorkThrew)
+{
+    ScriptedHost host;
+    JobState state;
+    FilesInFlight flight(host, state, 4);
+    std::vector<int> finished;
+    for (int i = 0; i < 40; ++i) {
+        FilesInFlight::FileWork file;
+        // The early ones take longest, so the later ones end first.
+        file.work = [i](FileWorkControl&) { Sleep(static_cast<DWORD>((40 - i) % 7)); };
+        file.finish = [&finished, i](bool ran) {
+            EXPECT_TRUE(ran);
+            finished.push_back(i);
+            return true;
+        };
+        flight.Hand(std::move(file));
+        flight.Then([&finished, i] { finished.push_back(1000 + i); });
+    }
+    flight.FinishAll();
+    std::vector<int> expected;
+    for (int i = 0; i < 40; ++i) {
+        expected.push_back(i);
+        expected.push_back(1000 + i);
+    }
+    EXPECT_EQ(finished, expected);
+
+    FilesInFlight::FileWork failing;
+    failing.work = [](FileWorkControl&) { throw std::runtime_error("out of memory"); };
+    failing.finish = [](bool) { return true; };
+    flight.Hand(std::move(failing));
+    EXPECT_THROW(flight.FinishAll(), std::runtime_error);
 }
