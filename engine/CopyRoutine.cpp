@@ -187,16 +187,19 @@ unsigned long FileCopy::Run(const CopyProgressFn& progress)
         return error;
     };
 
-    // A new file first: its creation is also the test whether the name is taken, which is to be
-    // settled before anything else, whatever the state of the source. It is never cut to length 0
-    // afterwards: under Wine that is a truncation, and ext4 then writes all of the file out in the
-    // call that closes it (150-200 ms per 512 MiB measured, in which no message is answered). That
-    // truncation would start the data on its way to disk earlier, but the window would stall.
+    // Whether the name is taken is settled first, whatever the state of the source. The copy is then
+    // written under its partial name and takes the final one only when complete: a process killed
+    // between the creation of a file and the setting of its delete disposition would otherwise leave
+    // an empty file under the final name. The partial file is never cut to length 0 afterwards: under
+    // Wine that is a truncation, and ext4 then writes all of the file out in the call that closes it
+    // (150-200 ms per 512 MiB measured, in which no message is answered).
     verifyFailed_ = false;
     ready_ = false;
     const bool resuming = out_.Valid();
     if (!resuming && target_ == CopyTarget::NewFile) {
-        if (const unsigned long error = Create(destination_, CREATE_NEW))
+        if (PathAttributes(destination_) != INVALID_FILE_ATTRIBUTES)
+            return ERROR_FILE_EXISTS;
+        if (const unsigned long error = Create(PartialCopyName(destination_), CREATE_ALWAYS))
             return error;
     }
 
@@ -333,19 +336,26 @@ unsigned long FileCopy::Keep()
         out_.Reset();
         return error;
     }
-    // The time, and for a new file the attributes, through the handle: no look-up of the name.
-    // A replacing copy gets its attributes after the rename: read-only would stop its removal
-    // when the rename fails.
+    // The time, and for a new file the attributes but read-only, through the handle: no look-up of
+    // the name. The rest comes after the rename: read-only would stop the removal of the partial
+    // file when the rename fails.
+    const DWORD attributes = Settable(sourceAttributes_);
     FILE_BASIC_INFO basic{};
     basic.LastWriteTime.QuadPart = static_cast<LONGLONG>(
         (static_cast<std::uint64_t>(sourceWritten_.dwHighDateTime) << 32) | sourceWritten_.dwLowDateTime);
-    basic.FileAttributes = target_ == CopyTarget::NewFile ? Settable(sourceAttributes_) : 0;
+    basic.FileAttributes = target_ == CopyTarget::NewFile ? Settable(attributes & ~FILE_ATTRIBUTE_READONLY) : 0;
     if (!SetFileInformationByHandle(out_.Get(), FileBasicInfo, &basic, sizeof basic))
         return discard(GetLastError());
     if (!out_.Close())
         return discard(GetLastError());
-    if (target_ == CopyTarget::NewFile)
+    if (target_ == CopyTarget::NewFile) {
+        // Never over anything: a file that took the name meanwhile is a conflict like any other.
+        if (!MovePath(written_, destination_, 0))
+            return discard(GetLastError());
+        if (attributes != basic.FileAttributes)
+            SetPathAttributes(destination_, attributes);
         return 0;
+    }
 
     if (const DWORD error = TakeFinalName(written_, destination_))
         return discard(error);

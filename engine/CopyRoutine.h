@@ -11,8 +11,9 @@ using CopyProgressFn = std::function<CopyProgressAnswer(std::int64_t total, std:
 
 // Where a copy is written.
 enum class CopyTarget {
-    // A new file under the final name, made only where nothing stands yet (otherwise the copy fails
-    // with ERROR_FILE_EXISTS and touches nothing): one name, no rename.
+    // A new file, made only where nothing stands yet (otherwise the copy fails with ERROR_FILE_EXISTS
+    // and touches nothing): written under a temporary name beside it, which takes the final name only
+    // when complete and only where that is still free.
     NewFile,
     // Over the file that stands there: written under a temporary name beside it, which replaces the
     // old file only when complete, so a failed copy leaves the old file whole.

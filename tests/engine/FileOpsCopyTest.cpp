@@ -317,9 +317,11 @@ TEST_F(CopyFileOp, PauseOnTheThirdProgressCallThenGoOnCompletesTheCopyOnce)
     host.onProcessMessages = [&] {
         if (state.pauseFlag) {  // a pump of the pause wait: the copy has stopped
             ++pauseWaits;
-            // The copy holds its partial data; the source is free meanwhile.
+            // The copy holds its partial data under its partial name, none under the final one; the
+            // source is free meanwhile.
             EXPECT_EQ(ReadAll(source), content);
-            EXPECT_FALSE(Exists(PartialCopyName(destination)));
+            EXPECT_TRUE(Exists(PartialCopyName(destination)));
+            EXPECT_FALSE(Exists(destination));
             state.pauseFlag = false;  // Go On
             return;
         }
