@@ -270,8 +270,9 @@ TEST(Tray, ExitFromTheIconsMenuDuringACopyStopsItAndLeavesNoPartOfAFile)
     SetWindowTextA(program.Control("cbPath"), destination.c_str());
     // Begin is posted: the job runs inside its click, and this process must stay free to watch it.
     PostMessageA(program.Control("bbBegin"), BM_CLICK, 0, 0);
+    // Written under its partial name until complete.
     ASSERT_TRUE(WaitUntil(30000, [&] {
-        const std::int64_t size = SizeFromListing(copy);
+        const std::int64_t size = SizeFromListing(destination + "\\src\\big.bin.*.orvpart");
         return size > 0 && size < kBytes / 2;
     })) << "the copy was not seen under way";
 

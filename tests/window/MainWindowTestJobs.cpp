@@ -5,6 +5,7 @@
 #include "tests/window/MainWindowHarness.h"
 
 #include "app/TrayIcon.h"
+#include "engine/CopyRoutine.h"
 #include "engine/filefacts.h"
 #include "platform/Handles.h"
 #include "ui/MessageLoop.h"
@@ -108,6 +109,28 @@ std::string Report(std::int64_t all, std::int64_t done, std::int64_t errors, std
 
 class MainWindowJobs : public MainWindowTest {
 protected:
+    // The job's file workers write while the window answers its messages; a test that acts at a
+    // point of a copy holds the copy there (between a read and its write) until it has acted, as a
+    // job doing the copy on its own thread would stand still while a handler runs.
+    void SetUp() override
+    {
+        MainWindowTest::SetUp();
+        copyGoes = CreateEventA(nullptr, TRUE, TRUE, nullptr);
+        SetCopyWriteObserver([this](const std::string&, std::int64_t, char*, unsigned long) {
+            WaitForSingleObject(copyGoes, 60000);
+        });
+    }
+    void TearDown() override
+    {
+        SetCopyWriteObserver({});
+        SetEvent(copyGoes);
+        CloseHandle(copyGoes);
+        MainWindowTest::TearDown();
+    }
+    void HoldCopy() { ResetEvent(copyGoes); }
+    void LetCopyGo() { SetEvent(copyGoes); }
+    HANDLE copyGoes = nullptr;
+
     void ExpectRunning(const StateSeen& s, const std::string& pauseCaption, const char* when)
     {
         SCOPED_TRACE(when);
@@ -281,10 +304,12 @@ TEST_F(MainWindowJobs, PauseAndGoOnDuringALargeCopy)
             // For the picture, give the clip time to draw its first frame, within the first half.
             if (!ShowsAPicture(window->aniCopy->Handle()) && PartialSize(job) < kBigBytes / 2)
                 return false;
+            HoldCopy();
             running = State();
             playingWhenRunning = window->aniCopy->Active();
             shot = SaveWindowPicture(main, BuildFolder() + "\\main-window-job.bmp");
             ClickOn("bbPause");
+            LetCopyGo();
             phase = Phase::Paused;
             return false;
         case Phase::Paused:
@@ -296,8 +321,9 @@ TEST_F(MainWindowJobs, PauseAndGoOnDuringALargeCopy)
                 stillWhenPaused = !window->aniCopy->Active();
                 pausedAt = BarPosition(bar);
                 pausedMax = BarMax(bar);
-                // The copy so far stands under its final name, held by the job (the system removes
-                // it should the process end), and under no other name.
+                // The copy so far stands under its partial name, held by the job (the system removes
+                // it should the process end), and under no other name: the final name comes when the
+                // copy is complete.
                 partials = FilesLike(job.destination + "\\src", "big.bin*");
                 if (partials.size() == 1)
                     partialSize = SizeOf(partials[0]);
@@ -335,7 +361,7 @@ TEST_F(MainWindowJobs, PauseAndGoOnDuringALargeCopy)
     EXPECT_LT(pausedAt, pausedMax) << "the pause did not land inside the copy";
     EXPECT_EQ(heldAt, pausedAt) << "the file bar moved while paused";
     ASSERT_EQ(partials.size(), 1u) << "no single partial copy while paused";
-    EXPECT_EQ(partials[0], job.copy);
+    EXPECT_EQ(partials[0], PartialCopyName(job.copy));
     EXPECT_GT(partialSize, 0);
     EXPECT_LT(partialSize, kBigBytes);
     EXPECT_EQ(heldPartialSize, partialSize) << "the copy went on while paused";
@@ -369,8 +395,10 @@ TEST_F(MainWindowJobs, CancelDuringALargeCopy)
     Every step(10, [&] {
         if (!CopyUnderWay(job))
             return false;
+        HoldCopy();
         running = State();
         ClickOn("bbCancel");
+        LetCopyGo();
         atCancel = State();
         logAtCancel = Log();
         reportsAtCancel = CountOf(logAtCancel, "**Report**");
@@ -484,7 +512,9 @@ TEST_F(MainWindowJobs, ClosingTheWindowDuringACopyEndsTheJobFirst)
     Every step(10, [&] {
         if (!CopyUnderWay(job))
             return false;
+        HoldCopy();
         SendMessageA(main, WM_CLOSE, 0, 0);
+        LetCopyGo();
         stillThereAfterClose = IsWindow(main) != 0;
         return true;
     });
