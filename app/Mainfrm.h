@@ -115,6 +115,7 @@ public:
     void SysClipTimerTimer();
     std::vector<std::string> clipboardFiles;
     HWND nextClipboardViewer = nullptr;
+    bool clipboardListening = false;  // on the system's list of clipboard listeners, not in the chain
     // The notice of what the clipboard held when the window joined the viewer chain.
     bool IsJoiningClipboardNotice() const;
     bool joiningClipboardChain = false;

@@ -191,9 +191,17 @@ bool TVorCopyPasteWin::SourcesMessage(UINT message, WPARAM wParam, LPARAM lParam
         result = 0;
         return true;
     case WM_DESTROY:
-        ChangeClipboardChain(Handle(), nextClipboardViewer);
+        if (clipboardListening)
+            RemoveClipboardFormatListener(Handle());
+        else
+            ChangeClipboardChain(Handle(), nextClipboardViewer);
+        clipboardListening = false;
         nextClipboardViewer = nullptr;
         return false;  // the window's own handling goes on
+    case WM_CLIPBOARDUPDATE:
+        DrawClipboard();
+        result = 0;
+        return true;
     case WM_CHANGECBCHAIN:
         if (reinterpret_cast<HWND>(wParam) == nextClipboardViewer)
             nextClipboardViewer = reinterpret_cast<HWND>(lParam);
@@ -249,12 +257,18 @@ void TVorCopyPasteWin::SetUpSourcesAndTrees()
     // Elevated, the window would otherwise never see a drop from the file manager nor a hand-off
     // from a start without elevation.
     refusedMessageFilters = AllowDropAndHandOffMessages(Handle());
-    // Joining the chain also tells of what the clipboard holds now (DrawClipboard knows that notice).
-    clipboardJoinSequence = GetClipboardSequenceNumber();
-    joiningClipboardChain = true;
-    SetLastError(0);
-    nextClipboardViewer = SetClipboardViewer(Handle());
-    joiningClipboardChain = false;
+    // The system's list of clipboard listeners tells each one of every change. The older viewer chain
+    // passes the notice from viewer to viewer, so one viewer that ends without leaving it (a crash, a
+    // kill) cuts off every viewer after it: only where there is no such list is the chain joined.
+    clipboardListening = AddClipboardFormatListener(Handle()) != 0;
+    if (!clipboardListening) {
+        // Joining the chain also tells of what the clipboard holds now (DrawClipboard knows that notice).
+        clipboardJoinSequence = GetClipboardSequenceNumber();
+        joiningClipboardChain = true;
+        SetLastError(0);
+        nextClipboardViewer = SetClipboardViewer(Handle());
+        joiningClipboardChain = false;
+    }
 
     // The trees open once the window's own start has run: the first tick's dialog carries the rest.
     Timer1->Start();

@@ -443,6 +443,19 @@ void MainWindowClipboard::SeveralFilesReplaceTheSourcesAndChooseCopyOneFileDoesN
     ASSERT_TRUE(MakeTree(disk.Path(), {"f1=1", "f2=2", "kept\\", "dir\\"}));
     AddSource(disk / "kept");
     Click(Find("rbDelete"));
+    // A clipboard viewer that keeps the notices of the viewer chain to itself, as one that ended
+    // without leaving the chain does, cuts nobody off.
+    HWND swallower = CreateWindowA("STATIC", "", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(swallower, nullptr);
+    const HWND nextViewer = SetClipboardViewer(swallower);
+    struct LeaveChain {
+        HWND window, next;
+        ~LeaveChain()
+        {
+            ChangeClipboardChain(window, next);
+            DestroyWindow(window);
+        }
+    } leave{swallower, nextViewer};
 
     PutOnClipboard("clip|" + disk / "f1");
     ASSERT_TRUE(PickedUp(1));
@@ -496,7 +509,7 @@ void MainWindowClipboard::SeveralFilesReplaceTheSourcesAndChooseCopyOneFileDoesN
     });
     ASSERT_EQ(WaitForSingleObject(opened, 30000), WAIT_OBJECT_0);
     window->clipboardFiles.clear();
-    SendMessageA(main, WM_DRAWCLIPBOARD, 0, 0);
+    SendMessageA(main, WM_CLIPBOARDUPDATE, 0, 0);
     PumpUntil([] { return false; }, 300);
     EXPECT_EQ(window->sourceList->Count(), static_cast<int>(many.size())) << "read while held";
     EXPECT_TRUE(window->clipboardRetryTimer->Enabled());
