@@ -9,6 +9,7 @@
 #include "filters/KeptFilters.h"
 #include "filters/LocaleLower.h"
 #include "filters/PresetEntry.h"
+#include "filters/PresetTimeList.h"
 #include "platform/MessagePump.h"
 
 
@@ -47,48 +48,86 @@ SYSTEMTIME PickerValue(DateTime value)
     return t;
 }
 
-// Adding many entries to a list box updates and repaints it for each one; once at the end will do.
-// A combo box keeps its entries in a list window of its own, which is the one to hold.
-class NoRedraw {
-public:
-    explicit NoRedraw(HWND window) : window_(ListWindowOf(window)) { SendMessageA(window_, WM_SETREDRAW, FALSE, 0); }
-    NoRedraw(const NoRedraw&) = delete;
-    NoRedraw& operator=(const NoRedraw&) = delete;
-    ~NoRedraw()
-    {
-        SendMessageA(window_, WM_SETREDRAW, TRUE, 0);
-        InvalidateRect(window_, nullptr, TRUE);
-    }
+std::vector<std::string> ItemsOf(const ui::ComboBox& box)
+{
+    std::vector<std::string> items;
+    for (int i = 0, n = box.Count(); i < n; ++i)
+        items.push_back(box.Item(i));
+    return items;
+}
 
-private:
-    static HWND ListWindowOf(HWND window)
-    {
-        COMBOBOXINFO info{};
-        info.cbSize = sizeof info;
-        return GetComboBoxInfo(window, &info) && info.hwndList ? info.hwndList : window;
+// Messages by which anyone looks at the entries of a drop-down list or moves through them: the
+// user's focus, clicks, keys and wheel, and every request that reads, chooses or places items (also
+// from other programs).
+bool LooksAtEntries(UINT message)
+{
+    switch (message) {
+    case WM_SETFOCUS:
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+    case WM_MOUSEWHEEL:
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+    case WM_CHAR:
+        return true;
+    case CB_GETCOUNT:
+    case CB_GETCURSEL:
+    case CB_SETCURSEL:
+    case CB_GETLBTEXT:
+    case CB_GETLBTEXTLEN:
+    case CB_FINDSTRING:
+    case CB_FINDSTRINGEXACT:
+    case CB_SELECTSTRING:
+    case CB_SHOWDROPDOWN:
+    case CB_GETITEMDATA:
+    case CB_SETITEMDATA:
+    case CB_GETTOPINDEX:
+    case CB_SETTOPINDEX:
+    case CB_ADDSTRING:
+    case CB_INSERTSTRING:
+    case CB_DELETESTRING:
+        return true;
+    default:
+        return false;
     }
-    HWND window_;
-};
+}
 
 } // namespace
 
 // What one scan shows in the window: new extension entries and preset times, and the count.
 class ScanDisplay final : public ScanHost {
 public:
-    explicit ScanDisplay(TVorCopyPasteWin& w) : w_(w), separator_(TimeSeparator())
+    explicit ScanDisplay(TVorCopyPasteWin& w)
+        : w_(w), presets_(ItemsOf(*w.cbTL1), TimeSeparator())
     {
+        COMBOBOXINFO info{};
+        info.cbSize = sizeof info;
+        presetsOpen_ = GetComboBoxInfo(w_.cbTL1->Handle(), &info) ? info.hwndList : nullptr;
         // Entries the lists already hold (the two outer presets of the reset) are not added twice.
         for (int i = 0, n = w_.ExtList->Count(); i < n; ++i)
             extensions_.insert(LocaleLower(w_.ExtList->Item(i)));
-        for (int i = 0, n = w_.cbTL1->Count(); i < n; ++i)
-            presets_.push_back(w_.cbTL1->Item(i));
-        std::sort(presets_.begin(), presets_.end());
+        // The preset list is complete whenever anything looks at it; until then the times met are
+        // only gathered.
+        outerHook_ = w_.cbTL1->onMessage;
+        w_.cbTL1->onMessage = [this](UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+            if (LooksAtEntries(message))
+                FlushPresets();
+            auto outer = outerHook_;
+            return outer && outer(message, wParam, lParam, result);
+        };
     }
+    ScanDisplay(const ScanDisplay&) = delete;
+    ScanDisplay& operator=(const ScanDisplay&) = delete;
+    ~ScanDisplay() override { w_.cbTL1->onMessage = outerHook_; }
 
     void ProcessMessages() override
     {
-        // The lists are complete whenever the user can look at them.
-        Flush();
+        // The extension list is in view whenever the Filters section is open: complete before the
+        // user can look. The preset list shows its entries only when it is open or has the focus (and
+        // then it is already complete); it is kept so while it stays that way.
+        FlushExtensions();
+        if (GetFocus() == w_.cbTL1->Handle() || (presetsOpen_ && IsWindowVisible(presetsOpen_)))
+            FlushPresets();
         // A quit met here (the program is ending) ends the scan as Stop searching would.
         if (!ProcessPendingMessages())
             w_.state.scanStopped = true;
@@ -100,45 +139,7 @@ public:
             newExtensions_.push_back(entry);
     }
 
-    void TimeMet(DateTime modified) override
-    {
-        newPresets_.push_back(FormatPresetEntry(modified, separator_));
-    }
-
-    // New entries go into the lists in one batch per folder, with the lists' drawing held: under
-    // Wine each added entry drawn on its own cost a hundred times the counting of its file. Between
-    // two batches no message runs, so an entry still takes the Select All mark of the moment it was
-    // met, as the user could not have changed it since.
-    void Flush()
-    {
-        if (!newExtensions_.empty()) {
-            const bool all = w_.cbSelAll->Checked();
-            NoRedraw quiet(w_.ExtList->Handle());
-            for (const std::string& entry : newExtensions_) {
-                const bool checked = all && (!w_.keptFilters || w_.keptFilters->StartsChecked(entry));
-                w_.ExtList->Add(entry, checked);
-                anyUnchecked_ = anyUnchecked_ || !checked;
-            }
-            newExtensions_.clear();
-        }
-        if (!newPresets_.empty()) {
-            // The list is sorted, but its own sorted insert compares through the locale about
-            // fourteen times per entry, which took 0.7 s for 10,000 times under Wine. Preset texts
-            // sort by their bytes as by the locale (digits in fixed places), so the place of each is
-            // found here and the entry inserted there, in ascending order.
-            std::sort(newPresets_.begin(), newPresets_.end());
-            NoRedraw quiet(w_.cbTL1->Handle());
-            for (std::string& text : newPresets_) {
-                const auto at = std::lower_bound(presets_.begin(), presets_.end(), text);
-                if (at != presets_.end() && *at == text)
-                    continue;  // one of the outer presets
-                const int index = static_cast<int>(at - presets_.begin());
-                w_.cbTL1->Insert(index, text);
-                presets_.insert(at, std::move(text));
-            }
-            newPresets_.clear();
-        }
-    }
+    void TimeMet(DateTime modified) override { presets_.Add(modified); }
 
     void Counted(std::int64_t files) override
     {
@@ -148,10 +149,12 @@ public:
         Show(files, now);
     }
 
-    // The last count is always shown, whenever the throttle last let one through.
-    void ShowFinal()
+    // However the count ended (to its end, Stop searching, Begin, a new request): every list complete,
+    // the end list a copy of the start list, and the last count shown.
+    void Finish()
     {
-        Flush();
+        FlushExtensions();
+        FlushPresets();
         // Entries the kept filters leave out: Select All no longer holds (without its click, which
         // would check them all again).
         if (anyUnchecked_ && w_.cbSelAll->Checked()) {
@@ -159,11 +162,53 @@ public:
             w_.cbSelAll->SetChecked(false);
             w_.cbSelAll->tag = 0;
         }
+        {
+            // Appended in cbTL1's order, which is already sorted: no comparisons needed.
+            const std::vector<std::string>& entries = presets_.Entries();
+            w_.cbTL2->Clear();
+            ui::ComboBox::Batch batch(*w_.cbTL2, entries.size());
+            for (const std::string& entry : entries)
+                batch.Insert(-1, entry);
+        }
         if (shown_ >= 0 && shown_ != w_.state.scanFileTotal)
             Show(w_.state.scanFileTotal, GetTickCount());
     }
 
 private:
+    // New extension entries go in as a batch, between two runs of messages. No message runs while a
+    // batch is gathered, so an entry still takes the Select All mark of the moment it was met, as
+    // the user could not have changed it since.
+    void FlushExtensions()
+    {
+        if (newExtensions_.empty())
+            return;
+        const bool all = w_.cbSelAll->Checked();
+        ui::CheckListBox::Batch batch(*w_.ExtList);
+        for (const std::string& entry : newExtensions_) {
+            const bool checked = all && (!w_.keptFilters || w_.keptFilters->StartsChecked(entry));
+            batch.Add(entry, checked);
+            anyUnchecked_ = anyUnchecked_ || !checked;
+        }
+        newExtensions_.clear();
+    }
+
+    // The times met go in at their places in ascending order. The control's own sorted insert would
+    // compare through the locale about fourteen times per entry; preset texts sort by their bytes as
+    // by the locale (digits in fixed places), so the places are known here.
+    void FlushPresets()
+    {
+        if (!presets_.HasPending() || flushingPresets_)
+            return;
+        flushingPresets_ = true;
+        const std::vector<PresetTimeList::Insertion> insertions = presets_.TakePending();
+        {
+            ui::ComboBox::Batch batch(*w_.cbTL1, insertions.size());
+            for (const PresetTimeList::Insertion& insertion : insertions)
+                batch.Insert(insertion.index, insertion.text);
+        }
+        flushingPresets_ = false;
+    }
+
     void Show(std::int64_t files, DWORD now)
     {
         w_.ProgressLabel->SetText(CountText(files));
@@ -172,10 +217,12 @@ private:
     }
 
     TVorCopyPasteWin& w_;
-    std::string separator_;
     std::unordered_set<std::string> extensions_;
-    std::vector<std::string> presets_;  // the entries of cbTL1, in its order
-    std::vector<std::string> newExtensions_, newPresets_;
+    std::vector<std::string> newExtensions_;
+    PresetTimeList presets_;  // the entries of cbTL1 and the times met for it
+    std::function<bool(UINT, WPARAM, LPARAM, LRESULT&)> outerHook_;
+    HWND presetsOpen_ = nullptr;  // the list window of cbTL1, shown while it is open
+    bool flushingPresets_ = false;
     std::int64_t shown_ = -1;  // nothing shown yet
     bool anyUnchecked_ = false;
     DWORD shownAt_ = 0;
@@ -238,13 +285,6 @@ void TVorCopyPasteWin::SearchTimerTimer()
         CountSourceItems(-1);
     }
 
-    {
-        // Appended in cbTL1's order, which is already sorted: no comparisons needed.
-        NoRedraw quiet(cbTL2->Handle());
-        cbTL2->Clear();
-        for (int i = 0, n = cbTL1->Count(); i < n; ++i)
-            cbTL2->Insert(-1, cbTL1->Item(i));
-    }
     if (!state.scanStopped) {
         // Counted to the end: the time window is chosen from the times the files really have.
         dtp1->SetEnabled(false);
@@ -272,7 +312,7 @@ void TVorCopyPasteWin::CountSourceItems(int index)
             break;
         run.scan.CountItem(item);
     }
-    run.display.ShowFinal();
+    run.display.Finish();
 }
 
 void TVorCopyPasteWin::CountFolder(const std::string& folder)
