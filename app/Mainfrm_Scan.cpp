@@ -9,7 +9,6 @@
 #include "filters/KeptFilters.h"
 #include "filters/LocaleLower.h"
 #include "filters/PresetEntry.h"
-#include "filters/PresetTimeList.h"
 #include "platform/MessagePump.h"
 
 
@@ -48,86 +47,25 @@ SYSTEMTIME PickerValue(DateTime value)
     return t;
 }
 
-std::vector<std::string> ItemsOf(const ui::ComboBox& box)
-{
-    std::vector<std::string> items;
-    for (int i = 0, n = box.Count(); i < n; ++i)
-        items.push_back(box.Item(i));
-    return items;
-}
-
-// Messages by which anyone looks at the entries of a drop-down list or moves through them: the
-// user's focus, clicks, keys and wheel, and every request that reads, chooses or places items (also
-// from other programs).
-bool LooksAtEntries(UINT message)
-{
-    switch (message) {
-    case WM_SETFOCUS:
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
-    case WM_MOUSEWHEEL:
-    case WM_KEYDOWN:
-    case WM_SYSKEYDOWN:
-    case WM_CHAR:
-        return true;
-    case CB_GETCOUNT:
-    case CB_GETCURSEL:
-    case CB_SETCURSEL:
-    case CB_GETLBTEXT:
-    case CB_GETLBTEXTLEN:
-    case CB_FINDSTRING:
-    case CB_FINDSTRINGEXACT:
-    case CB_SELECTSTRING:
-    case CB_SHOWDROPDOWN:
-    case CB_GETITEMDATA:
-    case CB_SETITEMDATA:
-    case CB_GETTOPINDEX:
-    case CB_SETTOPINDEX:
-    case CB_ADDSTRING:
-    case CB_INSERTSTRING:
-    case CB_DELETESTRING:
-        return true;
-    default:
-        return false;
-    }
-}
-
 } // namespace
 
 // What one scan shows in the window: new extension entries and preset times, and the count.
 class ScanDisplay final : public ScanHost {
 public:
-    explicit ScanDisplay(TVorCopyPasteWin& w)
-        : w_(w), presets_(ItemsOf(*w.cbTL1), TimeSeparator())
+    explicit ScanDisplay(TVorCopyPasteWin& w) : w_(w)
     {
-        COMBOBOXINFO info{};
-        info.cbSize = sizeof info;
-        presetsOpen_ = GetComboBoxInfo(w_.cbTL1->Handle(), &info) ? info.hwndList : nullptr;
         // Entries the lists already hold (the two outer presets of the reset) are not added twice.
         for (int i = 0, n = w_.ExtList->Count(); i < n; ++i)
             extensions_.insert(LocaleLower(w_.ExtList->Item(i)));
-        // The preset list is complete whenever anything looks at it; until then the times met are
-        // only gathered.
-        outerHook_ = w_.cbTL1->onMessage;
-        w_.cbTL1->onMessage = [this](UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-            if (LooksAtEntries(message))
-                FlushPresets();
-            auto outer = outerHook_;
-            return outer && outer(message, wParam, lParam, result);
-        };
     }
-    ScanDisplay(const ScanDisplay&) = delete;
-    ScanDisplay& operator=(const ScanDisplay&) = delete;
-    ~ScanDisplay() override { w_.cbTL1->onMessage = outerHook_; }
 
     void ProcessMessages() override
     {
         // The extension list is in view whenever the Filters section is open: complete before the
-        // user can look. The preset list shows its entries only when it is open or has the focus (and
-        // then it is already complete); it is kept so while it stays that way.
+        // user can look. The preset list takes its entries when looked at; one that is open or has
+        // the focus is watched, and follows the count.
         FlushExtensions();
-        if (GetFocus() == w_.cbTL1->Handle() || (presetsOpen_ && IsWindowVisible(presetsOpen_)))
-            FlushPresets();
+        w_.presetsFrom->KeepUpWhileInView();
         // A quit met here (the program is ending) ends the scan as Stop searching would.
         if (!ProcessPendingMessages())
             w_.state.scanStopped = true;
@@ -139,7 +77,7 @@ public:
             newExtensions_.push_back(entry);
     }
 
-    void TimeMet(DateTime modified) override { presets_.Add(modified); }
+    void TimeMet(DateTime modified) override { w_.presetsFrom->Add(modified); }
 
     void Counted(std::int64_t files) override
     {
@@ -149,12 +87,11 @@ public:
         Show(files, now);
     }
 
-    // However the count ended (to its end, Stop searching, Begin, a new request): every list complete,
-    // the end list a copy of the start list, and the last count shown.
+    // However the count ended (to its end, Stop searching, Begin, a new request): the extension list
+    // complete, the end list to hold the entries of the start list, and the last count shown.
     void Finish()
     {
         FlushExtensions();
-        FlushPresets();
         // Entries the kept filters leave out: Select All no longer holds (without its click, which
         // would check them all again).
         if (anyUnchecked_ && w_.cbSelAll->Checked()) {
@@ -162,14 +99,7 @@ public:
             w_.cbSelAll->SetChecked(false);
             w_.cbSelAll->tag = 0;
         }
-        {
-            // Appended in cbTL1's order, which is already sorted: no comparisons needed.
-            const std::vector<std::string>& entries = presets_.Entries();
-            w_.cbTL2->Clear();
-            ui::ComboBox::Batch batch(*w_.cbTL2, entries.size());
-            for (const std::string& entry : entries)
-                batch.Insert(-1, entry);
-        }
+        w_.presetsTo->CopyFrom(*w_.presetsFrom);
         if (shown_ >= 0 && shown_ != w_.state.scanFileTotal)
             Show(w_.state.scanFileTotal, GetTickCount());
     }
@@ -192,23 +122,6 @@ private:
         newExtensions_.clear();
     }
 
-    // The times met go in at their places in ascending order. The control's own sorted insert would
-    // compare through the locale about fourteen times per entry; preset texts sort by their bytes as
-    // by the locale (digits in fixed places), so the places are known here.
-    void FlushPresets()
-    {
-        if (!presets_.HasPending() || flushingPresets_)
-            return;
-        flushingPresets_ = true;
-        const std::vector<PresetTimeList::Insertion> insertions = presets_.TakePending();
-        {
-            ui::ComboBox::Batch batch(*w_.cbTL1, insertions.size());
-            for (const PresetTimeList::Insertion& insertion : insertions)
-                batch.Insert(insertion.index, insertion.text);
-        }
-        flushingPresets_ = false;
-    }
-
     void Show(std::int64_t files, DWORD now)
     {
         w_.ProgressLabel->SetText(CountText(files));
@@ -219,10 +132,6 @@ private:
     TVorCopyPasteWin& w_;
     std::unordered_set<std::string> extensions_;
     std::vector<std::string> newExtensions_;
-    PresetTimeList presets_;  // the entries of cbTL1 and the times met for it
-    std::function<bool(UINT, WPARAM, LPARAM, LRESULT&)> outerHook_;
-    HWND presetsOpen_ = nullptr;  // the list window of cbTL1, shown while it is open
-    bool flushingPresets_ = false;
     std::int64_t shown_ = -1;  // nothing shown yet
     bool anyUnchecked_ = false;
     DWORD shownAt_ = 0;
@@ -357,6 +266,8 @@ void TVorCopyPasteWin::ResetFilters()
 
     const std::string separator = TimeSeparator();
     const DateTime now = LocalNow();
+    presetsFrom->Forget();
+    presetsTo->Forget();
     cbTL1->Clear();
     cbTL1->SetItemIndex(-1);
     cbTL1->Add(FormatPresetEntry(0.0, separator));
@@ -365,6 +276,8 @@ void TVorCopyPasteWin::ResetFilters()
     for (int i = 0, n = cbTL1->Count(); i < n; ++i)
         cbTL2->Add(cbTL1->Item(i));
     cbTL2->SetItemIndex(-1);
+    presetsFrom->Reset(separator);
+    presetsTo->Reset(separator);
 
     DateTimeParts today = DecodeDateTime(now);
     today.hour = today.minute = today.second = today.millisecond = 0;

@@ -359,6 +359,7 @@ TEST_F(MainWindowScan, BeginDuringACountOfDistinctTimesLeavesBothListsComplete)
     bool begun = false;
     std::vector<std::string> startList, endList;
     std::int64_t countedAtJob = -1;
+    bool drawn = false;
     Every press(10, [&] {
         if (!begun) {
             if (!window->ScanRunning() || window->state.scanFileTotal < 100)
@@ -369,10 +370,12 @@ TEST_F(MainWindowScan, BeginDuringACountOfDistinctTimesLeavesBothListsComplete)
         }
         if (!OwnVisible(Find("bbPause")))
             return false;
-        // The job runs: what the lists hold now is what the count left.
+        // The job runs: what the lists show now is what the count left (read as any program reads a
+        // combo box, then as its drop-down list would draw it).
         countedAtJob = window->state.scanFileTotal;
-        startList = ListWindowItems(Find("cbTL1"));
-        endList = ListWindowItems(Find("cbTL2"));
+        startList = ComboItems(*window->cbTL1);
+        endList = ComboItems(*window->cbTL2);
+        drawn = ListWindowItems(Find("cbTL1")) == startList && ListWindowItems(Find("cbTL2")) == endList;
         return true;
     });
     AddSource(data);
@@ -383,4 +386,5 @@ TEST_F(MainWindowScan, BeginDuringACountOfDistinctTimesLeavesBothListsComplete)
     EXPECT_EQ(static_cast<std::int64_t>(Inner(startList).size()), countedAtJob);
     EXPECT_TRUE(std::is_sorted(startList.begin(), startList.end()));
     EXPECT_EQ(endList, startList);
+    EXPECT_TRUE(drawn);
 }
