@@ -105,7 +105,11 @@ void PresetListFill::CopyFrom(PresetListFill& other)
     list_.reset();  // the clearing below must not put anything in first
     box_.Clear();
     separator_ = other.separator_;
-    std::vector<std::string> entries = other.list_ ? other.list_->Entries() : ItemsOf(other.box_);
-    list_.emplace(std::move(entries), separator_);
+    // The times the other list has not put in yet come along as they are: the texts are made when
+    // this list is looked at, if ever.
+    if (other.list_)
+        list_.emplace(*other.list_);
+    else
+        list_.emplace(ItemsOf(other.box_), separator_);
     list_->ControlEmptied();
 }

@@ -22,7 +22,8 @@ public:
     // Brings the control up to date: `insert(index, text)` for each entry it lacks, in ascending
     // order, each index counting the entries inserted before it. Returns how many.
     std::size_t BringUp(const std::function<void(int index, const std::string& text)>& insert);
-    // The control was emptied: every entry is to go in again.
+    // The control was emptied: every entry is to go in again. (A copy of a list, so emptied, fills
+    // another control with the same entries.)
     void ControlEmptied();
 
     // Every entry in order, the times met included.

@@ -143,3 +143,20 @@ TEST(PresetTimeList, ManyDistinctTimesMetNewestFirstEndInOneAscendingPass)
     EXPECT_EQ(list.Entries().size(), 20002u);
     EXPECT_TRUE(std::is_sorted(list.Entries().begin(), list.Entries().end()));
 }
+
+TEST(PresetTimeList, ACopyFillsAnotherControlWithTheSameEntriesTimesNotYetPutInIncluded)
+{
+    PresetTimeList list(kOuter, ":");
+    list.Add(At(2020, 1, 1, 0, 0, 4));
+    FakeControl first{kOuter};
+    first.BringUp(list);
+    list.Add(At(2020, 1, 1, 0, 0, 2));  // met after the first control was brought up
+
+    PresetTimeList copy = list;
+    copy.ControlEmptied();
+    FakeControl second;
+    second.BringUp(copy);
+    first.BringUp(list);
+    EXPECT_EQ(second.items, first.items);
+    EXPECT_EQ(second.items, (std::vector<std::string>{kOuter[0], "2020-01-01 00:00:02", "2020-01-01 00:00:04", kOuter[1]}));
+}
