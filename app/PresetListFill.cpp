@@ -90,7 +90,7 @@ void PresetListFill::BringUp()
         bool& flag;
         ~Done() { flag = false; }
     } done{bringingUp_};
-    ui::ComboBox::Batch batch(box_, 0);
+    ui::ComboBox::Batch batch(box_);
     list_->BringUp([&batch](int index, const std::string& text) { batch.Insert(index, text); });
 }
 

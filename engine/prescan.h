@@ -13,7 +13,7 @@ class ScanHost {
 public:
     virtual ~ScanHost() = default;
     // Runs pending window messages: once per folder, and within a long folder whenever
-    // kPumpIntervalMs have passed since the last time. Stop searching, Begin, Cancel and new
+    // PreScan::kPumpIntervalMs have passed since the last time. Stop searching, Begin, Cancel and new
     // requests arrive through it and end the scan through the scan-stopped flag.
     virtual void ProcessMessages() {}
     // A millisecond clock (GetTickCount), for the pumps within a folder.

@@ -74,18 +74,13 @@ void ComboBox::Clear()
         SetText(text);
 }
 
-ComboBox::Batch::Batch(ComboBox& box, std::size_t expected) : box_(box), list_(nullptr)
+ComboBox::Batch::Batch(ComboBox& box) : box_(box), list_(nullptr)
 {
     // A combo box keeps its entries in a list window of its own: that is the one whose drawing is held.
     COMBOBOXINFO info{};
     info.cbSize = sizeof info;
     list_ = GetComboBoxInfo(box.Handle(), &info) && info.hwndList ? info.hwndList : box.Handle();
     SendMessageA(list_, WM_SETREDRAW, FALSE, 0);
-    if (expected > 0) {
-        const auto count = static_cast<int>(box.SendToOwnProcedure(CB_GETCOUNT, 0, 0));
-        // Room reserved for the new items and their texts in one go (a hint: failure changes nothing).
-        box.SendToOwnProcedure(CB_INITSTORAGE, static_cast<WPARAM>(count) + expected, static_cast<LPARAM>(expected * 24));
-    }
 }
 
 ComboBox::Batch::~Batch()

@@ -39,7 +39,7 @@ public:
     // straight to the control. Nothing may reach the control any other way while a batch is open.
     class Batch {
     public:
-        Batch(ComboBox& box, std::size_t expected);
+        explicit Batch(ComboBox& box);
         Batch(const Batch&) = delete;
         Batch& operator=(const Batch&) = delete;
         ~Batch();
