@@ -26,7 +26,8 @@
 //                         press of Add (the request timer's 10 ms included), C while Stop searching
 //                         was enabled (the count itself)
 //     scangap|PATH        the same, with the window sent a no-op message every 10 ms from another
-//                         thread; also prints "gap=G": the longest one waited for its answer
+//                         thread; also prints "gap=G": the longest one waited for its answer while
+//                         Stop searching was enabled
 //     sleep|MS            wait
 //     list|NAME           print the items of the named list box, one a line
 //     tray|right          the mouse on the notification-area icon as the shell reports it: "left"
@@ -352,15 +353,22 @@ public:
     }
 
     // The longest a message sent before `end` waited for its answer, counted up to `end`.
-    double LongestWaitUntil(const LARGE_INTEGER& end)
+    double LongestWaitUntil(const LARGE_INTEGER& end) { return LongestWaitBetween({}, end); }
+    // The same, counting only the waiting from `from` on.
+    double LongestWaitBetween(const LARGE_INTEGER& from, const LARGE_INTEGER& end)
     {
         std::lock_guard<std::mutex> lock(mutex_);
         double longest = 0;
+        const auto wait = [&](const LARGE_INTEGER& asked, const LARGE_INTEGER& answered) {
+            const LARGE_INTEGER a = asked.QuadPart < from.QuadPart ? from : asked;
+            const LARGE_INTEGER b = answered.QuadPart < end.QuadPart ? answered : end;
+            if (a.QuadPart < b.QuadPart)
+                longest = std::max(longest, Milliseconds(a, b));
+        };
         for (const auto& [asked, answered] : probes_)
-            if (asked.QuadPart < end.QuadPart)
-                longest = std::max(longest, Milliseconds(asked, answered.QuadPart < end.QuadPart ? answered : end));
-        if (pending_ && asked_.QuadPart < end.QuadPart)
-            longest = std::max(longest, Milliseconds(asked_, end));
+            wait(asked, answered);
+        if (pending_)
+            wait(asked_, end);
         return longest;
     }
 
@@ -397,7 +405,7 @@ private:
 // Times a pre-scan from the press of Add to the end of the count. The button's state is read from
 // the window manager, never by a message to the program, so the watching costs the scan nothing;
 // with `watchGap` the window is also sent a no-op message every 10 ms, and the longest wait for an
-// answer is printed too (which costs the scan a little).
+// answer during the count is printed too (which costs the scan a little).
 bool Scan(const std::string& path, bool watchGap)
 {
     HWND edit = Control("sourceEdit");
@@ -434,7 +442,8 @@ bool Scan(const std::string& path, bool watchGap)
         return 1000.0 * static_cast<double>(b.QuadPart - a.QuadPart) / static_cast<double>(frequency.QuadPart);
     };
     if (probe)
-        std::printf("scan_ms=%.1f count_ms=%.1f gap=%.0f\n", ms(start, end), ms(counting, end), probe->LongestWaitUntil(end));
+        std::printf("scan_ms=%.1f count_ms=%.1f gap=%.0f\n", ms(start, end), ms(counting, end),
+                    probe->LongestWaitBetween(counting, end));
     else
         std::printf("scan_ms=%.1f count_ms=%.1f\n", ms(start, end), ms(counting, end));
     std::fflush(stdout);
