@@ -1,6 +1,7 @@
 #pragma once
 #include "app/ApplicationWindow.h"
 #include "app/JobPhase.h"
+#include "app/PresetListFill.h"
 #include "app/ProgressDisplay.h"
 #include "core/SectionNumber.h"
 #include "dialogs/Existsform.h"
@@ -255,6 +256,8 @@ public:
     std::unique_ptr<ui::CheckListBox> ExtList;
     std::unique_ptr<ui::DateTimePicker> dtp1, dtp2;
     std::unique_ptr<ui::Edit> EditFSMin, EditFSMax, Edit1, Edit2, minEdit3, maxEdit3;
+    // The entries of cbTL1 and cbTL2, put in when they are looked at (after the controls: gone first).
+    std::unique_ptr<PresetListFill> presetsFrom, presetsTo;
 
     std::unique_ptr<ui::Panel> ToPanel, ToSubPanel, ToSubPanel2, Panel26, Panel3, Panel14, ToBottomPanel;
     std::unique_ptr<ui::Label> ToLabel;

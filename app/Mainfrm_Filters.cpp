@@ -58,6 +58,8 @@ void TVorCopyPasteWin::WireFilterControls()
     cbFName->onKeyUp = [this](WORD& key, ui::Shift) { cbFNameKeyUp(key); };
     ExtList->onClickCheck = [this](int) { ExtListClickCheck(); };
     cbSelAll->onClick = [this] { cbSelAllClick(); };
+    presetsFrom = std::make_unique<PresetListFill>(*cbTL1);
+    presetsTo = std::make_unique<PresetListFill>(*cbTL2);
     cbTL1->onChange = [this] { cbTL1Change(); };
     cbTL2->onChange = [this] { cbTL2Change(); };
     dtp1->onChange = [this] { dtp1Change(); };

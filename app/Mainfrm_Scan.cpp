@@ -22,6 +22,10 @@ namespace {
 // The count is renewed after every entry, but a repaint of the header per file would cost more than
 // the counting itself under Wine: it is shown at most this often, and always at the end.
 constexpr DWORD kCountTextIntervalMs = 100;
+// Messages wait at most this long during a count. Looking at the queue once per folder took a fifth
+// of the count of many small folders under Wine (a round trip to its server each time), for no
+// difference a user could notice.
+constexpr DWORD kPumpGapMs = 10;
 constexpr double kOpenEndDays = 52533.0;
 
 std::string CountText(std::int64_t files) { return "Searching... ( " + std::to_string(files) + " files are found )\n"; }
@@ -47,51 +51,33 @@ SYSTEMTIME PickerValue(DateTime value)
     return t;
 }
 
-// Adding many entries to a list box updates and repaints it for each one; once at the end will do.
-// A combo box keeps its entries in a list window of its own, which is the one to hold.
-class NoRedraw {
-public:
-    explicit NoRedraw(HWND window) : window_(ListWindowOf(window)) { SendMessageA(window_, WM_SETREDRAW, FALSE, 0); }
-    NoRedraw(const NoRedraw&) = delete;
-    NoRedraw& operator=(const NoRedraw&) = delete;
-    ~NoRedraw()
-    {
-        SendMessageA(window_, WM_SETREDRAW, TRUE, 0);
-        InvalidateRect(window_, nullptr, TRUE);
-    }
-
-private:
-    static HWND ListWindowOf(HWND window)
-    {
-        COMBOBOXINFO info{};
-        info.cbSize = sizeof info;
-        return GetComboBoxInfo(window, &info) && info.hwndList ? info.hwndList : window;
-    }
-    HWND window_;
-};
-
 } // namespace
 
 // What one scan shows in the window: new extension entries and preset times, and the count.
 class ScanDisplay final : public ScanHost {
 public:
-    explicit ScanDisplay(TVorCopyPasteWin& w) : w_(w), separator_(TimeSeparator())
+    explicit ScanDisplay(TVorCopyPasteWin& w) : w_(w)
     {
         // Entries the lists already hold (the two outer presets of the reset) are not added twice.
         for (int i = 0, n = w_.ExtList->Count(); i < n; ++i)
             extensions_.insert(LocaleLower(w_.ExtList->Item(i)));
-        for (int i = 0, n = w_.cbTL1->Count(); i < n; ++i)
-            presets_.push_back(w_.cbTL1->Item(i));
-        std::sort(presets_.begin(), presets_.end());
     }
 
     void ProcessMessages() override
     {
-        // The lists are complete whenever the user can look at them.
-        Flush();
+        const DWORD now = GetTickCount();
+        if (pumped_ && now - pumpedAt_ < kPumpGapMs)
+            return;
+        // The extension list is in view whenever the Filters section is open: complete before the
+        // user can look. The preset list takes its entries when looked at; one that is open or has
+        // the focus is watched, and follows the count.
+        FlushExtensions();
+        w_.presetsFrom->KeepUpWhileInView();
         // A quit met here (the program is ending) ends the scan as Stop searching would.
         if (!ProcessPendingMessages())
             w_.state.scanStopped = true;
+        pumped_ = true;
+        pumpedAt_ = GetTickCount();
     }
 
     void ExtensionMet(const std::string& entry) override
@@ -100,45 +86,7 @@ public:
             newExtensions_.push_back(entry);
     }
 
-    void TimeMet(DateTime modified) override
-    {
-        newPresets_.push_back(FormatPresetEntry(modified, separator_));
-    }
-
-    // New entries go into the lists in one batch per folder, with the lists' drawing held: under
-    // Wine each added entry drawn on its own cost a hundred times the counting of its file. Between
-    // two batches no message runs, so an entry still takes the Select All mark of the moment it was
-    // met, as the user could not have changed it since.
-    void Flush()
-    {
-        if (!newExtensions_.empty()) {
-            const bool all = w_.cbSelAll->Checked();
-            NoRedraw quiet(w_.ExtList->Handle());
-            for (const std::string& entry : newExtensions_) {
-                const bool checked = all && (!w_.keptFilters || w_.keptFilters->StartsChecked(entry));
-                w_.ExtList->Add(entry, checked);
-                anyUnchecked_ = anyUnchecked_ || !checked;
-            }
-            newExtensions_.clear();
-        }
-        if (!newPresets_.empty()) {
-            // The list is sorted, but its own sorted insert compares through the locale about
-            // fourteen times per entry, which took 0.7 s for 10,000 times under Wine. Preset texts
-            // sort by their bytes as by the locale (digits in fixed places), so the place of each is
-            // found here and the entry inserted there, in ascending order.
-            std::sort(newPresets_.begin(), newPresets_.end());
-            NoRedraw quiet(w_.cbTL1->Handle());
-            for (std::string& text : newPresets_) {
-                const auto at = std::lower_bound(presets_.begin(), presets_.end(), text);
-                if (at != presets_.end() && *at == text)
-                    continue;  // one of the outer presets
-                const int index = static_cast<int>(at - presets_.begin());
-                w_.cbTL1->Insert(index, text);
-                presets_.insert(at, std::move(text));
-            }
-            newPresets_.clear();
-        }
-    }
+    void TimeMet(DateTime modified) override { w_.presetsFrom->Add(modified); }
 
     void Counted(std::int64_t files) override
     {
@@ -148,10 +96,11 @@ public:
         Show(files, now);
     }
 
-    // The last count is always shown, whenever the throttle last let one through.
-    void ShowFinal()
+    // However the count ended (to its end, Stop searching, Begin, a new request): the extension list
+    // complete, the end list to hold the entries of the start list, and the last count shown.
+    void Finish()
     {
-        Flush();
+        FlushExtensions();
         // Entries the kept filters leave out: Select All no longer holds (without its click, which
         // would check them all again).
         if (anyUnchecked_ && w_.cbSelAll->Checked()) {
@@ -159,11 +108,29 @@ public:
             w_.cbSelAll->SetChecked(false);
             w_.cbSelAll->tag = 0;
         }
+        w_.presetsTo->CopyFrom(*w_.presetsFrom);
         if (shown_ >= 0 && shown_ != w_.state.scanFileTotal)
             Show(w_.state.scanFileTotal, GetTickCount());
     }
 
 private:
+    // New extension entries go in as a batch, between two runs of messages. No message runs while a
+    // batch is gathered, so an entry still takes the Select All mark of the moment it was met, as
+    // the user could not have changed it since.
+    void FlushExtensions()
+    {
+        if (newExtensions_.empty())
+            return;
+        const bool all = w_.cbSelAll->Checked();
+        ui::CheckListBox::Batch batch(*w_.ExtList);
+        for (const std::string& entry : newExtensions_) {
+            const bool checked = all && (!w_.keptFilters || w_.keptFilters->StartsChecked(entry));
+            batch.Add(entry, checked);
+            anyUnchecked_ = anyUnchecked_ || !checked;
+        }
+        newExtensions_.clear();
+    }
+
     void Show(std::int64_t files, DWORD now)
     {
         w_.ProgressLabel->SetText(CountText(files));
@@ -172,13 +139,13 @@ private:
     }
 
     TVorCopyPasteWin& w_;
-    std::string separator_;
     std::unordered_set<std::string> extensions_;
-    std::vector<std::string> presets_;  // the entries of cbTL1, in its order
-    std::vector<std::string> newExtensions_, newPresets_;
+    std::vector<std::string> newExtensions_;
     std::int64_t shown_ = -1;  // nothing shown yet
     bool anyUnchecked_ = false;
     DWORD shownAt_ = 0;
+    bool pumped_ = false;
+    DWORD pumpedAt_ = 0;  // when the last run of messages ended
 };
 
 struct ScanRun {
@@ -238,13 +205,6 @@ void TVorCopyPasteWin::SearchTimerTimer()
         CountSourceItems(-1);
     }
 
-    {
-        // Appended in cbTL1's order, which is already sorted: no comparisons needed.
-        NoRedraw quiet(cbTL2->Handle());
-        cbTL2->Clear();
-        for (int i = 0, n = cbTL1->Count(); i < n; ++i)
-            cbTL2->Insert(-1, cbTL1->Item(i));
-    }
     if (!state.scanStopped) {
         // Counted to the end: the time window is chosen from the times the files really have.
         dtp1->SetEnabled(false);
@@ -272,7 +232,7 @@ void TVorCopyPasteWin::CountSourceItems(int index)
             break;
         run.scan.CountItem(item);
     }
-    run.display.ShowFinal();
+    run.display.Finish();
 }
 
 void TVorCopyPasteWin::CountFolder(const std::string& folder)
@@ -317,6 +277,8 @@ void TVorCopyPasteWin::ResetFilters()
 
     const std::string separator = TimeSeparator();
     const DateTime now = LocalNow();
+    presetsFrom->Forget();
+    presetsTo->Forget();
     cbTL1->Clear();
     cbTL1->SetItemIndex(-1);
     cbTL1->Add(FormatPresetEntry(0.0, separator));
@@ -325,6 +287,8 @@ void TVorCopyPasteWin::ResetFilters()
     for (int i = 0, n = cbTL1->Count(); i < n; ++i)
         cbTL2->Add(cbTL1->Item(i));
     cbTL2->SetItemIndex(-1);
+    presetsFrom->Reset(separator);
+    presetsTo->Reset(separator);
 
     DateTimeParts today = DecodeDateTime(now);
     today.hour = today.minute = today.second = today.millisecond = 0;

@@ -9,7 +9,14 @@
 # The window's figure is given twice: from the press of Add (the request timer's 10 ms, the filter
 # reset and the header refresh included) and for the count itself (while Stop searching is enabled).
 # Then the window's count over 10,000 files with 10,000 distinct modification times against the same
-# tree with one time for all: the preset list must not make the scan quadratic.
+# tree with one time for all: the preset list must not make the scan quadratic. Last, a tree shaped
+# as the small one (20,000 files in 500 folders) where every file has its own time, spread so that
+# each folder's times fall between the earlier folders' ones, as in a photo or document tree: the
+# window's count against the floor walk over the same tree (target: counting <= 1.5x the floor,
+# from the press of Add <= 2x). The window's count ends once both preset lists are complete.
+# Then the window's answers during a count (orv_drive scangap: a no-op message sent every 10 ms from
+# another thread, the longest wait for an answer), over that tree and over one folder of 20,000
+# files with distinct times (target: <= 100 ms).
 # Rounds are interleaved, each starting with another side; medians and best runs are compared.
 # Run it alone on the machine (other engineers' builds move the figures a lot):
 #   flock /tmp/orv-bench.lock bash bench/prescan.sh [rounds]
@@ -107,3 +114,72 @@ done
 dm=$(median "${d[@]}"); sm=$(median "${s[@]}")
 echo "10,000 files, counting in the window (median ms): 10,000 distinct times $dm, one time $sm, ratio $(ratio "$dm" "$sm")"
 echo "  runs: distinct ${d[*]} | same ${s[*]}"
+
+# 20,000 files in 500 folders, each with its own modification time (file i of folder f at step
+# i * 500 + f, two seconds apart).
+python3 - "$data/trees" <<'PY2'
+import os, sys
+root = os.path.join(sys.argv[1], "times-distinct-20k")
+if not os.path.exists(root + ".done"):
+    for f in range(500):
+        d = os.path.join(root, f"d{f:03d}")
+        os.makedirs(d, exist_ok=True)
+        for i in range(40):
+            p = os.path.join(d, f"f{i:02d}.jpg")
+            open(p, "wb").close()
+            t = 1577836800 + 2 * (i * 500 + f)
+            os.utime(p, (t, t))
+    open(root + ".done", "w").close()
+PY2
+dtree="$data/trees/times-distinct-20k"
+dwintree=$(echo "Z:$dtree" | sed 's#/#\\#g')
+dfloor_run() {
+  local out
+  out=$(wine "$bin/orv_floor.exe" scan "$dwintree")
+  grep -q "files=20000 " <<<"$out" || { echo "floor counted wrong: $out" >&2; exit 1; }
+  sed -n 's/.*scan_ms=//p' <<<"$out"
+}
+w=() c=() f=()
+find "$dtree" >/dev/null
+for r in $(seq "$rounds"); do
+  if [ $((r % 2)) = 1 ]; then order="window floor"; else order="floor window"; fi
+  for side in $order; do
+    case $side in
+      window) read -r a b <<<"$(window_run "$dtree" 20000)"; w+=("$a"); c+=("$b") ;;
+      floor)  f+=("$(dfloor_run)") ;;
+    esac
+  done
+done
+wm=$(median "${w[@]}"); cm=$(median "${c[@]}"); fm=$(median "${f[@]}")
+echo "20,000 files in 500 folders, 20,000 distinct times, $rounds interleaved rounds (median ms):"
+printf '  window from Add %7s  counting %7s  floor %7s   counting/floor %s (target <= 1.5)  from-Add/floor %s (target <= 2)\n' \
+  "$wm" "$cm" "$fm" "$(ratio "$cm" "$fm")" "$(ratio "$wm" "$fm")"
+echo "  runs: from Add ${w[*]} | counting ${c[*]} | floor ${f[*]}"
+
+python3 - "$data/trees" <<'PY2'
+import os, sys
+root = os.path.join(sys.argv[1], "times-flat-20k")
+if not os.path.exists(root + ".done"):
+    os.makedirs(root, exist_ok=True)
+    for i in range(20000):
+        p = os.path.join(root, f"f{i:05d}.jpg")
+        open(p, "wb").close()
+        t = 1577836800 + 2 * i
+        os.utime(p, (t, t))
+    open(root + ".done", "w").close()
+PY2
+gap_run() {
+  local out
+  out=$(wine "$bin/orv_drive.exe" start "scangap|$(echo "Z:$1" | sed 's#/#\\#g')" 'show|ProgressLabel' close)
+  grep -q "( 20000 files are found )" <<<"$out" || { echo "window counted wrong: $out" >&2; exit 1; }
+  sed -n 's/^scan_ms=.* gap=\([0-9]*\).*/\1/p' <<<"$out"
+}
+g=() h=()
+for r in $(seq "$rounds"); do
+  g+=("$(gap_run "$dtree")")
+  h+=("$(gap_run "$data/trees/times-flat-20k")")
+done
+most() { printf '%s\n' "$@" | sort -g | tail -1; }
+echo "longest wait for the window's answer during a count (ms, median and worst of $rounds; target <= 100):"
+echo "  500 folders: $(median "${g[@]}") / $(most "${g[@]}")   one folder of 20,000 files: $(median "${h[@]}") / $(most "${h[@]}")"
+echo "  runs: 500 folders ${g[*]} | one folder ${h[*]}"

@@ -42,6 +42,14 @@ std::wstring_view ExtensionPart(std::wstring_view name)
 
 } // namespace
 
+std::uint32_t ScanHost::Milliseconds() { return GetTickCount(); }
+
+void PreScan::Pump()
+{
+    host_.ProcessMessages();
+    pumpedAt_ = host_.Milliseconds();
+}
+
 void PreScan::CountItem(const std::string& item)
 {
     if (state_.scanStopped)
@@ -90,7 +98,7 @@ void PreScan::CountFolderW(const std::wstring& root)
     const auto enter = [&]() -> bool {
         if (state_.scanStopped)
             return false;
-        host_.ProcessMessages();
+        Pump();
         if (state_.scanStopped)
             return false;
         Level level{path.size(), UniqueFind(), {}, false};
@@ -138,6 +146,14 @@ void PreScan::CountFolderW(const std::wstring& root)
             CountFile(entry.cFileName, EntrySize(entry), Ticks(entry.ftLastWriteTime));
         }
         host_.Counted(state_.scanFileTotal);
+        // A folder of many thousand files takes longer than the window may go unanswered.
+        if (PumpDue()) {
+            Pump();
+            if (state_.scanStopped) {
+                leave();
+                continue;
+            }
+        }
         if (!FindNextFileW(level.find.Get(), &level.entry))
             leave();
     }

@@ -12,9 +12,12 @@
 class ScanHost {
 public:
     virtual ~ScanHost() = default;
-    // Runs pending window messages; once per folder. Stop searching, Begin, Cancel and new requests
-    // arrive through it and end the scan through the scan-stopped flag.
+    // Runs pending window messages: once per folder, and within a long folder whenever
+    // PreScan::kPumpIntervalMs have passed since the last time. Stop searching, Begin, Cancel and new
+    // requests arrive through it and end the scan through the scan-stopped flag.
     virtual void ProcessMessages() {}
+    // A millisecond clock (GetTickCount), for the pumps within a folder.
+    virtual std::uint32_t Milliseconds();
     // An extension entry (".txt", "." for none; lower case) met for the first time in this scan.
     virtual void ExtensionMet(const std::string& /*entry*/) {}
     // A modification time (local, two-second resolution) met for the first time in this scan.
@@ -28,6 +31,10 @@ public:
 // the scan-stopped flag is set. Unreadable folders and vanished entries count nothing, silently.
 class PreScan {
 public:
+    // Well under the tenth of a second within which a window should answer its user, with room for
+    // a coarse clock (about 16 ms a step on Windows) and a busy machine.
+    static constexpr std::uint32_t kPumpIntervalMs = 25;
+
     PreScan(ScanHost& host, JobState& state) : host_(host), state_(state) {}
 
     // One source entry: an existing file is counted (without pumping messages), anything else is
@@ -41,9 +48,12 @@ private:
     void CountItemEntries(const std::string& item);
     void CountFolderW(const std::wstring& folder);
     void CountFile(const std::wstring& name, std::int64_t size, std::uint64_t lastWrite);
+    void Pump();
+    bool PumpDue() { return host_.Milliseconds() - pumpedAt_ >= kPumpIntervalMs; }
 
     ScanHost& host_;
     JobState& state_;
+    std::uint32_t pumpedAt_ = 0;
     struct WideHash {
         using is_transparent = void;
         std::size_t operator()(std::wstring_view text) const { return std::hash<std::wstring_view>()(text); }

@@ -39,6 +39,22 @@ int CheckListBox::Add(const std::string& item, bool checked)
     return static_cast<int>(index);
 }
 
+CheckListBox::Batch::Batch(CheckListBox& list) : list_(list) { SendMessageA(list.Handle(), WM_SETREDRAW, FALSE, 0); }
+
+CheckListBox::Batch::~Batch()
+{
+    SendMessageA(list_.Handle(), WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list_.Handle(), nullptr, TRUE);
+}
+
+int CheckListBox::Batch::Add(const std::string& item, bool checked)
+{
+    const LRESULT index = list_.SendToOwnProcedure(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+    if (index >= 0)
+        list_.SendToOwnProcedure(LB_SETITEMDATA, static_cast<WPARAM>(index), checked ? 1 : 0);
+    return static_cast<int>(index);
+}
+
 void CheckListBox::Delete(int index) { SendMessageA(Handle(), LB_DELETESTRING, static_cast<WPARAM>(index), 0); }
 
 void CheckListBox::Clear() { SendMessageA(Handle(), LB_RESETCONTENT, 0, 0); }

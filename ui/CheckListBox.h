@@ -25,6 +25,19 @@ public:
 
     std::function<void(int index)> onClickCheck;
 
+    // Many entries added at once: the list is drawn once, when the batch ends, and the entries go
+    // straight to the control. Nothing may reach the control any other way while a batch is open.
+    class Batch {
+    public:
+        explicit Batch(CheckListBox& list);
+        Batch(const Batch&) = delete;
+        Batch& operator=(const Batch&) = delete;
+        ~Batch();
+        int Add(const std::string& item, bool checked);  // as CheckListBox::Add
+    private:
+        CheckListBox& list_;
+    };
+
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     bool Reflect(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;

@@ -74,6 +74,26 @@ void ComboBox::Clear()
         SetText(text);
 }
 
+ComboBox::Batch::Batch(ComboBox& box) : box_(box), list_(nullptr)
+{
+    // A combo box keeps its entries in a list window of its own: that is the one whose drawing is held.
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof info;
+    list_ = GetComboBoxInfo(box.Handle(), &info) && info.hwndList ? info.hwndList : box.Handle();
+    SendMessageA(list_, WM_SETREDRAW, FALSE, 0);
+}
+
+ComboBox::Batch::~Batch()
+{
+    SendMessageA(list_, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list_, nullptr, TRUE);
+}
+
+void ComboBox::Batch::Insert(int index, const std::string& item)
+{
+    box_.SendToOwnProcedure(CB_INSERTSTRING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(item.c_str()));
+}
+
 int ComboBox::Count() const { return static_cast<int>(SendMessageA(Handle(), CB_GETCOUNT, 0, 0)); }
 
 std::string ComboBox::Item(int index) const

@@ -35,6 +35,20 @@ public:
 
     std::function<void()> onChange;
 
+    // Many items put in at once: the list is drawn once, when the batch ends, and the items go
+    // straight to the control. Nothing may reach the control any other way while a batch is open.
+    class Batch {
+    public:
+        explicit Batch(ComboBox& box);
+        Batch(const Batch&) = delete;
+        Batch& operator=(const Batch&) = delete;
+        ~Batch();
+        void Insert(int index, const std::string& item);  // -1: at the end
+    private:
+        ComboBox& box_;
+        HWND list_;
+    };
+
 protected:
     bool Reflect(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;

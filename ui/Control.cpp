@@ -218,6 +218,16 @@ LRESULT Control::Default(UINT message, WPARAM wParam, LPARAM lParam)
                      : DefWindowProcA(hwnd_, message, wParam, lParam);
 }
 
+LRESULT Control::SendToOwnProcedure(UINT message, WPARAM wParam, LPARAM lParam) const
+{
+    if (!standard_)
+        return SendMessageA(hwnd_, message, wParam, lParam);
+    // The class's procedure is the one every subclass ends in; CallWindowProc handles the case of a
+    // procedure of the other character set.
+    const auto own = reinterpret_cast<WNDPROC>(GetClassLongPtrA(hwnd_, GCLP_WNDPROC));
+    return own ? CallWindowProcA(own, hwnd_, message, wParam, lParam) : SendMessageA(hwnd_, message, wParam, lParam);
+}
+
 bool Control::Reflect(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
 
 bool Control::ReflectToChild(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)

@@ -115,6 +115,12 @@ protected:
     // A child was moved, resized, shown or hidden.
     virtual void ChildChanged(Control& child);
     LRESULT Default(UINT message, WPARAM wParam, LPARAM lParam);
+    // Sends to a system control's own window procedure, past every subclass (this layer's and the
+    // tool tips'), for runs of messages that need no handling of ours, such as thousands of items
+    // put into a list. A message through a subclass first looks up the subclass's window property:
+    // under Wine a round trip to the window server each, measured at 15 to 25 us against about 1 us
+    // for the control's own work.
+    LRESULT SendToOwnProcedure(UINT message, WPARAM wParam, LPARAM lParam) const;
 
     // Calls a handler through a copy, so that a handler that replaces itself stays alive.
     template <typename F, typename... A>

@@ -25,6 +25,9 @@
 //                         enabled, then disabled); prints "scan_ms=T count_ms=C": T from the
 //                         press of Add (the request timer's 10 ms included), C while Stop searching
 //                         was enabled (the count itself)
+//     scangap|PATH        the same, with the window sent a no-op message every 10 ms from another
+//                         thread; also prints "gap=G": the longest one waited for its answer while
+//                         Stop searching was enabled
 //     sleep|MS            wait
 //     list|NAME           print the items of the named list box, one a line
 //     tray|right          the mouse on the notification-area icon as the shell reports it: "left"
@@ -61,6 +64,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <utility>
@@ -274,45 +278,6 @@ bool Attach()
     return true;
 }
 
-// Times a pre-scan from the press of Add to the end of the count. The button's state is read from
-// the window manager, never by a message to the program, so the watching costs the scan nothing.
-bool Scan(const std::string& path)
-{
-    HWND edit = Control("sourceEdit");
-    HWND add = Control("sourceButtonAdd");
-    HWND stop = Control("StopSearch");
-    if (!edit || !add || !stop)
-        return false;
-    SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
-    LARGE_INTEGER frequency, start, end;
-    QueryPerformanceFrequency(&frequency);
-    QueryPerformanceCounter(&start);
-    if (!PostMessageA(add, BM_CLICK, 0, 0))
-        return false;
-    const auto watch = [stop](bool enabled) {
-        const DWORD begun = GetTickCount();
-        while ((IsWindowEnabled(stop) != 0) != enabled) {
-            if (GetTickCount() - begun > kLongWait)
-                return false;
-            Sleep(1);
-        }
-        return true;
-    };
-    LARGE_INTEGER counting;
-    if (!watch(true))
-        return false;
-    QueryPerformanceCounter(&counting);
-    if (!watch(false))
-        return false;
-    QueryPerformanceCounter(&end);
-    const auto ms = [&frequency](LARGE_INTEGER a, LARGE_INTEGER b) {
-        return 1000.0 * static_cast<double>(b.QuadPart - a.QuadPart) / static_cast<double>(frequency.QuadPart);
-    };
-    std::printf("scan_ms=%.1f count_ms=%.1f\n", ms(start, end), ms(counting, end));
-    std::fflush(stdout);
-    return true;
-}
-
 // The program's icon reports the mouse to the window with this message (app/TrayIcon.h).
 constexpr UINT kTrayCallback = WM_APP + 17;
 
@@ -388,15 +353,22 @@ public:
     }
 
     // The longest a message sent before `end` waited for its answer, counted up to `end`.
-    double LongestWaitUntil(const LARGE_INTEGER& end)
+    double LongestWaitUntil(const LARGE_INTEGER& end) { return LongestWaitBetween({}, end); }
+    // The same, counting only the waiting from `from` on.
+    double LongestWaitBetween(const LARGE_INTEGER& from, const LARGE_INTEGER& end)
     {
         std::lock_guard<std::mutex> lock(mutex_);
         double longest = 0;
+        const auto wait = [&](const LARGE_INTEGER& asked, const LARGE_INTEGER& answered) {
+            const LARGE_INTEGER a = asked.QuadPart < from.QuadPart ? from : asked;
+            const LARGE_INTEGER b = answered.QuadPart < end.QuadPart ? answered : end;
+            if (a.QuadPart < b.QuadPart)
+                longest = std::max(longest, Milliseconds(a, b));
+        };
         for (const auto& [asked, answered] : probes_)
-            if (asked.QuadPart < end.QuadPart)
-                longest = std::max(longest, Milliseconds(asked, answered.QuadPart < end.QuadPart ? answered : end));
-        if (pending_ && asked_.QuadPart < end.QuadPart)
-            longest = std::max(longest, Milliseconds(asked_, end));
+            wait(asked, answered);
+        if (pending_)
+            wait(asked_, end);
         return longest;
     }
 
@@ -429,6 +401,54 @@ private:
     bool pending_ = false;
     std::thread thread_;
 };
+
+// Times a pre-scan from the press of Add to the end of the count. The button's state is read from
+// the window manager, never by a message to the program, so the watching costs the scan nothing;
+// with `watchGap` the window is also sent a no-op message every 10 ms, and the longest wait for an
+// answer during the count is printed too (which costs the scan a little).
+bool Scan(const std::string& path, bool watchGap)
+{
+    HWND edit = Control("sourceEdit");
+    HWND add = Control("sourceButtonAdd");
+    HWND stop = Control("StopSearch");
+    if (!edit || !add || !stop)
+        return false;
+    SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+    LARGE_INTEGER frequency, start, end;
+    QueryPerformanceFrequency(&frequency);
+    std::optional<ResponseProbe> probe;
+    if (watchGap)
+        probe.emplace(mainWindow);
+    QueryPerformanceCounter(&start);
+    if (!PostMessageA(add, BM_CLICK, 0, 0))
+        return false;
+    const auto watch = [stop](bool enabled) {
+        const DWORD begun = GetTickCount();
+        while ((IsWindowEnabled(stop) != 0) != enabled) {
+            if (GetTickCount() - begun > kLongWait)
+                return false;
+            Sleep(1);
+        }
+        return true;
+    };
+    LARGE_INTEGER counting;
+    if (!watch(true))
+        return false;
+    QueryPerformanceCounter(&counting);
+    if (!watch(false))
+        return false;
+    QueryPerformanceCounter(&end);
+    const auto ms = [&frequency](LARGE_INTEGER a, LARGE_INTEGER b) {
+        return 1000.0 * static_cast<double>(b.QuadPart - a.QuadPart) / static_cast<double>(frequency.QuadPart);
+    };
+    if (probe)
+        std::printf("scan_ms=%.1f count_ms=%.1f gap=%.0f\n", ms(start, end), ms(counting, end),
+                    probe->LongestWaitBetween(counting, end));
+    else
+        std::printf("scan_ms=%.1f count_ms=%.1f\n", ms(start, end), ms(counting, end));
+    std::fflush(stdout);
+    return true;
+}
 
 bool TimeJob(HWND button)
 {
@@ -622,7 +642,9 @@ bool Run(const std::vector<std::string>& p)
         return true;
     }
     if (verb == "scan")
-        return Scan(arg(1));
+        return Scan(arg(1), false);
+    if (verb == "scangap")
+        return Scan(arg(1), true);
     if (verb == "tray")
         return Tray(arg(1));
     if (verb == "menu")

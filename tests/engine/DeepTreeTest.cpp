@@ -145,6 +145,7 @@ double SecondsSince(std::chrono::steady_clock::time_point start)
 struct CountingScanHost : ScanHost {
     int pumps = 0;
     void ProcessMessages() override { ++pumps; }
+    std::uint32_t Milliseconds() override { return 0; }  // time stands still: pumps per folder only
 };
 
 } // namespace

@@ -22,6 +22,7 @@ struct RecordingHost : ScanHost {
     std::vector<DateTime> times;
     std::vector<std::int64_t> counts;
     void ProcessMessages() override { ++pumps; }
+    std::uint32_t Milliseconds() override { return 0; }  // time stands still: pumps per folder only
     void ExtensionMet(const std::string& entry) override { extensions.push_back(entry); }
     void TimeMet(DateTime modified) override { times.push_back(modified); }
     void Counted(std::int64_t files) override { counts.push_back(files); }
@@ -83,4 +84,82 @@ TEST(PreScan, EachModificationTimeIsReportedOnceAtTwoSecondResolution)
     }
     EXPECT_EQ(std::set<DateTime>(host.times.begin(), host.times.end()), expected)
         << "the times the filters see for these files";
+}
+
+namespace {
+
+// A clock that moves on by a step at every reading, with the pumps it saw and what each found.
+struct ClockHost : ScanHost {
+    explicit ClockHost(JobState& s, std::uint32_t step) : state(s), step(step) {}
+    JobState& state;
+    std::uint32_t step;
+    std::uint32_t now = 0;
+    std::vector<std::uint32_t> pumpTimes;
+    std::vector<std::int64_t> pumpCounts;
+    std::int64_t stopAtCount = -1;  // Stop searching pressed at the first pump that sees this many files
+    std::vector<std::uint32_t> countedTimes;
+    void ProcessMessages() override
+    {
+        pumpTimes.push_back(now);
+        pumpCounts.push_back(state.scanFileTotal);
+        if (stopAtCount >= 0 && state.scanFileTotal >= stopAtCount)
+            state.scanStopped = true;
+    }
+    std::uint32_t Milliseconds() override { return now += step; }
+    void Counted(std::int64_t) override { countedTimes.push_back(now); }
+};
+
+bool MakeFlatFolder(const std::string& folder, int files)
+{
+    if (!CreateDirectoryA(folder.c_str(), nullptr))
+        return false;
+    for (int i = 0; i < files; ++i)
+        if (!testsupport::WriteFileText(folder + "\\f" + std::to_string(i) + ".txt", ""))
+            return false;
+    return true;
+}
+
+} // namespace
+
+TEST(PreScan, ALongFolderPumpsMessagesWithinItAtLeastEveryTenthOfASecond)
+{
+    TempFolder temp;
+    const std::string flat = temp / "flat";
+    ASSERT_TRUE(MakeFlatFolder(flat, 400));
+
+    JobState state;
+    ClockHost host(state, 7);
+    PreScan(host, state).CountFolder(flat);
+
+    EXPECT_EQ(state.scanFileTotal, 400);
+    ASSERT_GT(host.pumpTimes.size(), 1u) << "not only once at the folder's start";
+    // Every gap between two pumps, and from the last pump to the last file, within the interval plus
+    // the clock readings of one entry.
+    std::vector<std::uint32_t> times = host.pumpTimes;
+    times.push_back(host.countedTimes.back());
+    for (std::size_t i = 1; i < times.size(); ++i)
+        EXPECT_LE(times[i] - times[i - 1], 100u) << "between pump " << i - 1 << " and the next";
+    EXPECT_LT(host.pumpTimes.size(), 400u / 2) << "not after every file either";
+}
+
+TEST(PreScan, StopSearchingDuringAPumpWithinAFolderEndsTheCountAtOnce)
+{
+    TempFolder temp;
+    const std::string flat = temp / "flat";
+    ASSERT_TRUE(MakeFlatFolder(flat, 300));
+    ASSERT_TRUE(MakeFlatFolder(temp / "after", 5));
+
+    JobState state;
+    ClockHost host(state, 10);
+    host.stopAtCount = 100;
+    PreScan scan(host, state);
+    scan.CountItem(flat);
+    scan.CountItem(temp / "after");
+
+    EXPECT_TRUE(state.scanStopped);
+    ASSERT_FALSE(host.pumpCounts.empty());
+    EXPECT_EQ(state.scanFileTotal, host.pumpCounts.back()) << "no file counted after the pump that stopped it";
+    EXPECT_GE(state.scanFileTotal, 100);
+    EXPECT_LT(state.scanFileTotal, 300);
+    EXPECT_TRUE(state.scanItems.empty()) << "an item whose count was stopped has no size of its own";
 }

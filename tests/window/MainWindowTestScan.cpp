@@ -5,6 +5,9 @@
 #include "engine/filefacts.h"
 #include "filters/PresetEntry.h"
 
+#include <algorithm>
+#include <set>
+
 using namespace mainwindow;
 using testsupport::Exists;
 using testsupport::MakeTree;
@@ -36,6 +39,62 @@ std::string PresetOf(std::uint64_t fileTime)
 {
     const FILETIME ft{static_cast<DWORD>(fileTime), static_cast<DWORD>(fileTime >> 32)};
     return FormatPresetEntry(FilterTimeOf(ft), Separator());
+}
+
+// A tree where every file has its own modification time, the times of each folder spread over the
+// whole span (so that later folders' times fall between earlier ones). Returns the preset entries of
+// all its files in ascending order.
+std::vector<std::string> MakeTimedTree(const std::string& root, int folders, int filesPerFolder)
+{
+    std::vector<std::string> presets;
+    if (!CreateDirectoryA(root.c_str(), nullptr))
+        return presets;
+    for (int f = 0; f < folders; ++f) {
+        const std::string folder = root + "\\d" + std::to_string(f);
+        if (!CreateDirectoryA(folder.c_str(), nullptr))
+            return {};
+        for (int i = 0; i < filesPerFolder; ++i) {
+            const std::string file = folder + "\\f" + std::to_string(i) + ".dat";
+            const std::uint64_t t = k2020 + 2 * kSecond * static_cast<std::uint64_t>(i * folders + f);
+            if (!WriteFileText(file, "") || !SetWriteTime(file, t))
+                return {};
+            presets.push_back(PresetOf(t));
+        }
+    }
+    std::sort(presets.begin(), presets.end());
+    return presets;
+}
+
+// What the drop-down list of a combo box holds, read from its list window as it is drawn.
+std::vector<std::string> ListWindowItems(HWND box)
+{
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof info;
+    std::vector<std::string> items;
+    if (!GetComboBoxInfo(box, &info) || !info.hwndList)
+        return items;
+    const auto n = static_cast<int>(SendMessageA(info.hwndList, LB_GETCOUNT, 0, 0));
+    for (int i = 0; i < n; ++i) {
+        std::string text(static_cast<size_t>(SendMessageA(info.hwndList, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0)) + 1, '\0');
+        text.resize(static_cast<size_t>(SendMessageA(info.hwndList, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text.data()))));
+        items.push_back(text);
+    }
+    return items;
+}
+
+bool IsListOpen(HWND box)
+{
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof info;
+    return GetComboBoxInfo(box, &info) && info.hwndList && IsWindowVisible(info.hwndList);
+}
+
+// The entries between the two outer presets: the times the count put in.
+std::vector<std::string> Inner(std::vector<std::string> entries)
+{
+    if (entries.size() < 2)
+        return {};
+    return {entries.begin() + 1, entries.end() - 1};
 }
 
 } // namespace
@@ -183,4 +242,149 @@ TEST_F(MainWindowScan, ARequestDuringAJobWaitsForItsEnd)
     ASSERT_TRUE(WaitScanEnd());
     EXPECT_EQ(window->state.scanFileTotal, 301) << "the deferred scan counted the new list after the job";
     EXPECT_EQ(window->ExtList->Count(), 2);
+}
+
+TEST_F(MainWindowScan, ATreeWhereEveryFileHasItsOwnTimeListsEveryTimeOnceInOrder)
+{
+    TempFolder temp;
+    const std::string data = temp / "data";
+    const std::vector<std::string> presets = MakeTimedTree(data, 40, 25);
+    ASSERT_EQ(presets.size(), 1000u);
+
+    AddSource(data);
+
+    ASSERT_FALSE(window->state.scanStopped);
+    EXPECT_EQ(window->state.scanFileTotal, 1000);
+    const std::vector<std::string> listed = ComboItems(*window->cbTL1);
+    ASSERT_EQ(listed.size(), 1002u);
+    EXPECT_EQ(listed.front(), FormatPresetEntry(0.0, Separator()));
+    EXPECT_GT(listed.back().substr(0, 4), "2150");
+    EXPECT_EQ(Inner(listed), presets);
+    EXPECT_EQ(ListWindowItems(Find("cbTL1")), listed) << "what the open list would draw";
+    EXPECT_EQ(ComboItems(*window->cbTL2), listed);
+    EXPECT_EQ(ListWindowItems(Find("cbTL2")), listed);
+
+    // A preset chosen from the filled list sets its picker, as from any other list.
+    const int chosen = 500;
+    SendMessageA(Find("cbTL1"), CB_SETCURSEL, chosen, 0);
+    SendMessageA(main, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(Find("cbTL1")), CBN_SELCHANGE), reinterpret_cast<LPARAM>(Find("cbTL1")));
+    EXPECT_EQ(Text(Find("cbTL1")), listed[chosen]);
+}
+
+TEST_F(MainWindowScan, AStoppedCountListsExactlyTheTimesOfTheFilesItCounted)
+{
+    TempFolder temp;
+    const std::string data = temp / "data";
+    const std::vector<std::string> presets = MakeTimedTree(data, 300, 4);
+    ASSERT_EQ(presets.size(), 1200u);
+
+    bool stopped = false;
+    Every stop(10, [&] {
+        if (!window->ScanRunning() || window->state.scanFileTotal < 200)
+            return false;
+        ClickOn("StopSearch");
+        return stopped = true;
+    });
+    AddSource(data);
+    ASSERT_TRUE(stopped) << "the count ended before it could be stopped";
+
+    ASSERT_TRUE(window->state.scanStopped);
+    const std::int64_t counted = window->state.scanFileTotal;
+    EXPECT_LT(counted, 1200);
+    const std::vector<std::string> listed = ComboItems(*window->cbTL1);
+    const std::vector<std::string> inner = Inner(listed);
+    EXPECT_EQ(static_cast<std::int64_t>(inner.size()), counted) << "one entry per file counted, each its own time";
+    EXPECT_TRUE(std::is_sorted(inner.begin(), inner.end()));
+    const std::set<std::string> all(presets.begin(), presets.end());
+    for (const std::string& entry : inner)
+        EXPECT_TRUE(all.count(entry)) << entry << " is no time of the tree";
+    EXPECT_EQ(std::set<std::string>(inner.begin(), inner.end()).size(), inner.size()) << "an entry twice";
+    EXPECT_EQ(ListWindowItems(Find("cbTL1")), listed);
+    EXPECT_EQ(ComboItems(*window->cbTL2), listed);
+}
+
+TEST_F(MainWindowScan, AListOpenedDuringTheCountShowsEveryTimeMetSoFarAndKeepsUp)
+{
+    TempFolder temp;
+    const std::string data = temp / "data";
+    const std::vector<std::string> presets = MakeTimedTree(data, 300, 4);
+    ASSERT_EQ(presets.size(), 1200u);
+
+    struct Look {
+        std::int64_t counted = -1;
+        bool open = false;
+        std::vector<std::string> shown;
+    };
+    std::vector<Look> looks;
+    HWND box = Find("cbTL1");
+    Every look(10, [&] {
+        if (!window->ScanRunning() || window->state.scanFileTotal < 100)
+            return false;
+        if (looks.empty()) {
+            // The user clicks the closed list: it takes the focus and opens.
+            RECT r{};
+            GetClientRect(box, &r);
+            SendMessageA(box, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(r.right - 4, r.bottom / 2));
+            SendMessageA(box, WM_LBUTTONUP, 0, MAKELPARAM(r.right - 4, r.bottom / 2));
+        }
+        looks.push_back({window->state.scanFileTotal, IsListOpen(box), ListWindowItems(box)});
+        if (looks.size() < 3)
+            return false;
+        SendMessageA(box, CB_SHOWDROPDOWN, FALSE, 0);
+        return true;
+    });
+    AddSource(data);
+    ASSERT_FALSE(looks.empty()) << "the count ended before the list could be opened";
+
+    for (const Look& seen : looks) {
+        EXPECT_TRUE(seen.open);
+        // Each look comes from a pump of the count: every file counted so far is listed.
+        EXPECT_EQ(static_cast<std::int64_t>(Inner(seen.shown).size()), seen.counted);
+        EXPECT_TRUE(std::is_sorted(seen.shown.begin(), seen.shown.end()));
+    }
+    ASSERT_FALSE(window->state.scanStopped);
+    const std::vector<std::string> listed = ComboItems(*window->cbTL1);
+    EXPECT_EQ(Inner(listed), presets) << "entries put in while open, and the rest after, in their places";
+    EXPECT_EQ(ListWindowItems(box), listed);
+    EXPECT_EQ(ComboItems(*window->cbTL2), listed);
+}
+
+TEST_F(MainWindowScan, BeginDuringACountOfDistinctTimesLeavesBothListsComplete)
+{
+    TempFolder temp;
+    const std::string data = temp / "data";
+    ASSERT_EQ(MakeTimedTree(data, 300, 2).size(), 600u);
+    SetDestination(temp / "dst");
+
+    bool begun = false;
+    std::vector<std::string> startList, endList;
+    std::int64_t countedAtJob = -1;
+    bool drawn = false;
+    Every press(10, [&] {
+        if (!begun) {
+            if (!window->ScanRunning() || window->state.scanFileTotal < 100)
+                return false;
+            ClickOn("bbBegin");
+            begun = true;
+            return false;
+        }
+        if (!OwnVisible(Find("bbPause")))
+            return false;
+        // The job runs: what the lists show now is what the count left (read as any program reads a
+        // combo box, then as its drop-down list would draw it).
+        countedAtJob = window->state.scanFileTotal;
+        startList = ComboItems(*window->cbTL1);
+        endList = ComboItems(*window->cbTL2);
+        drawn = ListWindowItems(Find("cbTL1")) == startList && ListWindowItems(Find("cbTL2")) == endList;
+        return true;
+    });
+    AddSource(data);
+    ASSERT_TRUE(PumpUntil([&] { return begun && Log().find("**Report**") != std::string::npos && !OwnVisible(Find("bbPause")); }, 120000));
+
+    ASSERT_GE(countedAtJob, 0) << "the job was not seen running";
+    EXPECT_TRUE(window->state.scanStopped);
+    EXPECT_EQ(static_cast<std::int64_t>(Inner(startList).size()), countedAtJob);
+    EXPECT_TRUE(std::is_sorted(startList.begin(), startList.end()));
+    EXPECT_EQ(endList, startList);
+    EXPECT_TRUE(drawn);
 }
