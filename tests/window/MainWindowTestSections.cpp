@@ -410,13 +410,13 @@ TEST_F(MainWindowSections, TheTaskBarButtonIsTheApplicationsUnderItsTitleAndFoll
 
     // A click on the button activates the application window; the main window takes over.
     SetActiveWindow(application);
-    EXPECT_TRUE(PumpUntil([&] { return GetActiveWindow() == main; }, 3000));
+    EXPECT_TRUE(PumpUntil([&] { return GetActiveWindow() == main; }));
 
     // The button's Close closes the program's window, as its close box does.
     bool closed = false;
     auto earlier = window->form->onClose;
     window->form->onClose = [&] { closed = true; };
     SendMessageA(application, WM_SYSCOMMAND, SC_CLOSE, 0);
-    EXPECT_TRUE(PumpUntil([&] { return closed; }, 3000));
+    EXPECT_TRUE(PumpUntil([&] { return closed; }));
     window->form->onClose = earlier;
 }
