@@ -7,39 +7,13 @@
 #include "filters/MaskEditing.h"
 #include "filters/PresetParsing.h"
 #include "filters/SizeText.h"
+#include "platform/PickerTime.h"
 
 #include <algorithm>
 
 namespace {
 
 constexpr double kOpenEndDays = 52533.0;
-
-// The picker cannot show dates before 1753; the window keeps the real value in its own field and the
-// picker shows the nearest it can.
-SYSTEMTIME ShownInPicker(DateTime value)
-{
-    const DateTimeParts p = DecodeDateTime(value);
-    SYSTEMTIME t{};
-    t.wYear = static_cast<WORD>(std::clamp(p.year, 1753, 9999));
-    t.wMonth = static_cast<WORD>(p.month);
-    t.wDay = static_cast<WORD>(p.day);
-    t.wHour = static_cast<WORD>(p.hour);
-    t.wMinute = static_cast<WORD>(p.minute);
-    t.wSecond = static_cast<WORD>(p.second);
-    return t;
-}
-
-DateTime FromPicker(const SYSTEMTIME& t)
-{
-    DateTimeParts p;
-    p.year = t.wYear;
-    p.month = t.wMonth;
-    p.day = t.wDay;
-    p.hour = t.wHour;
-    p.minute = t.wMinute;
-    p.second = t.wSecond;
-    return EncodeDateTime(p);
-}
 
 // The chosen entry of a preset list. A drop-down list's window text can still be the previous
 // entry when its selection notice arrives, so the entry is read from the list itself.

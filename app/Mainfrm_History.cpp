@@ -6,28 +6,13 @@
 #include "engine/filefacts.h"
 #include "filters/SavedList.h"
 #include "platform/FileBytes.h"
+#include "platform/ProgramPath.h"
 
 namespace {
 
 // No mask text or path comes near this; a bigger file is read only in its head (and then never
 // written over), so that a stray huge or binary file cannot exhaust the memory of the program.
 constexpr std::size_t kHistoryReadLimit = 4u << 20;
-
-std::string FolderOfProgram()
-{
-    std::string path(MAX_PATH, '\0');
-    for (;;) {
-        const DWORD n = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (n == 0)
-            return {};
-        if (n < path.size()) {
-            path.resize(n);
-            break;
-        }
-        path.resize(path.size() * 2);
-    }
-    return path.substr(0, path.find_last_of('\\') + 1);
-}
 
 std::vector<std::string> Items(const ui::ComboBox& box)
 {
@@ -44,7 +29,7 @@ std::vector<std::string> Items(const ui::ComboBox& box)
 void TVorCopyPasteWin::LoadHistories(std::string folder)
 {
     if (folder.empty())
-        folder = FolderOfProgram();
+        folder = ProgramFolderPath();
     else if (folder.back() != '\\')
         folder += '\\';
     nameFilterFile = folder + "NameFilter.dat";

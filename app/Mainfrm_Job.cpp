@@ -8,6 +8,8 @@
 #include "engine/filefacts.h"
 #include "filters/LocaleLower.h"
 #include "platform/LocalDateText.h"
+#include "platform/PickerTime.h"
+#include "platform/ProgramPath.h"
 #include "platform/MessagePump.h"
 #include "ui/HandlerException.h"
 #include "ui/Hints.h"
@@ -21,37 +23,6 @@ namespace {
 
 constexpr const char* kMessageTitle = kApplicationTitle;  // the program's title, as every box of it
 constexpr unsigned kPumpIntervalMs = 15;
-
-// The folder beside the program, where its animations live.
-std::string ProgramFolder()
-{
-    std::string path(MAX_PATH, '\0');
-    for (;;) {
-        const DWORD n = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (n == 0)
-            return {};
-        if (n < path.size()) {
-            path.resize(n);
-            break;
-        }
-        path.resize(path.size() * 2);
-    }
-    return path.substr(0, path.find_last_of('\\') + 1);
-}
-
-// The picker cannot show dates before 1601; the window keeps the real value and shows the nearest.
-SYSTEMTIME PickerTime(DateTime value)
-{
-    const DateTimeParts p = DecodeDateTime(value);
-    SYSTEMTIME t{};
-    t.wYear = static_cast<WORD>(std::clamp(p.year, 1753, 9999));
-    t.wMonth = static_cast<WORD>(p.month);
-    t.wDay = static_cast<WORD>(p.day);
-    t.wHour = static_cast<WORD>(p.hour);
-    t.wMinute = static_cast<WORD>(p.minute);
-    t.wSecond = static_cast<WORD>(p.second);
-    return t;
-}
 
 // The one main window, for the control layer's exception reporter, which takes no context.
 TVorCopyPasteWin* reportingWindow = nullptr;
@@ -94,7 +65,7 @@ void TVorCopyPasteWin::LoadAnimations()
 {
     // A clip missing beside the program falls back to the shell's own (find file, delete file,
     // recycle file, copy file).
-    const std::string folder = ProgramFolder();
+    const std::string folder = ProgramFolderPath();
     HMODULE shell = GetModuleHandleA("shell32.dll");
     const auto load = [&](ui::Animation& animation, const char* file, int builtIn) {
         if (!animation.Open(folder + file))
@@ -121,8 +92,8 @@ void TVorCopyPasteWin::FormCreate()
     DateTimeParts today = DecodeDateTime(LocalNow());
     today.hour = today.minute = today.second = today.millisecond = 0;
     timeTo = EncodeDateTime(today) + 52533.0;
-    dtp1->SetValue(PickerTime(timeFrom));
-    dtp2->SetValue(PickerTime(timeTo));
+    dtp1->SetValue(ShownInPicker(timeFrom));
+    dtp2->SetValue(ShownInPicker(timeTo));
     EditFSMax->SetText("9223372036854775807");
 
     RefreshSectionHeaders(-1);

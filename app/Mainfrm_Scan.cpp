@@ -10,6 +10,7 @@
 #include "filters/LocaleLower.h"
 #include "filters/PresetEntry.h"
 #include "platform/MessagePump.h"
+#include "platform/PickerTime.h"
 
 
 #include <algorithm>
@@ -35,20 +36,6 @@ std::string TimeSeparator()
     char separator[8] = {};
     const int n = GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_STIME, separator, sizeof separator);
     return n > 1 ? std::string(separator) : std::string(":");
-}
-
-// The picker cannot show dates before 1753; the window keeps the real value and shows the nearest.
-SYSTEMTIME PickerValue(DateTime value)
-{
-    const DateTimeParts p = DecodeDateTime(value);
-    SYSTEMTIME t{};
-    t.wYear = static_cast<WORD>(std::clamp(p.year, 1753, 9999));
-    t.wMonth = static_cast<WORD>(p.month);
-    t.wDay = static_cast<WORD>(p.day);
-    t.wHour = static_cast<WORD>(p.hour);
-    t.wMinute = static_cast<WORD>(p.minute);
-    t.wSecond = static_cast<WORD>(p.second);
-    return t;
 }
 
 } // namespace
@@ -296,8 +283,8 @@ void TVorCopyPasteWin::ResetFilters()
         timeFrom = 0.0;
     if (!timeToByHand)
         timeTo = EncodeDateTime(today) + kOpenEndDays;
-    dtp1->SetValue(PickerValue(timeFrom));
-    dtp2->SetValue(PickerValue(timeTo));
+    dtp1->SetValue(ShownInPicker(timeFrom));
+    dtp2->SetValue(ShownInPicker(timeTo));
     dtp1->SetEnabled(true);
     dtp2->SetEnabled(true);
 

@@ -16,7 +16,7 @@ COLORREF SectionColor(int index) { return index % 2 == 0 ? kEvenColor : kOddColo
 
 int TVorCopyPasteWin::CollapsedHeight(int section) const
 {
-    const int operation = const_cast<TVorCopyPasteWin*>(this)->OperationKind();
+    const Operation operation = const_cast<TVorCopyPasteWin*>(this)->OperationKind();
     if (section == kSectionTo && operation >= kOpTrash)
         return 1;
     return sectionHeader[static_cast<size_t>(section)]->Height();
@@ -176,7 +176,7 @@ void TVorCopyPasteWin::RefreshSectionHeaders(int index)
         sectionBody[n]->tag = i;
     }
 
-    const int operation = OperationKind();
+    const Operation operation = OperationKind();
     CopyCutLabel->SetText(OperationHeader(index, operation));
 
     std::vector<std::string> sources;

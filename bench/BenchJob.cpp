@@ -17,6 +17,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 
 int main(int argc, char** argv)
 {
@@ -27,20 +28,20 @@ int main(int argc, char** argv)
     BenchHost host;
     const char* ops[] = {"copy", "cut", "trash", "delete", "crush"};
     JobRequest& request = host.request;
-    int operation = -1;
-    for (int i = 0; i < 5; ++i)
+    std::optional<Operation> operation;
+    for (int i = 0; i < kOperationCount; ++i)
         if (std::strcmp(argv[1], ops[i]) == 0)
-            operation = i;
+            operation = static_cast<Operation>(i);
     const bool walkOnly = std::strcmp(argv[1], "walk") == 0;
     if (walkOnly) {
         operation = kOpDelete;
         request.filters.minSize = request.filters.maxSize = INT64_MAX;  // every file is tested, none passes
     }
-    if (operation < 0) {
+    if (!operation) {
         std::fprintf(stderr, "unknown operation %s\n", argv[1]);
         return 2;
     }
-    request.operation = static_cast<Operation>(operation);
+    request.operation = *operation;
     request.destinationText = std::strcmp(argv[2], "-") == 0 ? "" : argv[2];
     request.destination = ResolvedDestinationText(request.destinationText);
     for (int i = 3; i < argc; ++i)

@@ -8,7 +8,7 @@
 //   orv_floor crush <folder>
 //   orv_floor scan <folder>    counts files and bytes with a bare FindFirstFileW walk; prints
 //                              "files=N bytes=B scan_ms=T", the time taken inside this process
-#include "engine/CopyRoutine.h"
+#include "engine/FileCopy.h"
 
 #include <windows.h>
 

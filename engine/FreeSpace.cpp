@@ -166,7 +166,7 @@ bool OnSameVolume(const std::string& path, const std::string& destination)
     return !mine.empty() && mine == VolumeNameOfFolder(VolumeQueryFolder(destination));
 }
 
-std::int64_t BytesToWrite(int operation, const std::string& destination, const std::vector<std::string>& sources,
+std::int64_t BytesToWrite(Operation operation, const std::string& destination, const std::vector<std::string>& sources,
                           const JobState& state)
 {
     if (operation != kOpCut || state.scanItems.size() != sources.size())

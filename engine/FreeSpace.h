@@ -1,4 +1,6 @@
 #pragma once
+#include "core/Operation.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -23,5 +25,5 @@ bool OnSameVolume(const std::string& path, const std::string& destination);
 // The bytes a job must write at the destination: every byte the pre-scan counted, but for a Cut none
 // of a source item on the destination's volume, whose files move by rename. When the pre-scan's
 // count by item does not fit the sources (another list, a count of something else), all of them.
-std::int64_t BytesToWrite(int operation, const std::string& destination, const std::vector<std::string>& sources,
+std::int64_t BytesToWrite(Operation operation, const std::string& destination, const std::vector<std::string>& sources,
                           const JobState& state);

@@ -1,11 +1,11 @@
 #pragma once
+#include "core/Operation.h"
+
 #include <atomic>
 #include <cstdint>
 #include <string>
 #include <vector>
 
-// Operation kinds; the same numbers tag the operation radio buttons and pictures.
-enum Operation : int { kOpCopy = 0, kOpCut = 1, kOpTrash = 2, kOpDelete = 3, kOpCrush = 4 };
 
 // A flag the job's own thread sets and its file workers read while they write.
 class SharedFlag {

@@ -1,5 +1,5 @@
 #include "core/LogTexts.h"
-#include "engine/CopyRoutine.h"
+#include "engine/FileCopy.h"
 #include "engine/FilesInFlight.h"
 #include "filters/LocaleLower.h"
 #include "engine/fileops_steps.h"

@@ -1,4 +1,5 @@
 #pragma once
+#include "engine/DeleteFolderTree.h"
 #include "engine/JobContext.h"
 
 #include <string>
@@ -12,5 +13,3 @@ int ProcessSourceItems(JobContext& job, int index);
 // Visits a source folder depth-first, mirroring it at the destination for Copy and Cut.
 void WalkFolder(JobContext& job, const std::string& source, const std::string& destination);
 
-// Removes the folder and everything below it; never a path shorter than four characters.
-bool DeleteFolderTree(const std::string& path);

@@ -1,4 +1,4 @@
-#include "engine/FolderTree.h"
+#include "engine/ForceDirectories.h"
 #include "platform/LongPath.h"
 #include "engine/fileops.h"
 #include "engine/filefacts.h"

@@ -1,5 +1,5 @@
 #include "core/LogTexts.h"
-#include "engine/FolderTree.h"
+#include "engine/ForceDirectories.h"
 #include "platform/LongPath.h"
 #include "engine/fileops.h"
 #include "engine/filefacts.h"

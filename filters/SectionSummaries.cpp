@@ -24,12 +24,13 @@ std::string SizeInUse(std::string_view text, std::int64_t applied)
 
 } // namespace
 
-std::string OperationHeader(int openSection, int operation)
+std::string OperationHeader(int openSection, Operation operation)
 {
     if (openSection == kSectionOperation)
         return "Select operation\n";
-    static const char* const kNames[5] = {"Copy\n", "Cut\n", "Move to trash\n", "Delete\n", "Crush\n"};
-    return kNames[operation >= 0 && operation < 5 ? operation : 0];
+    static const char* const kNames[kOperationCount] = {"Copy\n", "Cut\n", "Move to trash\n", "Delete\n",
+                                                          "Crush\n"};
+    return kNames[operation >= 0 && operation < kOperationCount ? operation : kOpCopy];
 }
 
 std::string SourcesHeader(int openSection, const std::vector<std::string>& sources)
@@ -94,9 +95,9 @@ std::string FiltersHeader(int openSection, const FilterSummary& f)
            SummarySizeClause(f.minText, f.maxText, f.minSize, f.maxSize);
 }
 
-bool DestinationUsed(int operation) { return operation == 0 || operation == 1; }
+bool DestinationUsed(Operation operation) { return operation == kOpCopy || operation == kOpCut; }
 
-std::string DestinationHeader(int openSection, int operation, std::string_view path)
+std::string DestinationHeader(int openSection, Operation operation, std::string_view path)
 {
     if (!DestinationUsed(operation))
         return "\n\n";

@@ -1,6 +1,7 @@
 #pragma once
 #include "core/DateTime.h"
 #include "core/ExtensionEntry.h"
+#include "core/Operation.h"
 
 #include <cstdint>
 #include <string>
@@ -11,7 +12,7 @@
 // it is closed. `openSection` is the section being opened or open (core/SectionNumber.h), -1 for none;
 // `operation` is the operation kind (0 Copy, 1 Cut, 2 Move to trash, 3 Delete, 4 Crush).
 
-std::string OperationHeader(int openSection, int operation);
+std::string OperationHeader(int openSection, Operation operation);
 std::string SourcesHeader(int openSection, const std::vector<std::string>& sources);
 
 // "\nExtension name must exclude "<unchecked entries, each followed by ;>";", cut to 60 characters
@@ -49,5 +50,5 @@ std::string FiltersHeader(int openSection, const FilterSummary& filters);
 
 // The destination section has no use for Move to trash, Delete and Crush: it is disabled and its
 // header is two line breaks then.
-bool DestinationUsed(int operation);
-std::string DestinationHeader(int openSection, int operation, std::string_view path);
+bool DestinationUsed(Operation operation);
+std::string DestinationHeader(int openSection, Operation operation, std::string_view path);

@@ -4,7 +4,7 @@
 //
 // 3,000 levels of one-letter names where the system reaches them. Wine hands every path to the host
 // whole, and Linux takes at most 4,096 bytes per path, so under Wine the chain is as deep as fits.
-#include "engine/FolderTree.h"
+#include "engine/ForceDirectories.h"
 #include "engine/itemops.h"
 #include "engine/jobrun.h"
 #include "engine/prescan.h"

@@ -1,5 +1,5 @@
 // Copy and Cut of single files through DoFileOperation, on real files, with scripted answers.
-#include "engine/CopyRoutine.h"
+#include "engine/FileCopy.h"
 #include "engine/fileops.h"
 
 #include "FileOpsTestSupport.h"

@@ -1,5 +1,5 @@
 #pragma once
-#include "engine/CopyRoutine.h"
+#include "engine/FileCopy.h"
 #include "engine/JobContext.h"
 #include "engine/fileops.h"
 #include "platform/LongPath.h"

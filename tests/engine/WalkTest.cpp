@@ -1,6 +1,6 @@
 #include "core/DateTime.h"
 #include "core/LogTexts.h"
-#include "engine/FolderTree.h"
+#include "engine/ForceDirectories.h"
 #include "platform/LongPath.h"
 #include "engine/filefacts.h"
 #include "engine/itemops.h"

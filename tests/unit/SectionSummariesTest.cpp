@@ -10,11 +10,11 @@ TEST(SectionSummaries, SourcesOperationAndDestination)
     EXPECT_EQ(SourcesHeader(-1, {"A", "B", "C", "D"}), "Following folders and files:\nA\nB\n...  2 items hided\n");
     EXPECT_EQ(SourcesHeader(-1, {"A", "B", "C", "D", "E"}), "Following folders and files:\nA\nB\n...  3 items hided\n");
     EXPECT_EQ(SourcesHeader(kSectionSource, {"A"}), "Select the source folders and files\n");
-    EXPECT_EQ(OperationHeader(-1, 4), "Crush\n");
-    EXPECT_EQ(OperationHeader(kSectionOperation, 4), "Select operation\n");
-    EXPECT_EQ(DestinationHeader(-1, 1, "C:\\out"), "To:\nC:\\out\n");
-    EXPECT_EQ(DestinationHeader(kSectionTo, 0, "C:\\out"), "Select the destination folder\n");
-    EXPECT_EQ(DestinationHeader(kSectionTo, 4, "C:\\out"), "\n\n");
+    EXPECT_EQ(OperationHeader(-1, kOpCrush), "Crush\n");
+    EXPECT_EQ(OperationHeader(kSectionOperation, kOpCrush), "Select operation\n");
+    EXPECT_EQ(DestinationHeader(-1, kOpCut, "C:\\out"), "To:\nC:\\out\n");
+    EXPECT_EQ(DestinationHeader(kSectionTo, kOpCopy, "C:\\out"), "Select the destination folder\n");
+    EXPECT_EQ(DestinationHeader(kSectionTo, kOpCrush, "C:\\out"), "\n\n");
 }
 
 TEST(SectionSummaries, ExtensionClauseCutsAfter33)

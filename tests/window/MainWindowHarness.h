@@ -11,6 +11,7 @@
 #include "app/MainWindowClass.h"
 #include "app/Mainfrm.h"
 #include "platform/MessagePump.h"
+#include "platform/ProgramPath.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/WineProcess.h"
 #include "tests/window/TreeFibers.h"
@@ -323,26 +324,13 @@ inline bool InOrder(const std::string& text, const std::vector<std::string>& par
 
 inline std::string FolderOf(const std::string& path) { return path.substr(0, path.find_last_of('\\') + 1); }
 
-inline std::string ThisProgram()
-{
-    std::string path(MAX_PATH, '\0');
-    for (;;) {
-        const DWORD n = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (n < path.size()) {
-            path.resize(n);
-            return path;
-        }
-        path.resize(path.size() * 2);
-    }
-}
-
 // The window plays the clips it finds beside its program, which for a test is the test program: put
 // the program's own clips there (through a temporary name, so a test running beside this one never
 // sees half a file).
 inline void ProvideAnimations()
 {
     const std::string from = FolderOf(testsupport::WinePath(ORV_EXE_PATH));
-    const std::string to = FolderOf(ThisProgram());
+    const std::string to = ProgramFolderPath();
     for (const char* clip : {"a0.avi", "a1.avi", "a2.avi", "a3.avi"}) {
         if (testsupport::Exists(to + clip) || !testsupport::Exists(from + clip))
             continue;

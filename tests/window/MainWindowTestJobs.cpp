@@ -5,7 +5,7 @@
 #include "tests/window/MainWindowHarness.h"
 
 #include "app/TrayIcon.h"
-#include "engine/CopyRoutine.h"
+#include "engine/FileCopy.h"
 #include "engine/filefacts.h"
 #include "platform/Handles.h"
 #include "ui/MessageLoop.h"

@@ -37,7 +37,7 @@ protected:
     HWND Header(int i) { return Find(kSections[i].header); }
 
     // Exactly the radio button of `operation` is checked, and exactly its picture shows in the header.
-    void ExpectOperation(int operation)
+    void ExpectOperation(Operation operation)
     {
         SCOPED_TRACE("operation " + std::to_string(operation));
         for (int i = 0; i < 5; ++i) {
@@ -219,7 +219,7 @@ TEST_F(MainWindowSections, DeleteCollapsesTheToSectionAndCopyRestoresIt)
 
     struct Step {
         const char* control;  // what the user clicks
-        int operation;        // what is then chosen
+        Operation operation;  // what is then chosen
     };
     // Radio buttons, pictures and the Copy cell's background, between operations with and without a
     // destination, and within each group (no collapse change there).

@@ -1,4 +1,4 @@
-#include "engine/CopyRoutine.h"
+#include "engine/FileCopy.h"
 
 #include "platform/FileIdentity.h"
 #include "platform/LongPath.h"

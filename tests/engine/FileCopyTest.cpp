@@ -1,4 +1,4 @@
-#include "engine/CopyRoutine.h"
+#include "engine/FileCopy.h"
 
 #include "FileOpsTestSupport.h"
 #include "filters/LocaleLower.h"
@@ -41,7 +41,7 @@ constexpr auto kGo = CopyProgressAnswer::Continue;
 constexpr auto kStop = CopyProgressAnswer::Stop;
 constexpr auto kCancel = CopyProgressAnswer::Cancel;
 
-class CopyRoutineTest : public ::testing::Test {
+class FileCopyTest : public ::testing::Test {
 protected:
     testsupport::TempFolder temp;
     std::string source = temp / "source.bin";
@@ -55,7 +55,7 @@ protected:
     }
 };
 
-TEST_F(CopyRoutineTest, CopiesContentAttributesAndLastWriteTimeReportingEveryChunk)
+TEST_F(FileCopyTest, CopiesContentAttributesAndLastWriteTimeReportingEveryChunk)
 {
     const std::string content = Pattern(3 * kChunk + 123);
     ASSERT_TRUE(WriteAll(source, content));
@@ -76,7 +76,7 @@ TEST_F(CopyRoutineTest, CopiesContentAttributesAndLastWriteTimeReportingEveryChu
     EXPECT_FALSE(Exists(PartialCopyName(destination)));
 }
 
-TEST_F(CopyRoutineTest, EmptyFileIsCopiedWithoutProgressCalls)
+TEST_F(FileCopyTest, EmptyFileIsCopiedWithoutProgressCalls)
 {
     ASSERT_TRUE(WriteAll(source, ""));
     ProgressScript progress;
@@ -85,7 +85,7 @@ TEST_F(CopyRoutineTest, EmptyFileIsCopiedWithoutProgressCalls)
     EXPECT_TRUE(progress.calls.empty());
 }
 
-TEST_F(CopyRoutineTest, ExistingDestinationIsReplacedOnlyByTheCompleteCopyEvenWhenReadOnly)
+TEST_F(FileCopyTest, ExistingDestinationIsReplacedOnlyByTheCompleteCopyEvenWhenReadOnly)
 {
     ASSERT_TRUE(WriteAll(source, Pattern(2 * kChunk + 5)));
     ASSERT_TRUE(WriteAll(destination, "old contents"));
@@ -98,7 +98,7 @@ TEST_F(CopyRoutineTest, ExistingDestinationIsReplacedOnlyByTheCompleteCopyEvenWh
     EXPECT_FALSE(GetFileAttributesA(destination.c_str()) & FILE_ATTRIBUTE_READONLY);
 }
 
-TEST_F(CopyRoutineTest, CancelRemovesThePartialCopyAndLeavesTheOldFile)
+TEST_F(FileCopyTest, CancelRemovesThePartialCopyAndLeavesTheOldFile)
 {
     ASSERT_TRUE(WriteAll(source, Pattern(4 * kChunk)));
     ASSERT_TRUE(WriteAll(destination, "old contents"));
@@ -110,7 +110,7 @@ TEST_F(CopyRoutineTest, CancelRemovesThePartialCopyAndLeavesTheOldFile)
     EXPECT_FALSE(Exists(PartialCopyName(destination)));
 }
 
-TEST_F(CopyRoutineTest, StopKeepsThePartialCopyAndRunningAgainContinuesWhereItStopped)
+TEST_F(FileCopyTest, StopKeepsThePartialCopyAndRunningAgainContinuesWhereItStopped)
 {
     const std::string content = Pattern(5 * kChunk + 77);
     ASSERT_TRUE(WriteAll(source, content));
@@ -137,7 +137,7 @@ TEST_F(CopyRoutineTest, StopKeepsThePartialCopyAndRunningAgainContinuesWhereItSt
     }
 }
 
-TEST_F(CopyRoutineTest, AStoppedCopyThatIsGivenUpLeavesNothing)
+TEST_F(FileCopyTest, AStoppedCopyThatIsGivenUpLeavesNothing)
 {
     ASSERT_TRUE(WriteAll(source, Pattern(3 * kChunk)));
     ASSERT_TRUE(WriteAll(temp / "old.bin", "old contents"));
@@ -151,7 +151,7 @@ TEST_F(CopyRoutineTest, AStoppedCopyThatIsGivenUpLeavesNothing)
     EXPECT_EQ(testsupport::Tree(temp.Path()), "old.bin=old contents\nsource.bin=" + Pattern(3 * kChunk) + "\n");
 }
 
-TEST_F(CopyRoutineTest, StopAfterTheLastChunkFinishesOnTheNextRunWithoutCopyingAgain)
+TEST_F(FileCopyTest, StopAfterTheLastChunkFinishesOnTheNextRunWithoutCopyingAgain)
 {
     ASSERT_TRUE(WriteAll(source, Pattern(kChunk)));
     FileCopy copy(source, destination, CopyTarget::NewFile);
@@ -163,7 +163,7 @@ TEST_F(CopyRoutineTest, StopAfterTheLastChunkFinishesOnTheNextRunWithoutCopyingA
     EXPECT_EQ(ReadAll(destination), Pattern(kChunk));
 }
 
-TEST_F(CopyRoutineTest, APartialCopyThatIsNotABeginningOfTheSourceIsStartedOver)
+TEST_F(FileCopyTest, APartialCopyThatIsNotABeginningOfTheSourceIsStartedOver)
 {
     struct Case {
         const char* what;
@@ -202,7 +202,7 @@ TEST_F(CopyRoutineTest, APartialCopyThatIsNotABeginningOfTheSourceIsStartedOver)
     }
 }
 
-TEST_F(CopyRoutineTest, ANewFileIsNeverMadeOverAnythingThatStandsThere)
+TEST_F(FileCopyTest, ANewFileIsNeverMadeOverAnythingThatStandsThere)
 {
     ASSERT_TRUE(WriteAll(source, "new"));
     ASSERT_TRUE(WriteAll(destination, "old"));
@@ -214,7 +214,7 @@ TEST_F(CopyRoutineTest, ANewFileIsNeverMadeOverAnythingThatStandsThere)
     EXPECT_EQ(testsupport::Tree(temp.Path()), "copy.bin=old\nfolder\\\nsource.bin=new\n");
 }
 
-TEST_F(CopyRoutineTest, CopyOntoItselfFailsAndLeavesTheFile)
+TEST_F(FileCopyTest, CopyOntoItselfFailsAndLeavesTheFile)
 {
     ASSERT_TRUE(WriteAll(source, "only copy"));
     ProgressScript progress;
@@ -226,7 +226,7 @@ TEST_F(CopyRoutineTest, CopyOntoItselfFailsAndLeavesTheFile)
     }
 }
 
-TEST_F(CopyRoutineTest, DestinationHeldOpenByOthersStaysIntactAndNoPartialIsLeft)
+TEST_F(FileCopyTest, DestinationHeldOpenByOthersStaysIntactAndNoPartialIsLeft)
 {
     ASSERT_TRUE(WriteAll(source, Pattern(kChunk + 1)));
     ASSERT_TRUE(WriteAll(destination, "in use"));
@@ -239,7 +239,7 @@ TEST_F(CopyRoutineTest, DestinationHeldOpenByOthersStaysIntactAndNoPartialIsLeft
     EXPECT_EQ(progress.calls.size(), 2u) << "the copy itself ran; only taking the final name failed";
 }
 
-TEST_F(CopyRoutineTest, SourceDeletedDuringItsCopyFailsWithoutLeavingAFile)
+TEST_F(FileCopyTest, SourceDeletedDuringItsCopyFailsWithoutLeavingAFile)
 {
     ASSERT_TRUE(WriteAll(source, Pattern(3 * kChunk)));
     ProgressScript progress;
@@ -254,7 +254,7 @@ TEST_F(CopyRoutineTest, SourceDeletedDuringItsCopyFailsWithoutLeavingAFile)
     EXPECT_FALSE(Exists(PartialCopyName(destination)));
 }
 
-TEST_F(CopyRoutineTest, MissingSourceOrDestinationFolderFailsWithTheSystemError)
+TEST_F(FileCopyTest, MissingSourceOrDestinationFolderFailsWithTheSystemError)
 {
     ProgressScript progress;
     FileCopy absent(temp / "absent.bin", destination, CopyTarget::NewFile);
@@ -265,7 +265,7 @@ TEST_F(CopyRoutineTest, MissingSourceOrDestinationFolderFailsWithTheSystemError)
     EXPECT_FALSE(Exists(destination));
 }
 
-TEST_F(CopyRoutineTest, PathsLongerThanMaxPathAreCopiedWhole)
+TEST_F(FileCopyTest, PathsLongerThanMaxPathAreCopiedWhole)
 {
     const LongFolder folder(temp.Path());
     const std::string longSource = folder / "source.bin";
