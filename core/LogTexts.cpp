@@ -104,6 +104,56 @@ std::string VerifyFailedEntry(const std::string& source, const std::string& dest
            " did not read back as it was written, so it was not kept!";
 }
 
+std::string BecauseEntry(const std::string& reasonText, const std::string& sentence)
+{
+    return "\r\nBecause " + reasonText + sentence;
+}
+
+std::string CopyFailedSentence(const std::string& source, const std::string& destination)
+{
+    return " Failed to copy file from " + source + " to " + destination;
+}
+
+std::string TrashFailedSentence(const std::string& source) { return " So failed to move file " + source + " to trash!"; }
+
+std::string DeleteFailedSentence(const std::string& source) { return " So failed to delete file " + source + "!"; }
+
+std::string DeleteFailedUnderSentence(const std::string& current, const std::string& source)
+{
+    return " So failed to delete file " + current + " (first named " + source + ")!";
+}
+
+std::string CopiedNotDeletedSentence(const std::string& source)
+{
+    return " File " + source + " is copied but failed to be deleted!";
+}
+
+std::string FolderLeftAloneSentence(const std::string& folder)
+{
+    return " So folder " + folder + " and all it holds were left alone!";
+}
+
+std::string NeedsNotBeCutEntry(bool folder, const std::string& item)
+{
+    return (folder ? "\r\nFolder " : "\r\nFile ") + item + " needs not be cutted!";
+}
+
+std::string CreateNewEntry(bool folder, const std::string& item, const std::string& newName)
+{
+    return (folder ? "\r\nFolder " : "\r\nFile ") + item + " already exists, create a new " +
+           (folder ? "folder " : "file ") + newName + "!";
+}
+
+std::string FolderIsLinkEntry(const std::string& folder)
+{
+    return "\r\nFolder " + folder + " is a link, so it was left alone!";
+}
+
+std::string FolderRenameFailedEntry(const std::string& target, const std::string& source)
+{
+    return "\r\nFailed to rename folder " + target + "\r So failed to copy folder " + source;
+}
+
 std::string SameFileEntry(const std::string& source, const std::string& destination)
 {
     return "\r\nBecause the destination is the source file itself. Failed to copy file from " + source + " to " +

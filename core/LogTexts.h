@@ -66,6 +66,23 @@ std::string SameFolderEntry(const std::string& source, const std::string& destin
 std::string VerifyFailedEntry(const std::string& source, const std::string& destination);
 std::string OverlappingFolderEntry(const std::string& source, const std::string& destination);
 
+// Failures of one file or folder: "\r\nBecause " and the system's text for the error (with its own
+// line break), then a sentence of those below.
+std::string BecauseEntry(const std::string& reasonText, const std::string& sentence);
+std::string CopyFailedSentence(const std::string& source, const std::string& destination);
+std::string TrashFailedSentence(const std::string& source);
+std::string DeleteFailedSentence(const std::string& source);
+// A crushed file left under its hidden name because something else took its first name meanwhile.
+std::string DeleteFailedUnderSentence(const std::string& current, const std::string& source);
+std::string CopiedNotDeletedSentence(const std::string& source);
+std::string FolderLeftAloneSentence(const std::string& folder);
+
+// Source items met at their own destination, and folder links that are never followed.
+std::string NeedsNotBeCutEntry(bool folder, const std::string& item);
+std::string CreateNewEntry(bool folder, const std::string& item, const std::string& newName);
+std::string FolderIsLinkEntry(const std::string& folder);
+std::string FolderRenameFailedEntry(const std::string& target, const std::string& source);
+
 // Messages and the free-space question.
 std::string EmptySourceListMessage();
 std::string InsideSourceMessage(const std::string& destination, const std::string& item);

@@ -128,3 +128,17 @@ std::string SpeedText(std::int64_t bytesCopied, std::int64_t elapsedMs)
 {
     return "  Speed " + Num(bytesCopied / (elapsedMs > 0 ? elapsedMs : 1)) + "kbps";
 }
+
+std::string FileUnderWayText(Operation operation, const std::string& path)
+{
+    switch (operation) {
+    case kOpTrash:
+        return "Removing " + path;
+    case kOpDelete:
+        return "Deleting " + path;
+    case kOpCrush:
+        return "Crushing " + path;
+    default:
+        return "Copying " + path;
+    }
+}

@@ -1,4 +1,6 @@
 #pragma once
+#include "core/Operation.h"
+
 #include <cstdint>
 #include <string>
 #include <utility>
@@ -19,6 +21,9 @@ std::string TimeRemainingText(std::int64_t seconds);
 // "52428800B/104857600B   --     12/30"
 std::string OverallProgressText(std::int64_t bytesSoFar, std::int64_t totalBytes, std::int64_t filesSoFar,
                                 std::int64_t totalFiles);
+// The file line of the Progress section: "Copying <path>" (Copy and Cut), "Removing <path>" (to the
+// trash), "Deleting <path>", "Crushing <path>".
+std::string FileUnderWayText(Operation operation, const std::string& path);
 // "Progress (50%)\n"
 std::string ProgressPercentHeader(std::int64_t bytesSoFar, std::int64_t totalBytes);
 // Without totals: "Spending 12s ", "5242880bytes of 3files copied.", "Progress (Dbytes of Nfiles scaned )\n"

@@ -1,5 +1,6 @@
 #include "engine/fileops.h"
 
+#include "core/LogTexts.h"
 #include "engine/fileops_steps.h"
 #include "engine/filefacts.h"
 
@@ -34,7 +35,7 @@ void DoFileOperation(JobContext& job, const std::string& source, const std::stri
 
 void LogFileFailure(JobContext& job, unsigned long errorCode, const std::string& sentence)
 {
-    job.host.AppendLog("\r\nBecause " + SystemErrorText(errorCode) + sentence);
+    job.host.AppendLog(BecauseEntry(SystemErrorText(errorCode), sentence));
     ++job.state.filesFailed;
 }
 
@@ -44,13 +45,13 @@ void LogUnreachableFile(JobContext& job, const std::string& source, const std::s
     switch (operation) {
     case kOpCopy:
     case kOpCut:
-        LogFileFailure(job, errorCode, " Failed to copy file from " + source + " to " + destination);
+        LogFileFailure(job, errorCode, CopyFailedSentence(source, destination));
         break;
     case kOpTrash:
-        LogFileFailure(job, errorCode, " So failed to move file " + source + " to trash!");
+        LogFileFailure(job, errorCode, TrashFailedSentence(source));
         break;
     default:
-        LogFileFailure(job, errorCode, " So failed to delete file " + source + "!");
+        LogFileFailure(job, errorCode, DeleteFailedSentence(source));
         break;
     }
 }

@@ -1,4 +1,5 @@
 #include "core/LogTexts.h"
+#include "core/ProgressTexts.h"
 #include "engine/FileCopy.h"
 #include "engine/FilesInFlight.h"
 #include "filters/LocaleLower.h"
@@ -126,7 +127,7 @@ void CountCopied(JobContext& job, const std::string& source, const std::string& 
     job.state.bytesCopied += size;
     ++job.state.filesDone;
     if (cut && deleteError != 0)
-        LogFileFailure(job, deleteError, " File " + source + " is copied but failed to be deleted!");
+        LogFileFailure(job, deleteError, CopiedNotDeletedSentence(source));
     UpdateSpeedText(job);
 }
 
@@ -138,7 +139,7 @@ void LogCopyFailure(JobContext& job, unsigned long error, bool verifyFailed, con
         ++job.state.filesFailed;
         return;
     }
-    LogFileFailure(job, error, " Failed to copy file from " + source + " to " + target);
+    LogFileFailure(job, error, CopyFailedSentence(source, target));
 }
 
 // Whether a new file could not be made because its name is taken. A folder there may also answer
@@ -192,7 +193,7 @@ void CopyOverExisting(JobContext& job, const std::string& source, std::string& t
         return;
     }
     if (error != 0)
-        LogFileFailure(job, error, " Failed to copy file from " + source + " to " + target);
+        LogFileFailure(job, error, CopyFailedSentence(source, target));
 }
 
 // What a copy handed to a worker came to: a complete copy waits there, still going with its handle,
@@ -256,7 +257,7 @@ bool FinishHandedCopy(JobContext& job, const std::string& source, std::string ta
     } else if (!outcome.verifyFailed && SomethingStandsThere(error, target)) {
         // Settled here as one file at a time would: the files handed in after this one have ended
         // their writing before anything is asked.
-        job.host.SetFileProgressText("Copying " + source);
+        job.host.SetFileProgressText(FileUnderWayText(kOpCopy, source));
         CopyOverExisting(job, source, target, size, cut);
         job.host.SetFileProgressText("");
         job.host.SetFileBar(0, 0);
@@ -278,7 +279,7 @@ void HandCopyOrCut(JobContext& job, const std::string& source, const std::string
         flight.FinishIfWriting(place);
         if (RenameForCut(job, source, target, false)) {
             flight.Then([&job, source, target, size] {
-                job.host.SetFileProgressText("Copying " + source);
+                job.host.SetFileProgressText(FileUnderWayText(kOpCopy, source));
                 CountRenamed(job, target, size);
                 job.host.SetFileProgressText("");
                 job.host.SetFileBar(0, 0);
@@ -288,7 +289,7 @@ void HandCopyOrCut(JobContext& job, const std::string& source, const std::string
     }
     auto outcome = std::make_shared<HandedCopy>();
     FilesInFlight::FileWork file;
-    file.shown = "Copying " + source;
+    file.shown = FileUnderWayText(kOpCopy, source);
     file.place = place;
     file.work = [source, target, verify = job.request.verify, outcome](FileWorkControl& control) {
         WriteHandedCopy(source, target, verify, control, *outcome);
@@ -307,7 +308,7 @@ void CopyOrCutFile(JobContext& job, const std::string& source, const std::string
         HandCopyOrCut(job, source, target, size, cut);
         return;
     }
-    job.host.SetFileProgressText("Copying " + source);
+    job.host.SetFileProgressText(FileUnderWayText(kOpCopy, source));
     job.host.SetFileBar(0, 0);
 
     // A Cut within one volume moves the name, not the bytes. Where that cannot be done (another

@@ -1,3 +1,4 @@
+#include "core/LogTexts.h"
 #include "core/ProgressTexts.h"
 #include "engine/CrushWriter.h"
 #include "engine/fileops_steps.h"
@@ -119,18 +120,17 @@ void CountCrush(JobContext& job, const std::string& source, const CrushOutcome& 
     // Reported as not crushed; when something else took the first name meanwhile, the line names the
     // hidden name the file is left under.
     if (outcome.current == source) {
-        LogFileFailure(job, outcome.error, " So failed to delete file " + source + "!");
+        LogFileFailure(job, outcome.error, DeleteFailedSentence(source));
         return;
     }
-    LogFileFailure(job, outcome.error,
-                   " So failed to delete file " + outcome.current + " (first named " + source + ")!");
+    LogFileFailure(job, outcome.error, DeleteFailedUnderSentence(outcome.current, source));
 }
 
 // Only a plain file is overwritten: never a folder, and never a file through a link. False, with the
 // failure logged, for anything else.
 bool CrushesAsListed(JobContext& job, const std::string& source, DWORD& attributes)
 {
-    const std::string failed = " So failed to delete file " + source + "!";
+    const std::string failed = DeleteFailedSentence(source);
     if (attributes == INVALID_FILE_ATTRIBUTES)
         attributes = PathAttributes(source);
     if (attributes == INVALID_FILE_ATTRIBUTES) {
@@ -158,7 +158,7 @@ bool CrushesAsListed(JobContext& job, const std::string& source, DWORD& attribut
 
 void CrushOneFile(JobContext& job, const std::string& source, DWORD known)
 {
-    job.host.SetFileProgressText("Crushing " + source);
+    job.host.SetFileProgressText(FileUnderWayText(kOpCrush, source));
     job.host.SetFileBar(0, 0);
     DWORD attributes = known;
     if (!CrushesAsListed(job, source, attributes))
@@ -176,7 +176,7 @@ void HandCrush(JobContext& job, const std::string& source, DWORD known)
         return;
     auto outcome = std::make_shared<CrushOutcome>();
     FilesInFlight::FileWork file;
-    file.shown = "Crushing " + source;
+    file.shown = FileUnderWayText(kOpCrush, source);
     file.work = [source, attributes, outcome](FileWorkControl& control) {
         // A pause holds the overwrite between two writes; a Cancel lets it end, as a file half
         // overwritten would be neither kept nor gone.

@@ -1,3 +1,5 @@
+#include "core/LogTexts.h"
+#include "core/ProgressTexts.h"
 #include "core/ShellErrorTexts.h"
 #include "engine/fileops_steps.h"
 #include "engine/filefacts.h"
@@ -9,8 +11,8 @@
 
 void MoveFileToTrash(JobContext& job, const std::string& source)
 {
-    job.host.SetFileProgressText("Removing " + source);
-    const std::string failed = " So failed to move file " + source + " to trash!";
+    job.host.SetFileProgressText(FileUnderWayText(kOpTrash, source));
+    const std::string failed = TrashFailedSentence(source);
 
     // A file that is not there is reported here: the shell would first ask whether to delete it for
     // good (Wine does, as it cannot put a missing file into the trash) or show an error box of its own.
@@ -42,7 +44,7 @@ void MoveFileToTrash(JobContext& job, const std::string& source)
     // The result is the shell's own code (or a system code), never something left in GetLastError.
     // Nothing happened when the shell was told No or cancelled by itself.
     const unsigned long code = result != 0 ? static_cast<unsigned long>(result) : kShellCancelled;
-    job.host.AppendLog("\r\nBecause " + ShellResultText(code) + failed);
+    job.host.AppendLog(BecauseEntry(ShellResultText(code), failed));
     ++job.state.filesFailed;
 }
 
@@ -62,12 +64,12 @@ bool DeleteAsArchive(const std::string& path, DWORD attributes)
 
 void DeleteOneFile(JobContext& job, const std::string& source, DWORD known)
 {
-    job.host.SetFileProgressText("Deleting " + source);
+    job.host.SetFileProgressText(FileUnderWayText(kOpDelete, source));
 
     // A folder, or a link to one, is never deleted as a file (nor through).
     const DWORD attributes = known != INVALID_FILE_ATTRIBUTES ? known : PathAttributes(source);
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-        LogFileFailure(job, ERROR_ACCESS_DENIED, " So failed to delete file " + source + "!");
+        LogFileFailure(job, ERROR_ACCESS_DENIED, DeleteFailedSentence(source));
         return;
     }
     if (DeleteAsArchive(source, attributes)) {
@@ -75,19 +77,19 @@ void DeleteOneFile(JobContext& job, const std::string& source, DWORD known)
         return;
     }
     const DWORD error = GetLastError();
-    LogFileFailure(job, error, " So failed to delete file " + source + "!");
+    LogFileFailure(job, error, DeleteFailedSentence(source));
 }
 
 void HandDelete(JobContext& job, const std::string& source, DWORD known)
 {
     const DWORD attributes = known != INVALID_FILE_ATTRIBUTES ? known : PathAttributes(source);
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-        LogFileFailure(job, ERROR_ACCESS_DENIED, " So failed to delete file " + source + "!");
+        LogFileFailure(job, ERROR_ACCESS_DENIED, DeleteFailedSentence(source));
         return;
     }
     auto error = std::make_shared<DWORD>(0);
     FilesInFlight::FileWork file;
-    file.shown = "Deleting " + source;
+    file.shown = FileUnderWayText(kOpDelete, source);
     file.work = [source, attributes, error](FileWorkControl&) {
         if (!DeleteAsArchive(source, attributes))
             *error = GetLastError();
@@ -98,7 +100,7 @@ void HandDelete(JobContext& job, const std::string& source, DWORD known)
         if (*error == 0)
             ++job.state.filesDone;
         else
-            LogFileFailure(job, *error, " So failed to delete file " + source + "!");
+            LogFileFailure(job, *error, DeleteFailedSentence(source));
         return true;
     };
     job.flight->Hand(std::move(file));

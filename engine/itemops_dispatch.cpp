@@ -1,3 +1,4 @@
+#include "core/LogTexts.h"
 #include "engine/ForceDirectories.h"
 #include "platform/LongPath.h"
 #include "engine/fileops.h"
@@ -62,11 +63,11 @@ void DispatchFile(JobContext& job, const std::string& item, const std::string& d
         bool leftAlone = false;
         if (IsCopyOrCut(operation) && IsSamePlace(destination + "\\" + name, item)) {
             if (operation == kOpCut) {
-                job.host.AppendLog("\r\nFile " + item + " needs not be cutted!");
+                job.host.AppendLog(NeedsNotBeCutEntry(false, item));
                 leftAlone = true;
             } else {
                 name = FreeCopyName(destination, name);
-                job.host.AppendLog("\r\nFile " + item + " already exists, create a new file " + name + "!");
+                job.host.AppendLog(CreateNewEntry(false, item, name));
             }
         }
         if (!leftAlone)
@@ -92,19 +93,19 @@ void DispatchFolder(JobContext& job, const std::string& item, const std::string&
     // and a Cut, Delete or Crush would empty it. The job run leaves the link itself in place as well.
     const DWORD attributes = IsDriveRoot(item) ? INVALID_FILE_ATTRIBUTES : PathAttributes(item);
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
-        job.host.AppendLog("\r\nFolder " + item + " is a link, so it was left alone!");
+        job.host.AppendLog(FolderIsLinkEntry(item));
         return;
     }
 
     std::string name = IsDriveRoot(item) ? "Driver_" + item.substr(0, 1) : LastComponent(item);
     if (IsCopyOrCut(operation) && IsSamePlace(destination + "\\" + name, item)) {
         if (operation == kOpCut) {
-            job.host.AppendLog("\r\nFolder " + item + " needs not be cutted!");
+            job.host.AppendLog(NeedsNotBeCutEntry(true, item));
             job.keptFolders.push_back(item);
             return;
         }
         name = FreeCopyName(destination, name);
-        job.host.AppendLog("\r\nFolder " + item + " already exists, create a new folder " + name + "!");
+        job.host.AppendLog(CreateNewEntry(true, item, name));
     }
     const std::string folder = destination + "\\" + name;
     if (IsCopyOrCut(operation) && !job.request.flat)

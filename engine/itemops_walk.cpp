@@ -92,7 +92,7 @@ std::string SettleExistingFolder(const Walk& walk, const std::string& source, co
             const std::string saved = TimestampedName(target, "_Old_Saved_At_", clock);
             if (MovePath(target, saved, 0))
                 return target;
-            host.AppendLog("\r\nFailed to rename folder " + target + "\r So failed to copy folder " + source);
+            host.AppendLog(FolderRenameFailedEntry(target, source));
             return {};
         }
     case kSkip:
@@ -109,7 +109,7 @@ std::optional<std::string> VisitFolder(const Walk& walk, const std::string& sour
     // Links are left alone: what they point to is outside the chosen tree, and a link to an
     // ancestor would never end.
     if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) {
-        walk.job.host.AppendLog("\r\nFolder " + source + " is a link, so it was left alone!");
+        walk.job.host.AppendLog(FolderIsLinkEntry(source));
         return std::nullopt;
     }
     // The walk's own output, when the destination lies inside the source: walking it would copy
@@ -226,9 +226,9 @@ void WalkTree(const Walk& walk, const std::string& root, const std::string& root
                 }
             } else {
                 // Nothing below a name that cannot be written is reachable by its path.
-                job.host.AppendLog("\r\nBecause " + SystemErrorText(ERROR_NO_UNICODE_TRANSLATION) + " So folder " +
-                                   source + "\\" + ShownCodePageText(entry.cFileName) +
-                                   " and all it holds were left alone!");
+                job.host.AppendLog(
+                    BecauseEntry(SystemErrorText(ERROR_NO_UNICODE_TRANSLATION),
+                                 FolderLeftAloneSentence(source + "\\" + ShownCodePageText(entry.cFileName))));
                 ++job.state.filesFailed;
             }
         } else {

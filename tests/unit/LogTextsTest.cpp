@@ -109,3 +109,21 @@ TEST(LogTexts, RefusedDestinationAndUnexpectedErrorLines)
     EXPECT_EQ(UnexpectedErrorEntry("bad\r\nthing\n"), "\r\nJob stopped by an unexpected error: bad  thing");
     EXPECT_EQ(UnexpectedErrorEntry(" \r\n"), "\r\nJob stopped by an unexpected error: unknown error");
 }
+
+TEST(LogTexts, FileFailureSentencesAndSourceItemLines)
+{
+    EXPECT_EQ(BecauseEntry("Access denied.\r\n", DeleteFailedSentence("C:\\a")),
+              "\r\nBecause Access denied.\r\n So failed to delete file C:\\a!");
+    EXPECT_EQ(CopyFailedSentence("C:\\a", "D:\\a"), " Failed to copy file from C:\\a to D:\\a");
+    EXPECT_EQ(TrashFailedSentence("C:\\a"), " So failed to move file C:\\a to trash!");
+    EXPECT_EQ(DeleteFailedUnderSentence("C:\\~x", "C:\\a"), " So failed to delete file C:\\~x (first named C:\\a)!");
+    EXPECT_EQ(CopiedNotDeletedSentence("C:\\a"), " File C:\\a is copied but failed to be deleted!");
+    EXPECT_EQ(FolderLeftAloneSentence("C:\\d"), " So folder C:\\d and all it holds were left alone!");
+    EXPECT_EQ(NeedsNotBeCutEntry(false, "C:\\a"), "\r\nFile C:\\a needs not be cutted!");
+    EXPECT_EQ(NeedsNotBeCutEntry(true, "C:\\d"), "\r\nFolder C:\\d needs not be cutted!");
+    EXPECT_EQ(CreateNewEntry(false, "C:\\a", "Copy of a"), "\r\nFile C:\\a already exists, create a new file Copy of a!");
+    EXPECT_EQ(CreateNewEntry(true, "C:\\d", "Copy of d"),
+              "\r\nFolder C:\\d already exists, create a new folder Copy of d!");
+    EXPECT_EQ(FolderIsLinkEntry("C:\\l"), "\r\nFolder C:\\l is a link, so it was left alone!");
+    EXPECT_EQ(FolderRenameFailedEntry("D:\\d", "C:\\d"), "\r\nFailed to rename folder D:\\d\r So failed to copy folder C:\\d");
+}

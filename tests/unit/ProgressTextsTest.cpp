@@ -49,3 +49,12 @@ TEST(ProgressTexts, BarScalingKeepsLargeFilesInRange)
     EXPECT_EQ(ScaleForBar(INT64_MAX, INT64_MAX).first, ScaleForBar(INT64_MAX, INT64_MAX).second);
     EXPECT_EQ(ScaleForBar(-1, 5), std::make_pair(0, 0));
 }
+
+TEST(ProgressTexts, TheFileLineNamesWhatIsDoneToTheFile)
+{
+    EXPECT_EQ(FileUnderWayText(kOpCopy, "C:\\a"), "Copying C:\\a");
+    EXPECT_EQ(FileUnderWayText(kOpCut, "C:\\a"), "Copying C:\\a");
+    EXPECT_EQ(FileUnderWayText(kOpTrash, "C:\\a"), "Removing C:\\a");
+    EXPECT_EQ(FileUnderWayText(kOpDelete, "C:\\a"), "Deleting C:\\a");
+    EXPECT_EQ(FileUnderWayText(kOpCrush, "C:\\a"), "Crushing C:\\a");
+}
