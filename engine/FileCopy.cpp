@@ -1,5 +1,7 @@
 #include "engine/FileCopy.h"
 
+#include "engine/FileRename.h"
+
 #include "platform/FileIdentity.h"
 #include "platform/LongPath.h"
 #include "filters/LocaleLower.h"
@@ -346,16 +348,22 @@ unsigned long FileCopy::Keep()
     basic.FileAttributes = target_ == CopyTarget::NewFile ? Settable(attributes & ~FILE_ATTRIBUTE_READONLY) : 0;
     if (!SetFileInformationByHandle(out_.Get(), FileBasicInfo, &basic, sizeof basic))
         return discard(GetLastError());
-    if (!out_.Close())
-        return discard(GetLastError());
     if (target_ == CopyTarget::NewFile) {
-        // Never over anything: a file that took the name meanwhile is a conflict like any other.
-        if (!MovePath(written_, destination_, 0))
+        // Renamed through the copy's own handle (no second open of it, no look-up of the partial
+        // name), never over anything: a file that took the name meanwhile is a conflict like any other.
+        if (!RenameOpenFile(out_.Get(), destination_, false))
             return discard(GetLastError());
-        if (attributes != basic.FileAttributes)
-            SetPathAttributes(destination_, attributes);
+        written_ = destination_;  // from here a failure removes the copy under its final name
+        if (attributes != basic.FileAttributes) {
+            basic.FileAttributes = attributes;
+            SetFileInformationByHandle(out_.Get(), FileBasicInfo, &basic, sizeof basic);
+        }
+        if (!out_.Close())
+            return discard(GetLastError());
         return 0;
     }
+    if (!out_.Close())
+        return discard(GetLastError());
 
     if (const DWORD error = TakeFinalName(written_, destination_))
         return discard(error);

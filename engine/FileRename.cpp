@@ -13,10 +13,12 @@ namespace {
 
 DWORD Settable(DWORD attributes) { return attributes ? attributes : FILE_ATTRIBUTE_NORMAL; }
 
+} // namespace
+
 // The rename request of an open file. The new name goes in the absolute "\\?\" form, which the
 // system takes as it is at every length (the plain form would be normalised, and a relative one read
 // against the wrong folder).
-bool RenameOpenFile(HANDLE file, const std::string& to, bool replace)
+bool RenameOpenFile(void* file, const std::string& to, bool replace)
 {
     const std::wstring name = ExtendedPathW(WidePath(to));
     const std::size_t nameBytes = name.size() * sizeof(wchar_t);
@@ -29,8 +31,6 @@ bool RenameOpenFile(HANDLE file, const std::string& to, bool replace)
     std::memcpy(info->FileName, name.data(), nameBytes);
     return SetFileInformationByHandle(file, FileRenameInfo, info, static_cast<DWORD>(size)) != 0;
 }
-
-} // namespace
 
 unsigned long RenameFile(const std::string& from, const std::string& to, bool replace)
 {

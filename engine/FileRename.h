@@ -12,3 +12,7 @@
 // 0 once renamed; otherwise the Win32 error, and nothing has changed: ERROR_NOT_SAME_DEVICE when the
 // two names lie on different volumes. Paths are 8-bit texts of any length.
 unsigned long RenameFile(const std::string& from, const std::string& to, bool replace);
+
+// The same rename through a handle the caller holds open (with DELETE access), in one request: no
+// look-up of the old name, and the file need not be shareable. False with the thread's last error.
+bool RenameOpenFile(void* file, const std::string& to, bool replace);
