@@ -24,6 +24,7 @@
 
 #include <cstring>
 #include <functional>
+#include <map>
 #include <memory>
 #include <set>
 #include <string>
@@ -443,13 +444,28 @@ protected:
         CloseWindow();
     }
 
+    // Controls live as long as their window, so each name is searched once per window: a search asks
+    // the system for every descendant and its name (hundreds of requests to the Wine server), and a
+    // probe that looks every 10 ms from inside a job's loop made the job crawl on a loaded machine.
     HWND Find(const std::string& name) const
     {
-        HWND found = ui::FindByName(main, name);
-        if (!found)
+        if (foundFor != main) {
+            found.clear();
+            foundFor = main;
+        }
+        if (const auto known = found.find(name);
+            known != found.end() && IsWindow(known->second) && GetPropA(known->second, ui::kNameProperty) &&
+            reinterpret_cast<ULONG_PTR>(GetPropA(known->second, ui::kNameProperty)) == GlobalFindAtomA(name.c_str()))
+            return known->second;  // still that control
+        HWND control = ui::FindByName(main, name);
+        if (!control)
             ADD_FAILURE() << "no control named " << name;
-        return found;
+        else
+            found[name] = control;
+        return control;
     }
+    mutable std::map<std::string, HWND> found;
+    mutable HWND foundFor = nullptr;
 
     void ClickOn(const std::string& name) { Click(Find(name)); }
 
