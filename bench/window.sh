@@ -13,7 +13,7 @@ rounds=${1:-3}
 command -v python3 >/dev/null || apt-get install -y -q python3
 . scripts/wine-env.sh
 orv_ensure_display
-trap '[ -n "${ORV_XVFB_PID:-}" ] && kill "$ORV_XVFB_PID" 2>/dev/null || true' EXIT
+trap orv_stop_display EXIT
 orv_ensure_prefix
 cmake --preset win32 >/dev/null
 cmake --build --preset win32 -j2 --target Orvandel orv_bench orv_drive >/dev/null

@@ -20,7 +20,7 @@ program=$!
 cleanup() {
   kill "$program" 2>/dev/null || true
   wineserver -k 2>/dev/null || true
-  [ -n "${ORV_XVFB_PID:-}" ] && kill "$ORV_XVFB_PID" 2>/dev/null
+  orv_stop_display
   true
 }
 trap cleanup EXIT INT TERM

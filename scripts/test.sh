@@ -10,7 +10,7 @@ cmake --build --preset native -j"$(nproc)"
 ctest --preset native -j"$(nproc)"
 
 orv_ensure_display
-trap '[ -n "${ORV_XVFB_PID:-}" ] && kill "$ORV_XVFB_PID" 2>/dev/null; true' EXIT
+trap orv_stop_display EXIT
 orv_ensure_prefix
 cmake --preset win32 >/dev/null
 cmake --build --preset win32 -j"$(nproc)"

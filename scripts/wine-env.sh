@@ -29,9 +29,10 @@ orv_persistent_server() {
   wine cmd /c exit 0 </dev/null >/dev/null 2>&1 || true
 }
 
-# Starts a virtual display when there is none; sets ORV_XVFB_PID for the caller to stop.
+# Starts a virtual display when there is none, and a window manager on the display when it has none;
+# sets ORV_XVFB_PID and ORV_WM_PID for orv_stop_display.
 orv_ensure_display() {
-  if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then return 0; fi
+  if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then orv_ensure_wm; return; fi
   # Xvfb picks a free display itself and tells its number once it is ready: display numbers left
   # taken by killed servers (their lock files stay) and other users' servers are skipped.
   local fifo n=""
@@ -43,8 +44,42 @@ orv_ensure_display() {
   rm -f "$fifo"
   if [ -n "$n" ]; then
     export DISPLAY=":$n"
-    for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && return 0; sleep 0.1; done
+    for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && { orv_ensure_wm; return; }; sleep 0.1; done
   fi
   echo "wine: could not start a virtual display" >&2
   return 1
+}
+
+# True once a window manager manages the display: its check window names itself on the root.
+orv_wm_running() {
+  local id
+  id=$(xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | sed -n 's/.*window id # \(0x[0-9a-f]*\).*/\1/p')
+  [ -n "$id" ] && xprop -id "$id" _NET_WM_NAME >/dev/null 2>&1
+}
+
+# Without a window manager Wine waits about 2 s at every show and hide of a window, and a real click
+# on an inactive dialog is often taken as its activation only: the display gets openbox.
+orv_ensure_wm() {
+  orv_wm_running && return 0
+  if ! command -v openbox >/dev/null; then
+    echo "wine: no openbox (scripts/setup.sh installs it): every window shown costs seconds" >&2
+    return 0
+  fi
+  openbox --sm-disable </dev/null >/dev/null 2>&1 &
+  ORV_WM_PID=$!
+  for _ in $(seq 400); do
+    orv_wm_running && return 0
+    kill -0 "$ORV_WM_PID" 2>/dev/null || break
+    sleep 0.05
+  done
+  echo "wine: the window manager did not start" >&2
+  return 1
+}
+
+# Stops what orv_ensure_display started (the window manager first: it would complain of a lost display).
+orv_stop_display() {
+  if [ -n "${ORV_WM_PID:-}" ]; then kill "$ORV_WM_PID" 2>/dev/null; wait "$ORV_WM_PID" 2>/dev/null; fi
+  if [ -n "${ORV_XVFB_PID:-}" ]; then kill "$ORV_XVFB_PID" 2>/dev/null; wait "$ORV_XVFB_PID" 2>/dev/null; fi
+  ORV_WM_PID="" ORV_XVFB_PID=""
+  true
 }

@@ -185,6 +185,37 @@ std::string WithoutAccelerator(std::string text)
     return plain;
 }
 
+BOOL CALLBACK AddChildText(HWND child, LPARAM data)
+{
+    *reinterpret_cast<std::string*>(data) += Text(child) + "\n";
+    return TRUE;
+}
+
+// What a dialog shows: the texts of its controls.
+std::string Shown(HWND dialog)
+{
+    std::string texts;
+    EnumChildWindows(dialog, AddChildText, reinterpret_cast<LPARAM>(&texts));
+    return texts;
+}
+
+// Presses a dialog's button and waits until the dialog has taken the answer: gone, hidden, or showing
+// the next question. Under a window manager a dialog shows before the program waits in its modal
+// loop, and a click that comes in between is lost while the dialog stays asking the same; pressed
+// again then.
+bool ClickAnswer(HWND dialog, HWND button)
+{
+    const std::string asked = Shown(dialog);
+    const auto answered = [&] { return !IsWindow(dialog) || !IsWindowVisible(dialog) || Shown(dialog) != asked; };
+    const DWORD start = GetTickCount();
+    do {
+        PostMessageA(button, BM_CLICK, 0, 0);
+        if (WaitFor(5000, answered))
+            return true;
+    } while (GetTickCount() - start < kLongWait);
+    return false;
+}
+
 bool AnswerBox(const std::string& buttonText)
 {
     HWND box = nullptr;
@@ -207,8 +238,7 @@ bool AnswerBox(const std::string& buttonText)
     std::fflush(stdout);
     if (!button)
         return false;
-    PostMessageA(button, BM_CLICK, 0, 0);
-    return WaitFor(kLongWait, [box] { return !IsWindow(box) || !IsWindowVisible(box); });
+    return ClickAnswer(box, button);
 }
 
 std::string ProgramPath()
@@ -604,8 +634,7 @@ bool Conflict(const std::string& folderAnswer, const std::string& fileAnswer)
                     return false;
                 if (same && SendMessageA(box, BM_GETCHECK, 0, 0) != BST_CHECKED)
                     SendMessageA(box, BM_CLICK, 0, 0);
-                PostMessageA(button, BM_CLICK, 0, 0);
-                if (!WaitFor(kLongWait, [dialog] { return !IsWindowVisible(dialog); }))
+                if (!ClickAnswer(dialog, button))
                     return false;
                 return (answered = folder ? "folder" : "file") != nullptr;
             }
@@ -696,9 +725,8 @@ bool Run(const std::vector<std::string>& p)
                 SendMessageA(button, BM_CLICK, 0, 0);
             return SendMessageA(button, BM_GETCHECK, 0, 0) == BST_CHECKED;
         }
-        PostMessageA(button, BM_CLICK, 0, 0);
         // The dialog is gone once its modal loop has taken the answer.
-        return WaitFor(kLongWait, [dialog] { return !IsWindowVisible(dialog); });
+        return ClickAnswer(dialog, button);
     }
 
     HWND control = Control(arg(1));

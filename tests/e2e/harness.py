@@ -73,6 +73,33 @@ class Session:
             raise Skip("no virtual display could be started")
         self.procs.append(xvfb)
         self.env["DISPLAY"] = f":{number}"
+        self._start_window_manager()
+
+    def _start_window_manager(self):
+        # Without a window manager Wine waits about 2 s at every show and hide of a window, and a
+        # real click on an inactive dialog is often taken as its activation only.
+        try:
+            wm = subprocess.Popen(["openbox", "--sm-disable"], env=self.env, stdin=subprocess.DEVNULL,
+                                  stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        except OSError as error:
+            print(f"e2e: no window manager ({error}): every window shown costs seconds", flush=True)
+            return
+        self.procs.insert(0, wm)  # stopped before its display
+        deadline = time.time() + 20
+        while not self._wm_running():
+            if wm.poll() is not None or time.time() > deadline:
+                for proc in self.procs:
+                    proc.kill()
+                raise RuntimeError("the window manager did not start")
+            time.sleep(0.05)
+
+    def _wm_running(self):
+        """True once a window manager manages the display: its check window names itself."""
+        root = subprocess.run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], env=self.env,
+                              capture_output=True, text=True).stdout
+        found = re.search(r"window id # (0x[0-9a-f]+)", root)
+        return bool(found) and subprocess.run(["xprop", "-id", found.group(1), "_NET_WM_NAME"], env=self.env,
+                                              capture_output=True).returncode == 0
 
     def _quiet(self, *command):
         subprocess.run(command, env=self.env, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,

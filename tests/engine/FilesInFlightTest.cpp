@@ -155,6 +155,39 @@ struct ObserverGuard {
     ~ObserverGuard() { SetCopyWriteObserver({}); }
 };
 
+// Four workers copying temp\S into temp\D without totals; from the `holdFrom`th block written on, the
+// workers wait until Release(), however slowly the job's thread comes round to act.
+class HeldCopy {
+public:
+    HeldCopy(const TempFolder& temp, int holdFrom)
+        : holdFrom_(holdFrom),
+          guard_([this](const std::string&, std::int64_t, char*, unsigned long) {
+              if (++writes >= holdFrom_)
+                  WaitForSingleObject(released_, 30000);
+          })
+    {
+        host.sources = {temp / "S"};
+        host.destination = temp / "D";
+        host.fileWorkers = 4;
+        state.scanStopped = true;
+    }
+    HeldCopy(const HeldCopy&) = delete;
+    HeldCopy& operator=(const HeldCopy&) = delete;
+    ~HeldCopy() { CloseHandle(released_); }
+
+    void Release() { SetEvent(released_); }
+
+    std::atomic<int> writes{0};
+    ScriptedHost host;
+    JobState state;
+    JobRun run{host, state};
+
+private:
+    int holdFrom_;
+    HANDLE released_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    ObserverGuard guard_;
+};
+
 } // namespace
 
 TEST(FilesInFlight, SeveralWorkersLogCountAskAndWriteExactlyAsOneFileAtATime)
@@ -185,22 +218,12 @@ TEST(FilesInFlight, PauseStopsEveryWriteAndGoOnCompletesEachFileWhole)
     ASSERT_TRUE(CreateDirectoryA((temp / "D").c_str(), nullptr));
     for (unsigned i = 0; i < 4; ++i)
         ASSERT_TRUE(WriteAll(temp / ("S\\big" + std::to_string(i) + ".bin"), Pattern(24 * kChunk, i + 1)));
-    // From the sixteenth block on, the workers wait for the pause, however slowly the job's thread
-    // comes round to it.
-    std::atomic<int> writes{0};
-    HANDLE pausePressed = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    ObserverGuard guard([&](const std::string&, std::int64_t, char*, unsigned long) {
-        if (++writes >= 16)
-            WaitForSingleObject(pausePressed, 30000);
-    });
-
-    ScriptedHost host;
-    host.sources = {temp / "S"};
-    host.destination = temp / "D";
-    host.fileWorkers = 4;
-    JobState state;
-    state.scanStopped = true;
-    JobRun run(host, state);
+    // From the sixteenth block on, the workers wait for the pause.
+    HeldCopy copy(temp, 16);
+    std::atomic<int>& writes = copy.writes;
+    ScriptedHost& host = copy.host;
+    JobState& state = copy.state;
+    JobRun& run = copy.run;
     int writesAtPause = -1;
     int writesAfterAWhile = -1;
     int pumpsWhilePaused = 0;
@@ -208,14 +231,13 @@ TEST(FilesInFlight, PauseStopsEveryWriteAndGoOnCompletesEachFileWhole)
         if (writesAtPause < 0 && writes >= 16) {
             run.bbPauseClick();
             writesAtPause = writes;
-            SetEvent(pausePressed);
+            copy.Release();
         } else if (writesAtPause >= 0 && state.pauseFlag && ++pumpsWhilePaused == 8) {
             writesAfterAWhile = writes;
             run.bbPauseClick();  // Go On
         }
     };
     run.Run(host.Request());
-    CloseHandle(pausePressed);
 
     ASSERT_GE(writesAtPause, 0) << "never paused\n" << host.log;
     ASSERT_GE(writesAfterAWhile, 0) << "never went on";
@@ -235,30 +257,20 @@ TEST(FilesInFlight, CancelLeavesOnlyWholeFilesAndReportsThem)
     for (unsigned i = 0; i < 12; ++i)
         ASSERT_TRUE(WriteAll(temp / ("S\\f" + std::to_string(i) + ".bin"), Pattern((i % 3 + 1) * 6 * kChunk, i + 1)));
     // From the hundredth block on, the workers wait for the Cancel.
-    std::atomic<int> writes{0};
-    HANDLE cancelPressed = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    ObserverGuard guard([&](const std::string&, std::int64_t, char*, unsigned long) {
-        if (++writes >= 100)
-            WaitForSingleObject(cancelPressed, 30000);
-    });
-
-    ScriptedHost host;
-    host.sources = {temp / "S"};
-    host.destination = temp / "D";
-    host.fileWorkers = 4;
-    JobState state;
-    state.scanStopped = true;
-    JobRun run(host, state);
+    HeldCopy copy(temp, 100);
+    std::atomic<int>& writes = copy.writes;
+    ScriptedHost& host = copy.host;
+    JobState& state = copy.state;
+    JobRun& run = copy.run;
     bool cancelled = false;
     host.onProcessMessages = [&] {
         if (!cancelled && writes >= 100) {
             cancelled = true;
             run.bbCancelClick();
-            SetEvent(cancelPressed);
+            copy.Release();
         }
     };
     run.Run(host.Request());
-    CloseHandle(cancelPressed);
 
     ASSERT_TRUE(cancelled) << host.log;
     const Manifest source = TreeManifest(temp / "S");

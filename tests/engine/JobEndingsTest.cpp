@@ -29,10 +29,12 @@ std::size_t Count(const std::string& text, const std::string& part)
 
 bool MakeFolder(const std::string& path) { return CreateDirectoryA(path.c_str(), nullptr) != 0; }
 
-// src\d0 … src\d3, one file each, and the same files already at out\src\dN: every file is a conflict.
-struct ConflictTree {
-    TempFolder temp;
-    ConflictTree()
+// Each test: a fresh temporary folder, the window's side as a script, the job's state and the job.
+class JobEndings : public ::testing::Test {
+protected:
+    // src\d0 … src\d3, one file each, and the same files already at out\src\dN: every file is a
+    // conflict.
+    void MakeConflictTree()
     {
         MakeFolder(temp / "src");
         MakeFolder(temp / "out");
@@ -45,16 +47,17 @@ struct ConflictTree {
             WriteFileText(temp / "out\\src" + d + "\\f.txt", "old");
         }
     }
+
+    TempFolder temp;
+    ScriptedHost host;
+    JobState state;
+    JobRun run{host, state};
 };
 
 } // namespace
 
-TEST(JobEndings, ACutWhoseDestinationRunsThroughAFileTouchesNothing)
+TEST_F(JobEndings, ACutWhoseDestinationRunsThroughAFileTouchesNothing)
 {
-    TempFolder temp;
-    ScriptedHost host;
-    JobState state;
-    JobRun run(host, state);
     for (const char* folder : {"src", "src\\full", "src\\empty", "src\\empty\\deeper"})
         ASSERT_TRUE(MakeFolder(temp / folder));
     ASSERT_TRUE(WriteFileText(temp / "src\\full\\a.txt", "a"));
@@ -75,14 +78,11 @@ TEST(JobEndings, ACutWhoseDestinationRunsThroughAFileTouchesNothing)
     EXPECT_NE(host.log.find("\r\nErrors: 1\r\n"), std::string::npos) << host.log;
 }
 
-TEST(JobEndings, AnExceptionOutOfTheJobEndsItAsCancelDoesAndTheNextBeginRuns)
+TEST_F(JobEndings, AnExceptionOutOfTheJobEndsItAsCancelDoesAndTheNextBeginRuns)
 {
-    ConflictTree tree;
-    ScriptedHost host;
-    JobState state;
-    JobRun run(host, state);
-    host.sources = {tree.temp / "src"};
-    host.destination = tree.temp / "fresh";
+    MakeConflictTree();
+    host.sources = {temp / "src"};
+    host.destination = temp / "fresh";
     int pumps = 0;
     host.onProcessMessages = [&] {
         if (++pumps == 3)
@@ -101,17 +101,14 @@ TEST(JobEndings, AnExceptionOutOfTheJobEndsItAsCancelDoesAndTheNextBeginRuns)
     run.Run(host.Request());
     EXPECT_EQ(Count(host.log, "unexpected error"), 0u) << host.log;
     for (int i = 0; i < 4; ++i)
-        EXPECT_EQ(ReadFileText(tree.temp / "fresh\\src\\d" + std::to_string(i) + "\\f.txt"), "new") << host.log;
+        EXPECT_EQ(ReadFileText(temp / "fresh\\src\\d" + std::to_string(i) + "\\f.txt"), "new") << host.log;
 }
 
-TEST(JobEndings, AQuitDuringAWalkStopsTheJobAndAsksNothingMore)
+TEST_F(JobEndings, AQuitDuringAWalkStopsTheJobAndAsksNothingMore)
 {
-    ConflictTree tree;
-    ScriptedHost host;
-    JobState state;
-    JobRun run(host, state);
-    host.sources = {tree.temp / "src"};
-    host.destination = tree.temp / "out";
+    MakeConflictTree();
+    host.sources = {temp / "src"};
+    host.destination = temp / "out";
     // The first subfolder met is asked about (it exists); the program quits while that dialog is up,
     // which ends it unanswered.
     host.onFolderExists = [&](const std::string&) {
@@ -125,7 +122,7 @@ TEST(JobEndings, AQuitDuringAWalkStopsTheJobAndAsksNothingMore)
     EXPECT_EQ(host.folderQuestions.size(), 1u);
     EXPECT_TRUE(host.fileQuestions.empty());
     for (int i = 0; i < 4; ++i)
-        EXPECT_EQ(ReadFileText(tree.temp / "out\\src\\d" + std::to_string(i) + "\\f.txt"), "old") << i;
+        EXPECT_EQ(ReadFileText(temp / "out\\src\\d" + std::to_string(i) + "\\f.txt"), "old") << i;
     EXPECT_EQ(Count(host.log, "\r\n**Report**"), 2u) << host.log;
     EXPECT_FALSE(host.running);
 
@@ -134,12 +131,8 @@ TEST(JobEndings, AQuitDuringAWalkStopsTheJobAndAsksNothingMore)
     EXPECT_EQ(Count(host.log, "\r\n**Prepare**"), 1u);
 }
 
-TEST(JobEndings, ACancelInsideTheJobLeavesTheRestStateToItsEnd)
+TEST_F(JobEndings, ACancelInsideTheJobLeavesTheRestStateToItsEnd)
 {
-    TempFolder temp;
-    ScriptedHost host;
-    JobState state;
-    JobRun run(host, state);
     for (const char* folder : {"t", "t\\a", "t\\a\\b", "out"})
         ASSERT_TRUE(MakeFolder(temp / folder));
     ASSERT_TRUE(WriteFileText(temp / "t\\a\\b\\f.txt", "f"));
@@ -170,12 +163,8 @@ TEST(JobEndings, ACancelInsideTheJobLeavesTheRestStateToItsEnd)
     EXPECT_FALSE(host.running);
 }
 
-TEST(JobEndings, ASourceListChangedDuringTheJobChangesNothingOfIt)
+TEST_F(JobEndings, ASourceListChangedDuringTheJobChangesNothingOfIt)
 {
-    TempFolder temp;
-    ScriptedHost host;
-    JobState state;
-    JobRun run(host, state);
     for (const char* folder : {"t", "t\\sub", "t\\sub\\empty", "other", "other\\empty", "out"})
         ASSERT_TRUE(MakeFolder(temp / folder));
     ASSERT_TRUE(WriteFileText(temp / "t\\sub\\a.txt", "a"));

@@ -101,6 +101,17 @@ char UnmappedDriveLetter()
     return 0;
 }
 
+// A job on real files: a fresh temporary folder, the window's side as a script, the job's state and
+// the job itself, as each test of a suite below starts.
+template <class Host>
+class JobOnFiles : public ::testing::Test {
+protected:
+    TempFolder temp;
+    Host host;
+    JobState state;
+    JobRun run{host, state};
+};
+
 } // namespace
 
 // --- The rules ---------------------------------------------------------------------------------------
@@ -327,17 +338,21 @@ TEST(JobRunBegin, AfterAStoppedScanTheJobRunsWithoutTotals)
 
 // --- Free space ------------------------------------------------------------------------------------
 
-TEST(JobRunFreeSpace, AnsweredNoAbandonsTheJobWithAnAbortAndAZeroReport)
+// One file, src\a.txt ("abc"), is the job's source.
+class JobRunFreeSpace : public JobOnFiles<TitledHost> {
+protected:
+    void SetUp() override
+    {
+        host.sources = {temp / "src"};
+        ASSERT_TRUE(MakeFolder(host.sources[0]));
+        ASSERT_TRUE(WriteFileText(temp / "src\\a.txt", "abc"));
+    }
+};
+
+TEST_F(JobRunFreeSpace, AnsweredNoAbandonsTheJobWithAnAbortAndAZeroReport)
 {
-    TempFolder temp;
-    TitledHost host;
-    JobState state;
-    JobRun run(host, state);
-    host.sources = {temp / "src"};
     host.destination = temp / "missing\\deeper";  // does not exist yet: the folder above answers
     host.yesNoAnswer = false;
-    ASSERT_TRUE(MakeFolder(host.sources[0]));
-    ASSERT_TRUE(WriteFileText(temp / "src\\a.txt", "abc"));
     state.scanFileTotal = 1;
     state.scanByteTotal = INT64_MAX;  // no disk has that much
     state.filesExamined = 7;          // left from an earlier job: zeroed before the report
@@ -359,17 +374,10 @@ TEST(JobRunFreeSpace, AnsweredNoAbandonsTheJobWithAnAbortAndAZeroReport)
     EXPECT_FALSE(Exists(temp / "missing"));
 }
 
-TEST(JobRunFreeSpace, AnsweredYesRunsTheJob)
+TEST_F(JobRunFreeSpace, AnsweredYesRunsTheJob)
 {
-    TempFolder temp;
-    ScriptedHost host;
-    JobState state;
-    JobRun run(host, state);
-    host.sources = {temp / "src"};
     host.destination = temp / "out";
     host.yesNoAnswer = true;
-    ASSERT_TRUE(MakeFolder(host.sources[0]));
-    ASSERT_TRUE(WriteFileText(temp / "src\\a.txt", "abc"));
     state.scanByteTotal = INT64_MAX;
 
     run.Run(host.Request());
@@ -378,19 +386,12 @@ TEST(JobRunFreeSpace, AnsweredYesRunsTheJob)
     EXPECT_EQ(ReadFileText(temp / "out\\src\\a.txt"), "abc");
 }
 
-TEST(JobRunFreeSpace, NoQuestionWhenNoVolumeAnswers)
+TEST_F(JobRunFreeSpace, NoQuestionWhenNoVolumeAnswers)
 {
     const char letter = UnmappedDriveLetter();
     if (letter == 0)
         GTEST_SKIP() << "every drive letter from Q to Y is mapped here";
-    TempFolder temp;
-    ScriptedHost host;
-    JobState state;
-    JobRun run(host, state);
-    host.sources = {temp / "src"};
     host.destination = std::string(1, letter) + ":\\Backup";
-    ASSERT_TRUE(MakeFolder(host.sources[0]));
-    ASSERT_TRUE(WriteFileText(temp / "src\\a.txt", "abc"));
     state.scanFileTotal = 1;
     state.scanByteTotal = 3;
 
@@ -441,12 +442,10 @@ TEST(JobRunCancel, AtRestAppendsAReportAndHides)
     EXPECT_EQ(host.log, std::string(kPreviousLog) + Report(3, 2, 1, 4096, "--") + Report(3, 2, 1, 4096, ""));
 }
 
-TEST(JobRunJob, ExactLogOfASmallCopy)
+class JobRunJob : public JobOnFiles<ScriptedHost> {};
+
+TEST_F(JobRunJob, ExactLogOfASmallCopy)
 {
-    TempFolder temp;
-    ScriptedHost host;
-    JobState state;
-    JobRun run(host, state);
     const std::string source = temp / "pics";
     host.sources = {source};
     host.destination = temp / "out";
@@ -496,12 +495,8 @@ TEST(JobRunJob, ExactLogOfASmallCopy)
     EXPECT_EQ(state.jobStartTick, 1000);
 }
 
-TEST(JobRunJob, CancelDuringAJobGivesTwoReportsAndANestedBeginStartsNothing)
+TEST_F(JobRunJob, CancelDuringAJobGivesTwoReportsAndANestedBeginStartsNothing)
 {
-    TempFolder temp;
-    ScriptedHost host;
-    JobState state;
-    JobRun run(host, state);
     const std::string source = temp / "src";
     host.sources = {source};
     host.destination = temp / "out";
@@ -543,12 +538,8 @@ TEST(JobRunJob, CancelDuringAJobGivesTwoReportsAndANestedBeginStartsNothing)
     EXPECT_TRUE(host.hidden);
 }
 
-TEST(JobRunJob, BeginInsideARunningJobDoesNothing)
+TEST_F(JobRunJob, BeginInsideARunningJobDoesNothing)
 {
-    TempFolder temp;
-    ScriptedHost host;
-    JobState state;
-    JobRun run(host, state);
     host.sources = {temp / "src"};
     host.destination = temp / "out";
     ASSERT_TRUE(MakeFolder(temp / "src"));
@@ -588,22 +579,26 @@ struct ConflictTree {
         WriteFileText(temp / "out\\src\\big.bin", "old");
         WriteFileText(temp / "out\\src\\small.txt", "old");
     }
-    void Setup(ScriptedHost& host) const
+};
+
+// The tree's source copied into its destination, by a fresh job.
+class JobRunStandingAnswers : public ::testing::Test {
+protected:
+    JobRunStandingAnswers()
     {
-        host.sources = {temp / "src"};
-        host.destination = temp / "out";
+        host.sources = {tree.temp / "src"};
+        host.destination = tree.temp / "out";
     }
+    ConflictTree tree;
+    ScriptedHost host;
+    JobState state;
+    JobRun run{host, state};
 };
 
 } // namespace
 
-TEST(JobRunStandingAnswers, AStandingAnswerHoldsWithinOneJob)
+TEST_F(JobRunStandingAnswers, AStandingAnswerHoldsWithinOneJob)
 {
-    ConflictTree tree;
-    ScriptedHost host;
-    JobState state;
-    JobRun run(host, state);
-    tree.Setup(host);
     host.fileAnswers = {{kOverwrite, true}};
 
     run.Run(host.Request());
@@ -612,13 +607,8 @@ TEST(JobRunStandingAnswers, AStandingAnswerHoldsWithinOneJob)
     EXPECT_EQ(ReadFileText(tree.temp / "out\\src\\big.bin"), tree.big);
 }
 
-TEST(JobRunStandingAnswers, PauseThenGoOnAsksTheNextConflictAgain)
+TEST_F(JobRunStandingAnswers, PauseThenGoOnAsksTheNextConflictAgain)
 {
-    ConflictTree tree;
-    ScriptedHost host;
-    JobState state;
-    JobRun run(host, state);
-    tree.Setup(host);
     host.fileAnswers = {{kOverwrite, true}, {kOverwrite, false}};
     bool pausedOnce = false;
     host.onProcessMessages = [&] {
@@ -643,13 +633,8 @@ TEST(JobRunStandingAnswers, PauseThenGoOnAsksTheNextConflictAgain)
     EXPECT_EQ(Count(host.log, "Because"), 0u);
 }
 
-TEST(JobRunStandingAnswers, ANewJobAsksAgain)
+TEST_F(JobRunStandingAnswers, ANewJobAsksAgain)
 {
-    ConflictTree tree;
-    ScriptedHost host;
-    JobState state;
-    JobRun run(host, state);
-    tree.Setup(host);
     host.fileAnswers = {{kSkip, true}, {kSkip, true}};
 
     run.Run(host.Request());
@@ -663,12 +648,10 @@ TEST(JobRunStandingAnswers, ANewJobAsksAgain)
 
 // --- Removal of emptied source folders ---------------------------------------------------------
 
-TEST(JobRunCleanup, CutOfATreeLeavesNoEmptiedFolders)
+class JobRunCleanup : public JobOnFiles<ScriptedHost> {};
+
+TEST_F(JobRunCleanup, CutOfATreeLeavesNoEmptiedFolders)
 {
-    TempFolder temp;
-    ScriptedHost host;
-    JobState state;
-    JobRun run(host, state);
     const std::string tree = temp / "t";
     for (const char* folder : {"t", "t\\s1", "t\\s1\\s2", "t\\empty", "t\\empty\\deeper", "out"})
         ASSERT_TRUE(MakeFolder(temp / folder));
@@ -687,12 +670,8 @@ TEST(JobRunCleanup, CutOfATreeLeavesNoEmptiedFolders)
     EXPECT_GT(host.processMessagesCalls, pumpsBefore);
 }
 
-TEST(JobRunCleanup, ALockedFileKeepsItsFoldersAndTheItemIsReported)
+TEST_F(JobRunCleanup, ALockedFileKeepsItsFoldersAndTheItemIsReported)
 {
-    TempFolder temp;
-    ScriptedHost host;
-    JobState state;
-    JobRun run(host, state);
     const std::string tree = temp / "t";
     for (const char* folder : {"t", "t\\keep", "t\\keep\\inner", "t\\gone", "out"})
         ASSERT_TRUE(MakeFolder(temp / folder));
@@ -721,12 +700,8 @@ TEST(JobRunCleanup, ALockedFileKeepsItsFoldersAndTheItemIsReported)
     EXPECT_LT(host.log.find("\r\nBecause folder "), host.log.find("\r\nEnding Time "));
 }
 
-TEST(JobRunCleanup, LinksAreNeitherFollowedNorRemoved)
+TEST_F(JobRunCleanup, LinksAreNeitherFollowedNorRemoved)
 {
-    TempFolder temp;
-    ScriptedHost host;
-    JobState state;
-    JobRun run(host, state);
     for (const char* folder : {"t", "t\\empty", "outside", "outside\\emptyinside", "out"})
         ASSERT_TRUE(MakeFolder(temp / folder));
     FolderLink inTree(temp / "t\\ln", temp / "outside");
@@ -746,12 +721,8 @@ TEST(JobRunCleanup, LinksAreNeitherFollowedNorRemoved)
     EXPECT_NE(host.log.find("\r\nBecause folder " + temp / "itemlink" + " may be being used"), std::string::npos);
 }
 
-TEST(JobRunCleanup, DeepTreesBeyondThe8BitLimitAreEmptiedToo)
+TEST_F(JobRunCleanup, DeepTreesBeyondThe8BitLimitAreEmptiedToo)
 {
-    TempFolder temp;
-    ScriptedHost host;
-    JobState state;
-    JobRun run(host, state);
     // Build a chain of folders longer than MAX_PATH through the wide calls.
     std::wstring wide = L"\\\\?\\" + std::wstring(temp.Path().begin(), temp.Path().end()) + L"\\deep";
     ASSERT_TRUE(CreateDirectoryW(wide.c_str(), nullptr));

@@ -48,6 +48,18 @@ protected:
         ExpectIdle(when.c_str());
         EXPECT_EQ(Log(), kEarlierLog) << "a refused Begin touches the log";
     }
+
+    // A folder holding the files (name, content), added as a user adds a source. Called through
+    // ASSERT_NO_FATAL_FAILURE.
+    void AddFolderSource(const std::string& folder, const std::vector<std::pair<std::string, std::string>>& files)
+    {
+        ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr)) << folder;
+        for (const auto& [name, content] : files)
+            ASSERT_TRUE(WriteFileText(folder + "\\" + name, content)) << name;
+        AddSource(folder);
+    }
+
+    TempFolder temp;
 };
 
 TEST_F(MainWindowRefusals, NothingToDoOpensTheSourceSectionThenSaysSo)
@@ -69,11 +81,8 @@ TEST_F(MainWindowRefusals, NothingToDoOpensTheSourceSectionThenSaysSo)
 
 TEST_F(MainWindowRefusals, BlankDestinationForCopyAndCut)
 {
-    TempFolder temp;
     const std::string source = temp / "photos";
-    ASSERT_TRUE(CreateDirectoryA(source.c_str(), nullptr));
-    ASSERT_TRUE(WriteFileText(source + "\\a.jpg", "picture"));
-    AddSource(source);
+    ASSERT_NO_FATAL_FAILURE(AddFolderSource(source, {{"a.jpg", "picture"}}));
     SetText(Find("cbFName"), "*.jpg");
 
     // Blanks typed into the destination box are no destination.
@@ -105,11 +114,8 @@ TEST_F(MainWindowRefusals, BlankDestinationForCopyAndCut)
 
 TEST_F(MainWindowRefusals, ADestinationWithoutADriveAndItsRootForCopyAndCut)
 {
-    TempFolder temp;
     const std::string source = temp / "photos";
-    ASSERT_TRUE(CreateDirectoryA(source.c_str(), nullptr));
-    ASSERT_TRUE(WriteFileText(source + "\\a.jpg", "picture"));
-    AddSource(source);
+    ASSERT_NO_FATAL_FAILURE(AddFolderSource(source, {{"a.jpg", "picture"}}));
     // Each would name a place below the program's own current folder or drive.
     for (const char* typed : {"backup", ".", "..\\backup", "\\backup"}) {
         SetText(Find("cbPath"), typed);
@@ -130,10 +136,8 @@ TEST_F(MainWindowRefusals, ADestinationWithoutADriveAndItsRootForCopyAndCut)
 
 TEST_F(MainWindowRefusals, ControlCharactersAreBlanksToTheHistoriesAsToTheDestination)
 {
-    TempFolder temp;
     const std::string source = temp / "photos";
-    ASSERT_TRUE(CreateDirectoryA(source.c_str(), nullptr));
-    AddSource(source);
+    ASSERT_NO_FATAL_FAILURE(AddFolderSource(source, {}));
     SetText(Find("cbFName"), " \t ");
     SetDestination("\t");
 
@@ -147,7 +151,6 @@ TEST_F(MainWindowRefusals, ControlCharactersAreBlanksToTheHistoriesAsToTheDestin
 
 TEST_F(MainWindowRefusals, DestinationInsideASourceIsRefusedWhateverTheOperation)
 {
-    TempFolder temp;
     const std::string data = temp / "data";
     const std::string other = temp / "other.txt";
     ASSERT_TRUE(CreateDirectoryA(data.c_str(), nullptr));
@@ -188,12 +191,8 @@ TEST_F(MainWindowRefusals, DestinationOnAMissingDriveRunsButNothingIsDone)
 {
     const std::string drive = MissingDrive();
     ASSERT_FALSE(drive.empty()) << "every drive letter is mapped";
-    TempFolder temp;
     const std::string source = temp / "src";
-    ASSERT_TRUE(CreateDirectoryA(source.c_str(), nullptr));
-    ASSERT_TRUE(WriteFileText(source + "\\one.txt", "1"));
-    ASSERT_TRUE(WriteFileText(source + "\\two.txt", "22"));
-    AddSource(source);
+    ASSERT_NO_FATAL_FAILURE(AddFolderSource(source, {{"one.txt", "1"}, {"two.txt", "22"}}));
     const std::string destination = drive + "\\Orvandel target";
     SetDestination(destination);
 
@@ -226,11 +225,8 @@ TEST_F(MainWindowRefusals, DestinationOnAMissingDriveRunsButNothingIsDone)
 
 TEST_F(MainWindowRefusals, NotEnoughFreeSpaceAskedInAQuestionBoxAndNoAbandonsTheJob)
 {
-    TempFolder temp;
     const std::string source = temp / "src";
-    ASSERT_TRUE(CreateDirectoryA(source.c_str(), nullptr));
-    ASSERT_TRUE(WriteFileText(source + "\\one.txt", "1"));
-    AddSource(source);
+    ASSERT_NO_FATAL_FAILURE(AddFolderSource(source, {{"one.txt", "1"}}));
     const std::string destination = temp / "dst";
     SetDestination(destination);
     // Totals as a completed count of the sources would leave them, far beyond any free space.
@@ -259,11 +255,8 @@ TEST_F(MainWindowRefusals, NotEnoughFreeSpaceAskedInAQuestionBoxAndNoAbandonsThe
 // window's own count notes the bytes of each source, which the job matches with its sources.
 TEST_F(MainWindowRefusals, ACutWithinOneVolumeNeedsNoFreeSpace)
 {
-    TempFolder temp;
     const std::string source = temp / "src";
-    ASSERT_TRUE(CreateDirectoryA(source.c_str(), nullptr));
-    ASSERT_TRUE(WriteFileText(source + "\\one.txt", "1"));
-    AddSource(source);
+    ASSERT_NO_FATAL_FAILURE(AddFolderSource(source, {{"one.txt", "1"}}));
     ASSERT_EQ(window->state.scanItems.size(), 1u);
     EXPECT_EQ(window->state.scanItems[0].path, source);
     EXPECT_EQ(window->state.scanItems[0].bytes, 1);
