@@ -128,8 +128,8 @@ public:
     std::array<ui::Panel*, kSectionCount> sectionBody{};
     std::array<ui::Panel*, kSectionCount> sectionIcon{};
 
-    // Each section's panel, body and icon box, and its header (the labels go before the panels that
-    // hold them).
+    // Each section's panel, body and icon box, and its header (declared after the panels that hold
+    // them, the headers are destroyed first).
     std::unique_ptr<ui::Panel> CopyCutPanel, CopyCutSubPanel, CopyCutSubPanel2, SourcePanel, SourceSubPanel,
         SourceSubPanel2, NameFilterPanel, NameFilterSubPanel, NameFilterSubPanel2, ToPanel, ToSubPanel, ToSubPanel2,
         ProgressPanel, ProgressSubPanel, ProgressSubPanel2, SettingsPanel, SettingsSubPanel, SettingsSubPanel2;
@@ -169,7 +169,8 @@ private:
     void FormCreate();
     void PlaceIconPanels();
     void SetSectionsEnabled(bool enabled);
-    // Offers a message of the form to the window's parts, in the order written down there.
+    // The form's one message path: offers a message to the window's parts in the order written down
+    // at its definition.
     bool Dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
     // Begin from the saved lists on, with the job taken at the press (at once, or once a scan that
     // was running has wound down).
