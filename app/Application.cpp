@@ -34,7 +34,7 @@ int RunApplication(HINSTANCE, int showCommand)
         InitCommonControlsEx(&controls);
         TVorCopyPasteWin window({}, argument);
         lock.Release();  // the window exists: a start from now on finds it
-        if (!window.StartsHidden()) {
+        if (!window.shell.StartsHidden()) {
             ShowWindow(window.Handle(), showCommand);
             UpdateWindow(window.Handle());
         }

@@ -1,15 +1,13 @@
-// The main window's life and its job: creation, Begin / Pause / Cancel, and the engine's JobHost.
+// The main window's life and its job: creation, the one path of its messages, Begin / Pause /
+// Cancel, and the engine's JobHost.
 #include "app/Mainfrm.h"
 
 #include "app/MainWindowClass.h"
-#include "app/TrayIcon.h"
+#include "app/QuestionUp.h"
 #include "core/DateTime.h"
 #include "core/LogTexts.h"
 #include "engine/filefacts.h"
-#include "filters/LocaleLower.h"
 #include "platform/LocalDateText.h"
-#include "platform/PickerTime.h"
-#include "platform/ProgramPath.h"
 #include "platform/MessagePump.h"
 #include "ui/HandlerException.h"
 #include "ui/Hints.h"
@@ -38,15 +36,11 @@ void ReportToLog(const char* where, const char* what)
 TVorCopyPasteWin::TVorCopyPasteWin(const std::string& historyFolder, const std::string& commandArgument)
 {
     BuildForm();
-    LoadHistories(historyFolder);
-    progressDisplay = std::make_unique<ProgressDisplay>(ProgressDisplay::Controls{
-        *FileProgressLabel, *FileProgressBar, *AllProgressBar, *AllProgressLabel, *TimeLabel, *LabelSpeed,
-        *ProgressLabel});
-    state.speedText = progressDisplay->SpeedText();  // what LabelSpeed shows before the first job
+    histories.Load(historyFolder, *filters.cbFName, *to.cbPath);
+    state.speedText = progress.Display().SpeedText();  // what LabelSpeed shows before the first job
     job = std::make_unique<JobRun>(*this, state);
-    TrayIcon1 = std::make_unique<TrayIcon>(Handle(), res::ProgramIcon(16), kMainWindowTip);
-    BuildShell();
-    HandleCommandLine(commandArgument);
+    LinkSections();
+    shell.HandleCommandLine(commandArgument);
     FormCreate();
     // A handler that failed is said in the log, where the user looks for what happened.
     reportingWindow = this;
@@ -61,40 +55,15 @@ TVorCopyPasteWin::~TVorCopyPasteWin()
     }
 }
 
-void TVorCopyPasteWin::LoadAnimations()
-{
-    // A clip missing beside the program falls back to the shell's own (find file, delete file,
-    // recycle file, copy file).
-    const std::string folder = ProgramFolderPath();
-    HMODULE shell = GetModuleHandleA("shell32.dll");
-    const auto load = [&](ui::Animation& animation, const char* file, int builtIn) {
-        if (!animation.Open(folder + file))
-            animation.OpenResource(shell, builtIn);
-    };
-    load(*aniSearch, "a1.avi", 151);
-    load(*aniSearch2, "a1.avi", 151);
-    load(*aniDelete, "a2.avi", 164);
-    load(*aniTrash, "a3.avi", 162);
-    load(*aniCopy, "a0.avi", 161);
-}
-
 void TVorCopyPasteWin::FormCreate()
 {
-    LoadAnimations();
+    progress.LoadAnimations();
     ui::SetHintStyle(100, 10000, RGB(166, 202, 240));
-    jobAnimation = aniCopy.get();
 
     fileExistsForm = std::make_unique<TFileExistsForm>(Handle());
     folderExistsForm = std::make_unique<TFolderExistsForm>(Handle());
 
-    // The filters as their reset leaves them: every file passes.
-    timeFrom = 0.0;
-    DateTimeParts today = DecodeDateTime(LocalNow());
-    today.hour = today.minute = today.second = today.millisecond = 0;
-    timeTo = EncodeDateTime(today) + 52533.0;
-    dtp1->SetValue(ShownInPicker(timeFrom));
-    dtp2->SetValue(ShownInPicker(timeTo));
-    EditFSMax->SetText("9223372036854775807");
+    filters.SetInitialValues();
 
     RefreshSectionHeaders(-1);
     for (int i = 0; i < kSectionCount; ++i) {
@@ -105,7 +74,7 @@ void TVorCopyPasteWin::FormCreate()
         sectionPanel[static_cast<size_t>(i)]->SetAlign(ui::Align::Bottom);
     ProgressPanel->SetAlign(ui::Align::Client);
     expandedSection = kSectionProgress;
-    ReadSettings();
+    settings.ReadSettings();
 
     form->onResize = [this] { FormResize(); };
     form->onClose = [this] {
@@ -114,18 +83,39 @@ void TVorCopyPasteWin::FormCreate()
         CloseWindowAfterBrowsers();
     };
     form->onDestroy = [] { PostQuitMessage(0); };
-    form->onShow = [this] { TrayIcon1->Show(); };
-    form->onMessage = [this](UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-        // The session ends (log-off, shut-down): a running job stops without asking anything more,
-        // and the window goes once it has unwound. The answer to the query stays the default "yes";
-        // the system may end the process after WM_ENDSESSION, which is why the job is stopped as early
-        // as the query.
-        if (message == WM_QUERYENDSESSION || (message == WM_ENDSESSION && wParam))
-            StopForClose();
-        return ShellMessage(message, wParam, lParam, result);
-    };
+    form->onShow = [this] { tray.Show(); };
     FormResize();
-    SetUpSourcesAndTrees();
+    // New Folder and Rename keep to the right of their row; the row got its width before it had a
+    // handler to place them, and only its height changes as the sections open and close.
+    to.ToBottomPanel->onResize();
+    shell.Listen();
+    trees.Open();
+}
+
+// The form's one message path. Each message is offered to the window's parts in this order, and a
+// part sees only what no earlier part has answered:
+//  1. the shell side: hand-offs (WM_COPYDATA), drops and the clipboard's notices, all its own. It lets
+//     WM_DESTROY go on once it has left the clipboard's listeners.
+//  2. the session's end (WM_QUERYENDSESSION, WM_ENDSESSION): a running job stops without asking
+//     anything more and the window goes once it has unwound. The answer stays the default "yes"; the
+//     system may end the process after WM_ENDSESSION, which is why the job is stopped as early as the
+//     query. The message goes on.
+//  3. the tray side: minimising, the task bar's button following the window's showing and hiding
+//     (WM_WINDOWPOSCHANGED goes on), and the icon's own messages.
+// What no part answers gets the form's own handling.
+bool TVorCopyPasteWin::Dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
+{
+    if (shell.HandleMessage(message, wParam, lParam, result))
+        return true;
+    if (message == WM_QUERYENDSESSION || (message == WM_ENDSESSION && wParam))
+        StopForClose();
+    return tray.HandleMessage(message, wParam, lParam, result);
+}
+
+void TVorCopyPasteWin::CloseWindowAfterBrowsers()
+{
+    trees.CloseForGood();
+    DestroyWindow(Handle());
 }
 
 // --- Handlers ----------------------------------------------------------------------------------
@@ -148,16 +138,14 @@ JobRequest TVorCopyPasteWin::TakeJobRequest()
 {
     JobRequest request;
     request.operation = OperationKind();
-    request.sources.reserve(static_cast<size_t>(sourceList->Count()));
-    for (int i = 0; i < sourceList->Count(); ++i)
-        request.sources.push_back(sourceList->Item(i));
-    request.destinationText = cbPath->Text();
+    request.sources = source.Items();
+    request.destinationText = to.cbPath->Text();
     request.destination = ResolvedDestinationText(request.destinationText);
-    request.flat = cbIgnorSubDir->Checked();
-    request.verify = cbVerify->Checked();
-    request.filters = Filters();
-    request.minSizeText = EditFSMin->Text();
-    request.maxSizeText = EditFSMax->Text();
+    request.flat = to.cbIgnorSubDir->Checked();
+    request.verify = settings.cbVerify->Checked();
+    request.filters = filters.Filters();
+    request.minSizeText = filters.EditFSMin->Text();
+    request.maxSizeText = filters.EditFSMax->Text();
     request.operationHeader = CopyCutLabel->Text();
     request.questionOwner = Handle();
     return request;
@@ -199,7 +187,7 @@ void TVorCopyPasteWin::HoldBeginForScan(const JobRequest& request)
     // The job is taken: nothing that would change it can be pressed until it has run or Cancel drops it.
     SetSectionsEnabled(false);
     bbBegin->SetEnabled(false);
-    BitBtn4->SetEnabled(false);
+    to.BitBtn4->SetEnabled(false);
     ReclickBeginButton->Start();
 }
 
@@ -211,7 +199,7 @@ void TVorCopyPasteWin::DropPendingBegin()
     ReclickBeginButton->Stop();
     SetSectionsEnabled(true);
     bbBegin->SetEnabled(true);
-    BitBtn4->SetEnabled(true);
+    to.BitBtn4->SetEnabled(true);
 }
 
 void TVorCopyPasteWin::ReclickBeginButtonTimer()
@@ -232,7 +220,7 @@ void TVorCopyPasteWin::ReclickBeginButtonTimer()
 
 void TVorCopyPasteWin::ContinueBegin(const JobRequest& request)
 {
-    const std::vector<std::string> historyFailures = SaveHistories(request.filters.masksText, request.destinationText);
+    const std::vector<std::string> historyFailures = histories.SaveHistories(request.filters.masksText, request.destinationText);
     if (LacksDestination(request)) {
         ShowMessage(InvalidDestinationMessage());
         EnterRestState();  // a Begin that waited for its scan had locked the sections
@@ -247,7 +235,7 @@ void TVorCopyPasteWin::ContinueBegin(const JobRequest& request)
     // A quit that the job's pumping took off the queue is never seen by the browse dialogs' loops:
     // they end here so that the main loop gets to take it.
     if (QuitPending() && !job->Running())
-        CloseBrowsers();
+        trees.CloseBrowsers();
     ResumeDeferredScan();
 }
 
@@ -309,28 +297,20 @@ void TVorCopyPasteWin::bbPauseClick()
         job->bbPauseClick();
 }
 
-void TVorCopyPasteWin::aniProgressBarTimerTimer()
-{
-    int position = aniProgressBar->Position() + 1;
-    if (position == aniProgressBar->Max())
-        position = 1;
-    aniProgressBar->SetPosition(position);
-}
-
 void TVorCopyPasteWin::StopSearchClick()
 {
     pExists->Hide();
     state.scanStopped = true;
-    aniSearch->Rewind();
+    progress.aniSearch->Rewind();
 }
 
 void TVorCopyPasteWin::BitBtn1Click()
 {
     SearchTimer->Start();
-    CopyCutLabelClick(*ToLabel);
+    OpenSection(kSectionTo);
 }
 
-// --- The job's settings as the controls hold them --------------------------------------------
+// --- The operation chosen ----------------------------------------------------------------------
 
 Operation TVorCopyPasteWin::OperationKind() const
 {
@@ -338,19 +318,6 @@ Operation TVorCopyPasteWin::OperationKind() const
         if (operationRadio[static_cast<size_t>(i)]->Checked())
             return static_cast<Operation>(i);
     return kOpCopy;
-}
-
-const FilterSet& TVorCopyPasteWin::Filters()
-{
-    filterSnapshot.masksText = cbFName->Text();
-    filterSnapshot.extensions.clear();
-    for (int i = 0; i < ExtList->Count(); ++i)
-        filterSnapshot.extensions.push_back({LocaleLower(ExtList->Item(i)), ExtList->Checked(i)});
-    filterSnapshot.timeFrom = timeFrom;
-    filterSnapshot.timeTo = timeTo;
-    filterSnapshot.minSize = minSize;
-    filterSnapshot.maxSize = maxSize;
-    return filterSnapshot;
 }
 
 void TVorCopyPasteWin::OpenSection(int section) { CopyCutLabelClick(*sectionHeader[static_cast<size_t>(section)]); }
@@ -363,9 +330,9 @@ void TVorCopyPasteWin::ProcessMessagesWhileWaiting()
 {
     // Waiting, the job sets the file bar of the file it waits for: shown as while it worked itself.
     if (state.pauseFlag)
-        progressDisplay->Flush();
+        progress.Display().Flush();
     else
-        progressDisplay->ShowWhenDue();
+        progress.Display().ShowWhenDue();
     ProcessPendingMessages();
     NoticeQuit();
 }
@@ -373,7 +340,7 @@ void TVorCopyPasteWin::ProcessMessagesWhileWaiting()
 void TVorCopyPasteWin::ProcessMessages()
 {
     if (state.pauseFlag) {
-        progressDisplay->Flush();  // a pause shows where the job stopped
+        progress.Display().Flush();  // a pause shows where the job stopped
         ProcessPendingMessages();
     } else {
         ProcessPendingMessagesEvery(kPumpIntervalMs);
@@ -383,45 +350,17 @@ void TVorCopyPasteWin::ProcessMessages()
 
 // --- JobHost: progress display -----------------------------------------------------------------
 
-void TVorCopyPasteWin::SetProgressText(ProgressText which, const std::string& text) { progressDisplay->SetText(which, text); }
-void TVorCopyPasteWin::SetFileBar(int maximum, int position) { progressDisplay->SetFileBar(maximum, position); }
-void TVorCopyPasteWin::SetOverallBarMax(int maximum) { progressDisplay->SetOverallMax(maximum); }
-void TVorCopyPasteWin::SetOverallBarPos(int position) { progressDisplay->SetOverallPos(position); }
+void TVorCopyPasteWin::SetProgressText(ProgressText which, const std::string& text) { progress.Display().SetText(which, text); }
+void TVorCopyPasteWin::SetFileBar(int maximum, int position) { progress.Display().SetFileBar(maximum, position); }
+void TVorCopyPasteWin::SetOverallBarMax(int maximum) { progress.Display().SetOverallMax(maximum); }
+void TVorCopyPasteWin::SetOverallBarPos(int position) { progress.Display().SetOverallPos(position); }
 
 // --- JobHost: questions and log ------------------------------------------------------------------
 
 // A dialog ended by a quit answers Skip (it shows nothing once a quit is known); the job stops.
-namespace {
-
-// Marks a job's question as up for as long as it is: the phase is Asking, and this window's own
-// questions keep a waiting Begin from starting inside their loops.
-class QuestionUp {
-public:
-    QuestionUp(int& count, bool* asking) : count_(count), asking_(asking)
-    {
-        ++count_;
-        if (asking_)
-            *asking_ = true;
-    }
-    QuestionUp(const QuestionUp&) = delete;
-    QuestionUp& operator=(const QuestionUp&) = delete;
-    ~QuestionUp()
-    {
-        --count_;
-        if (asking_)
-            *asking_ = false;
-    }
-
-private:
-    int& count_;
-    bool* asking_;
-};
-
-} // namespace
-
 ConflictAnswer TVorCopyPasteWin::AskFileExists(const std::string& path, const std::string& comparison)
 {
-    progressDisplay->Flush();  // the job stands still while it asks: show where
+    progress.Display().Flush();  // the job stands still while it asks: show where
     ConflictAnswer answer;
     {
         QuestionUp up(questionsUp, &asking);
@@ -434,7 +373,7 @@ ConflictAnswer TVorCopyPasteWin::AskFileExists(const std::string& path, const st
 
 ConflictAnswer TVorCopyPasteWin::AskFolderExists(const std::string& path)
 {
-    progressDisplay->Flush();
+    progress.Display().Flush();
     ConflictAnswer answer;
     {
         QuestionUp up(questionsUp, &asking);
@@ -450,7 +389,7 @@ bool TVorCopyPasteWin::AskYesNo(const std::string& text, const std::string& titl
     // While the program is ending nothing is asked: No never does anything.
     if (QuitPending() || state.quitFlag)
         return false;
-    progressDisplay->Flush();
+    progress.Display().Flush();
     bool yes = false;
     {
         QuestionUp up(questionsUp, job && job->Running() ? &asking : nullptr);
@@ -462,12 +401,12 @@ bool TVorCopyPasteWin::AskYesNo(const std::string& text, const std::string& titl
 
 void TVorCopyPasteWin::ShowMessage(const std::string& text)
 {
-    progressDisplay->Flush();
-    QuestionUp up(questionsUp, nullptr);
+    progress.Display().Flush();
+    QuestionUp up(questionsUp);
     ui::ShowMessage(Handle(), text, kMessageTitle);
 }
-void TVorCopyPasteWin::AppendLog(const std::string& entry) { Memo1->Append(entry + "\r\n"); }
-void TVorCopyPasteWin::ClearLog() { Memo1->Clear(); }
+void TVorCopyPasteWin::AppendLog(const std::string& entry) { progress.AppendLog(entry); }
+void TVorCopyPasteWin::ClearLog() { progress.ClearLog(); }
 
 // --- JobHost: window state -----------------------------------------------------------------------
 
@@ -483,54 +422,29 @@ void TVorCopyPasteWin::EnterRunningState(Operation operation)
 {
     // A scan requested but not yet run: the totals describe another list than the job's, so the job
     // runs as after a stopped scan (no estimate, no free-space check); the scan follows the job.
-    if (SearchTimer->Enabled() || ParamTimer4->Enabled())
+    if (SearchTimer->Enabled() || shell.ParamTimer4->Enabled())
         state.scanStopped = true;
     SetSectionsEnabled(false);
-    BitBtn4->SetEnabled(false);  // Rename: the job may be writing into the folder
-    bbPause->SetText("Pause");
-    bbPause->SetPicture(res::GetPicture(res::Picture::Pause, 24));
-    bbPause->Show();
+    to.BitBtn4->SetEnabled(false);  // Rename: the job may be writing into the folder
     bbBegin->SetEnabled(false);
-    JobAnimation().Hide();
-    jobAnimation = operation <= kOpCut ? aniCopy.get() : operation == kOpTrash ? aniTrash.get() : aniDelete.get();
-    JobAnimation().Show();
-    aniSearch->Hide();
-    aniProgressBar->Show();
-    JobAnimation().Play();
-    aniProgressBarTimer->Start();
+    progress.EnterRunning(operation);
 }
 
-void TVorCopyPasteWin::ShowPaused(bool paused)
-{
-    bbPause->SetText(paused ? "Go On" : "Pause");
-    bbPause->SetPicture(res::GetPicture(paused ? res::Picture::GoOn : res::Picture::Pause, 24));
-    if (paused) {
-        progressDisplay->Flush();  // the job sets nothing more before it holds: this is where it stops
-        JobAnimation().Stop();
-    } else {
-        JobAnimation().Play();
-    }
-}
+void TVorCopyPasteWin::ShowPaused(bool paused) { progress.ShowPaused(paused); }
 
 void TVorCopyPasteWin::EnterRestState()
 {
-    progressDisplay->Flush();  // the job's final values
-    bbPause->Hide();
+    progress.EnterRest();
     bbBegin->SetEnabled(true);
-    JobAnimation().Hide();
-    aniSearch->Show();
-    aniProgressBar->Hide();
-    JobAnimation().Stop();
-    aniProgressBarTimer->Stop();
     SetSectionsEnabled(true);
-    BitBtn4->SetEnabled(true);
+    to.BitBtn4->SetEnabled(true);
 }
 
 void TVorCopyPasteWin::HideMainWindow()
 {
-    progressDisplay->Flush();  // a Cancel pressed during a job hides the window before the job's end
+    progress.Display().Flush();  // a Cancel pressed during a job hides the window before the job's end
     // The icon in the notification area brings the window back.
-    TrayIcon1->Show();
+    tray.Show();
     form->Hide();
 }
 
@@ -539,23 +453,3 @@ void TVorCopyPasteWin::HideMainWindow()
 std::uint32_t TVorCopyPasteWin::TickMs() { return timeGetTime(); }
 DateTime TVorCopyPasteWin::Now() { return LocalNow(); }
 std::string TVorCopyPasteWin::FormatLocalDateTime(DateTime value) { return FormatLocalDateText(value); }
-
-// --- Tabs ----------------------------------------------------------------------------------------
-
-void TVorCopyPasteWin::DrawProgressTab(int index, HDC dc, RECT rect)
-{
-    const COLORREF color = ProgressSubPanel->EffectiveColor();
-    HBRUSH brush = CreateSolidBrush(color);
-    HPEN pen = CreatePen(PS_SOLID, 1, color);
-    HGDIOBJ oldBrush = SelectObject(dc, brush);
-    HGDIOBJ oldPen = SelectObject(dc, pen);
-    Rectangle(dc, rect.left, rect.top, rect.right, rect.bottom);
-    SelectObject(dc, oldBrush);
-    SelectObject(dc, oldPen);
-    DeleteObject(brush);
-    DeleteObject(pen);
-    rect.top += 1;
-    SetBkMode(dc, TRANSPARENT);
-    const std::string& caption = PageControl1->PageCaption(index);
-    DrawTextA(dc, caption.c_str(), static_cast<int>(caption.size()), &rect, DT_SINGLELINE | DT_CENTER | DT_VCENTER);
-}

@@ -3,15 +3,11 @@
 #include "app/Mainfrm.h"
 
 #include "core/ShellIntegration.h"
-
 #include "engine/filefacts.h"
 #include "engine/prescan.h"
 #include "filters/KeptFilters.h"
 #include "filters/LocaleLower.h"
-#include "filters/PresetEntry.h"
 #include "platform/MessagePump.h"
-#include "platform/PickerTime.h"
-
 
 #include <algorithm>
 #include <unordered_set>
@@ -27,16 +23,8 @@ constexpr DWORD kCountTextIntervalMs = 100;
 // of the count of many small folders under Wine (a round trip to its server each time), for no
 // difference a user could notice.
 constexpr DWORD kPumpGapMs = 10;
-constexpr double kOpenEndDays = 52533.0;
 
 std::string CountText(std::int64_t files) { return "Searching... ( " + std::to_string(files) + " files are found )\n"; }
-
-std::string TimeSeparator()
-{
-    char separator[8] = {};
-    const int n = GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_STIME, separator, sizeof separator);
-    return n > 1 ? std::string(separator) : std::string(":");
-}
 
 } // namespace
 
@@ -46,8 +34,8 @@ public:
     explicit ScanDisplay(TVorCopyPasteWin& w) : w_(w)
     {
         // Entries the lists already hold (the two outer presets of the reset) are not added twice.
-        for (int i = 0, n = w_.ExtList->Count(); i < n; ++i)
-            extensions_.insert(LocaleLower(w_.ExtList->Item(i)));
+        for (int i = 0, n = w_.filters.ExtList->Count(); i < n; ++i)
+            extensions_.insert(LocaleLower(w_.filters.ExtList->Item(i)));
     }
 
     void ProcessMessages() override
@@ -59,7 +47,7 @@ public:
         // user can look. The preset list takes its entries when looked at; one that is open or has
         // the focus is watched, and follows the count.
         FlushExtensions();
-        w_.presetsFrom->KeepUpWhileInView();
+        w_.filters.presetsFrom->KeepUpWhileInView();
         // A quit met here (the program is ending) ends the scan as Stop searching would.
         if (!ProcessPendingMessages())
             w_.state.scanStopped = true;
@@ -73,7 +61,7 @@ public:
             newExtensions_.push_back(entry);
     }
 
-    void TimeMet(DateTime modified) override { w_.presetsFrom->Add(modified); }
+    void TimeMet(DateTime modified) override { w_.filters.presetsFrom->Add(modified); }
 
     void Counted(std::int64_t files) override
     {
@@ -90,12 +78,12 @@ public:
         FlushExtensions();
         // Entries the kept filters leave out: Select All no longer holds (without its click, which
         // would check them all again).
-        if (anyUnchecked_ && w_.cbSelAll->Checked()) {
-            w_.cbSelAll->tag = 1;
-            w_.cbSelAll->SetChecked(false);
-            w_.cbSelAll->tag = 0;
+        if (anyUnchecked_ && w_.filters.cbSelAll->Checked()) {
+            w_.filters.cbSelAll->tag = 1;
+            w_.filters.cbSelAll->SetChecked(false);
+            w_.filters.cbSelAll->tag = 0;
         }
-        w_.presetsTo->CopyFrom(*w_.presetsFrom);
+        w_.filters.presetsTo->CopyFrom(*w_.filters.presetsFrom);
         if (shown_ >= 0 && shown_ != w_.state.scanFileTotal)
             Show(w_.state.scanFileTotal, GetTickCount());
     }
@@ -108,10 +96,10 @@ private:
     {
         if (newExtensions_.empty())
             return;
-        const bool all = w_.cbSelAll->Checked();
-        ui::CheckListBox::Batch batch(*w_.ExtList);
+        const bool all = w_.filters.cbSelAll->Checked();
+        ui::CheckListBox::Batch batch(*w_.filters.ExtList);
         for (const std::string& entry : newExtensions_) {
-            const bool checked = all && (!w_.keptFilters || w_.keptFilters->StartsChecked(entry));
+            const bool checked = all && (!w_.filters.keptFilters || w_.filters.keptFilters->StartsChecked(entry));
             batch.Add(entry, checked);
             anyUnchecked_ = anyUnchecked_ || !checked;
         }
@@ -162,18 +150,14 @@ void TVorCopyPasteWin::SearchTimerTimer()
         return;
     }
     SearchTimer->Stop();
-    ResetFilters();
+    ResetForScan();
     RefreshSectionHeaders(expandedSection);
     // The refresh takes the frame off every section; the open one keeps its mark (a switch that is
     // running puts it on its target at its next step anyway).
     if (!SwitchRunning() && expandedSection >= 0)
         FrameSection(sectionPanel[static_cast<size_t>(expandedSection)]);
 
-    aniSearch->Play();
-    aniSearch2->Play();
-    aniSearch->Show();
-    aniSearch2->Show();
-    aniProgressBar->Hide();
+    progress.ScanStarted();
     state.scanStopped = false;
     StopSearch->SetEnabled(true);
     {
@@ -184,9 +168,7 @@ void TVorCopyPasteWin::SearchTimerTimer()
             ~AtEnd()
             {
                 w.StopSearch->SetEnabled(false);
-                w.aniSearch->Stop();
-                w.aniSearch2->Stop();
-                w.aniSearch2->Hide();
+                w.progress.ScanEnded();
             }
         } atEnd{*this};
         CountSourceItems(-1);
@@ -194,8 +176,8 @@ void TVorCopyPasteWin::SearchTimerTimer()
 
     if (!state.scanStopped) {
         // Counted to the end: the time window is chosen from the times the files really have.
-        dtp1->SetEnabled(false);
-        dtp2->SetEnabled(false);
+        filters.dtp1->SetEnabled(false);
+        filters.dtp2->SetEnabled(false);
     }
 }
 
@@ -211,28 +193,15 @@ void TVorCopyPasteWin::CountSourceItems(int index)
 
     // The list as it is now: entries removed while the scan pumps messages are a new request anyway.
     std::vector<std::string> items;
-    for (int i = 0, n = sourceList->Count(); i < n; ++i)
+    for (int i = 0, n = source.sourceList->Count(); i < n; ++i)
         if (index == -1 || i == index)
-            items.push_back(sourceList->Item(i));
+            items.push_back(source.sourceList->Item(i));
     for (const std::string& item : items) {
         if (state.scanStopped)
             break;
         run.scan.CountItem(item);
     }
     run.display.Finish();
-}
-
-void TVorCopyPasteWin::CountFolder(const std::string& folder)
-{
-    if (activeScan)
-        activeScan->scan.CountFolder(folder);
-}
-
-void TVorCopyPasteWin::aniSearchStart()
-{
-    aniSearch2->SetLeft(StopSearch->Left() + 10);
-    aniSearch2->SetTop(StopSearch->Top() + (StopSearch->Height() - aniSearch2->Height()) / 2);
-    aniSearch2->BringToFront();
 }
 
 void TVorCopyPasteWin::ResumeDeferredScan()
@@ -243,70 +212,32 @@ void TVorCopyPasteWin::ResumeDeferredScan()
     }
 }
 
-void TVorCopyPasteWin::ResetFilters()
+void TVorCopyPasteWin::ResetForScan()
 {
     state.scanFileTotal = 0;
     state.scanByteTotal = 0;
     state.scanItems.clear();
     state.filesExamined = 0;
     state.bytesExamined = 0;
-
-    // What the user set survives the new count: the masks typed, the extensions unchecked (where the
-    // new sources still hold them), and the time and size windows chosen by hand.
-    {
-        std::vector<ExtensionEntry> entries;
-        entries.reserve(static_cast<size_t>(ExtList->Count()));
-        for (int i = 0; i < ExtList->Count(); ++i)
-            entries.push_back({LocaleLower(ExtList->Item(i)), ExtList->Checked(i)});
-        keptFilters.emplace(cbFName->Text(), entries);
-    }
-    ExtList->Clear();
-
-    const std::string separator = TimeSeparator();
-    const DateTime now = LocalNow();
-    presetsFrom->Forget();
-    presetsTo->Forget();
-    cbTL1->Clear();
-    cbTL1->SetItemIndex(-1);
-    cbTL1->Add(FormatPresetEntry(0.0, separator));
-    cbTL1->Add(FormatPresetEntry(now + kOpenEndDays, separator));
-    cbTL2->Clear();
-    for (int i = 0, n = cbTL1->Count(); i < n; ++i)
-        cbTL2->Add(cbTL1->Item(i));
-    cbTL2->SetItemIndex(-1);
-    presetsFrom->Reset(separator);
-    presetsTo->Reset(separator);
-
-    DateTimeParts today = DecodeDateTime(now);
-    today.hour = today.minute = today.second = today.millisecond = 0;
-    if (!timeFromByHand)
-        timeFrom = 0.0;
-    if (!timeToByHand)
-        timeTo = EncodeDateTime(today) + kOpenEndDays;
-    dtp1->SetValue(ShownInPicker(timeFrom));
-    dtp2->SetValue(ShownInPicker(timeTo));
-    dtp1->SetEnabled(true);
-    dtp2->SetEnabled(true);
-
-    if (keptFilters->KeepsMasks()) {
-        cbFName->SetText(keptFilters->Masks());
-        cbSelAll->tag = 1;  // its click would rewrite the masks from a list that is empty now
-        cbSelAll->SetChecked(true);
-        cbSelAll->tag = 0;
-    } else {
-        cbFName->SetText("*.*");
-        cbSelAll->SetChecked(true);  // its click handler puts the masks text into its normal form
-    }
-
-    // A size the user typed stays; the edits' change handlers recompute the sizes from the texts.
-    if (minSize == 0)
-        EditFSMin->SetText("0");
-    if (maxSize == INT64_MAX)
-        EditFSMax->SetText("9223372036854775807");
-
+    filters.ResetForCount();
     // The destination tree starts by the first source. The live tree is not steered from here: its
     // answer arrives later and replaces the text of cbPath, which the user may be typing into by then
     // (a scan starts after every Add); it would also replace a destination chosen before.
-    if (sourceList->Count() > 0)
-        browseStartPath = FolderPart(sourceList->Item(0));
+    if (source.sourceList->Count() > 0)
+        trees.browseStartPath = FolderPart(source.sourceList->Item(0));
+}
+
+void TVorCopyPasteWin::SourcesChangedBy(UserAction action)
+{
+    switch (EffectOf(action, Phase())) {
+    case Effect::Act:
+        BitBtn1Click();  // a fresh pre-scan, and the To section opens
+        break;
+    case Effect::ListOnly:
+        scanDeferred = true;  // counted once the job has ended
+        RefreshSectionHeaders(expandedSection);
+        break;
+    default:
+        break;
+    }
 }

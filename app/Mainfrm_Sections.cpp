@@ -1,8 +1,8 @@
-// The six sections: which one is expanded, the switch animation, the frame, hover colours and layout.
+// The section frame: which section is expanded, the switch animation, the frame, hover colours,
+// layout and the headers; and the operation chooser.
 #include "app/Mainfrm.h"
 
 #include "filters/SectionSummaries.h"
-#include "platform/LocalDateText.h"
 
 namespace {
 
@@ -29,7 +29,7 @@ void TVorCopyPasteWin::CopyCutLabelClick(ui::Label& header)
     FormResize();
     if (header.tag != Timer3->tag)
         ShowSection(header.tag);
-    ScrollBox1->SetScrollPosition(0);
+    filters.ScrollBox1->SetScrollPosition(0);
 }
 
 void TVorCopyPasteWin::ShowSection(int index)
@@ -78,7 +78,7 @@ void TVorCopyPasteWin::Timer3Timer()
     // A Pause pressed while the sections moved is undone, and the button says so.
     if (state.pauseFlag != pauseAtSwitch) {
         state.pauseFlag = pauseAtSwitch;
-        if (bbPause->Visible())
+        if (progress.bbPause->Visible())
             ShowPaused(state.pauseFlag);
     }
     if (expandedSection == kSectionOperation) {
@@ -141,20 +141,11 @@ void TVorCopyPasteWin::PlaceIconPanels()
 
 void TVorCopyPasteWin::FormResize()
 {
-    if (!cbPath)
+    if (!to.cbPath)
         return;  // still being built
-    Panel26->SetHeight(cbPath->Height());
-    cbPath->SetBounds(0, 0, Panel26->ClientWidth(), cbPath->Height());
-    FNamePanel->SetWidth(ScrollBox1->ClientWidth() - 16);
-    FNamePanel->SetHeight(cbFName->Height());
-    cbFName->SetBounds(0, 0, FNamePanel->ClientWidth(), cbFName->Height());
-
-    sourceSubPanel3->SetHeight(cbFName->Height());
-    const int editWidth = sourceSubPanel3->ClientWidth() - sourceButtonAdd->Width() - sourceButtonRemove->Width();
-    sourceEdit->SetBounds(0, 0, editWidth > 0 ? editWidth : 0, sourceEdit->Height());
-    sourceButtonAdd->SetBounds(sourceEdit->Width(), 0, sourceButtonAdd->Width(), sourceSubPanel3->ClientHeight());
-    sourceButtonRemove->SetBounds(sourceButtonAdd->Left() + sourceButtonAdd->Width(), 0, sourceButtonRemove->Width(),
-                                  sourceSubPanel3->ClientHeight());
+    to.Layout();
+    filters.Layout();
+    source.Layout(filters.cbFName->Height());  // the path row as high as a combo box
     PlaceIconPanels();
     bbCancel->SetLeft(Panel19->ClientWidth() - 12 - bbCancel->Width());
     bbBegin->SetLeft(bbCancel->Left() - 10 - bbBegin->Width());
@@ -179,29 +170,12 @@ void TVorCopyPasteWin::RefreshSectionHeaders(int index)
     const Operation operation = OperationKind();
     CopyCutLabel->SetText(OperationHeader(index, operation));
 
-    std::vector<std::string> sources;
-    sources.reserve(static_cast<size_t>(sourceList->Count()));
-    for (int i = 0; i < sourceList->Count(); ++i)
-        sources.push_back(sourceList->Item(i));
+    const std::vector<std::string> sources = source.Items();
     SourceLabel->SetText(SourcesHeader(index, sources));
-
-    FilterSummary filters;
-    for (int i = 0; i < ExtList->Count(); ++i)
-        filters.extensions.push_back({ExtList->Item(i), ExtList->Checked(i)});
-    filters.masksText = cbFName->Text();
-    filters.from = timeFrom;
-    filters.to = timeTo;
-    filters.now = Now();
-    filters.fromText = FormatLocalDateText(timeFrom);
-    filters.toText = FormatLocalDateText(timeTo);
-    filters.minText = EditFSMin->Text();
-    filters.maxText = EditFSMax->Text();
-    filters.minSize = minSize;
-    filters.maxSize = maxSize;
-    NameFilterLabel->SetText(FiltersHeader(index, filters));
+    NameFilterLabel->SetText(FiltersHeader(index, filters.Summary(Now())));
 
     ToPanel->SetEnabled(DestinationUsed(operation));
-    ToLabel->SetText(DestinationHeader(index, operation, cbPath->Text()));
+    ToLabel->SetText(DestinationHeader(index, operation, to.cbPath->Text()));
     ProgressLabel->SetText("Progress\n");
     SettingsLabel->SetText("Settings\n");
 
@@ -210,7 +184,7 @@ void TVorCopyPasteWin::RefreshSectionHeaders(int index)
     // cannot change under the job.
     const bool anySource = !sources.empty();
     const bool jobRunning = job && job->Running();
-    for (ui::Label* label : {SizeFilterLabel.get(), ModificationTimeFilterLabel.get(), ToLabel.get()})
+    for (ui::Label* label : {filters.SizeFilterLabel.get(), filters.ModificationTimeFilterLabel.get(), ToLabel.get()})
         label->SetEnabled(anySource);
     NameFilterLabel->SetEnabled(anySource && !jobRunning);
 
@@ -220,8 +194,10 @@ void TVorCopyPasteWin::RefreshSectionHeaders(int index)
         sectionHeader[n]->SetColor(SectionColor(i));
         sectionIcon[n]->SetColor(SectionColor(i));
     }
-    for (ui::Control* control : std::initializer_list<ui::Control*>{sourceList.get(), cbFName.get(), ExtList.get(),
-                                                                    dtp1.get(), dtp2.get(), cbTL1.get(), cbTL2.get()})
+    for (ui::Control* control :
+         std::initializer_list<ui::Control*>{source.sourceList.get(), filters.cbFName.get(), filters.ExtList.get(),
+                                             filters.dtp1.get(), filters.dtp2.get(), filters.cbTL1.get(),
+                                             filters.cbTL2.get()})
         if (control->Color() != ui::kParentColor)
             control->SetColor(ui::kParentColor);
     PlaceIconPanels();

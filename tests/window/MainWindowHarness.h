@@ -397,8 +397,8 @@ protected:
         // there (read as the window joined the clipboard chain) is not this test's business. The
         // clipboard tests turn monitoring on again.
         SendMessageA(Find("cbMonitorClipboard"), BM_SETCHECK, BST_UNCHECKED, 0);
-        window->SysClipTimer->Stop();
-        window->clipboardFiles.clear();
+        window->shell.SysClipTimer->Stop();
+        window->shell.clipboardFiles.clear();
         ShowWindow(main, SW_SHOW);
         UpdateWindow(main);
         // As in the program, the folder trees open first, and the rest runs beside their dialogs.
@@ -427,15 +427,15 @@ protected:
 
     bool TreesOpen() const
     {
-        return window->destinationBrowseStep >= 3 && window->sourceBrowseStep >= 3 && window->destinationTree &&
-               window->sourceTree && !window->Timer1->Enabled() && !window->Timer2->Enabled();
+        return window->trees.destinationBrowseStep >= 3 && window->trees.sourceBrowseStep >= 3 && window->trees.destinationTree &&
+               window->trees.sourceTree && !window->trees.Timer1->Enabled() && !window->trees.Timer2->Enabled();
     }
 
     // Ends the browse dialogs as closing the program does, and lets their loops return.
     bool EndTrees()
     {
-        window->CloseBrowsers();
-        return TreeFibers::Get().RunWindowUntil([this] { return !window->BrowsersRunning(); });
+        window->trees.CloseBrowsers();
+        return TreeFibers::Get().RunWindowUntil([this] { return !window->trees.BrowsersRunning(); });
     }
 
     void TearDown() override
@@ -483,10 +483,10 @@ protected:
     // As a user adds a source: the path in sourceEdit, then Add.
     void AddSource(const std::string& path)
     {
-        const int before = window->sourceList->Count();
+        const int before = window->source.sourceList->Count();
         SetText(Find("sourceEdit"), path);
         ClickOn("sourceButtonAdd");
-        ASSERT_EQ(window->sourceList->Count(), before + 1) << "not admitted: " << path;
+        ASSERT_EQ(window->source.sourceList->Count(), before + 1) << "not admitted: " << path;
         // As a user sees it: the count runs at once (its reset puts the filters to their defaults);
         // what the test sets afterwards stands.
         ASSERT_TRUE(PumpUntil([this] { return !window->SearchTimer->Enabled() && !window->ScanRunning(); }))
@@ -526,7 +526,7 @@ protected:
                                  "NameFilterLabel"}) {
             const bool enabled = IsWindowEnabled(Find(name));
             // The Filters header also waits for a first source.
-            const bool needsSource = std::strcmp(name, "NameFilterLabel") == 0 && window->sourceList->Count() == 0;
+            const bool needsSource = std::strcmp(name, "NameFilterLabel") == 0 && window->source.sourceList->Count() == 0;
             s.upperSectionsEnabled = s.upperSectionsEnabled && (enabled || needsSource);
             s.upperSectionsDisabled = s.upperSectionsDisabled && !enabled;
         }

@@ -22,8 +22,8 @@ protected:
     std::vector<bool> Marks()
     {
         std::vector<bool> marks;
-        for (int i = 0; i < window->ExtList->Count(); ++i)
-            marks.push_back(window->ExtList->Checked(i));
+        for (int i = 0; i < window->filters.ExtList->Count(); ++i)
+            marks.push_back(window->filters.ExtList->Checked(i));
         return marks;
     }
     testsupport::TempFolder temp;
@@ -34,7 +34,7 @@ TEST_F(MainWindowFilters, MasksExtensionMarksAndSelectAllFollowEachOther)
     AddSource(temp.Path());
     OpenSection("NameFilterLabel", 2);
     for (const char* entry : {".", ".doc", ".txt"})  // as a scan of the sources lists them
-        window->ExtList->Add(entry, true);
+        window->filters.ExtList->Add(entry, true);
     HWND masks = Find("cbFName");
     HWND masksField = GetWindow(masks, GW_CHILD);
 
@@ -56,7 +56,7 @@ TEST_F(MainWindowFilters, MasksExtensionMarksAndSelectAllFollowEachOther)
     ClickOn("cbSelAll");
     EXPECT_EQ(Marks(), (std::vector<bool>{false, false, false}));
     EXPECT_EQ(Text(masks), "");
-    EXPECT_FALSE(window->Filters().extensions.at(2).checked);
+    EXPECT_FALSE(window->filters.Filters().extensions.at(2).checked);
 
     SetText(masks, "*.*/");
     SendMessageA(masksField, WM_KEYUP, 191, 1);  // so does the key of "/"
@@ -76,7 +76,7 @@ TEST_F(MainWindowFilters, SizeEditsAndPresetsSetTheFilterAndTheHeaderSaysIt)
     Type(maxEdit, "1a5 3-6");
     EXPECT_EQ(Text(maxEdit), "1536");
     EXPECT_EQ(Text(Find("maxEdit3")), "= 0M 1K 512B");
-    EXPECT_EQ(window->maxSize, 1536);
+    EXPECT_EQ(window->filters.maxSize, 1536);
 
     // Shift+Up steps by a megabyte; the handler reads Shift from the keyboard state.
     HWND minEdit = Find("EditFSMin");
@@ -89,20 +89,20 @@ TEST_F(MainWindowFilters, SizeEditsAndPresetsSetTheFilterAndTheHeaderSaysIt)
     SetKeyboardState(keys);
     EXPECT_EQ(Text(minEdit), "1048576");
     EXPECT_EQ(Text(Find("minEdit3")), "= 1M 0K 0B");
-    EXPECT_EQ(window->minSize, 1048576);
+    EXPECT_EQ(window->filters.minSize, 1048576);
 
-    window->cbTL2->Clear();  // what the scan of the folder put there
-    window->cbTL2->Add("1899-12-30 00:00:00");
-    window->cbTL2->Add("2020-05-17 08:30:00");
+    window->filters.cbTL2->Clear();  // what the scan of the folder put there
+    window->filters.cbTL2->Add("1899-12-30 00:00:00");
+    window->filters.cbTL2->Add("2020-05-17 08:30:00");
     Choose(Find("cbTL2"), 0);
-    EXPECT_EQ(window->timeTo, 0.0);
-    EXPECT_EQ(window->dtp2->Value().wYear, 1899);
+    EXPECT_EQ(window->filters.timeTo, 0.0);
+    EXPECT_EQ(window->filters.dtp2->Value().wYear, 1899);
     Choose(Find("cbTL2"), 1);
-    EXPECT_EQ(window->Filters().timeTo, EncodeDateTime({2020, 5, 17, 8, 30, 0}));
+    EXPECT_EQ(window->filters.Filters().timeTo, EncodeDateTime({2020, 5, 17, 8, 30, 0}));
 
     OpenSection("CopyCutLabel", 0);
     EXPECT_EQ(Text(Find("NameFilterLabel")),
               "Files should meet following rules:\nFile name must match *.*;\nAny extension name;"
               "\nModification time must be between " + FormatLocalDateText(0.0) + " and " +
-                  FormatLocalDateText(window->timeTo) + ";\nSize must be between 1048576B and 1536B;");
+                  FormatLocalDateText(window->filters.timeTo) + ";\nSize must be between 1048576B and 1536B;");
 }

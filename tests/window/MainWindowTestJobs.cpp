@@ -156,7 +156,7 @@ protected:
         EXPECT_EQ(Text(Find("AllProgressLabel")), "");
         EXPECT_EQ(Text(Find("TimeLabel")), "");
         EXPECT_EQ(Text(Find("LabelSpeed")), "");
-        EXPECT_FALSE(window->aniCopy->Active());
+        EXPECT_FALSE(window->progress.aniCopy->Active());
     }
 
     // A source folder holding one large file, and the destination it is to be copied to.
@@ -302,11 +302,11 @@ TEST_F(MainWindowJobs, PauseAndGoOnDuringALargeCopy)
             if (!CopyUnderWay(job) || window->SwitchRunning())
                 return false;
             // For the picture, give the clip time to draw its first frame, within the first half.
-            if (!ShowsAPicture(window->aniCopy->Handle()) && PartialSize(job) < kBigBytes / 2)
+            if (!ShowsAPicture(window->progress.aniCopy->Handle()) && PartialSize(job) < kBigBytes / 2)
                 return false;
             HoldCopy();
             running = State();
-            playingWhenRunning = window->aniCopy->Active();
+            playingWhenRunning = window->progress.aniCopy->Active();
             shot = SaveWindowPicture(main, BuildFolder() + "\\main-window-job.bmp");
             ClickOn("bbPause");
             LetCopyGo();
@@ -318,7 +318,7 @@ TEST_F(MainWindowJobs, PauseAndGoOnDuringALargeCopy)
             // the end of the step it is in, and the bar shows where a few ticks later.
             if (pausedTicks == 3) {
                 paused = State();
-                stillWhenPaused = !window->aniCopy->Active();
+                stillWhenPaused = !window->progress.aniCopy->Active();
                 pausedAt = BarPosition(bar);
                 pausedMax = BarMax(bar);
                 // The copy so far stands under its partial name, held by the job (the system removes
@@ -334,7 +334,7 @@ TEST_F(MainWindowJobs, PauseAndGoOnDuringALargeCopy)
                     heldPartialSize = SizeOf(partials[0]);
                 ClickOn("bbPause");
                 goneOn = State();
-                playingAfterGoOn = window->aniCopy->Active();
+                playingAfterGoOn = window->progress.aniCopy->Active();
                 phase = Phase::GoneOn;
                 return true;
             }
@@ -349,7 +349,7 @@ TEST_F(MainWindowJobs, PauseAndGoOnDuringALargeCopy)
 
     ASSERT_EQ(phase, Phase::GoneOn) << "Pause and Go On were not both pressed during the copy";
     ExpectRunning(running, "Pause", "running");
-    EXPECT_TRUE(window->aniCopy->IsOpen()) << "the copy clip did not load";
+    EXPECT_TRUE(window->progress.aniCopy->IsOpen()) << "the copy clip did not load";
     EXPECT_TRUE(playingWhenRunning) << "the job animation is not playing";
     ExpectRunning(paused, "Go On", "paused");
     EXPECT_TRUE(stillWhenPaused) << "the job animation plays on while paused";

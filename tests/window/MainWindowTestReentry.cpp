@@ -108,8 +108,8 @@ TEST_F(MainWindowReentry, AWaitingBeginRunsTheJobItTookWhateverIsPressedMeanwhil
         ClickOn("bbBegin");
         seen.push_back(window->Phase());
         // What a careless user does next: remove the entry, type another destination, drop a folder.
-        window->sourceList->SetSelected(0, true);
-        window->sourceButtonRemoveClick();
+        window->source.sourceList->SetSelected(0, true);
+        window->source.sourceButtonRemoveClick();
         SetDestination(temp / "elsewhere");
         DropOn(main, {temp / "other"});
         seen.push_back(window->Phase());
@@ -124,7 +124,7 @@ TEST_F(MainWindowReentry, AWaitingBeginRunsTheJobItTookWhateverIsPressedMeanwhil
     ASSERT_EQ(seen.size(), 2u);
     EXPECT_EQ(seen[0], JobPhase::BeginPending);
     EXPECT_EQ(seen[1], JobPhase::BeginPending);
-    EXPECT_EQ(window->sourceList->Count(), 2) << "Remove acted while the job was taken";
+    EXPECT_EQ(window->source.sourceList->Count(), 2) << "Remove acted while the job was taken";
     EXPECT_TRUE(boxes->seen.empty()) << "a question was asked while the job was taken";
     EXPECT_EQ(ReadFileText(temp / "dst\\other\\o.txt"), "o");
     EXPECT_EQ(FilesBelow(temp / "dst\\data"), 300);
@@ -162,7 +162,7 @@ TEST_F(MainWindowReentry, WhatIsTypedOrDroppedDuringAJobNeverRedirectsIt)
     EXPECT_EQ(FilesBelow(temp / "out"), 400);
     EXPECT_FALSE(Exists(temp / "redirected")) << "the job read the destination again";
     EXPECT_FALSE(beginEnabledAfterDrop) << "a drop during the job enabled Begin";
-    EXPECT_EQ(window->sourceList->Count(), 2) << "the dropped folder waits in the list for the next job";
+    EXPECT_EQ(window->source.sourceList->Count(), 2) << "the dropped folder waits in the list for the next job";
     EXPECT_NE(Log().find("\r\nAll Files: 400\r\n"), std::string::npos) << Log();
     // The count the drop asked for ran once the job had ended.
     EXPECT_EQ(window->state.scanFileTotal, 401);
@@ -178,17 +178,17 @@ TEST_F(MainWindowReentry, FiltersTheUserSetSurviveAChangeOfTheSources)
     AddSource(temp / "A");
     AddSource(temp / "B");
     SetText(Find("cbFName"), "*.tmp");
-    window->cbFNameKeyUp(13);  // Enter
+    window->filters.cbFNameKeyUp(13);  // Enter
     boxes->answer = IDYES;
-    window->sourceList->ClearSelection();
-    window->sourceList->SetSelected(1, true);
+    window->source.sourceList->ClearSelection();
+    window->source.sourceList->SetSelected(1, true);
     ClickOn("sourceButtonRemove");
-    ASSERT_EQ(window->sourceList->Count(), 1);
+    ASSERT_EQ(window->source.sourceList->Count(), 1);
     ASSERT_TRUE(PumpUntil([&] { return AtRest(); }));
 
     EXPECT_EQ(Text(Find("cbFName")), "*.tmp");
-    for (int i = 0; i < window->ExtList->Count(); ++i)
-        EXPECT_EQ(window->ExtList->Checked(i), window->ExtList->Item(i) == ".tmp") << window->ExtList->Item(i);
+    for (int i = 0; i < window->filters.ExtList->Count(); ++i)
+        EXPECT_EQ(window->filters.ExtList->Checked(i), window->filters.ExtList->Item(i) == ".tmp") << window->filters.ExtList->Item(i);
     EXPECT_FALSE(Checked(Find("cbSelAll")));
 
     ClickOn("bbBegin");

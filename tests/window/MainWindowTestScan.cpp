@@ -125,19 +125,19 @@ TEST_F(MainWindowScan, AddingAFolderCountsItAndFillsTheExtensionAndPresetLists)
     EXPECT_EQ(window->state.scanByteTotal, 2 + 3 + 1 + 4);
     EXPECT_FALSE(window->state.scanStopped);
     EXPECT_EQ(Text(Find("ProgressLabel")), "Searching... ( 4 files are found )\n");
-    ASSERT_EQ(window->ExtList->Count(), 3);
+    ASSERT_EQ(window->filters.ExtList->Count(), 3);
     for (int i = 0; i < 3; ++i) {
-        EXPECT_EQ(window->ExtList->Item(i), (std::vector<std::string>{".", ".doc", ".txt"})[static_cast<size_t>(i)]);
-        EXPECT_TRUE(window->ExtList->Checked(i)) << "Select All is checked by the reset";
+        EXPECT_EQ(window->filters.ExtList->Item(i), (std::vector<std::string>{".", ".doc", ".txt"})[static_cast<size_t>(i)]);
+        EXPECT_TRUE(window->filters.ExtList->Checked(i)) << "Select All is checked by the reset";
     }
-    const std::vector<std::string> presets = ComboItems(*window->cbTL1);
+    const std::vector<std::string> presets = ComboItems(*window->filters.cbTL1);
     ASSERT_EQ(presets.size(), 5u) << "the two outer presets and three distinct times";
     EXPECT_EQ(presets[0], FormatPresetEntry(0.0, Separator()));
     EXPECT_EQ(presets[1], PresetOf(k2020 + 50 * kSecond));
     EXPECT_EQ(presets[2], PresetOf(k2020 + 100 * kSecond));
     EXPECT_EQ(presets[3], PresetOf(k2020 + 86400 * kSecond));
     EXPECT_GT(presets[4].substr(0, 4), "2150");
-    EXPECT_EQ(ComboItems(*window->cbTL2), presets);
+    EXPECT_EQ(ComboItems(*window->filters.cbTL2), presets);
     EXPECT_FALSE(IsWindowEnabled(Find("dtp1"))) << "a scan that ran to its end leaves only the presets";
     EXPECT_FALSE(IsWindowEnabled(Find("dtp2")));
     EXPECT_NE(Text(Find("cbFName")).rfind("*.*", 0), std::string::npos) << "the reset gives the default mask";
@@ -167,7 +167,7 @@ TEST_F(MainWindowScan, StopSearchingLeavesPartialTotalsAndThePickersEnabled)
     EXPECT_TRUE(IsWindowEnabled(Find("dtp1"))) << "a stopped scan leaves the pickers to the user";
     EXPECT_TRUE(IsWindowEnabled(Find("dtp2")));
     EXPECT_FALSE(IsWindowEnabled(Find("StopSearch")));
-    EXPECT_EQ(window->cbTL2->Count(), window->cbTL1->Count());
+    EXPECT_EQ(window->filters.cbTL2->Count(), window->filters.cbTL1->Count());
 }
 
 TEST_F(MainWindowScan, BeginDuringAScanStopsItThenRunsTheJobWithoutTotals)
@@ -226,12 +226,12 @@ TEST_F(MainWindowScan, ARequestDuringAJobWaitsForItsEnd)
             return false;
         if (!added) {
             // A source handed over while the job runs; its scan request must not reset the filters now.
-            window->AddSourceItem(later);
+            window->source.AddSourceItem(later);
             window->SearchTimer->Start();
             added = true;
             return false;
         }
-        extensionsDuringJob = window->ExtList->Count();
+        extensionsDuringJob = window->filters.ExtList->Count();
         return false;
     });
     ClickOn("bbBegin");  // the whole job runs inside this click
@@ -241,7 +241,7 @@ TEST_F(MainWindowScan, ARequestDuringAJobWaitsForItsEnd)
     EXPECT_NE(Log().find("\r\nAll Files: 300\r\n"), std::string::npos) << Log();
     ASSERT_TRUE(WaitScanEnd());
     EXPECT_EQ(window->state.scanFileTotal, 301) << "the deferred scan counted the new list after the job";
-    EXPECT_EQ(window->ExtList->Count(), 2);
+    EXPECT_EQ(window->filters.ExtList->Count(), 2);
 }
 
 TEST_F(MainWindowScan, ATreeWhereEveryFileHasItsOwnTimeListsEveryTimeOnceInOrder)
@@ -255,13 +255,13 @@ TEST_F(MainWindowScan, ATreeWhereEveryFileHasItsOwnTimeListsEveryTimeOnceInOrder
 
     ASSERT_FALSE(window->state.scanStopped);
     EXPECT_EQ(window->state.scanFileTotal, 1000);
-    const std::vector<std::string> listed = ComboItems(*window->cbTL1);
+    const std::vector<std::string> listed = ComboItems(*window->filters.cbTL1);
     ASSERT_EQ(listed.size(), 1002u);
     EXPECT_EQ(listed.front(), FormatPresetEntry(0.0, Separator()));
     EXPECT_GT(listed.back().substr(0, 4), "2150");
     EXPECT_EQ(Inner(listed), presets);
     EXPECT_EQ(ListWindowItems(Find("cbTL1")), listed) << "what the open list would draw";
-    EXPECT_EQ(ComboItems(*window->cbTL2), listed);
+    EXPECT_EQ(ComboItems(*window->filters.cbTL2), listed);
     EXPECT_EQ(ListWindowItems(Find("cbTL2")), listed);
 
     // A preset chosen from the filled list sets its picker, as from any other list.
@@ -291,7 +291,7 @@ TEST_F(MainWindowScan, AStoppedCountListsExactlyTheTimesOfTheFilesItCounted)
     ASSERT_TRUE(window->state.scanStopped);
     const std::int64_t counted = window->state.scanFileTotal;
     EXPECT_LT(counted, 1200);
-    const std::vector<std::string> listed = ComboItems(*window->cbTL1);
+    const std::vector<std::string> listed = ComboItems(*window->filters.cbTL1);
     const std::vector<std::string> inner = Inner(listed);
     EXPECT_EQ(static_cast<std::int64_t>(inner.size()), counted) << "one entry per file counted, each its own time";
     EXPECT_TRUE(std::is_sorted(inner.begin(), inner.end()));
@@ -300,7 +300,7 @@ TEST_F(MainWindowScan, AStoppedCountListsExactlyTheTimesOfTheFilesItCounted)
         EXPECT_TRUE(all.count(entry)) << entry << " is no time of the tree";
     EXPECT_EQ(std::set<std::string>(inner.begin(), inner.end()).size(), inner.size()) << "an entry twice";
     EXPECT_EQ(ListWindowItems(Find("cbTL1")), listed);
-    EXPECT_EQ(ComboItems(*window->cbTL2), listed);
+    EXPECT_EQ(ComboItems(*window->filters.cbTL2), listed);
 }
 
 TEST_F(MainWindowScan, AListOpenedDuringTheCountShowsEveryTimeMetSoFarAndKeepsUp)
@@ -343,10 +343,10 @@ TEST_F(MainWindowScan, AListOpenedDuringTheCountShowsEveryTimeMetSoFarAndKeepsUp
         EXPECT_TRUE(std::is_sorted(seen.shown.begin(), seen.shown.end()));
     }
     ASSERT_FALSE(window->state.scanStopped);
-    const std::vector<std::string> listed = ComboItems(*window->cbTL1);
+    const std::vector<std::string> listed = ComboItems(*window->filters.cbTL1);
     EXPECT_EQ(Inner(listed), presets) << "entries put in while open, and the rest after, in their places";
     EXPECT_EQ(ListWindowItems(box), listed);
-    EXPECT_EQ(ComboItems(*window->cbTL2), listed);
+    EXPECT_EQ(ComboItems(*window->filters.cbTL2), listed);
 }
 
 TEST_F(MainWindowScan, BeginDuringACountOfDistinctTimesLeavesBothListsComplete)
@@ -373,8 +373,8 @@ TEST_F(MainWindowScan, BeginDuringACountOfDistinctTimesLeavesBothListsComplete)
         // The job runs: what the lists show now is what the count left (read as any program reads a
         // combo box, then as its drop-down list would draw it).
         countedAtJob = window->state.scanFileTotal;
-        startList = ComboItems(*window->cbTL1);
-        endList = ComboItems(*window->cbTL2);
+        startList = ComboItems(*window->filters.cbTL1);
+        endList = ComboItems(*window->filters.cbTL2);
         drawn = ListWindowItems(Find("cbTL1")) == startList && ListWindowItems(Find("cbTL2")) == endList;
         return true;
     });

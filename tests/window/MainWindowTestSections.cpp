@@ -382,7 +382,7 @@ TEST_F(MainWindowSections, DropsAndHandOffsAreLetThroughToTheElevatedWindow)
 {
     // The system kept none of them blocked (under Wine, which has no elevation, the calls succeed as
     // they do on Windows; what they change can be seen only there).
-    EXPECT_TRUE(window->refusedMessageFilters.empty());
+    EXPECT_TRUE(window->shell.refusedMessageFilters.empty());
 }
 
 TEST_F(MainWindowSections, TheTaskBarButtonIsTheApplicationsUnderItsTitleAndFollowsTheWindow)

@@ -24,8 +24,8 @@ namespace {
 std::vector<std::string> Entries(TVorCopyPasteWin& window)
 {
     std::vector<std::string> entries;
-    for (int i = 0; i < window.sourceList->Count(); ++i)
-        entries.push_back(window.sourceList->Item(i));
+    for (int i = 0; i < window.source.sourceList->Count(); ++i)
+        entries.push_back(window.source.sourceList->Item(i));
     return entries;
 }
 
@@ -114,17 +114,17 @@ TEST_F(MainWindowSources, AddSourceItemKeepsTheListFreeOfDuplicatesAndNesting)
          {disk / "B", a, disk / "a", disk / "C", disk / "\xE6\x97\xA5\xE6\x9C\xAC", disk / "\xD0\x9F\xD1\x80\xD0\xB8"}},
     };
     for (const Step& step : steps) {
-        EXPECT_EQ(window->AddSourceItem(step.path), step.index) << step.path;
+        EXPECT_EQ(window->source.AddSourceItem(step.path), step.index) << step.path;
         EXPECT_EQ(Joined(Entries(*window)), Joined(step.entries)) << "after " << step.path;
     }
 
     // A drive root is held as its letter and colon; then everything on the drive is inside it.
-    window->sourceList->Clear();
-    EXPECT_EQ(window->AddSourceItem(deep), 0) << "a long path is admitted whole";
-    EXPECT_EQ(window->sourceList->Item(0), deep);
-    EXPECT_EQ(window->AddSourceItem(root), 0) << "the drive holds the deep folder, which makes way";
+    window->source.sourceList->Clear();
+    EXPECT_EQ(window->source.AddSourceItem(deep), 0) << "a long path is admitted whole";
+    EXPECT_EQ(window->source.sourceList->Item(0), deep);
+    EXPECT_EQ(window->source.AddSourceItem(root), 0) << "the drive holds the deep folder, which makes way";
     EXPECT_EQ(Joined(Entries(*window)), Joined({root.substr(0, 2)}));
-    EXPECT_EQ(window->AddSourceItem(a), -1);
+    EXPECT_EQ(window->source.AddSourceItem(a), -1);
 }
 
 TEST_F(MainWindowSources, AddShowsTheRefusalInPlaceUntilAnEntryIsRemoved)
@@ -136,27 +136,27 @@ TEST_F(MainWindowSources, AddShowsTheRefusalInPlaceUntilAnEntryIsRemoved)
     EXPECT_EQ(Text(Find("sourceEdit")), "Parent folder has already existed in the list.");
     EXPECT_FALSE(IsWindowEnabled(Find("sourceEdit")));
     ClickOn("sourceButtonAdd");  // disabled: nothing
-    EXPECT_EQ(window->sourceList->Count(), 1);
+    EXPECT_EQ(window->source.sourceList->Count(), 1);
 
     // Remove asks first; No keeps the entry; without a selection nothing is asked.
-    window->sourceList->ClearSelection();
+    window->source.sourceList->ClearSelection();
     ClickOn("sourceButtonRemove");
     EXPECT_TRUE(boxes->seen.empty()) << "asked without a selection";
-    window->sourceList->SetSelected(0, true);
+    window->source.sourceList->SetSelected(0, true);
     boxes->answer = IDNO;
     ClickOn("sourceButtonRemove");
     ASSERT_TRUE(PumpUntil([this] { return !boxes->seen.empty(); }));
     EXPECT_EQ(boxes->seen.back().title, "Delete");
     EXPECT_EQ(boxes->seen.back().text, "Are you sure to remove the selected copy items from copy-list?");
-    EXPECT_EQ(window->sourceList->Count(), 1);
+    EXPECT_EQ(window->source.sourceList->Count(), 1);
 
     // The Delete key in the list does the same; Yes removes and gives sourceEdit its path back.
-    window->sourceEdit->SetHint(disk / "A\\sub");
+    window->source.sourceEdit->SetHint(disk / "A\\sub");
     boxes->answer = IDYES;
-    window->sourceList->SetSelected(0, true);
+    window->source.sourceList->SetSelected(0, true);
     SendMessageA(Find("sourceList"), WM_KEYUP, VK_DELETE, 0xC0000001);
     EXPECT_EQ(boxes->seen.size(), 2u);
-    EXPECT_EQ(window->sourceList->Count(), 0);
+    EXPECT_EQ(window->source.sourceList->Count(), 0);
     EXPECT_TRUE(IsWindowEnabled(Find("sourceEdit")));
     EXPECT_EQ(Text(Find("sourceEdit")), disk / "A\\sub");
 }
@@ -166,38 +166,38 @@ TEST_F(MainWindowSources, SelectingInEachTreeFillsItsField)
     ASSERT_TRUE(MakeTree(disk.Path(), {"src\\", "src\\inner\\", "dst\\", "dst\\inner\\"}));
     // The program steers the source tree (as a click in the list does); the tree's own selection
     // moves, and the dialog's notice fills sourceEdit and its hint.
-    ASSERT_TRUE(window->AddSourceItem(disk / "src\\inner") >= 0);
-    window->sourceList->SetSelected(0, true);
-    window->sourceListClick();
-    EXPECT_EQ(SelectedTreeText(window->sourceTree), "inner");
+    ASSERT_TRUE(window->source.AddSourceItem(disk / "src\\inner") >= 0);
+    window->source.sourceList->SetSelected(0, true);
+    window->source.sourceListClick();
+    EXPECT_EQ(SelectedTreeText(window->trees.sourceTree), "inner");
     EXPECT_EQ(Text(Find("sourceEdit")), disk / "src\\inner");
-    EXPECT_EQ(window->sourceEdit->Hint(), disk / "src\\inner");
+    EXPECT_EQ(window->source.sourceEdit->Hint(), disk / "src\\inner");
 
     // A selection made in the tree itself, as a click makes it: the parent item.
-    const auto caret = SendMessageA(window->sourceTree, TVM_GETNEXTITEM, TVGN_CARET, 0);
-    const auto parent = SendMessageA(window->sourceTree, TVM_GETNEXTITEM, TVGN_PARENT, caret);
+    const auto caret = SendMessageA(window->trees.sourceTree, TVM_GETNEXTITEM, TVGN_CARET, 0);
+    const auto parent = SendMessageA(window->trees.sourceTree, TVM_GETNEXTITEM, TVGN_PARENT, caret);
     ASSERT_NE(parent, 0);
-    SendMessageA(window->sourceTree, TVM_SELECTITEM, TVGN_CARET, parent);
+    SendMessageA(window->trees.sourceTree, TVM_SELECTITEM, TVGN_CARET, parent);
     EXPECT_EQ(Text(Find("sourceEdit")), disk / "src");
 
     // The destination tree fills cbPath and lastDestinationFolder.
-    SendMessageA(window->destinationBrowseDialog, BFFM_SETSELECTIONA, TRUE,
+    SendMessageA(window->trees.destinationBrowseDialog, BFFM_SETSELECTIONA, TRUE,
                  reinterpret_cast<LPARAM>((disk / "dst\\inner").c_str()));
-    EXPECT_EQ(SelectedTreeText(window->destinationTree), "inner");
+    EXPECT_EQ(SelectedTreeText(window->trees.destinationTree), "inner");
     EXPECT_EQ(Text(Find("cbPath")), disk / "dst\\inner");
-    const auto destinationCaret = SendMessageA(window->destinationTree, TVM_GETNEXTITEM, TVGN_CARET, 0);
-    SendMessageA(window->destinationTree, TVM_SELECTITEM, TVGN_CARET,
-                 SendMessageA(window->destinationTree, TVM_GETNEXTITEM, TVGN_PARENT, destinationCaret));
+    const auto destinationCaret = SendMessageA(window->trees.destinationTree, TVM_GETNEXTITEM, TVGN_CARET, 0);
+    SendMessageA(window->trees.destinationTree, TVM_SELECTITEM, TVGN_CARET,
+                 SendMessageA(window->trees.destinationTree, TVM_GETNEXTITEM, TVGN_PARENT, destinationCaret));
     EXPECT_EQ(Text(Find("cbPath")), disk / "dst");
-    EXPECT_EQ(window->lastDestinationFolder, disk / "dst");
+    EXPECT_EQ(window->trees.lastDestinationFolder, disk / "dst");
 
     // The trees fill their panels, without the dialogs' frames or buttons showing.
     const RECT panel = ClientScreenRect(Find("Panel8"));
-    const RECT tree = ScreenRect(window->sourceTree);
+    const RECT tree = ScreenRect(window->trees.sourceTree);
     EXPECT_EQ(Describe(tree), Describe(panel));
-    EXPECT_EQ(GetAncestor(window->destinationTree, GA_PARENT), Find("Panel3"));
-    EXPECT_EQ(GetAncestor(window->destinationBrowseDialog, GA_PARENT), Find("Panel14"));
-    EXPECT_FALSE(IsWindowVisible(window->destinationBrowseDialog));
+    EXPECT_EQ(GetAncestor(window->trees.destinationTree, GA_PARENT), Find("Panel3"));
+    EXPECT_EQ(GetAncestor(window->trees.destinationBrowseDialog, GA_PARENT), Find("Panel14"));
+    EXPECT_FALSE(IsWindowVisible(window->trees.destinationBrowseDialog));
     EXPECT_TRUE(IsWindowEnabled(main)) << "a browse dialog's loop left the window disabled";
 }
 
@@ -229,13 +229,13 @@ TEST_F(MainWindowTyping, TypingAnExistingFolderMovesTheDestinationTreeAndAMissin
     // A whole path pasted. (Typed a character at a time, the tree is asked for every folder on the
     // way; Wine's dialog at times then stays on one of them.)
     Paste(edit, disk / "target");
-    EXPECT_EQ(SelectedTreeText(window->destinationTree), "target");
-    EXPECT_EQ(window->lastDestinationFolder, disk / "target");
+    EXPECT_EQ(SelectedTreeText(window->trees.destinationTree), "target");
+    EXPECT_EQ(window->trees.lastDestinationFolder, disk / "target");
     EXPECT_EQ(Text(Find("cbPath")), disk / "target") << "the typed text stays as typed";
 
     Type(edit, "\\nothing");
-    EXPECT_EQ(SelectedTreeText(window->destinationTree), "target");
-    EXPECT_EQ(window->lastDestinationFolder, disk / "target");
+    EXPECT_EQ(SelectedTreeText(window->trees.destinationTree), "target");
+    EXPECT_EQ(window->trees.lastDestinationFolder, disk / "target");
     EXPECT_EQ(Text(Find("cbPath")), disk / "target\\nothing");
 }
 
@@ -261,8 +261,8 @@ TEST_F(MainWindowSources, NewFolderProposesTheFirstFreeNumberAndSelectsTheNewFol
     EXPECT_TRUE(IsFolder(made));
     EXPECT_FALSE(Exists(made + "1")) << "the announcing rename did not come back";
     EXPECT_EQ(Text(Find("cbPath")), made);
-    EXPECT_EQ(window->lastDestinationFolder, made);
-    EXPECT_EQ(SelectedTreeText(window->destinationTree), "New Folder (2)");
+    EXPECT_EQ(window->trees.lastDestinationFolder, made);
+    EXPECT_EQ(SelectedTreeText(window->trees.destinationTree), "New Folder (2)");
 
     // Cancel creates nothing, and the parent keeps its backslash.
     SetText(Find("cbPath"), disk.Path());
@@ -417,7 +417,7 @@ protected:
 
     bool PickedUp(size_t count)
     {
-        return PumpUntil([&] { return window->clipboardFiles.size() == count && !window->SysClipTimer->Enabled(); });
+        return PumpUntil([&] { return window->shell.clipboardFiles.size() == count && !window->shell.SysClipTimer->Enabled(); });
     }
 
     void SeveralFilesReplaceTheSourcesAndChooseCopyOneFileDoesNot();
@@ -434,7 +434,7 @@ TEST_F(MainWindowClipboard, FilesPutOnTheClipboardByAnotherProgram)
     if (HasFatalFailure())
         return;
     SCOPED_TRACE("while a job runs");
-    window->sourceList->Clear();
+    window->source.sourceList->Clear();
     AChangeWhileAJobRunsIsIgnoredEvenAfterTheJob();
 }
 
@@ -494,7 +494,7 @@ void MainWindowClipboard::SeveralFilesReplaceTheSourcesAndChooseCopyOneFileDoesN
     SendMessageA(Find("cbMonitorClipboard"), BM_SETCHECK, BST_UNCHECKED, 0);
     PutOnClipboard("clip|" + disk / "f1" + "|" + disk / "f2");
     PumpUntil([] { return false; }, 300);
-    EXPECT_EQ(window->sourceList->Count(), static_cast<int>(many.size()));
+    EXPECT_EQ(window->source.sourceList->Count(), static_cast<int>(many.size()));
 
     // A change told while another program still holds the clipboard open is read once it lets go.
     SendMessageA(Find("cbMonitorClipboard"), BM_SETCHECK, BST_CHECKED, 0);
@@ -508,11 +508,11 @@ void MainWindowClipboard::SeveralFilesReplaceTheSourcesAndChooseCopyOneFileDoesN
             CloseClipboard();
     });
     ASSERT_EQ(WaitForSingleObject(opened, 30000), WAIT_OBJECT_0);
-    window->clipboardFiles.clear();
+    window->shell.clipboardFiles.clear();
     SendMessageA(main, WM_CLIPBOARDUPDATE, 0, 0);
     PumpUntil([] { return false; }, 300);
-    EXPECT_EQ(window->sourceList->Count(), static_cast<int>(many.size())) << "read while held";
-    EXPECT_TRUE(window->clipboardRetryTimer->Enabled());
+    EXPECT_EQ(window->source.sourceList->Count(), static_cast<int>(many.size())) << "read while held";
+    EXPECT_TRUE(window->shell.clipboardRetryTimer->Enabled());
     SetEvent(letGo);
     holder.join();
     CloseHandle(opened);
@@ -524,7 +524,7 @@ void MainWindowClipboard::SeveralFilesReplaceTheSourcesAndChooseCopyOneFileDoesN
 void MainWindowClipboard::AChangeWhileAJobRunsIsIgnoredEvenAfterTheJob()
 {
     SendMessageA(Find("cbMonitorClipboard"), BM_SETCHECK, BST_CHECKED, 0);
-    window->clipboardFiles.clear();
+    window->shell.clipboardFiles.clear();
     ASSERT_TRUE(MakeTree(disk.Path(), {"src\\", "dst\\"}));
     // Enough files that the job is still running when Pause is pressed.
     for (int i = 0; i < 400; ++i)
@@ -540,7 +540,7 @@ void MainWindowClipboard::AChangeWhileAJobRunsIsIgnoredEvenAfterTheJob()
             Click(Find("bbPause"));  // paused: the job stays running while the driver works
         PutOnClipboard("clip|" + disk / "f1" + "|" + disk / "f2");
         clipped = !HasFatalFailure();
-        pickedDuringJob = !window->clipboardFiles.empty() || window->SysClipTimer->Enabled();
+        pickedDuringJob = !window->shell.clipboardFiles.empty() || window->shell.SysClipTimer->Enabled();
         ClickOn("bbCancel");
         return true;
     });

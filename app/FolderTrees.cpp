@@ -1,10 +1,10 @@
 // The live shell folder trees of the Source and To sections. Each is the tree of a shell folder-browse
-// dialog that a host timer opens and that runs for the whole life of the window: the tree is moved
+// dialog that a timer opens and that runs for the whole life of the window: the tree is moved
 // into its section's panel, the dialog is parked out of sight, and the dialog's callback reports the
-// selection. The browse call is modal and only returns when its dialog ends, so the host tick that
+// selection. The browse call is modal and only returns when its dialog ends, so the tick that
 // opens it stays on the stack and the dialog's own message loop runs the rest of the program, the
 // later ticks of the same timer (the steps after the opening) included.
-#include "app/Mainfrm.h"
+#include "app/FolderTrees.h"
 
 #include "platform/CodePageText.h"
 #include "platform/TreeControl.h"
@@ -40,20 +40,37 @@ void PlaceTree(HWND tree, const ui::Panel& panel)
 
 } // namespace
 
-void TVorCopyPasteWin::Timer1Timer() { BrowserTick(true); }
-void TVorCopyPasteWin::Timer2Timer() { BrowserTick(false); }
+void FolderTrees::Build(const Places& places)
+{
+    places_ = std::make_unique<Places>(places);
+    Timer1 = std::make_unique<ui::Timer>(ui::TimerArgs{"Timer1", 50, false});
+    Timer2 = std::make_unique<ui::Timer>(ui::TimerArgs{"Timer2", 50, false});
+    Timer1->onTimer = [this] { Timer1Timer(); };
+    Timer2->onTimer = [this] { Timer2Timer(); };
+    places.destinationPanel.onResize = [this] { SizeBrowserTrees(); };
+    places.sourcePanel.onResize = [this] { SizeBrowserTrees(); };
+}
 
-bool TVorCopyPasteWin::BrowsersRunning() const
+void FolderTrees::Open()
+{
+    Timer1->Start();
+    Timer2->Start();
+}
+
+void FolderTrees::Timer1Timer() { BrowserTick(true); }
+void FolderTrees::Timer2Timer() { BrowserTick(false); }
+
+bool FolderTrees::BrowsersRunning() const
 {
     return !browseRuns.empty() || destinationRunsActive > 0 || sourceRunsActive > 0;
 }
 
-void TVorCopyPasteWin::BrowserTick(bool destination)
+void FolderTrees::BrowserTick(bool destination)
 {
     int& step = destination ? destinationBrowseStep : sourceBrowseStep;
     HWND dialog = destination ? destinationBrowseDialog : sourceBrowseDialog;
     ui::Timer& timer = destination ? *Timer1 : *Timer2;
-    const ui::Panel& panel = destination ? *Panel3 : *Panel8;
+    const ui::Panel& panel = destination ? places_->destinationPanel : places_->sourcePanel;
     const int active = destination ? destinationRunsActive : sourceRunsActive;
 
     // The steps after the opening act on the dialog, which is known once it has said it is ready.
@@ -65,10 +82,7 @@ void TVorCopyPasteWin::BrowserTick(bool destination)
     }
     ++step;
     if (step == 0) {
-        if (destination)
-            RunDestinationBrowser();
-        else
-            RunSourceBrowser();
+        RunBrowser(destination);
         return;  // the dialog has ended, normally at shutdown
     }
     if (step == 1) {
@@ -86,10 +100,7 @@ void TVorCopyPasteWin::BrowserTick(bool destination)
     PlaceTree(destination ? destinationTree : sourceTree, panel);
 }
 
-void TVorCopyPasteWin::RunDestinationBrowser() { RunBrowser(true); }
-void TVorCopyPasteWin::RunSourceBrowser() { RunBrowser(false); }
-
-void TVorCopyPasteWin::RunBrowser(bool destination)
+void FolderTrees::RunBrowser(bool destination)
 {
     // The new-style dialog needs an apartment on this thread.
     const HRESULT ole = OleInitialize(nullptr);
@@ -126,33 +137,33 @@ void TVorCopyPasteWin::RunBrowser(bool destination)
     // answer leaves the destination alone: the user's text is not wiped for a dialog that went away.
     if (destination && !path.empty()) {
         lastDestinationFolder = path;
-        cbPath->SetText(path);
+        places_->destinationText.SetText(path);
     }
 }
 
-int CALLBACK TVorCopyPasteWin::DestinationBrowseCallback(HWND dialog, UINT message, LPARAM lParam, LPARAM data)
+int CALLBACK FolderTrees::DestinationBrowseCallback(HWND dialog, UINT message, LPARAM lParam, LPARAM data)
 {
     try {
-        reinterpret_cast<TVorCopyPasteWin*>(data)->BrowseCallback(true, dialog, message, lParam);
+        reinterpret_cast<FolderTrees*>(data)->BrowseCallback(true, dialog, message, lParam);
     } catch (const std::exception&) {
         // Called by the shell: nothing may cross back into it.
     }
     return 1;
 }
 
-int CALLBACK TVorCopyPasteWin::SourceBrowseCallback(HWND dialog, UINT message, LPARAM lParam, LPARAM data)
+int CALLBACK FolderTrees::SourceBrowseCallback(HWND dialog, UINT message, LPARAM lParam, LPARAM data)
 {
     try {
-        reinterpret_cast<TVorCopyPasteWin*>(data)->BrowseCallback(false, dialog, message, lParam);
+        reinterpret_cast<FolderTrees*>(data)->BrowseCallback(false, dialog, message, lParam);
     } catch (const std::exception&) {
     }
     return 1;
 }
 
-void TVorCopyPasteWin::BrowseCallback(bool destination, HWND dialog, UINT message, LPARAM lParam)
+void FolderTrees::BrowseCallback(bool destination, HWND dialog, UINT message, LPARAM lParam)
 {
     if (message == BFFM_INITIALIZED) {
-        ui::Panel& panel = destination ? *Panel3 : *Panel8;
+        ui::Panel& panel = destination ? places_->destinationPanel : places_->sourcePanel;
         (destination ? destinationBrowseDialog : sourceBrowseDialog) = dialog;
         SetWindowPos(dialog, nullptr, -5, -30, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOREDRAW | SWP_NOACTIVATE);
         for (int id : {IDOK, IDCANCEL}) {
@@ -168,7 +179,7 @@ void TVorCopyPasteWin::BrowseCallback(bool destination, HWND dialog, UINT messag
         (destination ? destinationTree : sourceTree) = tree;
         if (tree) {
             SetParent(tree, panel.Handle());
-            SetParent(dialog, Panel14->Handle());
+            SetParent(dialog, places_->parking.Handle());
         } else {
             SetParent(dialog, panel.Handle());
         }
@@ -183,16 +194,16 @@ void TVorCopyPasteWin::BrowseCallback(bool destination, HWND dialog, UINT messag
             lastDestinationFolder = path;
             // The tree following what the user types keeps the typed text as it is.
             if (!steeringFromPath)
-                cbPath->SetText(path);
+                places_->destinationText.SetText(path);
         } else {
-            sourceEdit->SetText(path);
-            sourceEdit->SetHint(path);
-            sourceEdit->SetEnabled(true);
+            places_->sourceText.SetText(path);
+            places_->sourceText.SetHint(path);
+            places_->sourceText.SetEnabled(true);
         }
     }
 }
 
-void TVorCopyPasteWin::BitBtn3Click()
+void FolderTrees::ReopenDestination()
 {
     browseStartPath = lastDestinationFolder;
     destinationBrowseStep = -1;
@@ -200,7 +211,7 @@ void TVorCopyPasteWin::BitBtn3Click()
     Timer1->Start();
 }
 
-void TVorCopyPasteWin::BitBtn6Click()
+void FolderTrees::ReopenSource()
 {
     browseStartPath = lastDestinationFolder;
     sourceBrowseStep = -1;
@@ -208,15 +219,19 @@ void TVorCopyPasteWin::BitBtn6Click()
     Timer2->Start();
 }
 
-void TVorCopyPasteWin::SizeBrowserTrees()
+void FolderTrees::SizeBrowserTrees()
 {
+    if (!places_)
+        return;  // still being built
+    const ui::Panel& destinationPanel = places_->destinationPanel;
     if (destinationBrowseDialog && destinationTree)
-        MoveWindow(destinationBrowseDialog, -4, -14, Panel3->ClientWidth() + 8, Panel3->ClientHeight() + 30, TRUE);
-    PlaceTree(destinationTree, *Panel3);
-    PlaceTree(sourceTree, *Panel8);
+        MoveWindow(destinationBrowseDialog, -4, -14, destinationPanel.ClientWidth() + 8,
+                   destinationPanel.ClientHeight() + 30, TRUE);
+    PlaceTree(destinationTree, destinationPanel);
+    PlaceTree(sourceTree, places_->sourcePanel);
 }
 
-void TVorCopyPasteWin::CloseBrowsers()
+void FolderTrees::CloseBrowsers()
 {
     // Newest first: the newest dialog's loop is the innermost one and returns first.
     for (auto run = browseRuns.rbegin(); run != browseRuns.rend(); ++run) {
@@ -238,11 +253,33 @@ void TVorCopyPasteWin::CloseBrowsers()
     destinationBrowseDialog = destinationTree = sourceBrowseDialog = sourceTree = nullptr;
 }
 
-void TVorCopyPasteWin::CloseWindowAfterBrowsers()
+void FolderTrees::CloseForGood()
 {
     Timer1->Stop();
     Timer2->Stop();
     closingBrowsers = true;
     CloseBrowsers();
-    DestroyWindow(Handle());
+}
+
+void FolderTrees::SteerDestination(const std::string& path)
+{
+    if (!destinationBrowseDialog)
+        return;
+    steeringFromPath = true;
+    SelectInBrowseDialog(destinationBrowseDialog, destinationTree, path, lastDestinationFolder);
+    steeringFromPath = false;
+}
+
+void FolderTrees::ShowNewDestination(const std::string& path)
+{
+    if (!destinationBrowseDialog)
+        return;
+    SelectInBrowseDialog(destinationBrowseDialog, destinationTree, path, lastDestinationFolder);
+    ::SetFocus(destinationTree ? destinationTree : destinationBrowseDialog);
+}
+
+void FolderTrees::ShowSource(const std::string& path)
+{
+    if (sourceBrowseDialog)
+        SelectInBrowseDialog(sourceBrowseDialog, sourceTree, path, places_->sourceText.Hint());
 }

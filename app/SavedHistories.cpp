@@ -1,6 +1,6 @@
 // The two saved lists beside the program: the masks history of cbFName (NameFilter.dat) and the
 // destination history of cbPath (HistoryPath.dat).
-#include "app/Mainfrm.h"
+#include "app/SavedHistories.h"
 
 #include "core/LogTexts.h"
 #include "engine/filefacts.h"
@@ -26,8 +26,10 @@ std::vector<std::string> Items(const ui::ComboBox& box)
 
 } // namespace
 
-void TVorCopyPasteWin::LoadHistories(std::string folder)
+void SavedHistories::Load(std::string folder, ui::ComboBox& masks, ui::ComboBox& paths)
 {
+    masks_ = &masks;
+    paths_ = &paths;
     if (folder.empty())
         folder = ProgramFolderPath();
     else if (folder.back() != '\\')
@@ -35,7 +37,7 @@ void TVorCopyPasteWin::LoadHistories(std::string folder)
     nameFilterFile = folder + "NameFilter.dat";
     historyPathFile = folder + "HistoryPath.dat";
 
-    for (const auto& [box, file] : {std::pair{cbFName.get(), &nameFilterFile}, std::pair{cbPath.get(), &historyPathFile}}) {
+    for (const auto& [box, file] : {std::pair{masks_, &nameFilterFile}, std::pair{paths_, &historyPathFile}}) {
         // A file that is missing or cannot be read leaves its list empty; nothing is created.
         const std::optional<FileHead> head = ReadFileHead(*file, kHistoryReadLimit);
         if (!head)
@@ -52,12 +54,12 @@ void TVorCopyPasteWin::LoadHistories(std::string folder)
     }
 }
 
-DWORD TVorCopyPasteWin::AddToHistory(ui::ComboBox& box, const std::string& file)
+DWORD SavedHistories::AddToHistory(ui::ComboBox& box, const std::string& file)
 {
     return AddToHistory(box, box.Text(), file);
 }
 
-DWORD TVorCopyPasteWin::AddToHistory(ui::ComboBox& box, const std::string& text, const std::string& file)
+DWORD SavedHistories::AddToHistory(ui::ComboBox& box, const std::string& text, const std::string& file)
 {
     std::vector<std::string> items = Items(box);
     if (!AddToSavedList(items, text))
@@ -76,12 +78,12 @@ DWORD TVorCopyPasteWin::AddToHistory(ui::ComboBox& box, const std::string& text,
     return ReplaceFileBytes(file, FormatSavedList(items));
 }
 
-std::vector<std::string> TVorCopyPasteWin::SaveHistories(const std::string& masksText, const std::string& pathText)
+std::vector<std::string> SavedHistories::SaveHistories(const std::string& masksText, const std::string& pathText)
 {
     std::vector<std::string> failures;
-    if (const DWORD error = AddToHistory(*cbFName, masksText, nameFilterFile))
+    if (const DWORD error = AddToHistory(*masks_, masksText, nameFilterFile))
         failures.push_back(HistoryNotSavedEntry(nameFilterFile, SystemErrorText(error)));
-    if (const DWORD error = AddToHistory(*cbPath, pathText, historyPathFile))
+    if (const DWORD error = AddToHistory(*paths_, pathText, historyPathFile))
         failures.push_back(HistoryNotSavedEntry(historyPathFile, SystemErrorText(error)));
     return failures;
 }
