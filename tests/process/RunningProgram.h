@@ -8,6 +8,7 @@
 #include "tests/support/WineProcess.h"
 #include "ui/FindByName.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -109,9 +110,12 @@ public:
         for (LRESULT i = 0; i < count; ++i) {
             // The wide message: across processes Wine 8 answers the 8-bit one with wide characters.
             const auto length = SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
+            if (length == LB_ERR)
+                return ListItems(name);  // the program changed the list meanwhile: read it again
             std::wstring wide(static_cast<std::size_t>(length) + 1, L'\0');
-            SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(wide.data()));
-            wide.resize(wide.find(L'\0'));
+            if (SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(wide.data())) == LB_ERR)
+                return ListItems(name);
+            wide.resize(std::min(wide.find(L'\0'), wide.size()));
             std::string item(wide.size() * 4 + 1, '\0');
             item.resize(static_cast<std::size_t>(WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()),
                                                                      item.data(), static_cast<int>(item.size()), nullptr, nullptr)));

@@ -169,6 +169,8 @@ TEST_F(MainWindowSources, SelectingInEachTreeFillsItsField)
     ASSERT_TRUE(window->source.AddSourceItem(disk / "src\\inner") >= 0);
     window->source.sourceList->SetSelected(0, true);
     window->source.sourceListClick();
+    // The shell may still be taking in the folders made just now: its tree settles through messages.
+    PumpUntil([&] { return SelectedTreeText(window->trees.sourceTree) == "inner"; }, 10000);
     EXPECT_EQ(SelectedTreeText(window->trees.sourceTree), "inner");
     EXPECT_EQ(Text(Find("sourceEdit")), disk / "src\\inner");
     EXPECT_EQ(window->source.sourceEdit->Hint(), disk / "src\\inner");
@@ -183,6 +185,7 @@ TEST_F(MainWindowSources, SelectingInEachTreeFillsItsField)
     // The destination tree fills cbPath and lastDestinationFolder.
     SendMessageA(window->trees.destinationBrowseDialog, BFFM_SETSELECTIONA, TRUE,
                  reinterpret_cast<LPARAM>((disk / "dst\\inner").c_str()));
+    PumpUntil([&] { return SelectedTreeText(window->trees.destinationTree) == "inner"; }, 10000);
     EXPECT_EQ(SelectedTreeText(window->trees.destinationTree), "inner");
     EXPECT_EQ(Text(Find("cbPath")), disk / "dst\\inner");
     const auto destinationCaret = SendMessageA(window->trees.destinationTree, TVM_GETNEXTITEM, TVGN_CARET, 0);
