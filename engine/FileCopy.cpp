@@ -166,10 +166,17 @@ FileCopy::FileCopy(std::string source, std::string destination, CopyTarget targe
 }
 
 // Makes the file the copy is written into, and marks it to go with its handle until it is complete.
-unsigned long FileCopy::Create(const std::string& name, DWORD creation)
+// A new name is made new: Wine makes an "overwrite if it exists" open a truncation to length 0 even of
+// a file it has just created, and ext4 then writes out and allocates all of such a file in the call
+// that closes it (a second or more for 512 MiB, on the job's thread, in which no message is answered).
+// Only a partial file left by a copy that could not remove it is opened over.
+unsigned long FileCopy::Create(const std::string& name)
 {
     written_ = name;
-    out_ = UniqueFile(OpenPath(written_, GENERIC_READ | GENERIC_WRITE | DELETE, 0, creation, FILE_ATTRIBUTE_NORMAL));
+    out_ = UniqueFile(OpenPath(written_, GENERIC_READ | GENERIC_WRITE | DELETE, 0, CREATE_NEW, FILE_ATTRIBUTE_NORMAL));
+    if (!out_ && GetLastError() == ERROR_FILE_EXISTS)
+        out_ = UniqueFile(
+            OpenPath(written_, GENERIC_READ | GENERIC_WRITE | DELETE, 0, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL));
     if (!out_)
         return GetLastError();
     if (!SetDeleteDisposition(out_.Get(), true)) {
@@ -201,7 +208,7 @@ unsigned long FileCopy::Run(const CopyProgressFn& progress)
     if (!resuming && target_ == CopyTarget::NewFile) {
         if (PathAttributes(destination_) != INVALID_FILE_ATTRIBUTES)
             return ERROR_FILE_EXISTS;
-        if (const unsigned long error = Create(PartialCopyName(destination_), CREATE_ALWAYS))
+        if (const unsigned long error = Create(PartialCopyName(destination_)))
             return error;
     }
 
@@ -228,7 +235,7 @@ unsigned long FileCopy::Run(const CopyProgressFn& progress)
     } else if (target_ == CopyTarget::Replace) {
         if (IsSameFile(in.Get(), destination_))
             return ERROR_SHARING_VIOLATION;
-        if (const unsigned long error = Create(PartialCopyName(destination_), CREATE_ALWAYS))
+        if (const unsigned long error = Create(PartialCopyName(destination_)))
             return error;
     }
 

@@ -62,7 +62,7 @@ public:
     unsigned long Keep();
 
 private:
-    unsigned long Create(const std::string& name, DWORD creation);
+    unsigned long Create(const std::string& name);
     unsigned long Finish(UniqueFile& source, std::int64_t length);
     bool ReadsBackAsHashed(std::int64_t length);
 

@@ -17,16 +17,19 @@ constexpr std::size_t kStepsWaiting = 4096;
 // How long the job's thread sleeps at most before it looks at its files again; it wakes at once for
 // a message or a file whose work has ended.
 constexpr DWORD kWaitSliceMs = 50;
-// A paused worker looks at the flags this often: a Go On is taken up within it.
-constexpr DWORD kPausePollMs = 10;
+// While the job is paused nothing moves but through a message, which ends the wait at once.
+constexpr DWORD kPausedWaitSliceMs = 1000;
 
 } // namespace
 
 bool FileWorkControl::WaitWhilePaused() const
 {
-    while (Paused() && !Stopped())
-        Sleep(kPausePollMs);
-    return !Stopped();
+    for (;;) {
+        const std::uint32_t seen = SharedFlag::Changes();
+        if (!Paused() || Stopped())
+            return !Stopped();
+        SharedFlag::WaitForChange(seen);
+    }
 }
 
 FilesInFlight::FilesInFlight(JobHost& window, JobState& state, int workers)
@@ -40,6 +43,7 @@ FilesInFlight::~FilesInFlight()
     // Only reached with files in flight when the job is left by an exception: what is being written
     // is given up (its copy goes with its handle), and nothing more is started.
     abandoned_ = true;
+    SharedFlag::WakeWaiters();  // a worker held by a pause takes the news
     {
         std::lock_guard<std::mutex> lock(mutex_);
         closing_ = true;
@@ -204,7 +208,8 @@ void FilesInFlight::WaitForOldest()
         }
         ShowOldest();
         const HANDLE written = written_.Get();
-        MsgWaitForMultipleObjects(1, &written, FALSE, kWaitSliceMs, QS_ALLINPUT);
+        MsgWaitForMultipleObjects(1, &written, FALSE, state_.pauseFlag ? kPausedWaitSliceMs : kWaitSliceMs,
+                                  QS_ALLINPUT);
         window_.ProcessMessagesWhileWaiting();
     }
 }
@@ -219,7 +224,8 @@ void FilesInFlight::WaitForAllWork()
         if (!writing)
             return;
         const HANDLE written = written_.Get();
-        MsgWaitForMultipleObjects(1, &written, FALSE, kWaitSliceMs, QS_ALLINPUT);
+        MsgWaitForMultipleObjects(1, &written, FALSE, state_.pauseFlag ? kPausedWaitSliceMs : kWaitSliceMs,
+                                  QS_ALLINPUT);
         window_.ProcessMessagesWhileWaiting();
     }
 }

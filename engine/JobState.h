@@ -7,7 +7,8 @@
 #include <vector>
 
 
-// A flag the job's own thread sets and its file workers read while they write.
+// A flag the job's own thread sets and its file workers read while they write. A worker held by a
+// pause sleeps until some flag changes, rather than looking every few milliseconds.
 class SharedFlag {
 public:
     SharedFlag(bool value = false) : value_(value) {}
@@ -15,17 +16,31 @@ public:
     SharedFlag& operator=(const SharedFlag& other)
     {
         value_.store(other.value_.load());
+        WakeWaiters();
         return *this;
     }
     SharedFlag& operator=(bool value)
     {
         value_.store(value);
+        WakeWaiters();
         return *this;
     }
     operator bool() const { return value_.load(); }
 
+    // How many times any shared flag of any job has been set; read before the flags are looked at,
+    // then given to WaitForChange, so a change between the look and the wait is never missed.
+    static std::uint32_t Changes() { return changes_.load(); }
+    static void WaitForChange(std::uint32_t seen) { changes_.wait(seen); }
+    // For a waiter's other reasons to stop waiting (a job given up), which are no flag of the job.
+    static void WakeWaiters()
+    {
+        changes_.fetch_add(1);
+        changes_.notify_all();
+    }
+
 private:
     std::atomic<bool> value_;
+    static inline std::atomic<std::uint32_t> changes_{0};
 };
 
 // What the pre-scan counted under one source item.

@@ -385,15 +385,19 @@ public:
     // The longest a message sent before `end` waited for its answer, counted up to `end`.
     double LongestWaitUntil(const LARGE_INTEGER& end) { return LongestWaitBetween({}, end); }
     // The same, counting only the waiting from `from` on.
-    double LongestWaitBetween(const LARGE_INTEGER& from, const LARGE_INTEGER& end)
+    // `at`, when given, is set to when the longest wait began.
+    double LongestWaitBetween(const LARGE_INTEGER& from, const LARGE_INTEGER& end, LARGE_INTEGER* at = nullptr)
     {
         std::lock_guard<std::mutex> lock(mutex_);
         double longest = 0;
         const auto wait = [&](const LARGE_INTEGER& asked, const LARGE_INTEGER& answered) {
             const LARGE_INTEGER a = asked.QuadPart < from.QuadPart ? from : asked;
             const LARGE_INTEGER b = answered.QuadPart < end.QuadPart ? answered : end;
-            if (a.QuadPart < b.QuadPart)
-                longest = std::max(longest, Milliseconds(a, b));
+            if (a.QuadPart < b.QuadPart && Milliseconds(a, b) > longest) {
+                longest = Milliseconds(a, b);
+                if (at)
+                    *at = a;
+            }
         };
         for (const auto& [asked, answered] : probes_)
             wait(asked, answered);
@@ -499,7 +503,10 @@ bool TimeJob(HWND button)
         Sleep(5);
     }
     const LARGE_INTEGER end = Now();
-    std::printf("ms=%.0f gap=%.0f\n", Milliseconds(start, end), probe.LongestWaitUntil(end));
+    LARGE_INTEGER gapAt = start;
+    const double gap = probe.LongestWaitBetween({}, end, &gapAt);
+    // gap_at: how long after the press the longest wait began, to tell the job's start from its end.
+    std::printf("ms=%.0f gap=%.0f gap_at=%.0f\n", Milliseconds(start, end), gap, Milliseconds(start, gapAt));
     std::fflush(stdout);
     return true;
 }

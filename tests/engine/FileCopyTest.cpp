@@ -98,6 +98,27 @@ TEST_F(FileCopyTest, ExistingDestinationIsReplacedOnlyByTheCompleteCopyEvenWhenR
     EXPECT_FALSE(GetFileAttributesA(destination.c_str()) & FILE_ATTRIBUTE_READONLY);
 }
 
+TEST_F(FileCopyTest, AStalePartialFileIsWrittenOverWholeForEitherTarget)
+{
+    // A partial file an earlier copy could not remove, longer than the new copy: none of its bytes
+    // may survive into the result.
+    const std::string content = Pattern(kChunk + 7);
+    ASSERT_TRUE(WriteAll(source, content));
+    for (const CopyTarget target : {CopyTarget::NewFile, CopyTarget::Replace}) {
+        SCOPED_TRACE(target == CopyTarget::NewFile ? "new file" : "replace");
+        if (target == CopyTarget::Replace)
+            ASSERT_TRUE(WriteAll(destination, "old contents"));
+        else
+            ASSERT_TRUE(DeleteFileA(destination.c_str()) || !Exists(destination));
+        ASSERT_TRUE(WriteAll(PartialCopyName(destination), std::string(3 * kChunk, 'x')));
+
+        ProgressScript progress;
+        ASSERT_EQ(Copy(target, progress), 0u);
+        EXPECT_EQ(ReadAll(destination), content);
+        EXPECT_FALSE(Exists(PartialCopyName(destination)));
+    }
+}
+
 TEST_F(FileCopyTest, CancelRemovesThePartialCopyAndLeavesTheOldFile)
 {
     ASSERT_TRUE(WriteAll(source, Pattern(4 * kChunk)));
