@@ -128,6 +128,8 @@ private:
     void WaitForOldest();
     // Waits until no file handed in is still being written or waiting for a worker.
     void WaitForAllWork();
+    // One wait for a worker's news or a message, and the message pumping that follows it.
+    void WaitForWrittenOrMessage();
     // Before anything is told to the window: every earlier file finished (or, from within a finish,
     // every later one written).
     void Settle();

@@ -288,6 +288,66 @@ TEST(FilesInFlight, CancelLeavesOnlyWholeFilesAndReportsThem)
     EXPECT_LE(failures, 1u) << host.log;
 }
 
+TEST(FilesInFlight, CopiesCompletedPastTheFileACancelMetGoEvenWhenAlreadyNamed)
+{
+    TempFolder temp;
+    ASSERT_TRUE(CreateDirectoryA((temp / "S").c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryA((temp / "D").c_str(), nullptr));
+    for (unsigned i = 0; i < 4; ++i)
+        ASSERT_TRUE(WriteAll(temp / ("S\\f" + std::to_string(i) + ".bin"), Pattern(3000 + i, i + 1)));
+    // The file the walk meets first is held in its first write; the three after it are finished by
+    // their workers meanwhile, read-only among them.
+    ASSERT_TRUE(SetFileAttributesA((temp / "S\\f3.bin").c_str(), FILE_ATTRIBUTE_READONLY));
+    WIN32_FIND_DATAA entry;
+    HANDLE find = FindFirstFileA((temp / "S\\*").c_str(), &entry);
+    ASSERT_NE(find, INVALID_HANDLE_VALUE);
+    while (entry.cFileName[0] == '.' && FindNextFileA(find, &entry)) {
+    }
+    FindClose(find);
+    const std::string first = std::string("\\") + entry.cFileName;
+    HANDLE released = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    ObserverGuard guard([&](const std::string& destination, std::int64_t, char*, unsigned long) {
+        if (destination.size() > first.size() && destination.compare(destination.size() - first.size(), first.size(), first) == 0)
+            WaitForSingleObject(released, 30000);
+    });
+    ScriptedHost host;
+    JobState state;
+    host.sources = {temp / "S"};
+    host.destination = temp / "D";
+    host.fileWorkers = 4;
+    state.scanStopped = true;
+    JobRun run{host, state};
+    const DWORD begun = GetTickCount();
+    bool othersNamed = false;
+    bool cancelled = false;
+    host.onProcessMessages = [&] {
+        if (cancelled)
+            return;
+        int named = 0;
+        for (unsigned i = 0; i < 4; ++i)
+            named += Exists(temp / ("D\\S\\f" + std::to_string(i) + ".bin")) ? 1 : 0;
+        othersNamed = named == 3;
+        if (othersNamed || GetTickCount() - begun > 20000) {
+            cancelled = true;
+            run.bbCancelClick();
+            SetEvent(released);
+        }
+    };
+    run.Run(host.Request());
+    CloseHandle(released);
+
+    ASSERT_TRUE(cancelled) << host.log;
+    EXPECT_TRUE(othersNamed) << "the three complete copies never took their names before the Cancel";
+    EXPECT_TRUE(TreeManifest(temp / "D\\S").empty()) << testsupport::Describe(TreeManifest(temp / "D\\S"));
+    EXPECT_EQ(state.filesDone, 0);
+    EXPECT_EQ(state.filesFailed, 1) << host.log;
+    std::size_t failures = 0;
+    for (std::size_t at = 0; (at = host.log.find("Failed to copy file", at)) != std::string::npos; ++at)
+        ++failures;
+    EXPECT_EQ(failures, 1u) << "only the file the Cancel met is told\n" << host.log;
+    EXPECT_EQ(TreeManifest(temp / "S").size(), 4u);
+}
+
 TEST(FilesInFlight, AKillLeavesNothingUnfinishedUnderAName)
 {
     TempFolder temp;

@@ -232,6 +232,8 @@ TEST_F(MainWindowTyping, TypingAnExistingFolderMovesTheDestinationTreeAndAMissin
     // A whole path pasted. (Typed a character at a time, the tree is asked for every folder on the
     // way; Wine's dialog at times then stays on one of them.)
     Paste(edit, disk / "target");
+    // The tree settles on a folder made a moment before through the shell's messages.
+    PumpUntil([&] { return SelectedTreeText(window->trees.destinationTree) == "target"; }, 10000);
     EXPECT_EQ(SelectedTreeText(window->trees.destinationTree), "target");
     EXPECT_EQ(window->trees.lastDestinationFolder, disk / "target");
     EXPECT_EQ(Text(Find("cbPath")), disk / "target") << "the typed text stays as typed";
