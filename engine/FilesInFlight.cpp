@@ -92,7 +92,13 @@ void FilesInFlight::WorkerLoop()
         } else {
             ticket->stage = kNotStarted;
         }
-        SetEvent(written_.Get());
+        // The job's thread is woken only for the file it waits for: with small files, a wake for every
+        // file that ends out of turn is a round trip to the system and back for nothing. (The stage is
+        // stored before the look, and the job's thread names its file before it looks at the stage, so
+        // one of the two always sees the other.)
+        const Ticket* waited = waitedFor_.load();
+        if (waited == ticket || waited == kAnyTicket)
+            SetEvent(written_.Get());
     }
 }
 
@@ -201,6 +207,7 @@ void FilesInFlight::WaitForOldest()
         return;
     const Ticket* oldest = tickets_.front().get();
     while (!tickets_.empty() && tickets_.front().get() == oldest) {
+        waitedFor_ = oldest;
         const int stage = oldest->stage;
         if (stage == kWritten || stage == kNotStarted) {
             FinishReady();
@@ -213,6 +220,7 @@ void FilesInFlight::WaitForOldest()
 
 void FilesInFlight::WaitForAllWork()
 {
+    waitedFor_ = kAnyTicket;
     for (;;) {
         const bool writing = std::any_of(tickets_.begin(), tickets_.end(), [](const std::unique_ptr<Ticket>& t) {
             const int stage = t->stage;

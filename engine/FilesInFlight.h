@@ -147,7 +147,10 @@ private:
     bool fileLineShown_ = false;
     const Ticket* shownTicket_ = nullptr;
 
-    UniqueKernelObject written_;  // set by a worker each time a file's work ends
+    UniqueKernelObject written_;  // set by a worker when the work the job's thread waits for ends
+    // The file whose end the job's thread waits for, or kAnyTicket for every file's.
+    static inline const Ticket* const kAnyTicket = reinterpret_cast<const Ticket*>(alignof(Ticket));
+    std::atomic<const Ticket*> waitedFor_{nullptr};
     std::atomic<bool> abandoned_{false};
     std::mutex mutex_;
     std::condition_variable wake_;
