@@ -27,7 +27,7 @@ rounds=${1:-5}
 orv_ensure_display
 trap orv_stop_display EXIT
 orv_ensure_prefix
-cmake --preset win32 >/dev/null
+bash scripts/configure.sh win32 >/dev/null
 cmake --build --preset win32 -j2 --target Orvandel orv_floor orv_drive >/dev/null
 
 data=${BENCH_DIR:-$ORV_ROOT/build/bench-data}

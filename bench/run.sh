@@ -26,7 +26,7 @@ bash scripts/setup.sh
 command -v python3 >/dev/null || apt-get install -y -q python3
 . scripts/wine-env.sh
 orv_ensure_prefix
-cmake --preset win32 >/dev/null
+bash scripts/configure.sh win32 >/dev/null
 cmake --build --preset win32 -j"$(nproc)" --target orv_bench orv_plain orv_floor >/dev/null
 
 data=${BENCH_DIR:-$ORV_ROOT/build/bench-data}

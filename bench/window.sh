@@ -15,7 +15,7 @@ command -v python3 >/dev/null || apt-get install -y -q python3
 orv_ensure_display
 trap orv_stop_display EXIT
 orv_ensure_prefix
-cmake --preset win32 >/dev/null
+bash scripts/configure.sh win32 >/dev/null
 cmake --build --preset win32 -j2 --target Orvandel orv_bench orv_drive >/dev/null
 
 data=${BENCH_DIR:-$ORV_ROOT/build/bench-data}

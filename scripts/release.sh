@@ -6,7 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 
-cmake --preset win32 >/dev/null
+bash scripts/configure.sh win32 >/dev/null
 cmake --build --preset win32 -j"$(nproc)" --target Orvandel run
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build/win32/CMakeCache.txt)
 if [ -z "$version" ]; then

@@ -11,7 +11,7 @@ headless=
 if [ -z "${DISPLAY:-}" ]; then headless=1; fi
 orv_ensure_display
 orv_ensure_prefix
-cmake --preset win32 >/dev/null
+bash scripts/configure.sh win32 >/dev/null
 cmake --build --preset win32 -j"$(nproc)" --target Orvandel
 
 exe="$ORV_ROOT/build/win32/bin/Orvandel.exe"

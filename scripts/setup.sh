@@ -10,7 +10,7 @@ if ! dpkg --print-foreign-architectures | grep -qx i386; then
   apt_update_needed=1
 fi
 
-for p in wine wine32:i386 g++-mingw-w64-i686-posix binutils-mingw-w64-i686 cmake make g++ xvfb x11-utils \
+for p in wine wine32:i386 g++-mingw-w64-i686-posix binutils-mingw-w64-i686 cmake make ninja-build g++ xvfb x11-utils \
          googletest xdotool imagemagick python3 zip unzip openbox; do
   have_pkg "$p" || need+=("$p")
 done

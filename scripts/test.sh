@@ -5,14 +5,14 @@ cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 . scripts/wine-env.sh
 
-cmake --preset native >/dev/null
+bash scripts/configure.sh native >/dev/null
 cmake --build --preset native -j"$(nproc)"
 ctest --preset native -j"$(nproc)"
 
 orv_ensure_display
 trap orv_stop_display EXIT
 orv_ensure_prefix
-cmake --preset win32 >/dev/null
+bash scripts/configure.sh win32 >/dev/null
 cmake --build --preset win32 -j"$(nproc)"
 # The release zip as a user gets it: its files, the programs' libraries and manifests, and the program
 # started from it (before the suites, so that their summary is the run's last word).

@@ -92,6 +92,9 @@ public:
     // goes one call per level.
     ~DeepChain() { Remove(); }
 
+    // A file at every kFileEvery-th level and at the bottom.
+    bool HasFile(int level) const { return level > 0 && (level % kFileEvery == 0 || level == depth_); }
+
     bool Make() const
     {
         std::wstring path = root_;
@@ -101,7 +104,7 @@ public:
             path += L"\\a";
             if (!CreateDirectoryW(path.c_str(), nullptr))
                 return false;
-            if (level % kFileEvery == 0 || level == depth_) {
+            if (HasFile(level)) {
                 HANDLE file = CreateFileW((path + L"\\f.txt").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                           FILE_ATTRIBUTE_NORMAL, nullptr);
                 if (file == INVALID_HANDLE_VALUE)
@@ -122,11 +125,16 @@ public:
         return path;
     }
     bool RootExists() const { return GetFileAttributesW(root_.c_str()) != INVALID_FILE_ATTRIBUTES; }
+    // Calls only where something may be left: under Wine every call on a deep path costs time that
+    // grows with the square of the depth, even one that finds nothing.
     void Remove() const
     {
+        if (!RootExists())
+            return;
         std::wstring path = Bottom();
         for (int level = depth_; level >= 0; --level) {
-            DeleteFileW((path + L"\\f.txt").c_str());
+            if (HasFile(level))
+                DeleteFileW((path + L"\\f.txt").c_str());
             RemoveDirectoryW(path.c_str());
             path.resize(path.size() - (level > 0 ? 2 : 0));
         }
