@@ -12,12 +12,20 @@
 //   orv_plain copydelete <source folder> <destination folder>  CopyFileExW, then SetFileAttributesW
 //                                (archive only) + DeleteFileW of the source, per file; the folders as
 //                                for move: a Cut across volumes
+// With ORV_PLAIN_THREADS=N (N > 1), copy and delete run the same calls on N threads: the walk first
+// (folders made as met), then the files shared out, then (delete) the folders from the deepest up.
+// What the platform's own calls give with several files in flight, the way the engine writes.
 #include <windows.h>
 
+#include <atomic>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <string>
+#include <thread>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -82,6 +90,10 @@ bool HasDestination(const char* op) { return Is(op, "copy") || Is(op, "move") ||
 // Operations that leave the source folders empty, and so remove them.
 bool EmptiesFolders(const char* op) { return Is(op, "delete") || Is(op, "crush") || Is(op, "move") || Is(op, "copydelete"); }
 
+// Set when the files go to threads: the walk only lists them (and the folders for a delete).
+std::vector<std::pair<std::wstring, std::wstring>>* listedFiles = nullptr;
+std::vector<std::wstring>* listedFolders = nullptr;
+
 // Depth first over "*.*", as the engine walks; destination only for the operations that have one.
 void Walk(const char* op, const std::wstring& source, const std::wstring& destination)
 {
@@ -100,8 +112,12 @@ void Walk(const char* op, const std::wstring& source, const std::wstring& destin
         const std::wstring to = copy ? destination + L"\\" + entry.cFileName : std::wstring();
         if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
             Walk(op, from, to);
-            if (EmptiesFolders(op))
+            if (listedFolders)
+                listedFolders->push_back(from);
+            else if (EmptiesFolders(op))
                 Count(RemoveDirectoryW(from.c_str()) != 0);
+        } else if (listedFiles) {
+            listedFiles->emplace_back(from, to);
         } else if (Is(op, "move")) {
             Count(MoveFileExW(from.c_str(), to.c_str(), 0) != 0);
         } else if (Is(op, "copydelete")) {
@@ -137,7 +153,39 @@ int main(int argc, char** argv)
         CreateDirectoryW(Wide(argv[3]).c_str(), nullptr);
         destination = Wide(argv[3]) + source.substr(source.find_last_of(L'\\'));
     }
-    Walk(op, source, destination);
+    const int threads = std::getenv("ORV_PLAIN_THREADS") ? std::atoi(std::getenv("ORV_PLAIN_THREADS")) : 1;
+    if (threads > 1 && (Is(op, "copy") || Is(op, "delete"))) {
+        std::vector<std::pair<std::wstring, std::wstring>> files;
+        std::vector<std::wstring> folders;
+        listedFiles = &files;
+        if (Is(op, "delete"))
+            listedFolders = &folders;
+        Walk(op, source, destination);
+        std::atomic<std::size_t> next{0};
+        std::atomic<long long> failed{0};
+        std::vector<std::thread> pool;
+        for (int t = 0; t < threads; ++t)
+            pool.emplace_back([&] {
+                for (std::size_t i; (i = next++) < files.size();) {
+                    const auto& [from, to] = files[i];
+                    bool ok;
+                    if (Is(op, "copy")) {
+                        ok = CopyFileExW(from.c_str(), to.c_str(), nullptr, nullptr, nullptr, 0) != 0;
+                    } else {
+                        SetFileAttributesW(from.c_str(), FILE_ATTRIBUTE_ARCHIVE);
+                        ok = DeleteFileW(from.c_str()) != 0;
+                    }
+                    failed += ok ? 0 : 1;
+                }
+            });
+        for (std::thread& t : pool)
+            t.join();
+        failures += failed;
+        for (const std::wstring& folder : folders)  // listed as left, the deepest first
+            Count(RemoveDirectoryW(folder.c_str()) != 0);
+    } else {
+        Walk(op, source, destination);
+    }
     if (EmptiesFolders(op))
         Count(RemoveDirectoryW(source.c_str()) != 0);
     std::printf("entries=%lld failed=%lld\n", entries, failures);

@@ -6,6 +6,8 @@
 #   verify: the same engine reading every copy back (ORV_VERIFY=1)
 #   plain:  bench/Plain.cpp, the platform's own calls for the same contract: a CopyFileExW loop;
 #           SetFileAttributesW + DeleteFileW; a FindFirstFileW walk; the Crush writes
+#   plain2: the same calls on two threads (ORV_PLAIN_THREADS=2), files shared out after the walk:
+#           what the platform gives with several files in flight (copy and delete of small files)
 #   xcopy:  Wine's own xcopy, the peer a user would pick instead under the same runtime
 #   native: cp -a, rm -rf, find, shred -n 1 -u on the same trees
 #   floor:  bench/Floor.cpp, the engine's earlier design in a tight loop (partial name, rename,
@@ -17,6 +19,7 @@
 # the first round of every copy is compared with its source, and medians of the rounds are compared.
 # Usage: bash bench/run.sh [rounds]   (data in $BENCH_DIR, default build/bench-data; ~12 GiB free needed)
 #        CASES="copy-small delete-small" bash bench/run.sh 1   picks cases (list below)
+#        SKIP="floor xcopy" bash bench/run.sh                  leaves out references (never the engine)
 # The Cut cases across volumes write into $OTHER_VOLUME (default /dev/shm, a tmpfs: another volume for
 # Wine as for the kernel; about 2.5 GiB of memory while a large case runs).
 set -euo pipefail
@@ -90,6 +93,8 @@ run_side() {
     engine:walk)  time_run "$s" wine "$engine_exe" walk - "$(winpath "$src")" ;;
     engine:*)     time_run "$s" wine "$engine_exe" "$op" - "$(winpath "$src")" ;;
     plain:copy)   time_run "$s" wine "$bin/orv_plain.exe" copy "$(winpath "$src")" "$(winpath "$dst")" ;;
+    plain2:copy)  time_run "$s" env ORV_PLAIN_THREADS=2 wine "$bin/orv_plain.exe" copy "$(winpath "$src")" "$(winpath "$dst")" ;;
+    plain2:*)     time_run "$s" env ORV_PLAIN_THREADS=2 wine "$bin/orv_plain.exe" "$op" "$(winpath "$src")" ;;
     plain:*)      time_run "$s" wine "$bin/orv_plain.exe" "$op" "$(winpath "$src")" ;;
     floor:copy)   time_run "$s" wine "$bin/orv_floor.exe" copy "$(winpath "$src")" "$(winpath "$dst")" ;;
     xcopy:copy)   mkdir -p "$dst"
@@ -106,7 +111,9 @@ run_side() {
 # "cutx" is the platform's copy and delete, the other sides run their Cut.
 measure() {
   local name=$1 op=$2 tree=$3 s=$4; shift 4
-  local sides=("$@") count=$# r i side src dst ms order holder
+  local sides=() count r i side src dst ms order holder
+  for side in "$@"; do case " ${SKIP:-} " in *" $side "*) ;; *) sides+=("$side") ;; esac; done
+  count=${#sides[@]}
   for r in $(seq "$rounds"); do
     # Each round starts with another side, and every other round runs backwards: no side always
     # follows the same one (a run right after a large copy and its deletion was measured slower).
@@ -161,9 +168,9 @@ want() { case " $cases " in *" $1 "*) return 0 ;; *) return 1 ;; esac; }
 
 echo "Engine: $engine_exe"
 echo "Medians of $rounds interleaved rounds (warm page cache; large trees counted to disk with sync):"
-want copy-small   && measure "copy 20,000 small"   copy   small 0 engine plain serial xcopy native floor
+want copy-small   && measure "copy 20,000 small"   copy   small 0 engine plain plain2 serial xcopy native floor
 want copy-large   && measure "copy 4 x 512 MiB"    copy   large 1 engine plain serial verify native
-want delete-small && measure "delete 20,000 small" delete small 0 engine plain serial native
+want delete-small && measure "delete 20,000 small" delete small 0 engine plain plain2 serial native
 want walk-small   && measure "walk 20,000 small"   walk   small 0 engine plain native
 want crush-large  && measure "crush 4 x 512 MiB"   crush  large 1 engine plain native
 want copy-mixed   && measure "copy 2,000 mixed"    copy   mixed 1 engine plain native

@@ -1,7 +1,7 @@
 # Read by ctest after the discovered tests. The longest tests start first, so that a first run (no
 # timings kept yet, as from a fresh clone) does not end with one of them running alone on one core
 # while the suites that run alone wait for it. Seconds as measured on two loaded cores.
-set_tests_properties(DeepTree.ACopyMirrorsItWholeAndACutLeavesNoFolderBehind PROPERTIES COST 180)
-set_tests_properties(DeepTree.IsScannedWholeAndADeleteJobRemovesItWhole PROPERTIES COST 110)
-set_tests_properties(DeepTree.ReplacesRemovalTakesItWhole PROPERTIES COST 80)
+set_tests_properties(DeepTree.ACopyMirrorsItWholeAndACutLeavesNoFolderBehind PROPERTIES COST 60)
+set_tests_properties(DeepTree.IsScannedWholeAndADeleteJobRemovesItWhole PROPERTIES COST 45)
+set_tests_properties(DeepTree.ReplacesRemovalTakesItWhole PROPERTIES COST 25)
 set_tests_properties(MainWindowClipboard.FilesPutOnTheClipboardByAnotherProgram PROPERTIES COST 50)

@@ -26,13 +26,15 @@ using testsupport::TempFolder;
 namespace {
 
 constexpr int kWantedDepth = 3000;
-constexpr int kFileEvery = 500;  // a file at every 500th level and at the bottom
+constexpr int kFileEvery = 200;  // a file at every 200th level and at the bottom
 
 // The depth to build below `root`. Under Wine the chain must also fit the host's 4,096 bytes, and
 // every path call there costs time that grows with the square of the depth (1.5 ms at 250 levels,
 // 20 ms at 1,000, 85 ms at 1,900 measured), so a whole pass grows with its cube: the suite takes
-// 800 levels there, still far beyond what the little stack below carries a level at a time.
-// ORV_DEEP_TREE_LEVELS asks for another depth (at most what fits).
+// 500 levels there (a quarter of the time of 800), still three times what the little stack below
+// carries a level at a time: 96 KiB leaves under 200 bytes a level, and a walk that took a call per
+// level would hold a find record (592 bytes) in each. ORV_DEEP_TREE_LEVELS asks for another depth
+// (at most what fits).
 int DepthBelow(const std::string& root)
 {
     int wanted = kWantedDepth;
@@ -41,7 +43,7 @@ int DepthBelow(const std::string& root)
     if (testsupport::UnixNameOf unixName = testsupport::WineUnixNames()) {
         const std::size_t used = testsupport::UnixPath(unixName, root).size() + 64;
         const int fits = static_cast<int>((4095 - used) / 2);
-        return std::min(std::getenv("ORV_DEEP_TREE_LEVELS") ? wanted : 800, fits);
+        return std::min(std::getenv("ORV_DEEP_TREE_LEVELS") ? wanted : 500, fits);
     }
     return wanted;
 }
