@@ -1,5 +1,6 @@
 #include "engine/FileRename.h"
 
+#include "platform/FileIdentity.h"
 #include "platform/Handles.h"
 #include "platform/LongPath.h"
 
@@ -36,7 +37,7 @@ unsigned long RenameFile(const std::string& from, const std::string& to, bool re
 {
     // A link is renamed itself, not what it points to. Others may go on reading or writing the file
     // while it moves; a program that holds it without allowing that makes the open fail.
-    UniqueFile file(OpenPath(from, DELETE | SYNCHRONIZE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+    UniqueFile file(OpenPath(from, DELETE | SYNCHRONIZE | FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                              OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT));
     if (!file)
         return GetLastError();
@@ -50,6 +51,13 @@ unsigned long RenameFile(const std::string& from, const std::string& to, bool re
         return GetLastError();
     if (standard.Directory)
         return ERROR_ACCESS_DENIED;  // files only: a folder's contents are the walk's business
+    // Where the system opened what a link points to instead of the link (Wine shows a link of the host
+    // system as a plain file, and the request to open the link itself opens its target), a rename would
+    // move that other file, which may lie outside everything the user chose, and leave the link behind.
+    // Refused here, so the copy and delete takes over as it always did for links: the content arrives
+    // and the link goes.
+    if (!HandleIsListedEntry(file.Get(), from))
+        return ERROR_CANT_ACCESS_FILE;
     if (!replace && standard.NumberOfLinks > 1 && PathAttributes(to) != INVALID_FILE_ATTRIBUTES)
         return ERROR_ALREADY_EXISTS;
 

@@ -12,6 +12,7 @@
 #include "core/ProgressTexts.h"
 #include "platform/FileIdentity.h"
 #include "tests/support/OtherVolume.h"
+#include "tests/support/PathSpellings.h"
 #include "tests/support/TreeManifest.h"
 
 #include <gtest/gtest.h>
@@ -308,6 +309,30 @@ TEST_F(CutOneFile, AFileWithAnotherNameElsewhereStillMoves)
     EXPECT_EQ(ReadAll(temp / "other name.txt"), "linked");
     EXPECT_EQ(state.filesDone, 1);
     EXPECT_EQ(host.log, "");
+}
+
+TEST_F(CutOneFile, ALinkToAFileElsewhereMovesItsContentAndNeverTheFileItPointsTo)
+{
+    // The file the link leads to lies outside everything chosen: it stays where it is, whole.
+    const std::string outside = temp / "outside.txt";
+    ASSERT_TRUE(WriteAll(outside, "not chosen"));
+    if (!testsupport::MakeFileLink(source, outside))
+        GTEST_SKIP() << "no file link could be made here";
+
+    Cut(destination);
+
+    EXPECT_EQ(ReadAll(outside), "not chosen") << "the file the link leads to was moved or deleted";
+    EXPECT_EQ(ReadAll(destination), "not chosen");
+    EXPECT_EQ(state.filesDone, 1);
+    // Where the link itself can be deleted (Windows) it goes; where deleting it would delete what it
+    // points to (Wine, with a host link) it stays, and that is the one failure line.
+    if (GetFileAttributesA(source.c_str()) == INVALID_FILE_ATTRIBUTES) {
+        EXPECT_EQ(state.filesFailed, 0);
+        EXPECT_EQ(host.log, "");
+    } else {
+        EXPECT_EQ(state.filesFailed, 1);
+        EXPECT_EQ(host.log, Failure(ERROR_CANT_ACCESS_FILE, " File " + source + " is copied but failed to be deleted!"));
+    }
 }
 
 TEST_F(CutOneFile, ASourceInUseThatOthersMayReadIsCopiedAndReportedAsNotDeleted)
