@@ -14,31 +14,6 @@ namespace {
 
 DWORD Settable(DWORD attributes) { return attributes ? attributes : FILE_ATTRIBUTE_NORMAL; }
 
-// Whether the open file is the one listed, told by its path within its volume (one request, where the
-// final path with its drive letter costs more than the rename it guards). A path the system spells
-// otherwise (a short name, a folder link on the way, another mapping of the volume) counts as another
-// file: the copy and delete, which check further, take over.
-bool OpenedAsListed(HANDLE file, const std::string& listed)
-{
-    const std::wstring full = ResolvedFullPath(listed);
-    std::size_t rootEnd;
-    if (full.size() >= 2 && full[1] == L':')
-        rootEnd = 2;  // "C:\dir\file": the volume names "\dir\file"
-    else if (full.rfind(L"\\", 0) == 0)
-        rootEnd = 1;  // "\\server\share\file": the volume names "\server\share\file"
-    else
-        return false;
-    const std::size_t wanted = full.size() - rootEnd;
-    const std::size_t size = sizeof(FILE_NAME_INFO) + (wanted + 8) * sizeof(wchar_t);
-    const auto buffer = std::make_unique<std::uint64_t[]>(size / sizeof(std::uint64_t) + 1);
-    auto* info = reinterpret_cast<FILE_NAME_INFO*>(buffer.get());
-    if (!GetFileInformationByHandleEx(file, FileNameInfo, info, static_cast<DWORD>(size)))
-        return false;  // longer than the listed path, or not told: not the listed file
-    const int length = static_cast<int>(info->FileNameLength / sizeof(wchar_t));
-    return CompareStringOrdinal(info->FileName, length, full.c_str() + rootEnd, static_cast<int>(wanted), TRUE) ==
-           CSTR_EQUAL;
-}
-
 } // namespace
 
 // The rename request of an open file. The new name goes in the absolute "\\?\" form, which the
@@ -81,7 +56,7 @@ unsigned long RenameFile(const std::string& from, const std::string& to, bool re
     // move that other file, which may lie outside everything the user chose, and leave the link behind.
     // Refused here, so the copy and delete takes over as it always did for links: the content arrives
     // and the link goes.
-    if (!OpenedAsListed(file.Get(), from))
+    if (!HandleNamedAsListed(file.Get(), from))
         return ERROR_CANT_ACCESS_FILE;
     if (!replace && standard.NumberOfLinks > 1 && PathAttributes(to) != INVALID_FILE_ATTRIBUTES)
         return ERROR_ALREADY_EXISTS;

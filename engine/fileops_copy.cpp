@@ -116,18 +116,10 @@ unsigned long CopyThroughPauses(JobContext& job, FileCopy& copy)
 // 0 or why it could not be deleted.
 DWORD DeleteCutSource(const std::string& source, DWORD sourceAttributes)
 {
-    // Where the system opens what a link points to instead of the link itself (Wine, with a link of the
-    // host system: it then deletes that other file, not the link), the file the Cut only read through
-    // the link would go, and it may lie outside everything chosen. The link stays, told as a source
-    // that could not be deleted; where the link itself opens (Windows), it is deleted as any file.
-    {
-        const UniqueFile listed(OpenPath(source, FILE_READ_ATTRIBUTES,
-                                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, OPEN_EXISTING,
-                                         FILE_FLAG_OPEN_REPARSE_POINT));
-        if (listed && !HandleIsListedEntry(listed.Get(), source))
-            return ERROR_CANT_ACCESS_FILE;
-    }
-    return DeleteAsArchive(source, sourceAttributes) ? 0 : GetLastError();
+    // Only the listed file goes: a link the Cut read through stays (under Wine, where a link of the host
+    // system opens what it points to) rather than the file it leads to, which may lie outside everything
+    // chosen; it is told as a source that could not be deleted.
+    return DeleteListedFile(source, sourceAttributes);
 }
 
 // `deleteError`: for a Cut, what the deletion of its source answered.

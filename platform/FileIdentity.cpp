@@ -3,6 +3,9 @@
 #include "platform/Handles.h"
 #include "platform/LongPath.h"
 
+#include <cstdint>
+#include <memory>
+
 namespace {
 
 // Below this the plain form opens everywhere; longer paths need the "\\?\" form.
@@ -112,7 +115,34 @@ std::wstring LastPart(const std::wstring& path)
     return cut == std::wstring::npos ? path : path.substr(cut + 1);
 }
 
+// Whether the open file's path within its volume (one request, where the final path with its drive
+// letter costs several) is the absolute path `full` without its drive.
+bool NamedWithinVolume(HANDLE handle, const std::wstring& full)
+{
+    std::size_t rootEnd;
+    if (full.size() >= 2 && full[1] == L':')
+        rootEnd = 2;  // "C:\dir\file": the volume names "\dir\file"
+    else if (full.rfind(L"\\", 0) == 0)
+        rootEnd = 1;  // "\\server\share\file": the volume names "\server\share\file"
+    else
+        return false;
+    const std::size_t wanted = full.size() - rootEnd;
+    const std::size_t size = sizeof(FILE_NAME_INFO) + (wanted + 8) * sizeof(wchar_t);
+    const auto buffer = std::make_unique<std::uint64_t[]>(size / sizeof(std::uint64_t) + 1);
+    auto* info = reinterpret_cast<FILE_NAME_INFO*>(buffer.get());
+    if (!GetFileInformationByHandleEx(handle, FileNameInfo, info, static_cast<DWORD>(size)))
+        return false;  // longer than the listed path, or not told
+    const int length = static_cast<int>(info->FileNameLength / sizeof(wchar_t));
+    return CompareStringOrdinal(info->FileName, length, full.c_str() + rootEnd, static_cast<int>(wanted), TRUE) ==
+           CSTR_EQUAL;
+}
+
 } // namespace
+
+bool HandleNamedAsListed(HANDLE handle, const std::string& listedPath)
+{
+    return NamedWithinVolume(handle, ResolvedFullPath(listedPath));
+}
 
 bool SameFileByFacts(const HandleFacts& one, const HandleFacts& other)
 {
@@ -139,8 +169,10 @@ bool ReadHandleFacts(HANDLE handle, HandleFacts& facts, bool withPath)
 
 bool HandleIsListedEntry(HANDLE handle, const std::string& listedPath)
 {
-    const std::wstring real = FinalPathOf(handle);
     const std::wstring listed = ResolvedFullPath(listedPath);
+    if (NamedWithinVolume(handle, listed))
+        return true;  // the common case, in one request
+    const std::wstring real = FinalPathOf(handle);
     if (real.empty() || listed.empty())
         return true;  // nothing to compare with: the attribute checks before the open are all there is
     if (SameText(real, listed))

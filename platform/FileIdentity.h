@@ -46,6 +46,10 @@ bool ReadHandleFacts(HANDLE handle, HandleFacts& facts, bool withPath);
 // listed name and lie in the listed folder (same identity), which also holds where the final path is
 // spelt otherwise (a mapped drive, a folder link on the way). True when the system cannot tell.
 bool HandleIsListedEntry(HANDLE handle, const std::string& listedPath);
+// The strict and cheap form (one request): true only when the open file's path within its volume is
+// the listed path as the system resolves its text. A path spelt otherwise (a short name, a folder link
+// on the way, another mapping of the volume) counts as another file.
+bool HandleNamedAsListed(HANDLE handle, const std::string& listedPath);
 
 // The absolute form of the path as the system resolves its text (".", "..", trailing dots and blanks
 // gone), without the "\\?\" prefix and without a trailing backslash except at a root; empty when the

@@ -3,6 +3,7 @@
 #include "engine/fileops.h"
 
 #include "FileOpsTestSupport.h"
+#include "tests/support/PathSpellings.h"
 #include "tests/support/ShellQuestions.h"
 #include "tests/support/WineProcess.h"
 
@@ -84,6 +85,31 @@ TEST_F(DeleteFileOp, DeletesAFileWithAPathLongerThanMaxPath)
     DoFileOperation(job, file, "", 1, kOpDelete);
     EXPECT_FALSE(Exists(file));
     EXPECT_EQ(host.log, "");
+}
+
+// A link to a file outside everything chosen: the file it leads to keeps its place, content and
+// attributes. The link goes where the system deletes links themselves (Windows); where deleting it
+// would delete what it points to (Wine, with a link of the host system) it stays, as one failure line.
+TEST_F(DeleteFileOp, ALinkIsDeletedItselfOrKeptButNeverTheFileItPointsTo)
+{
+    const std::string outside = temp / "outside.txt";
+    ASSERT_TRUE(WriteAll(outside, "not chosen"));
+    ASSERT_TRUE(SetFileAttributesA(outside.c_str(), FILE_ATTRIBUTE_HIDDEN));
+    const std::string link = temp / "link.txt";
+    if (!testsupport::MakeFileLink(link, outside))
+        GTEST_SKIP() << "file links cannot be made on this system";
+
+    DoFileOperation(job, link, "", 0, kOpDelete, FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_HIDDEN);
+
+    EXPECT_EQ(ReadAll(outside), "not chosen") << "the file the link leads to was deleted";
+    EXPECT_EQ(GetFileAttributesA(outside.c_str()) & FILE_ATTRIBUTE_HIDDEN, DWORD{FILE_ATTRIBUTE_HIDDEN});
+    if (GetFileAttributesA(link.c_str()) == INVALID_FILE_ATTRIBUTES) {
+        EXPECT_EQ(state.filesDone, 1);
+        EXPECT_EQ(host.log, "");
+    } else {
+        EXPECT_EQ(state.filesFailed, 1);
+        EXPECT_EQ(host.log, Failure(ERROR_CANT_ACCESS_FILE, " So failed to delete file " + link + "!"));
+    }
 }
 
 // Move to trash goes to the freedesktop Trash of the scratch home that the test environment sets up

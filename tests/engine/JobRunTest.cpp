@@ -721,6 +721,30 @@ TEST_F(JobRunCleanup, LinksAreNeitherFollowedNorRemoved)
     EXPECT_NE(host.log.find("\r\nBecause folder " + temp / "itemlink" + " may be being used"), std::string::npos);
 }
 
+// A Delete job hands its files to the workers: a file link in the tree leads to a file outside it,
+// which stays whole whether the link itself can be deleted or not.
+TEST_F(JobRunCleanup, ADeleteOfATreeHoldingAFileLinkLeavesTheLinkedFileWhole)
+{
+    ASSERT_TRUE(MakeFolder(temp / "t"));
+    ASSERT_TRUE(WriteFileText(temp / "outside.txt", "not chosen"));
+    for (int i = 0; i < 20; ++i)
+        ASSERT_TRUE(WriteFileText(temp / ("t\\own" + std::to_string(i) + ".txt"), "own"));
+    if (!testsupport::MakeFileLink(temp / "t\\link.txt", temp / "outside.txt"))
+        GTEST_SKIP() << "file links cannot be made on this system";
+    host.operation = kOpDelete;
+    host.sources = {temp / "t"};
+
+    run.Run(host.Request());
+    EXPECT_EQ(ReadFileText(temp / "outside.txt"), "not chosen");
+    EXPECT_EQ(state.filesDone + state.filesFailed, 21);
+    const bool linkStays = Exists(temp / "t\\link.txt");
+    EXPECT_EQ(state.filesFailed, linkStays ? 1 : 0) << host.log;
+    EXPECT_EQ(Count(host.log, " So failed to delete file " + temp / "t\\link.txt" + "!"), linkStays ? 1u : 0u)
+        << host.log;
+    for (int i = 0; i < 20; ++i)
+        EXPECT_FALSE(Exists(temp / ("t\\own" + std::to_string(i) + ".txt")));
+}
+
 TEST_F(JobRunCleanup, DeepTreesBeyondThe8BitLimitAreEmptiedToo)
 {
     // Build a chain of folders longer than MAX_PATH through the wide calls.
