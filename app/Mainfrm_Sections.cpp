@@ -34,6 +34,7 @@ void TVorCopyPasteWin::CopyCutLabelClick(ui::Label& header)
 
 void TVorCopyPasteWin::ShowSection(int index)
 {
+    const ui::Control::AlignHold hold(*ScrollBox2);  // the sections are laid out once, at the end
     RefreshSectionHeaders(index);
     for (int i = 0; i < kSectionCount; ++i)
         if (i != expandedSection)

@@ -494,10 +494,22 @@ RECT Control::LayoutArea() const
     return r;
 }
 
+Control::AlignHold::~AlignHold()
+{
+    if (--control_.alignHolds_ == 0 && control_.realignHeld_) {
+        control_.realignHeld_ = false;
+        control_.Realign();
+    }
+}
+
 void Control::Realign()
 {
     if (!hwnd_)
         return;
+    if (alignHolds_ > 0) {
+        realignHeld_ = true;
+        return;
+    }
     if (realigning_) {  // a child changed its size while being placed (a wrapping label): go again
         realignAgain_ = true;
         return;

@@ -52,6 +52,19 @@ public:
     void SetAlign(Align align);
     // Lays out the aligned children again (runs by itself on every resize).
     void Realign();
+    // Holds this control's layout while several of its children change place, size or alignment:
+    // each change would lay every child out again, and under Wine each placement is a trip to the
+    // display. The layout runs once when the last hold goes, if anything asked for it.
+    class AlignHold {
+    public:
+        explicit AlignHold(Control& control) : control_(control) { ++control_.alignHolds_; }
+        ~AlignHold();
+        AlignHold(const AlignHold&) = delete;
+        AlignHold& operator=(const AlignHold&) = delete;
+
+    private:
+        Control& control_;
+    };
 
     bool Visible() const;
     void SetVisible(bool visible);
@@ -167,6 +180,8 @@ private:
     void LayOutChildren();
     bool realigning_ = false;
     bool realignAgain_ = false;
+    int alignHolds_ = 0;
+    bool realignHeld_ = false;  // asked for while held
     bool mouseDown_ = false;
 };
 
