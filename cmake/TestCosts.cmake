@@ -5,3 +5,11 @@ set_tests_properties(DeepTree.ACopyMirrorsItWholeAndACutLeavesNoFolderBehind PRO
 set_tests_properties(DeepTree.IsScannedWholeAndADeleteJobRemovesItWhole PROPERTIES COST 45)
 set_tests_properties(DeepTree.ReplacesRemovalTakesItWhole PROPERTIES COST 25)
 set_tests_properties(MainWindowClipboard.FilesPutOnTheClipboardByAnotherProgram PROPERTIES COST 50)
+# Tests that take pictures from the screen raise their window above all others and need it uncovered
+# for a moment: two of them at once on the one display cover each other. They take turns.
+set_tests_properties(ConflictDialogAsk.LongPathIsShownWholeAndNothingOverlaps
+                     ConflictDialogScreenshot.BothDialogsAsAQuestionShowsThem
+                     DemoScreenshot.PicturesAndControlsLookClear
+                     MainWindowJobs.CopyFromBeginCopiesTheTreeReportsAndHides
+                     MainWindowJobs.PauseAndGoOnDuringALargeCopy
+                     PROPERTIES RESOURCE_LOCK orv_screen)

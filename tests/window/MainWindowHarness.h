@@ -240,7 +240,7 @@ inline std::string BuildFolder() { return testsupport::WinePath(ORV_BUILD_DIR); 
 
 // Saves the window as the screen shows it, as a 24-bit BMP. Wine's PrintWindow draws neither the
 // child windows nor the frame, so the picture is taken from the screen after every pending paint;
-// the window must not be covered (each test has the display to itself).
+// the window must not be covered (the tests that take pictures take turns: cmake/TestCosts.cmake).
 inline bool SaveWindowPicture(HWND window, const std::string& path)
 {
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
