@@ -207,15 +207,17 @@ struct HandedCopy {
     unsigned long keepError = 0;   // what stopped its worker from giving it its final name
     bool verifyFailed = false;
     DWORD sourceAttributes = INVALID_FILE_ATTRIBUTES;
+    bool sourceDeleteTried = false;  // a Cut's source, once its copy was kept by the worker
+    DWORD sourceDeleteError = 0;
     std::unique_ptr<FileCopy> copy;
 };
 
 // On a worker: the copy, held through pauses as on the job's thread, given up when the job stops.
-// With `keep`, a complete copy takes its final name there and then, while the job has not stopped:
-// giving it its name costs the job's thread several round trips to the system per file, which it
-// would otherwise spend on every file in turn while the workers wait for their next one. A Cut keeps
-// its copy on the job's thread, where the source's deletion follows at once.
-void WriteHandedCopy(const std::string& source, const std::string& target, bool verify, bool keep,
+// A complete copy takes its final name there and then, while the job has not stopped, and a Cut's
+// source goes right after it: each costs the job's thread several round trips to the system per
+// file, which it would otherwise spend on every file in turn while the workers wait for their next
+// one. The job's thread then only counts and logs, in the walk's order.
+void WriteHandedCopy(const std::string& source, const std::string& target, bool verify, bool cut,
                      FileWorkControl& control, HandedCopy& outcome)
 {
     outcome.copy = std::make_unique<FileCopy>(source, target, CopyTarget::NewFile, verify);
@@ -237,9 +239,14 @@ void WriteHandedCopy(const std::string& source, const std::string& target, bool 
     }
     outcome.verifyFailed = copy.VerifyFailed();
     outcome.sourceAttributes = copy.SourceAttributes();
-    if (keep && outcome.error == 0 && !control.Stopped()) {
+    if (outcome.error == 0 && !control.Stopped()) {
         outcome.keepError = copy.Keep();
         outcome.kept = outcome.keepError == 0;
+        // At once, as on the job's thread: a kill between the two leaves the file twice, never nowhere.
+        if (cut && outcome.kept) {
+            outcome.sourceDeleteError = DeleteCutSource(source, outcome.sourceAttributes);
+            outcome.sourceDeleteTried = true;
+        }
     }
 }
 
@@ -254,10 +261,17 @@ bool FinishHandedCopy(JobContext& job, const std::string& source, std::string ta
     // at a time would have got that far; that file is reported as the one a Cancel met when the stop
     // cut its copy off, and the files after it go without a trace (a complete copy with its handle).
     if (job.state.stopFlag && !(error == 0 && !flight.StopPointTaken())) {
+        // A Cut its worker finished, source and all, past the file the stop met: the file has moved
+        // and is counted so, as if the Cancel had come a moment later; taking the copy back would
+        // leave it nowhere.
+        if (outcome.sourceDeleteTried && outcome.sourceDeleteError == 0) {
+            CountCopied(job, source, target, size, cut, 0);
+            return true;
+        }
         const bool stopPoint = flight.TakeStopPoint();
         outcome.copy.reset();
         // Complete and named by its worker, but past the file the stop met: made new by this job a
-        // moment ago, it goes as the complete copies still held go.
+        // moment ago, it goes as the complete copies still held go (a Cut's source still stands).
         if (outcome.kept) {
             SetPathAttributes(target, FILE_ATTRIBUTE_NORMAL);  // read-only would keep it there
             DeletePath(target);
@@ -271,7 +285,11 @@ bool FinishHandedCopy(JobContext& job, const std::string& source, std::string ta
         if (!outcome.kept)
             error = outcome.keepError ? outcome.keepError : outcome.copy->Keep();
         if (error == 0) {
-            CountCopied(job, source, target, size, cut, cut ? DeleteCutSource(source, outcome.sourceAttributes) : 0);
+            DWORD deleteError = 0;
+            if (cut)
+                deleteError = outcome.sourceDeleteTried ? outcome.sourceDeleteError
+                                                        : DeleteCutSource(source, outcome.sourceAttributes);
+            CountCopied(job, source, target, size, cut, deleteError);
             return true;
         }
     } else if (!outcome.verifyFailed && SomethingStandsThere(error, target)) {
@@ -312,7 +330,7 @@ void HandCopyOrCut(JobContext& job, const std::string& source, const std::string
     file.shown = FileUnderWayText(kOpCopy, source);
     file.place = place;
     file.work = [source, target, verify = job.request.verify, cut, outcome](FileWorkControl& control) {
-        WriteHandedCopy(source, target, verify, !cut, control, *outcome);
+        WriteHandedCopy(source, target, verify, cut, control, *outcome);
     };
     file.finish = [&job, source, target, size, cut, outcome](bool workRan) {
         return workRan && FinishHandedCopy(job, source, target, size, cut, *outcome);

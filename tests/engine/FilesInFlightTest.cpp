@@ -5,6 +5,7 @@
 #include "core/LogTexts.h"
 #include "engine/jobrun.h"
 #include "platform/ProgramPath.h"
+#include "tests/support/OtherVolume.h"
 #include "tests/support/TreeManifest.h"
 #include "tests/support/WineProcess.h"
 
@@ -346,6 +347,74 @@ TEST(FilesInFlight, CopiesCompletedPastTheFileACancelMetGoEvenWhenAlreadyNamed)
         ++failures;
     EXPECT_EQ(failures, 1u) << "only the file the Cancel met is told\n" << host.log;
     EXPECT_EQ(TreeManifest(temp / "S").size(), 4u);
+}
+
+// A Cut across volumes: the three files after the one a Cancel meets are moved whole by their workers,
+// source and all, before the Cancel. They count as moved and stand only at the destination; the file
+// the Cancel met stands only at the source. No file is in both places or in neither.
+TEST(FilesInFlight, CutFilesMovedPastTheFileACancelMetCountAsMoved)
+{
+    TempFolder temp;
+    const auto other = testsupport::FolderOnAnotherVolume(temp);
+    if (!other)
+        GTEST_SKIP() << testsupport::kOtherVolumeBase << " is not another volume here";
+    ASSERT_TRUE(CreateDirectoryA((temp / "S").c_str(), nullptr));
+    for (unsigned i = 0; i < 4; ++i)
+        ASSERT_TRUE(WriteAll(temp / ("S\\f" + std::to_string(i) + ".bin"), Pattern(3000 + i, i + 1)));
+    const Manifest before = TreeManifest(temp / "S");
+    WIN32_FIND_DATAA entry;
+    HANDLE find = FindFirstFileA((temp / "S\\*").c_str(), &entry);
+    ASSERT_NE(find, INVALID_HANDLE_VALUE);
+    while (entry.cFileName[0] == '.' && FindNextFileA(find, &entry)) {
+    }
+    FindClose(find);
+    const std::string firstName = entry.cFileName;
+    const std::string first = "\\" + firstName;
+    HANDLE released = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    ObserverGuard guard([&](const std::string& destination, std::int64_t, char*, unsigned long) {
+        if (destination.size() > first.size() && destination.compare(destination.size() - first.size(), first.size(), first) == 0)
+            WaitForSingleObject(released, 30000);
+    });
+    ScriptedHost host;
+    JobState state;
+    host.operation = kOpCut;
+    host.sources = {temp / "S"};
+    host.destination = other->Path();
+    host.fileWorkers = 4;
+    state.scanStopped = true;
+    JobRun run{host, state};
+    const DWORD begun = GetTickCount();
+    bool othersMoved = false;
+    bool cancelled = false;
+    host.onProcessMessages = [&] {
+        if (cancelled)
+            return;
+        int moved = 0;
+        for (unsigned i = 0; i < 4; ++i)
+            moved += Exists(temp / ("S\\f" + std::to_string(i) + ".bin")) ? 0 : 1;
+        othersMoved = moved == 3;
+        if (othersMoved || GetTickCount() - begun > 20000) {
+            cancelled = true;
+            run.bbCancelClick();
+            SetEvent(released);
+        }
+    };
+    run.Run(host.Request());
+    CloseHandle(released);
+
+    ASSERT_TRUE(cancelled) << host.log;
+    ASSERT_TRUE(othersMoved) << "the three files never left the source before the Cancel";
+    const Manifest left = TreeManifest(temp / "S");
+    const Manifest arrived = TreeManifest(*other / "S");
+    EXPECT_EQ(left.size(), 1u);
+    EXPECT_TRUE(left.count(firstName)) << "the file the Cancel met left its place";
+    EXPECT_EQ(arrived.size(), 3u);
+    for (const auto& [rel, file] : before)
+        EXPECT_EQ(left.count(rel) + arrived.count(rel), 1u) << rel << " is not in exactly one place";
+    for (const auto& [rel, file] : arrived)
+        EXPECT_EQ(file, before.at(rel)) << rel;
+    EXPECT_EQ(state.filesDone, 3) << host.log;
+    EXPECT_EQ(state.filesFailed, 1) << host.log;
 }
 
 TEST(FilesInFlight, AKillLeavesNothingUnfinishedUnderAName)
