@@ -1,6 +1,7 @@
 #include "core/LogTexts.h"
 #include "core/ProgressTexts.h"
 #include "engine/FileCopy.h"
+#include "engine/DeleteListedFile.h"
 #include "engine/FilesInFlight.h"
 #include "filters/LocaleLower.h"
 #include "engine/fileops_steps.h"

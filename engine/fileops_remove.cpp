@@ -3,8 +3,7 @@
 #include "core/ShellErrorTexts.h"
 #include "engine/fileops_steps.h"
 #include "engine/filefacts.h"
-#include "platform/FileIdentity.h"
-#include "platform/Handles.h"
+#include "engine/DeleteListedFile.h"
 #include "platform/LongPath.h"
 
 #include <shellapi.h>
@@ -48,56 +47,6 @@ void MoveFileToTrash(JobContext& job, const std::string& source)
     const unsigned long code = result != 0 ? static_cast<unsigned long>(result) : kShellCancelled;
     job.host.AppendLog(BecauseEntry(ShellResultText(code), failed));
     ++job.state.filesFailed;
-}
-
-namespace {
-
-bool SetHandleAttributes(HANDLE file, DWORD attributes)
-{
-    FILE_BASIC_INFO basic{};  // times of 0 stay as they are
-    basic.FileAttributes = attributes;
-    return SetFileInformationByHandle(file, FileBasicInfo, &basic, sizeof basic) != 0;
-}
-
-bool MarkForDeletion(HANDLE file)
-{
-    FILE_DISPOSITION_INFO disposition{};
-    disposition.DeleteFile = TRUE;
-    return SetFileInformationByHandle(file, FileDispositionInfo, &disposition, sizeof disposition) != 0;
-}
-
-} // namespace
-
-DWORD DeleteListedFile(const std::string& path, DWORD attributes)
-{
-    // Deleted through one handle, opened on the name itself: where the system opens what a link points
-    // to instead of the link (Wine, with a link of the host system, even when asked for the link), a
-    // delete by name would remove that other file, which may lie outside everything the user chose, and
-    // a change of attributes would mark it. The link then stays, told as a file that could not be
-    // deleted. Where the link itself opens (Windows), it goes as any file.
-    UniqueFile file(OpenPath(path, DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES,
-                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, OPEN_EXISTING,
-                             FILE_FLAG_OPEN_REPARSE_POINT));
-    if (!file && GetLastError() == ERROR_ACCESS_DENIED)  // attributes may not be changed: not needed for most
-        file.Reset(OpenPath(path, DELETE | FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                            OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT));
-    if (!file)
-        return GetLastError();
-    if (!HandleIsListedEntry(file.Get(), path))
-        return ERROR_CANT_ACCESS_FILE;
-    // A read-only file is refused deletion; its marks go first, as the user chose to delete it. The
-    // attributes read at listing may be old, so a refusal with none to clear gets one more try.
-    const bool reset = attributes != FILE_ATTRIBUTE_ARCHIVE;
-    if (reset && !SetHandleAttributes(file.Get(), FILE_ATTRIBUTE_ARCHIVE))
-        return GetLastError();
-    if (MarkForDeletion(file.Get()))
-        return 0;
-    DWORD error = GetLastError();
-    if (reset || error != ERROR_ACCESS_DENIED)
-        return error;
-    if (!SetHandleAttributes(file.Get(), FILE_ATTRIBUTE_ARCHIVE))
-        return error;
-    return MarkForDeletion(file.Get()) ? 0 : GetLastError();
 }
 
 void DeleteOneFile(JobContext& job, const std::string& source, DWORD known)

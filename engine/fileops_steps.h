@@ -31,11 +31,6 @@ void MoveFileToTrash(JobContext& job, const std::string& source);
 void DeleteOneFile(JobContext& job, const std::string& source, DWORD attributes);
 void CrushOneFile(JobContext& job, const std::string& source, DWORD attributes);
 
-// Deletes the listed file and only it (never what a link there leads to), its attributes reset to
-// archive only first (read-only would refuse the deletion). Attributes known to be archive only already
-// are not set again; as they may have changed since they were read, a deletion refused for access
-// resets them and tries once more. 0, or why it was not deleted.
-DWORD DeleteListedFile(const std::string& path, DWORD attributes);
 
 // One failure line, "\r\nBecause " + the system's text for the code + sentence, and one failure counted.
 void LogFileFailure(JobContext& job, unsigned long errorCode, const std::string& sentence);
