@@ -4,6 +4,9 @@ import os
 import random
 import sys
 
+KINDS = ["large", "small", "mixed", "many"]
+if len(sys.argv) < 2 or sys.argv[1].startswith("-") or not set(sys.argv[2:]) <= set(KINDS):
+    sys.exit(f"usage: make_trees.py <folder> [{' '.join(KINDS)}]... (gigabytes are written there)")
 root = sys.argv[1]
 random.seed(1234)
 chunk = bytes(random.getrandbits(8) for _ in range(1 << 20))
@@ -56,6 +59,6 @@ def many(path):
         open(os.path.join(d, f"e{i:06d}"), "wb").close()
 
 
-which = sys.argv[2:] or ["large", "small", "mixed", "many"]
+which = sys.argv[2:] or KINDS
 for w in which:
     tree(w, globals()[w])

@@ -145,12 +145,15 @@ cut_part() {
   echo "    runs (job + sync): ${parts[*]}"
 }
 
-# PARTS picks some of: small large cut cpu
-parts=${PARTS:-small large cut cpu}
+# PARTS picks some of: small small20k large cut cpu
+parts=${PARTS:-small small20k large cut cpu}
 want() { case " $parts " in *" $1 "*) return 0 ;; *) return 1 ;; esac; }
+# The copy rows' tree of 20,000 small files (0-16 KiB in 500 folders), as bench/run.sh makes it.
+want small20k && python3 bench/make_trees.py "$data/trees" small
 
 echo "The window against the engine without it: medians of $rounds interleaved rounds (warm page cache):"
 want small && measure "2,000 small files" small2k 0
+want small20k && measure "20,000 small files (the copy rows' tree)" small 0
 if want large; then
 measure "4 x 512 MiB" large 1
 longest=$(printf '%s\n' "${gaps[@]}" | sort -n | tail -1)
