@@ -600,6 +600,10 @@ void Control::SetText(const std::string& text)
 
 void Control::SetColor(COLORREF color)
 {
+    // A repaint of the control and all it holds: under Wine every child paints again, through the
+    // server and the display. A section switch sets every section's colours, mostly to what they are.
+    if (color == color_)
+        return;
     color_ = color;
     if (hwnd_)
         RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
