@@ -101,11 +101,15 @@ void ProgressSection::ShowPaused(bool paused)
 {
     bbPause->SetText(paused ? "Go On" : "Pause");
     bbPause->SetPicture(res::GetPicture(paused ? res::Picture::GoOn : res::Picture::Pause, 24));
+    // A paused job stands still, and so do its animations: the activity bar's steps, five a second,
+    // are each a repaint through the window server, the most of what a long pause would cost.
     if (paused) {
         progressDisplay->Flush();  // the job sets nothing more before it holds: this is where it stops
         JobAnimation().Stop();
+        aniProgressBarTimer->Stop();
     } else {
         JobAnimation().Play();
+        aniProgressBarTimer->Start();
     }
 }
 

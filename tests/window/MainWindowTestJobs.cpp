@@ -292,6 +292,7 @@ TEST_F(MainWindowJobs, PauseAndGoOnDuringALargeCopy)
     enum class Phase { WaitForCopy, Paused, GoneOn } phase = Phase::WaitForCopy;
     StateSeen running, paused, goneOn;
     bool playingWhenRunning = false, stillWhenPaused = true, playingAfterGoOn = false, shot = false;
+    bool barCyclingWhenRunning = false, barStillWhenPaused = false, barCyclingAfterGoOn = false;
     int pausedTicks = 0, pausedAt = -1, pausedMax = 0, heldAt = -1;
     std::int64_t partialSize = -1, heldPartialSize = -1;
     std::vector<std::string> partials;
@@ -307,6 +308,7 @@ TEST_F(MainWindowJobs, PauseAndGoOnDuringALargeCopy)
             HoldCopy();
             running = State();
             playingWhenRunning = window->progress.aniCopy->Active();
+            barCyclingWhenRunning = window->progress.aniProgressBarTimer->Enabled();
             shot = SaveWindowPicture(main, BuildFolder() + "\\main-window-job.bmp");
             ClickOn("bbPause");
             LetCopyGo();
@@ -319,6 +321,7 @@ TEST_F(MainWindowJobs, PauseAndGoOnDuringALargeCopy)
             if (pausedTicks == 3) {
                 paused = State();
                 stillWhenPaused = !window->progress.aniCopy->Active();
+                barStillWhenPaused = !window->progress.aniProgressBarTimer->Enabled();
                 pausedAt = BarPosition(bar);
                 pausedMax = BarMax(bar);
                 // The copy so far stands under its partial name, held by the job (the system removes
@@ -335,6 +338,7 @@ TEST_F(MainWindowJobs, PauseAndGoOnDuringALargeCopy)
                 ClickOn("bbPause");
                 goneOn = State();
                 playingAfterGoOn = window->progress.aniCopy->Active();
+                barCyclingAfterGoOn = window->progress.aniProgressBarTimer->Enabled();
                 phase = Phase::GoneOn;
                 return true;
             }
@@ -353,6 +357,8 @@ TEST_F(MainWindowJobs, PauseAndGoOnDuringALargeCopy)
     EXPECT_TRUE(playingWhenRunning) << "the job animation is not playing";
     ExpectRunning(paused, "Go On", "paused");
     EXPECT_TRUE(stillWhenPaused) << "the job animation plays on while paused";
+    EXPECT_TRUE(barCyclingWhenRunning && barStillWhenPaused && barCyclingAfterGoOn)
+        << "the activity bar cycles while the job runs and stands still while it is paused";
     ExpectRunning(goneOn, "Pause", "gone on");
     EXPECT_TRUE(playingAfterGoOn);
     EXPECT_TRUE(shot) << "no picture of the running job";
