@@ -13,6 +13,7 @@
 
 #include <atomic>
 #include <cstring>
+#include <functional>
 #include <stdexcept>
 #include <vector>
 
@@ -289,6 +290,52 @@ TEST(FilesInFlight, CancelLeavesOnlyWholeFilesAndReportsThem)
     EXPECT_LE(failures, 1u) << host.log;
 }
 
+// A job over the files of `folder` with four workers, the file the walk meets first held in its first
+// write: Cancel is pressed once `othersDone` holds (or after 20 s), and then the held file goes on.
+struct HeldFirstRun {
+    std::string firstName;  // empty when the folder could not be read
+    bool cancelled = false;
+    bool othersDone = false;  // before the Cancel
+};
+
+HeldFirstRun CancelPastAHeldFirstFile(const std::string& folder, ScriptedHost& host, JobState& state,
+                                      const std::function<bool()>& othersDone)
+{
+    HeldFirstRun result;
+    WIN32_FIND_DATAA entry;
+    HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &entry);
+    if (find == INVALID_HANDLE_VALUE)
+        return result;
+    while (entry.cFileName[0] == '.' && FindNextFileA(find, &entry)) {
+    }
+    FindClose(find);
+    result.firstName = entry.cFileName;
+    const std::string first = "\\" + result.firstName;
+    HANDLE released = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    ObserverGuard guard([&](const std::string& destination, std::int64_t, char*, unsigned long) {
+        if (destination.size() > first.size() && destination.compare(destination.size() - first.size(), first.size(), first) == 0)
+            WaitForSingleObject(released, 30000);
+    });
+    host.sources = {folder};
+    host.fileWorkers = 4;
+    state.scanStopped = true;
+    JobRun run{host, state};
+    const DWORD begun = GetTickCount();
+    host.onProcessMessages = [&] {
+        if (result.cancelled)
+            return;
+        result.othersDone = othersDone();
+        if (result.othersDone || GetTickCount() - begun > 20000) {
+            result.cancelled = true;
+            run.bbCancelClick();
+            SetEvent(released);
+        }
+    };
+    run.Run(host.Request());
+    CloseHandle(released);
+    return result;
+}
+
 TEST(FilesInFlight, CopiesCompletedPastTheFileACancelMetGoEvenWhenAlreadyNamed)
 {
     TempFolder temp;
@@ -299,46 +346,18 @@ TEST(FilesInFlight, CopiesCompletedPastTheFileACancelMetGoEvenWhenAlreadyNamed)
     // The file the walk meets first is held in its first write; the three after it are finished by
     // their workers meanwhile, read-only among them.
     ASSERT_TRUE(SetFileAttributesA((temp / "S\\f3.bin").c_str(), FILE_ATTRIBUTE_READONLY));
-    WIN32_FIND_DATAA entry;
-    HANDLE find = FindFirstFileA((temp / "S\\*").c_str(), &entry);
-    ASSERT_NE(find, INVALID_HANDLE_VALUE);
-    while (entry.cFileName[0] == '.' && FindNextFileA(find, &entry)) {
-    }
-    FindClose(find);
-    const std::string first = std::string("\\") + entry.cFileName;
-    HANDLE released = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    ObserverGuard guard([&](const std::string& destination, std::int64_t, char*, unsigned long) {
-        if (destination.size() > first.size() && destination.compare(destination.size() - first.size(), first.size(), first) == 0)
-            WaitForSingleObject(released, 30000);
-    });
     ScriptedHost host;
     JobState state;
-    host.sources = {temp / "S"};
     host.destination = temp / "D";
-    host.fileWorkers = 4;
-    state.scanStopped = true;
-    JobRun run{host, state};
-    const DWORD begun = GetTickCount();
-    bool othersNamed = false;
-    bool cancelled = false;
-    host.onProcessMessages = [&] {
-        if (cancelled)
-            return;
+    const HeldFirstRun run = CancelPastAHeldFirstFile(temp / "S", host, state, [&] {
         int named = 0;
         for (unsigned i = 0; i < 4; ++i)
             named += Exists(temp / ("D\\S\\f" + std::to_string(i) + ".bin")) ? 1 : 0;
-        othersNamed = named == 3;
-        if (othersNamed || GetTickCount() - begun > 20000) {
-            cancelled = true;
-            run.bbCancelClick();
-            SetEvent(released);
-        }
-    };
-    run.Run(host.Request());
-    CloseHandle(released);
+        return named == 3;
+    });
 
-    ASSERT_TRUE(cancelled) << host.log;
-    EXPECT_TRUE(othersNamed) << "the three complete copies never took their names before the Cancel";
+    ASSERT_TRUE(run.cancelled) << host.log;
+    EXPECT_TRUE(run.othersDone) << "the three complete copies never took their names before the Cancel";
     EXPECT_TRUE(TreeManifest(temp / "D\\S").empty()) << testsupport::Describe(TreeManifest(temp / "D\\S"));
     EXPECT_EQ(state.filesDone, 0);
     EXPECT_EQ(state.filesFailed, 1) << host.log;
@@ -362,52 +381,23 @@ TEST(FilesInFlight, CutFilesMovedPastTheFileACancelMetCountAsMoved)
     for (unsigned i = 0; i < 4; ++i)
         ASSERT_TRUE(WriteAll(temp / ("S\\f" + std::to_string(i) + ".bin"), Pattern(3000 + i, i + 1)));
     const Manifest before = TreeManifest(temp / "S");
-    WIN32_FIND_DATAA entry;
-    HANDLE find = FindFirstFileA((temp / "S\\*").c_str(), &entry);
-    ASSERT_NE(find, INVALID_HANDLE_VALUE);
-    while (entry.cFileName[0] == '.' && FindNextFileA(find, &entry)) {
-    }
-    FindClose(find);
-    const std::string firstName = entry.cFileName;
-    const std::string first = "\\" + firstName;
-    HANDLE released = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    ObserverGuard guard([&](const std::string& destination, std::int64_t, char*, unsigned long) {
-        if (destination.size() > first.size() && destination.compare(destination.size() - first.size(), first.size(), first) == 0)
-            WaitForSingleObject(released, 30000);
-    });
     ScriptedHost host;
     JobState state;
     host.operation = kOpCut;
-    host.sources = {temp / "S"};
     host.destination = other->Path();
-    host.fileWorkers = 4;
-    state.scanStopped = true;
-    JobRun run{host, state};
-    const DWORD begun = GetTickCount();
-    bool othersMoved = false;
-    bool cancelled = false;
-    host.onProcessMessages = [&] {
-        if (cancelled)
-            return;
+    const HeldFirstRun run = CancelPastAHeldFirstFile(temp / "S", host, state, [&] {
         int moved = 0;
         for (unsigned i = 0; i < 4; ++i)
             moved += Exists(temp / ("S\\f" + std::to_string(i) + ".bin")) ? 0 : 1;
-        othersMoved = moved == 3;
-        if (othersMoved || GetTickCount() - begun > 20000) {
-            cancelled = true;
-            run.bbCancelClick();
-            SetEvent(released);
-        }
-    };
-    run.Run(host.Request());
-    CloseHandle(released);
+        return moved == 3;
+    });
 
-    ASSERT_TRUE(cancelled) << host.log;
-    ASSERT_TRUE(othersMoved) << "the three files never left the source before the Cancel";
+    ASSERT_TRUE(run.cancelled) << host.log;
+    ASSERT_TRUE(run.othersDone) << "the three files never left the source before the Cancel";
     const Manifest left = TreeManifest(temp / "S");
     const Manifest arrived = TreeManifest(*other / "S");
     EXPECT_EQ(left.size(), 1u);
-    EXPECT_TRUE(left.count(firstName)) << "the file the Cancel met left its place";
+    EXPECT_TRUE(left.count(run.firstName)) << "the file the Cancel met left its place";
     EXPECT_EQ(arrived.size(), 3u);
     for (const auto& [rel, file] : before)
         EXPECT_EQ(left.count(rel) + arrived.count(rel), 1u) << rel << " is not in exactly one place";
