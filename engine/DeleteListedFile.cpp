@@ -30,7 +30,7 @@ DWORD DeleteOpenFile(HANDLE file, DWORD attributes)
         return GetLastError();
     if (MarkForDeletion(file))
         return 0;
-    DWORD error = GetLastError();
+    const DWORD error = GetLastError();
     if (reset || error != ERROR_ACCESS_DENIED)
         return error;
     if (!SetHandleAttributes(file, FILE_ATTRIBUTE_ARCHIVE))
