@@ -1,6 +1,7 @@
 #include "ui/ProgressBar.h"
 
 #include <commctrl.h>
+#include <uxtheme.h>
 
 namespace ui {
 
@@ -8,6 +9,10 @@ ProgressBar::ProgressBar(Control& parent, const ControlArgs& common, const Progr
     : Control(&parent, common)
 {
     CreateStandard(PROGRESS_CLASSA, PBS_SMOOTH, 0, {});
+    // Drawn the classic way, a plain smooth fill. A job moves its bars ten times a second, and under
+    // Wine the visual style's drawing of a bar took about 8 ms a paint against under 1 ms (measured in
+    // a copy through the window): the largest share of what the window added to a job of small files.
+    SetWindowTheme(Handle(), L" ", L" ");
     SetRange(args.min, args.max);
     SetPosition(args.position);
 }

@@ -26,7 +26,7 @@ EXPECTED = {"Orvandel.exe", "run.exe", "a0.avi", "a1.avi", "a2.avi", "a3.avi", "
 SYSTEM_LIBRARIES = {"kernel32.dll", "user32.dll", "gdi32.dll", "shell32.dll", "comctl32.dll",
                     "comdlg32.dll", "ole32.dll", "oleaut32.dll", "advapi32.dll", "winmm.dll",
                     "shlwapi.dll", "msimg32.dll", "msvfw32.dll", "avifil32.dll", "msvcrt.dll",
-                    "psapi.dll", "version.dll"}
+                    "psapi.dll", "version.dll", "uxtheme.dll"}
 
 results = []
 

@@ -489,6 +489,28 @@ TEST(AnimationClip, OpensTheShippedClipsAndPlaysThem)
     EXPECT_FALSE(ani.Active());
 }
 
+// A job's bars are drawn the classic way, not by the visual style (whose drawing cost a job of small
+// files most of what the window added to it under Wine): the highlight colour up to the position, the
+// face colour after it.
+TEST(ProgressBarLook, FillsUpToItsPositionInTheHighlightColour)
+{
+    TestWindow w(240, 60, "BarForm", true);
+    ProgressBar bar(w.form, {.name = "AllProgressBar", .bounds = {10, 10, 200, 16}});
+    bar.SetRange(0, 1000);
+    bar.SetPosition(500);
+    const COLORREF fill = GetSysColor(COLOR_HIGHLIGHT);
+    auto pixel = [&](int x) {
+        HDC dc = GetDC(bar.Handle());
+        const COLORREF color = GetPixel(dc, x, 8);
+        ReleaseDC(bar.Handle(), dc);
+        return color;
+    };
+    EXPECT_TRUE(PumpUntil([&] { return pixel(50) == fill; }, 5000)) << "the filled part, a quarter in";
+    EXPECT_EQ(pixel(180), GetSysColor(COLOR_BTNFACE)) << "past the position: the face colour of the classic bar";
+    bar.SetPosition(1000);
+    EXPECT_TRUE(PumpUntil([&] { return pixel(180) == fill; }, 5000)) << "full";
+}
+
 TEST(ModalFormRun, ReturnsTheResultOfTheButtonClickedFromATimer)
 {
     TestWindow owner(300, 200, "OwnerForm");
