@@ -66,13 +66,16 @@ void TVorCopyPasteWin::Timer3Timer()
         if (h < headerHeight)
             h = headerHeight;
     }
-    oldPanel.SetHeight(h);
-    if (h != headerHeight && old != target) {
+    const bool moving = h != headerHeight && old != target;
+    // One layout a step (each is tens of milliseconds under Wine). The section already expanded,
+    // opened again, keeps the size its alignment gives it: it neither shrinks nor collapses.
+    if (old != target)
+        oldPanel.SetHeight(moving ? h : CollapsedHeight(old));
+    if (moving) {
         FrameSection(sectionPanel[static_cast<size_t>(target)]);
         return;
     }
 
-    oldPanel.SetHeight(CollapsedHeight(old));
     expandedSection = target;
     Timer3->Stop();
     FormResize();
