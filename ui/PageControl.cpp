@@ -4,6 +4,7 @@
 #include "ui/PictureDrawing.h"
 
 #include <commctrl.h>
+#include <uxtheme.h>
 
 namespace ui {
 
@@ -18,6 +19,10 @@ PageControl::PageControl(Control& parent, const ControlArgs& common, const PageC
     if (args.tabWidth > 0)
         style |= TCS_FIXEDWIDTH;
     CreateStandard(WC_TABCONTROLA, style, WS_EX_CONTROLPARENT, {});
+    // Framed the classic way (the tabs are drawn by their owner either way). Under Wine the visual
+    // style's drawing of the frame took about 45 ms a paint against under 2 ms (measured): the
+    // Progress section's pages paint as a job begins, and those 45 ms held up the window then.
+    SetWindowTheme(Handle(), L" ", L" ");
     if (args.tabWidth > 0 || args.tabHeight > 0) {
         const int height = args.tabHeight > 0 ? args.tabHeight : FontLineHeight(Handle(), Font()) + 6;
         SendMessageA(Handle(), TCM_SETITEMSIZE, 0, MAKELPARAM(args.tabWidth > 0 ? args.tabWidth : 60, height));
