@@ -51,7 +51,14 @@ void ComboBox::PlaceWindow(int left, int top, int width, int)
     // The height of a combo box window includes its list; the closed height follows the font.
     const int itemHeight = static_cast<int>(SendMessageA(Handle(), CB_GETITEMHEIGHT, 0, 0));
     const int closed = static_cast<int>(SendMessageA(Handle(), CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0)) + 8;
-    Control::PlaceWindow(left, top, width, closed + dropDownCount_ * std::max(itemHeight, 1) + 2);
+    const int height = closed + dropDownCount_ * std::max(itemHeight, 1) + 2;
+    // Its window is as high as the closed box, so the base never finds it in place at this height:
+    // a layout placed it again every time, each placement a trip to the display.
+    const Bounds now = GetBounds();
+    if (height == placedHeight_ && now.left == left && now.top == top && now.width == width)
+        return;
+    placedHeight_ = height;
+    Control::PlaceWindow(left, top, width, height);
 }
 
 int ComboBox::Add(const std::string& item)

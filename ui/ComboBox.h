@@ -57,6 +57,7 @@ protected:
 private:
     static LRESULT CALLBACK EditProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
     int dropDownCount_;
+    int placedHeight_ = -1;  // with its list, as last placed
 };
 
 } // namespace ui

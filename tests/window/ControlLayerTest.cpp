@@ -24,6 +24,7 @@
 #include "ui/ScrollBox.h"
 #include "ui/Splitter.h"
 #include "ui/Timer.h"
+#include "tests/window/PlacementWatch.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
@@ -717,6 +718,17 @@ TEST(ListsAndFields, ItemsSelectionAndTexts)
     EXPECT_EQ(WindowText(path.Handle()), "typed");
     EXPECT_EQ(changes, 0) << "text set by the program runs no handler";
     EXPECT_LT(path.Height(), 40) << "the height is the closed box's";
+    {
+        // Placed where it stands, with its list, it is left alone; a new width places it.
+        const PlacementWatch placements(path.Handle());
+        path.SetBounds(path.GetBounds());
+        path.SetBounds(path.GetBounds());
+        EXPECT_TRUE(PlacementWatch::heights.empty()) << "a layout placed it again where it stood";
+        path.SetWidth(180);
+        EXPECT_FALSE(PlacementWatch::heights.empty());
+        EXPECT_EQ(path.Width(), 180);
+        EXPECT_LT(path.Height(), 40);
+    }
     path.SetItemIndex(1);
     SendMessageA(w.form.Handle(), WM_COMMAND, MAKEWPARAM(path.Id(), CBN_SELCHANGE),
                  reinterpret_cast<LPARAM>(path.Handle()));

@@ -1,6 +1,7 @@
 // The main window's six sections on the real window: which one is open, the switch animation, the
 // frame, the operation chooser and the To section, and the layout at the smallest and the largest size.
 #include "tests/window/MainWindowHarness.h"
+#include "tests/window/PlacementWatch.h"
 
 using namespace mainwindow;
 
@@ -181,27 +182,6 @@ TEST_F(MainWindowSections, HeaderClickOpensItsSectionAfterTheShrinkingAnimation)
     ExpectOpen(4);
 }
 
-// The heights a window is given, each time it is moved or sized (this thread's windows only).
-struct HeightsGiven {
-    explicit HeightsGiven(HWND window)
-    {
-        watched = window;
-        heights.clear();
-        hook = SetWindowsHookExA(WH_CALLWNDPROC, Record, nullptr, GetCurrentThreadId());
-    }
-    ~HeightsGiven() { UnhookWindowsHookEx(hook); }
-    static LRESULT CALLBACK Record(int code, WPARAM wParam, LPARAM lParam)
-    {
-        const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
-        if (code == HC_ACTION && call->hwnd == watched && call->message == WM_WINDOWPOSCHANGED)
-            heights.push_back(reinterpret_cast<const WINDOWPOS*>(call->lParam)->cy);
-        return CallNextHookEx(nullptr, code, wParam, lParam);
-    }
-    HHOOK hook;
-    static inline HWND watched = nullptr;
-    static inline std::vector<int> heights;
-};
-
 // At start no switch has run: a click on the open section's header (or Begin) runs one to it, and
 // that leaves it as it stands. It was shrunk and collapsed and then laid out again, each a layout of
 // its whole content and a repaint.
@@ -209,13 +189,13 @@ TEST_F(MainWindowSections, OpeningTheOpenSectionAgainNeverResizesIt)
 {
     const HWND panel = Panel(4);
     const int height = HeightOf(panel);
-    HeightsGiven given(panel);
+    const PlacementWatch given(panel);
     ClickOn("ProgressLabel");
     EXPECT_TRUE(window->SwitchRunning());
     ASSERT_TRUE(WaitSwitch());
     ExpectOpen(4);
     EXPECT_EQ(HeightOf(panel), height);
-    for (const int h : HeightsGiven::heights)
+    for (const int h : PlacementWatch::heights)
         EXPECT_EQ(h, height) << "the open section was given another height during the switch";
 }
 
