@@ -99,6 +99,11 @@ LRESULT Label::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     }
     case WM_SETTEXT:
+        // The same text again changes nothing: it would still be stored through the server, measured
+        // and repainted (a section switch sets every header, most to what they show).
+        if (lParam && Text() == reinterpret_cast<const char*>(lParam))
+            return TRUE;
+        [[fallthrough]];
     case WM_SETFONT: {
         const LRESULT result = Control::HandleMessage(message, wParam, lParam);
         if (message == WM_SETFONT)

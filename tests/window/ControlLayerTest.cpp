@@ -361,6 +361,23 @@ TEST(LabelSize, HeightFollowsTheLineCount)
     EXPECT_EQ(free.Height(), 13);
 }
 
+// A label given the text it shows is not touched: nothing to repaint (a section switch sets every
+// header, mostly to what it shows).
+TEST(LabelSize, TheSameTextAgainRepaintsNothing)
+{
+    TestWindow w(300, 100, "LabelForm", true);
+    Label header(w.form, {.name = "ProgressLabel", .bounds = {0, 0, 0, 0}, .align = Align::Top},
+                 {.caption = "Progress\n", .wordWrap = true});
+    UpdateWindow(w.form.Handle());
+    ASSERT_FALSE(GetUpdateRect(header.Handle(), nullptr, FALSE));
+    header.SetText("Progress\n");
+    EXPECT_FALSE(GetUpdateRect(header.Handle(), nullptr, FALSE));
+    header.SetText("Progress (5%)\n");
+    EXPECT_TRUE(GetUpdateRect(header.Handle(), nullptr, FALSE));
+    EXPECT_EQ(header.Text(), "Progress (5%)\n");
+    EXPECT_EQ(header.Height(), 26);
+}
+
 // Paths and extensions are 8-bit text in the process code page (UTF-8 here): a label measures and
 // draws them as their characters, not as the bytes read in another code page.
 TEST(LabelSize, TextInOtherScriptsTakesTheWidthOfItsCharacters)
