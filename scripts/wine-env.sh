@@ -65,14 +65,22 @@ orv_ensure_wm() {
     echo "wine: no openbox (scripts/setup.sh installs it): every window shown costs seconds" >&2
     return 0
   fi
-  openbox --sm-disable </dev/null >/dev/null 2>&1 &
-  ORV_WM_PID=$!
-  for _ in $(seq 400); do
-    orv_wm_running && return 0
-    kill -0 "$ORV_WM_PID" 2>/dev/null || break
-    sleep 0.05
+  # Once seen in a loaded run, openbox ended at its start for a reason it did not keep: it is started
+  # again (three tries in all), and what it said is kept for the message.
+  local log="$ORV_ROOT/build/openbox.log" try
+  mkdir -p "$ORV_ROOT/build"
+  for try in 1 2 3; do
+    openbox --sm-disable </dev/null >"$log" 2>&1 &
+    ORV_WM_PID=$!
+    for _ in $(seq 400); do
+      orv_wm_running && return 0
+      kill -0 "$ORV_WM_PID" 2>/dev/null || break
+      sleep 0.05
+    done
+    kill "$ORV_WM_PID" 2>/dev/null; wait "$ORV_WM_PID" 2>/dev/null
+    echo "wine: the window manager did not start (try $try of 3 on $DISPLAY): $(tail -3 "$log" | tr '\n' ' ')" >&2
   done
-  echo "wine: the window manager did not start" >&2
+  ORV_WM_PID=""
   return 1
 }
 
