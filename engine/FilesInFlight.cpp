@@ -12,6 +12,11 @@ namespace {
 // many entries whatever the size of the tree, and is deep enough that a worker never waits for the
 // job's thread to hand in the next file while small files go by.
 constexpr std::size_t kDepth = 64;
+// With every place taken, the job's thread sleeps until this many of the oldest files are written,
+// not until each one is: with small files, each wake was three requests to the server (the worker's
+// signal, the wait and its queue mask) against about ten for the file's whole work.
+constexpr std::size_t kWakeBatch = 16;
+static_assert(kWakeBatch >= 1 && kWakeBatch <= kDepth);
 // Steps that wait behind the files in flight (one for each file, filtered out or not).
 constexpr std::size_t kStepsWaiting = 4096;
 // How long the job's thread sleeps at most before it looks at its files again; it wakes at once for
@@ -114,8 +119,7 @@ void FilesInFlight::Hand(FileWork work)
     // the first stands, and then meets it as a file of this job, as it would one file at a time.
     if (!work.place.empty() && PlaceInFlight(work.place))
         FinishAll();
-    while (tickets_.size() >= kDepth)
-        WaitForOldest();
+    WaitForRoom();
     if (workers_.empty())
         StartWorkers();
     auto ticket = std::make_unique<Ticket>();
@@ -188,7 +192,15 @@ void FilesInFlight::FinishReady()
 
 void FilesInFlight::ShowOldest()
 {
-    const Ticket& oldest = *tickets_.front();
+    // The oldest file still being written: the oldest of all, unless it is already written and waits
+    // to be finished with those after it.
+    const auto writing = std::find_if(tickets_.begin(), tickets_.end(), [](const std::unique_ptr<Ticket>& t) {
+        const int stage = t->stage;
+        return stage == kWaiting || stage == kWriting;
+    });
+    if (writing == tickets_.end())
+        return;
+    const Ticket& oldest = **writing;
     if (oldest.stage != kWriting || oldest.file.shown.empty())
         return;
     if (shownTicket_ != &oldest) {
@@ -215,6 +227,28 @@ void FilesInFlight::WaitForOldest()
         }
         ShowOldest();
         WaitForWrittenOrMessage();
+    }
+}
+
+void FilesInFlight::WaitForRoom()
+{
+    const auto done = [](const Ticket& t) {
+        const int stage = t.stage;
+        return stage == kWritten || stage == kNotStarted;
+    };
+    while (tickets_.size() >= kDepth) {
+        // An oldest file still being written is waited for itself, as its line and bar are shown;
+        // once it is written, the wait is for the end of a batch.
+        const Ticket* oldest = tickets_.front().get();
+        const Ticket* waited = done(*oldest) ? tickets_[kWakeBatch - 1].get() : oldest;
+        waitedFor_ = waited;
+        if (!done(*waited)) {
+            ShowOldest();
+            WaitForWrittenOrMessage();
+            if (!done(*waited))
+                continue;
+        }
+        FinishReady();
     }
 }
 

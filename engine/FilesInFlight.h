@@ -126,6 +126,9 @@ private:
     void FinishReady();
     // Waits, answering the window's messages, until the oldest file's work has ended.
     void WaitForOldest();
+    // Waits, the same way, until a file can be handed in: every place taken, until a batch of the
+    // oldest files is written, and finishes what is ready.
+    void WaitForRoom();
     // Waits until no file handed in is still being written or waiting for a worker.
     void WaitForAllWork();
     // One wait for a worker's news or a message, and the message pumping that follows it.
