@@ -237,16 +237,16 @@ void FilesInFlight::WaitForRoom()
         return stage == kWritten || stage == kNotStarted;
     };
     while (tickets_.size() >= kDepth) {
-        // An oldest file still being written is waited for itself, as its line and bar are shown;
-        // once it is written, the wait is for the end of a batch.
-        const Ticket* oldest = tickets_.front().get();
-        const Ticket* waited = done(*oldest) ? tickets_[kWakeBatch - 1].get() : oldest;
+        // The wait is for the end of a batch; once that is written, for the oldest file, which is
+        // finished first (a long one is still being written while the small ones after it are done).
+        // Every wake, and the wait's slice at the latest, shows the oldest file still being written.
+        const Ticket* batchEnd = tickets_[kWakeBatch - 1].get();
+        const Ticket* waited = done(*batchEnd) ? tickets_.front().get() : batchEnd;
         waitedFor_ = waited;
         if (!done(*waited)) {
             ShowOldest();
             WaitForWrittenOrMessage();
-            if (!done(*waited))
-                continue;
+            continue;
         }
         FinishReady();
     }
