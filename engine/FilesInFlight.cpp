@@ -244,6 +244,11 @@ void FilesInFlight::WaitForRoom()
         const Ticket* waited = done(*batchEnd) ? tickets_.front().get() : batchEnd;
         waitedFor_ = waited;
         if (!done(*waited)) {
+            // A paused job shows every file already written as done, as one file at a time would.
+            if (state_.pauseFlag)
+                FinishReady();
+            if (tickets_.size() < kDepth)
+                break;
             ShowOldest();
             WaitForWrittenOrMessage();
             continue;
