@@ -9,6 +9,14 @@ bash scripts/setup.sh
 
 headless=
 if [ -z "${DISPLAY:-}" ]; then headless=1; fi
+program=""
+cleanup() {
+  [ -n "$program" ] && kill "$program" 2>/dev/null
+  wineserver -k 2>/dev/null || true
+  orv_stop_display
+  true
+}
+trap cleanup EXIT INT TERM  # before the display: one whose window manager never starts is stopped too
 orv_ensure_display
 orv_ensure_prefix
 bash scripts/configure.sh win32 >/dev/null
@@ -17,13 +25,6 @@ cmake --build --preset win32 -j"$(nproc)" --target Orvandel
 exe="$ORV_ROOT/build/win32/bin/Orvandel.exe"
 wine "$exe" "$@" &
 program=$!
-cleanup() {
-  kill "$program" 2>/dev/null || true
-  wineserver -k 2>/dev/null || true
-  orv_stop_display
-  true
-}
-trap cleanup EXIT INT TERM
 
 if [ -n "$headless" ]; then
   shot="$ORV_ROOT/build/screenshot.png"

@@ -14,8 +14,9 @@ cmake --build --preset native -j"$(nproc)"
 ctest --preset native -j"$(nproc)"
 stage "native build and tests"
 
-orv_ensure_display
+# The trap first: a display whose window manager never starts is still stopped on the way out.
 trap 'orv_stop_display; wineserver -k 2>/dev/null || true' EXIT
+orv_ensure_display
 orv_ensure_prefix
 bash scripts/configure.sh win32 >/dev/null
 cmake --build --preset win32 -j"$(nproc)"

@@ -77,7 +77,7 @@ orv_ensure_wm() {
       kill -0 "$ORV_WM_PID" 2>/dev/null || break
       sleep 0.05
     done
-    kill "$ORV_WM_PID" 2>/dev/null; wait "$ORV_WM_PID" 2>/dev/null
+    kill "$ORV_WM_PID" 2>/dev/null || true; wait "$ORV_WM_PID" 2>/dev/null || true
     echo "wine: the window manager did not start (try $try of 3 on $DISPLAY): $(tail -3 "$log" | tr '\n' ' ')" >&2
   done
   ORV_WM_PID=""
@@ -85,9 +85,10 @@ orv_ensure_wm() {
 }
 
 # Stops what orv_ensure_display started (the window manager first: it would complain of a lost display).
+# Each step may fail (a process already gone) without ending a caller that runs under set -e.
 orv_stop_display() {
-  if [ -n "${ORV_WM_PID:-}" ]; then kill "$ORV_WM_PID" 2>/dev/null; wait "$ORV_WM_PID" 2>/dev/null; fi
-  if [ -n "${ORV_XVFB_PID:-}" ]; then kill "$ORV_XVFB_PID" 2>/dev/null; wait "$ORV_XVFB_PID" 2>/dev/null; fi
+  if [ -n "${ORV_WM_PID:-}" ]; then kill "$ORV_WM_PID" 2>/dev/null || true; wait "$ORV_WM_PID" 2>/dev/null || true; fi
+  if [ -n "${ORV_XVFB_PID:-}" ]; then kill "$ORV_XVFB_PID" 2>/dev/null || true; wait "$ORV_XVFB_PID" 2>/dev/null || true; fi
   ORV_WM_PID="" ORV_XVFB_PID=""
   true
 }
