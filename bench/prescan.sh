@@ -24,8 +24,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 rounds=${1:-5}
 . scripts/wine-env.sh
-orv_ensure_display
 trap orv_stop_display EXIT
+orv_ensure_display
 orv_ensure_prefix
 bash scripts/configure.sh win32 >/dev/null
 cmake --build --preset win32 -j2 --target Orvandel orv_floor orv_drive >/dev/null

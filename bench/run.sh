@@ -8,6 +8,9 @@
 #           SetFileAttributesW + DeleteFileW; a FindFirstFileW walk; the Crush writes
 #   plain2: the same calls on two threads (ORV_PLAIN_THREADS=2), files shared out after the walk:
 #           what the platform gives with several files in flight (copy and delete of small files)
+#   contract: bench/Contract.cpp, the engine's own per-file calls (FileCopy, DeleteListedFile) on as
+#           many threads as a job writes with, the walk first, nothing of the job around them: the
+#           least the engine's contract costs (copy and delete of small files)
 #   xcopy:  Wine's own xcopy, the peer a user would pick instead under the same runtime
 #   native: cp -a, rm -rf, find, shred -n 1 -u on the same trees
 #   floor:  bench/Floor.cpp, the engine's earlier design in a tight loop (partial name, rename,
@@ -30,7 +33,7 @@ command -v python3 >/dev/null || apt-get install -y -q python3
 . scripts/wine-env.sh
 orv_ensure_prefix
 bash scripts/configure.sh win32 >/dev/null
-cmake --build --preset win32 -j"$(nproc)" --target orv_bench orv_plain orv_floor >/dev/null
+cmake --build --preset win32 -j"$(nproc)" --target orv_bench orv_plain orv_floor orv_contract >/dev/null
 
 data=${BENCH_DIR:-$ORV_ROOT/build/bench-data}
 mkdir -p "$data/trees" "$data/work"
@@ -96,6 +99,8 @@ run_side() {
     plain2:copy)  time_run "$s" env ORV_PLAIN_THREADS=2 wine "$bin/orv_plain.exe" copy "$(winpath "$src")" "$(winpath "$dst")" ;;
     plain2:*)     time_run "$s" env ORV_PLAIN_THREADS=2 wine "$bin/orv_plain.exe" "$op" "$(winpath "$src")" ;;
     plain:*)      time_run "$s" wine "$bin/orv_plain.exe" "$op" "$(winpath "$src")" ;;
+    contract:copy) time_run "$s" wine "$bin/orv_contract.exe" copy "$(winpath "$src")" "$(winpath "$dst")" ;;
+    contract:delete) time_run "$s" wine "$bin/orv_contract.exe" delete "$(winpath "$src")" ;;
     floor:copy)   time_run "$s" wine "$bin/orv_floor.exe" copy "$(winpath "$src")" "$(winpath "$dst")" ;;
     xcopy:copy)   mkdir -p "$dst"
                   time_run "$s" wine xcopy "$(winpath "$src")" "$(winpath "$dst/$name")" /E /I /Q /H /K /Y ;;
@@ -168,9 +173,9 @@ want() { case " $cases " in *" $1 "*) return 0 ;; *) return 1 ;; esac; }
 
 echo "Engine: $engine_exe"
 echo "Medians of $rounds interleaved rounds (warm page cache; large trees counted to disk with sync):"
-want copy-small   && measure "copy 20,000 small"   copy   small 0 engine plain plain2 serial xcopy native floor
+want copy-small   && measure "copy 20,000 small"   copy   small 0 engine plain plain2 contract serial xcopy native floor
 want copy-large   && measure "copy 4 x 512 MiB"    copy   large 1 engine plain serial verify native
-want delete-small && measure "delete 20,000 small" delete small 0 engine plain plain2 serial native
+want delete-small && measure "delete 20,000 small" delete small 0 engine plain plain2 contract serial native
 want walk-small   && measure "walk 20,000 small"   walk   small 0 engine plain native
 want crush-large  && measure "crush 4 x 512 MiB"   crush  large 1 engine plain native
 want copy-mixed   && measure "copy 2,000 mixed"    copy   mixed 1 engine plain native
@@ -214,6 +219,15 @@ if [ -n "${results["median:copy 4 x 512 MiB:verify"]:-}" ]; then
   printf '  %-52s %5s  (target <= 1.5) %s\n' "verify on / verify off, 4 x 512 MiB" "$v" \
     "$(awk -v r="$v" 'BEGIN { print (r <= 1.5) ? "met" : "NOT MET" }')"
 fi
+# What the contract itself allows: its own calls with nothing of the job, against the same loop; and
+# how far the engine stays above them.
+contract_line() {  # <label> <case>
+  local c=${results["median:$2:contract"]:-} p=${results["median:$2:plain"]:-} e=${results["median:$2:engine"]:-}
+  [ -z "$c" ] || [ -z "$p" ] && return 0
+  printf '  %-52s %5s  (engine / contract %s)\n' "$1" "$(ratio "$c" "$p")" "$(ratio "$e" "$c")"
+}
+contract_line "contract alone / CopyFileExW loop, 20,000 small" "copy 20,000 small"
+contract_line "contract alone / attribute-and-delete loop, 20,000 small" "delete 20,000 small"
 if [ -n "$peak" ]; then
   printf '  %-52s %5s  (target < 30 MB) %s\n' "peak working set, Delete of 100,000 files" \
     "$(awk -v k="$peak" 'BEGIN { printf "%.1f MB", k * 1024 / 1e6 }')" \

@@ -12,8 +12,8 @@ cd "$(dirname "$0")/.."
 rounds=${1:-3}
 command -v python3 >/dev/null || apt-get install -y -q python3
 . scripts/wine-env.sh
-orv_ensure_display
 trap orv_stop_display EXIT
+orv_ensure_display
 orv_ensure_prefix
 bash scripts/configure.sh win32 >/dev/null
 cmake --build --preset win32 -j2 --target Orvandel orv_bench orv_drive >/dev/null
