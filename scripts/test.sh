@@ -13,6 +13,8 @@ bash scripts/configure.sh native >/dev/null
 cmake --build --preset native -j"$(nproc)"
 ctest --preset native -j"$(nproc)"
 stage "native build and tests"
+# The virtual display's own start, under set -e as here, before this script relies on it.
+bash tests/scripts/display_start_test.sh
 
 # The trap first: a display whose window manager never starts is still stopped on the way out.
 trap 'orv_stop_display; wineserver -k 2>/dev/null || true' EXIT
