@@ -7,6 +7,7 @@
 // against this shows what the contract itself costs.
 //   orv_contract copy <source folder> <destination folder>   (mirrors the folder inside the destination)
 //   orv_contract delete <folder>
+//   orv_contract copylink <source folder> <destination folder>   the trial below
 // ORV_CONTRACT_THREADS=N sets the threads (default: a job's own worker count).
 #include "engine/DeleteListedFile.h"
 #include "engine/FileCopy.h"
@@ -18,6 +19,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <cstdint>
 #include <string>
 #include <thread>
 #include <vector>
@@ -59,11 +61,72 @@ void Walk(const std::string& source, const std::string& destination, std::vector
     FindClose(find);
 }
 
+// A trial of another form of the same contract, not the engine's: the copy written under its partial
+// name opened to go when closed, given the final name as a second link once complete, then closed
+// (which removes the partial name). No delete disposition set and cleared, no rename.
+struct IoStatus {
+    union {
+        LONG status;
+        void* pointer;
+    };
+    ULONG_PTR information;
+};
+using NtSetInformationFileFn = LONG(WINAPI*)(HANDLE, IoStatus*, void*, ULONG, int);
+constexpr int kFileLinkInformation = 11;
+
+bool Link(HANDLE file, const std::string& to)
+{
+    static const auto set = reinterpret_cast<NtSetInformationFileFn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtSetInformationFile")));
+    wchar_t full[MAX_PATH];
+    const std::wstring wide(to.begin(), to.end());  // the bench's paths are plain ASCII
+    GetFullPathNameW(wide.c_str(), MAX_PATH, full, nullptr);
+    const std::wstring name = std::wstring(L"\\??\\") + full;
+    std::vector<std::uint64_t> buffer((sizeof(HANDLE) * 2 + sizeof(ULONG) + name.size() * 2) / 8 + 2, 0);
+    struct LinkInfo {
+        BOOLEAN replace;
+        HANDLE root;
+        ULONG length;
+        WCHAR name[1];
+    };
+    auto* info = reinterpret_cast<LinkInfo*>(buffer.data());
+    info->length = static_cast<ULONG>(name.size() * 2);
+    std::memcpy(info->name, name.data(), name.size() * 2);
+    IoStatus io{};
+    return set(file, &io, info, static_cast<ULONG>(buffer.size() * 8), kFileLinkInformation) == 0;
+}
+
+bool CopyByLink(const Listed& file)
+{
+    static thread_local std::vector<char> data(static_cast<std::size_t>(kCopyChunk));
+    if (GetFileAttributesA(file.to.c_str()) != INVALID_FILE_ATTRIBUTES)
+        return false;
+    HANDLE out = CreateFileA(PartialCopyName(file.to).c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, 0, nullptr,
+                             CREATE_NEW, FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    if (out == INVALID_HANDLE_VALUE)
+        return false;
+    HANDLE in = CreateFileA(file.from.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    FILE_BASIC_INFO basic{};
+    bool ok = in != INVALID_HANDLE_VALUE && GetFileInformationByHandleEx(in, FileBasicInfo, &basic, sizeof basic);
+    DWORD got = 0, put = 0;
+    while (ok && ReadFile(in, data.data(), static_cast<DWORD>(data.size()), &got, nullptr) && got > 0)
+        ok = WriteFile(out, data.data(), got, &put, nullptr) && put == got;
+    if (in != INVALID_HANDLE_VALUE)
+        CloseHandle(in);
+    FILE_BASIC_INFO times{};
+    times.LastWriteTime = basic.LastWriteTime;
+    ok = ok && SetFileInformationByHandle(out, FileBasicInfo, &times, sizeof times) && Link(out, file.to);
+    CloseHandle(out);
+    return ok;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
-    const bool copy = argc == 4 && std::strcmp(argv[1], "copy") == 0;
+    const bool byLink = argc == 4 && std::strcmp(argv[1], "copylink") == 0;
+    const bool copy = byLink || (argc == 4 && std::strcmp(argv[1], "copy") == 0);
     const bool remove = argc == 3 && std::strcmp(argv[1], "delete") == 0;
     if (!copy && !remove) {
         std::fprintf(stderr, "usage: orv_contract <copy <source> <destination>|delete <folder>>\n");
@@ -89,7 +152,9 @@ int main(int argc, char** argv)
             for (std::size_t i; (i = next++) < files.size();) {
                 const Listed& file = files[i];
                 unsigned long error;
-                if (copy) {
+                if (byLink) {
+                    error = CopyByLink(file) ? 0 : 1;
+                } else if (copy) {
                     FileCopy one(file.from, file.to, CopyTarget::NewFile);
                     error = one.Run([](std::int64_t, std::int64_t) { return CopyProgressAnswer::Continue; });
                 } else {

@@ -11,6 +11,10 @@
 #   contract: bench/Contract.cpp, the engine's own per-file calls (FileCopy, DeleteListedFile) on as
 #           many threads as a job writes with, the walk first, nothing of the job around them: the
 #           least the engine's contract costs (copy and delete of small files)
+#   linked: the same contract in another form (bench/Contract.cpp copylink: opened to go when closed,
+#           given the final name as a second link), on the copy of small files (named in SIDES)
+#   engine4, contract4: the same with four threads writing, whatever the processor (not run unless
+#           named in SIDES): what more threads than cores would give
 #   xcopy:  Wine's own xcopy, the peer a user would pick instead under the same runtime
 #   native: cp -a, rm -rf, find, shred -n 1 -u on the same trees
 #   floor:  bench/Floor.cpp, the engine's earlier design in a tight loop (partial name, rename,
@@ -89,6 +93,8 @@ run_side() {
     engine:cut)   time_run "$s" wine "$engine_exe" cut "$(winpath "$dst")" "$(winpath "$src")" ;;
     serial:*)     ORV_WORKERS=1 run_side engine "$2" "$3" "$4" "$5" ;;
     verify:*)     ORV_VERIFY=1 run_side engine "$2" "$3" "$4" "$5" ;;
+    engine4:*)    ORV_WORKERS=4 run_side engine "$2" "$3" "$4" "$5" ;;
+    contract4:*)  ORV_CONTRACT_THREADS=4 run_side contract "$2" "$3" "$4" "$5" ;;
     before:cut)   time_run "$s" wine "$before_exe" cut "$(winpath "$dst")" "$(winpath "$src")" ;;
     plain:cut)    time_run "$s" wine "$bin/orv_plain.exe" move "$(winpath "$src")" "$(winpath "$dst")" ;;
     plain:cutx)   time_run "$s" wine "$bin/orv_plain.exe" copydelete "$(winpath "$src")" "$(winpath "$dst")" ;;
@@ -100,6 +106,7 @@ run_side() {
     plain2:*)     time_run "$s" env ORV_PLAIN_THREADS=2 wine "$bin/orv_plain.exe" "$op" "$(winpath "$src")" ;;
     plain:*)      time_run "$s" wine "$bin/orv_plain.exe" "$op" "$(winpath "$src")" ;;
     contract:copy) time_run "$s" wine "$bin/orv_contract.exe" copy "$(winpath "$src")" "$(winpath "$dst")" ;;
+    linked:copy)  time_run "$s" wine "$bin/orv_contract.exe" copylink "$(winpath "$src")" "$(winpath "$dst")" ;;
     contract:delete) time_run "$s" wine "$bin/orv_contract.exe" delete "$(winpath "$src")" ;;
     floor:copy)   time_run "$s" wine "$bin/orv_floor.exe" copy "$(winpath "$src")" "$(winpath "$dst")" ;;
     xcopy:copy)   mkdir -p "$dst"
@@ -173,9 +180,9 @@ want() { case " $cases " in *" $1 "*) return 0 ;; *) return 1 ;; esac; }
 
 echo "Engine: $engine_exe"
 echo "Medians of $rounds interleaved rounds (warm page cache; large trees counted to disk with sync):"
-want copy-small   && measure "copy 20,000 small"   copy   small 0 engine plain plain2 contract serial xcopy native floor
+want copy-small   && measure "copy 20,000 small"   copy   small 0 engine plain plain2 contract ${SIDES:-} serial xcopy native floor
 want copy-large   && measure "copy 4 x 512 MiB"    copy   large 1 engine plain serial verify native
-want delete-small && measure "delete 20,000 small" delete small 0 engine plain plain2 contract serial native
+want delete-small && measure "delete 20,000 small" delete small 0 engine plain plain2 contract ${SIDES:-} serial native
 want walk-small   && measure "walk 20,000 small"   walk   small 0 engine plain native
 want crush-large  && measure "crush 4 x 512 MiB"   crush  large 1 engine plain native
 want copy-mixed   && measure "copy 2,000 mixed"    copy   mixed 1 engine plain native
