@@ -9,6 +9,7 @@
 //   orv_contract delete <folder>
 //   orv_contract copylink <source folder> <destination folder>   the trial below
 // ORV_CONTRACT_THREADS=N sets the threads (default: a job's own worker count).
+#include "bench/ShareOut.h"
 #include "engine/DeleteListedFile.h"
 #include "engine/FileCopy.h"
 #include "engine/FilesInFlight.h"
@@ -16,13 +17,11 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <atomic>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace {
@@ -145,28 +144,15 @@ int main(int argc, char** argv)
     std::vector<Listed> files;
     std::vector<std::string> folders;
     Walk(source, destination, files, folders);
-    std::atomic<std::size_t> next{0};
-    std::atomic<long long> failed{0};
-    std::vector<std::thread> pool;
-    for (int t = 0; t < threads; ++t)
-        pool.emplace_back([&] {
-            for (std::size_t i; (i = next++) < files.size();) {
-                const Listed& file = files[i];
-                unsigned long error;
-                if (byLink) {
-                    error = CopyByLink(file) ? 0 : 1;
-                } else if (copy) {
-                    FileCopy one(file.from, file.to, CopyTarget::NewFile);
-                    error = one.Run([](std::int64_t, std::int64_t) { return CopyProgressAnswer::Continue; });
-                } else {
-                    error = DeleteListedFile(file.from, file.attributes);
-                }
-                failed += error == 0 ? 0 : 1;
-            }
-        });
-    for (std::thread& t : pool)
-        t.join();
-    long long failures = failed;
+    long long failures = ShareOut(files, threads, [byLink, copy](const Listed& file) {
+        if (byLink)
+            return CopyByLink(file);
+        if (copy) {
+            FileCopy one(file.from, file.to, CopyTarget::NewFile);
+            return one.Run([](std::int64_t, std::int64_t) { return CopyProgressAnswer::Continue; }) == 0;
+        }
+        return DeleteListedFile(file.from, file.attributes) == 0;
+    });
     if (remove) {
         folders.push_back(source);
         for (const std::string& folder : folders)

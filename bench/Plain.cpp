@@ -15,15 +15,15 @@
 // With ORV_PLAIN_THREADS=N (N > 1), copy and delete run the same calls on N threads: the walk first
 // (folders made as met), then the files shared out, then (delete) the folders from the deepest up.
 // What the platform's own calls give with several files in flight, the way the engine writes.
+#include "bench/ShareOut.h"
+
 #include <windows.h>
 
-#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <string>
-#include <thread>
 #include <utility>
 #include <vector>
 
@@ -161,26 +161,13 @@ int main(int argc, char** argv)
         if (Is(op, "delete"))
             listedFolders = &folders;
         Walk(op, source, destination);
-        std::atomic<std::size_t> next{0};
-        std::atomic<long long> failed{0};
-        std::vector<std::thread> pool;
-        for (int t = 0; t < threads; ++t)
-            pool.emplace_back([&] {
-                for (std::size_t i; (i = next++) < files.size();) {
-                    const auto& [from, to] = files[i];
-                    bool ok;
-                    if (Is(op, "copy")) {
-                        ok = CopyFileExW(from.c_str(), to.c_str(), nullptr, nullptr, nullptr, 0) != 0;
-                    } else {
-                        SetFileAttributesW(from.c_str(), FILE_ATTRIBUTE_ARCHIVE);
-                        ok = DeleteFileW(from.c_str()) != 0;
-                    }
-                    failed += ok ? 0 : 1;
-                }
-            });
-        for (std::thread& t : pool)
-            t.join();
-        failures += failed;
+        failures += ShareOut(files, threads, [op](const std::pair<std::wstring, std::wstring>& file) {
+            const auto& [from, to] = file;
+            if (Is(op, "copy"))
+                return CopyFileExW(from.c_str(), to.c_str(), nullptr, nullptr, nullptr, 0) != 0;
+            SetFileAttributesW(from.c_str(), FILE_ATTRIBUTE_ARCHIVE);
+            return DeleteFileW(from.c_str()) != 0;
+        });
         for (const std::wstring& folder : folders)  // listed as left, the deepest first
             Count(RemoveDirectoryW(folder.c_str()) != 0);
     } else {
