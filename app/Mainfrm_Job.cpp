@@ -7,6 +7,7 @@
 #include "core/DateTime.h"
 #include "core/LogTexts.h"
 #include "engine/filefacts.h"
+#include "filters/SectionSummaries.h"
 #include "platform/LocalDateText.h"
 #include "platform/MessagePump.h"
 #include "ui/HandlerException.h"
@@ -146,7 +147,9 @@ JobRequest TVorCopyPasteWin::TakeJobRequest()
     request.filters = filters.Filters();
     request.minSizeText = filters.EditFSMin->Text();
     request.maxSizeText = filters.EditFSMax->Text();
-    request.operationHeader = CopyCutLabel->Text();
+    // The header as it reads once another section is open: while the Operation section is open it
+    // says "Select operation", and a Begin pressed from there must still log the job's operation.
+    request.operationHeader = OperationHeader(kSectionProgress, request.operation);
     request.questionOwner = Handle();
     return request;
 }

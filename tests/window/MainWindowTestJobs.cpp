@@ -281,6 +281,29 @@ TEST_F(MainWindowJobs, CopyFromBeginCopiesTheTreeReportsAndHides)
         << "the destination went into its history";
 }
 
+// Begin pressed while the Operation section is open, its header reading "Select operation".
+TEST_F(MainWindowJobs, AJobBegunFromTheOperationSectionLogsItsOperation)
+{
+    TempFolder temp;
+    const std::string data = temp / "data";
+    ASSERT_TRUE(CreateDirectoryA(data.c_str(), nullptr));
+    ASSERT_TRUE(WriteFileText(data + "\\a.txt", "alpha"));
+    AddSource(data);
+    OpenSection("CopyCutLabel", kSectionOperation);
+    ClickOn("rbDelete");
+    ASSERT_EQ(Text(Find("CopyCutLabel")), "Select operation\n");
+
+    ClickOn("bbBegin");
+
+    ExpectEnded("after the Delete");
+    EXPECT_FALSE(testsupport::IsFolder(data));
+    const std::string log = Log();
+    std::string missing;
+    EXPECT_TRUE(InOrder(log, {"\r\n**Prepare**\r\n", "Delete\n", "Following folders and files:"}, &missing))
+        << "missing or out of order: " << missing << "\nlog:\n" << log;
+    EXPECT_EQ(log.find("Select operation"), std::string::npos) << log;
+}
+
 TEST_F(MainWindowJobs, PauseAndGoOnDuringALargeCopy)
 {
     LargeCopy job;
