@@ -3,6 +3,8 @@
 
 #include "app/ControlArgsBuilders.h"
 #include "app/QuestionUp.h"
+#include "core/AbsolutePath.h"
+#include "core/LogTexts.h"
 #include "core/SectionNumber.h"
 #include "core/SourceAdmission.h"
 #include "platform/PathKind.h"
@@ -56,7 +58,12 @@ std::vector<std::string> SourceSection::Items() const
 
 int SourceSection::AddSourceItem(const std::string& path)
 {
-    const SourceAdmission admission = DecideSourceAdmission(Items(), path, KindOfPath);
+    // A relative path would mean this program's current folder, and "x\.." another place than its
+    // text shows: every way in (typed, dropped, handed off, picked up) lists full paths only.
+    const std::optional<std::string> listed = SourcePathAsListed(path);
+    if (!listed)
+        return -1;
+    const SourceAdmission admission = DecideSourceAdmission(Items(), *listed, KindOfPath);
     if (!admission.exists)
         return -1;
     // An entry that arrives while a job is taken (a hand-off, a drop) is for the next job: Begin stays
@@ -81,6 +88,10 @@ void SourceSection::sourceButtonAddClick()
         return;
     if (sourceEdit->Text().empty() || !sourceEdit->Enabled())
         return;
+    if (!SourcePathAsListed(sourceEdit->Text())) {
+        host_.ShowMessage(RelativeSourceMessage());
+        return;
+    }
     const int index = AddSourceItem(sourceEdit->Text());
     if (index < 0) {
         sourceEdit->SetText("Parent folder has already existed in the list.");

@@ -1,5 +1,6 @@
 #pragma once
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -16,3 +17,9 @@ bool IsAbsolutePath(std::string_view path);
 // the receiver refuses it.
 std::string ArgumentForHandOff(const std::string& argument,
                                const std::function<std::string(const std::string&)>& makeAbsolute);
+
+// A source as the list keeps it: a full path with no "." or ".." parts, folded as the system folds
+// them ("E:\\x\\.." is "E:\\", never above the drive's root or the share), "/" read as "\\" and a bare
+// drive as its root. None for a path that is not absolute: it would mean this program's current
+// folder. A "\\\\?\\" path is taken as it stands, as the system takes it.
+std::optional<std::string> SourcePathAsListed(std::string_view path);

@@ -180,6 +180,10 @@ std::string InsideSourceMessage(const std::string& destination, const std::strin
            "\n\nPlease select another destination folder or remove the source folder from copy list.";
 }
 
+std::string RelativeSourceMessage()
+{
+    return "Source must be a full path, with its drive or share (such as C:\\Data). Please type another one.";
+}
 std::string InvalidDestinationMessage() { return "Destination folder is invaild. Please select another one."; }
 
 std::string FreeSpaceQuestion(const std::string& drivePart)

@@ -86,6 +86,8 @@ std::string FolderRenameFailedEntry(const std::string& target, const std::string
 // Messages and the free-space question.
 std::string EmptySourceListMessage();
 std::string InsideSourceMessage(const std::string& destination, const std::string& item);
+// A typed source that is not a full path.
+std::string RelativeSourceMessage();
 std::string InvalidDestinationMessage();
 std::string FreeSpaceQuestion(const std::string& drivePart);
 std::string FreeSpaceQuestionTitle();

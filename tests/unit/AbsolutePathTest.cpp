@@ -48,3 +48,22 @@ TEST(AbsolutePath, AnArgumentThatCannotBeResolvedTravelsAsItCameAndIsRefusedTher
     EXPECT_EQ(ArgumentForHandOff("data", nullptr), "data");
     EXPECT_FALSE(IsAbsolutePath(ArgumentForHandOff("data", nullptr)));
 }
+
+TEST(AbsolutePath, ASourceIsListedFullAndWithoutDotParts)
+{
+    EXPECT_EQ(SourcePathAsListed("E:\\x\\.."), "E:\\");
+    EXPECT_EQ(SourcePathAsListed("E:\\x\\..\\y\\.\\z"), "E:\\y\\z");
+    EXPECT_EQ(SourcePathAsListed("E:/data/./sub/"), "E:\\data\\sub");
+    EXPECT_EQ(SourcePathAsListed("E:\\..\\..\\a"), "E:\\a") << "never above the drive's root";
+    EXPECT_EQ(SourcePathAsListed("D:"), "D:\\");
+    EXPECT_EQ(SourcePathAsListed("\\\\server\\share\\a\\..\\..\\b"), "\\\\server\\share\\b")
+        << "never above the share";
+    EXPECT_EQ(SourcePathAsListed("\\\\server"), "\\\\server");
+    EXPECT_EQ(SourcePathAsListed("\\\\?\\C:\\a\\..\\b"), "\\\\?\\C:\\a\\..\\b") << "taken as the system takes it";
+    // Names are not dot parts: a name of dots and letters, or ending in a dot, stays as it is.
+    EXPECT_EQ(SourcePathAsListed("C:\\a\\..b\\c."), "C:\\a\\..b\\c.");
+    EXPECT_EQ(SourcePathAsListed("C:\\Plain\\Path"), "C:\\Plain\\Path");
+
+    for (const char* relative : {"drivers", ".", "..", "..\\x", "C:data", "\\data", ""})
+        EXPECT_FALSE(SourcePathAsListed(relative).has_value()) << relative;
+}

@@ -4,6 +4,7 @@
 // clipboard by another process.
 #include "tests/window/MainWindowHarness.h"
 
+#include "core/LogTexts.h"
 #include "dialogs/NewDir.h"
 
 #include <commctrl.h>
@@ -125,6 +126,28 @@ TEST_F(MainWindowSources, AddSourceItemKeepsTheListFreeOfDuplicatesAndNesting)
     EXPECT_EQ(window->source.AddSourceItem(root), 0) << "the drive holds the deep folder, which makes way";
     EXPECT_EQ(Joined(Entries(*window)), Joined({root.substr(0, 2)}));
     EXPECT_EQ(window->source.AddSourceItem(a), -1);
+}
+
+TEST_F(MainWindowSources, SourcesAreListedAsFullPathsWithoutDotParts)
+{
+    ASSERT_TRUE(MakeTree(disk.Path(), {"A\\", "A\\sub\\", "B\\"}));
+    const std::string a = disk / "A";
+    EXPECT_EQ(window->source.AddSourceItem(a + "\\sub\\.."), 0);
+    EXPECT_EQ(Joined(Entries(*window)), Joined({a})) << "\"..\" is the folder above, as the list shows it";
+    EXPECT_EQ(window->source.AddSourceItem(a + "\\.\\sub"), -1) << "inside the listed folder";
+    EXPECT_EQ(window->source.AddSourceItem(disk / "B/./"), 1);
+    EXPECT_EQ(Joined(Entries(*window)), Joined({a, disk / "B"}));
+    for (const char* relative : {".", "..", "A", "B\\..", "\\A"})
+        EXPECT_EQ(window->source.AddSourceItem(relative), -1) << relative;
+
+    // Typed, a relative path is refused with a message and stays to be mended.
+    SetText(Find("sourceEdit"), "A\\sub");
+    ClickOn("sourceButtonAdd");
+    ASSERT_EQ(boxes->seen.size(), 1u);
+    EXPECT_EQ(boxes->seen.back().text, RelativeSourceMessage());
+    EXPECT_EQ(Text(Find("sourceEdit")), "A\\sub");
+    EXPECT_TRUE(IsWindowEnabled(Find("sourceEdit")));
+    EXPECT_EQ(window->source.sourceList->Count(), 2);
 }
 
 TEST_F(MainWindowSources, AddShowsTheRefusalInPlaceUntilAnEntryIsRemoved)
