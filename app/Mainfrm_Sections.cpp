@@ -2,6 +2,7 @@
 // layout and the headers; and the operation chooser.
 #include "app/Mainfrm.h"
 
+#include "engine/progress.h"
 #include "filters/SectionSummaries.h"
 
 namespace {
@@ -82,6 +83,7 @@ void TVorCopyPasteWin::Timer3Timer()
     // A Pause pressed while the sections moved is undone, and the button says so.
     if (state.pauseFlag != pauseAtSwitch) {
         state.pauseFlag = pauseAtSwitch;
+        NotePauseFlag(state, TickMs());
         if (progress.bbPause->Visible())
             ShowPaused(state.pauseFlag);
     }

@@ -1,8 +1,11 @@
 #pragma once
 #include "core/Operation.h"
+#include "core/PauseClock.h"
+#include "core/RemainingTimeEstimate.h"
 
 #include <atomic>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -68,6 +71,10 @@ struct JobState {
     std::int64_t jobStartTick = 0;   // 32-bit millisecond tick kept in 64 bits
     std::int64_t barUnit = 1;        // bytes per step of the overall bar
     std::string speedText;           // LabelSpeed as the job last set it, for the report
+    // The time the job has worked (on milliseconds since jobStartTick), and what it tells of the
+    // time still to go; the estimate exists once the job has begun with the count's totals.
+    PauseClock workClock;
+    std::optional<RemainingTimeEstimate> estimate;
 
     SharedFlag stopFlag = false;
     SharedFlag pauseFlag = false;

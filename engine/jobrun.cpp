@@ -7,6 +7,7 @@
 #include "engine/JobContext.h"
 #include "engine/filefacts.h"
 #include "engine/itemops.h"
+#include "engine/progress.h"
 #include "platform/CodePageText.h"
 #include "platform/FileIdentity.h"
 #include "platform/LongPath.h"
@@ -201,6 +202,10 @@ void JobRun::RunJob(const JobRequest& request, const std::vector<std::string>& h
     }
 
     state_.jobStartTick = host_.TickMs();
+    state_.workClock.Start(0);
+    state_.estimate.reset();
+    if (!state_.scanStopped)
+        state_.estimate.emplace(state_.scanByteTotal, state_.scanFileTotal);
     host_.AppendLog(StartingTimeEntry(host_.FormatLocalDateTime(host_.Now())));
     started = true;
     // Several files in flight where the processor has the cores for it; the job's thread keeps the
@@ -282,6 +287,7 @@ void JobRun::bbPauseClick()
     if (running_ && state_.stopFlag)
         return;
     state_.pauseFlag = !state_.pauseFlag;
+    NotePauseFlag(state_, host_.TickMs());
     host_.ShowPaused(state_.pauseFlag);
     // After a pause every conflict is asked again.
     if (state_.pauseFlag)

@@ -10,6 +10,24 @@ std::int64_t ElapsedMs(JobContext& job)
     return static_cast<std::uint32_t>(job.host.TickMs() - static_cast<std::uint32_t>(job.state.jobStartTick));
 }
 
+std::int64_t SinceStart(const JobState& state, std::uint32_t tickNow)
+{
+    return static_cast<std::uint32_t>(tickNow - static_cast<std::uint32_t>(state.jobStartTick));
+}
+
+// Before the job has measured enough, the count's own figure: its byte rate and 50 ms a file.
+std::int64_t SecondsToGo(JobContext& job, std::int64_t elapsed, std::int64_t bytesSoFar)
+{
+    JobState& s = job.state;
+    if (s.estimate) {
+        const std::optional<std::int64_t> ms =
+            s.estimate->Update(s.workClock.ActiveMs(elapsed), s.bytesExamined, s.filesExamined);
+        if (ms)
+            return (*ms + 500) / 1000;
+    }
+    return RemainingSeconds(elapsed, s.scanByteTotal, bytesSoFar, s.scanFileTotal, s.filesExamined);
+}
+
 int ClampToInt(std::int64_t v) { return v > INT32_MAX ? INT32_MAX : v < 0 ? 0 : static_cast<int>(v); }
 
 } // namespace
@@ -37,8 +55,7 @@ void UpdateJobProgress(JobContext& job, std::int64_t size)
     if (!s.scanStopped) {
         const std::int64_t total = s.scanByteTotal;
         job.host.SetOverallBarPos(ClampToInt(bytesSoFar / (s.barUnit > 0 ? s.barUnit : 1)));
-        job.host.SetTimeText(TimeRemainingText(
-            RemainingSeconds(elapsed, total, bytesSoFar, s.scanFileTotal, s.filesExamined)));
+        job.host.SetTimeText(TimeRemainingText(SecondsToGo(job, elapsed, bytesSoFar)));
         job.host.SetOverallText(OverallProgressText(bytesSoFar, total, s.filesExamined, s.scanFileTotal));
         if (total > 0)
             job.host.SetProgressHeader(ProgressPercentHeader(bytesSoFar, total));
@@ -55,6 +72,11 @@ void UpdateJobProgressAfterFile(JobContext& job, std::int64_t size)
         job.flight->Then([&job, size] { UpdateJobProgress(job, size); });
     else
         UpdateJobProgress(job, size);
+}
+
+void NotePauseFlag(JobState& state, std::uint32_t tickNow)
+{
+    state.workClock.SetPaused(state.pauseFlag, SinceStart(state, tickNow));
 }
 
 void UpdateSpeedText(JobContext& job)

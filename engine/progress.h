@@ -15,5 +15,8 @@ void UpdateJobProgress(JobContext& job, std::int64_t size);
 // The same once the files handed to the job's workers before it are finished, in the walk's order.
 void UpdateJobProgressAfterFile(JobContext& job, std::int64_t size);
 
+// Tells the job's clock that the pause flag has changed (or may have): paused time is no work.
+void NotePauseFlag(JobState& state, std::uint32_t tickNow);
+
 // The speed text after a successful copy: "  Speed " + bytes per millisecond + "kbps".
 void UpdateSpeedText(JobContext& job);
