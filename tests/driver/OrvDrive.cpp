@@ -16,6 +16,8 @@
 //                         window is sent a no-op message every 10 ms from another thread, and the
 //                         longest one waited for its answer (until the job's end) is the longest
 //                         the job left the window's messages unattended
+//     watch|NAME|LABEL    the same as job|NAME, and the named label's text read every 100 ms while
+//                         the job runs: prints "at=<ms> <text>" for every reading, then the job's line
 //     answer|FORM|NAME    wait for the visible dialog named FORM and press its button NAME
 //     tick|FORM|NAME      tick the check box NAME of that dialog first (e.g. cbSameSelection)
 //     box|BUTTON          wait for a message box (or the shell's question) of the program, print its
@@ -484,14 +486,20 @@ bool Scan(const std::string& path, bool watchGap)
     return true;
 }
 
-bool TimeJob(HWND button)
+bool TimeJob(HWND button, HWND watched = nullptr)
 {
     ResponseProbe probe(mainWindow);
     const LARGE_INTEGER start = Now();
     if (!PostMessageA(button, BM_CLICK, 0, 0))
         return false;
     bool begun = false, shown = false;
+    std::vector<std::pair<double, std::string>> readings;
+    double nextReading = 0;
     for (;;) {
+        if (watched && Milliseconds(start, Now()) >= nextReading) {
+            nextReading += 100;
+            readings.emplace_back(Milliseconds(start, Now()), Text(watched));
+        }
         const bool enabled = IsWindowEnabled(button) != 0;
         const bool visible = IsWindowVisible(mainWindow) != 0;
         begun = begun || !enabled || (shown && !visible);
@@ -505,6 +513,8 @@ bool TimeJob(HWND button)
     const LARGE_INTEGER end = Now();
     LARGE_INTEGER gapAt = start;
     const double gap = probe.LongestWaitBetween({}, end, &gapAt);
+    for (const auto& [at, text] : readings)
+        std::printf("at=%.0f %s\n", at, text.c_str());
     // gap_at: how long after the press the longest wait began, to tell the job's start from its end.
     std::printf("ms=%.0f gap=%.0f gap_at=%.0f\n", Milliseconds(start, end), gap, Milliseconds(start, gapAt));
     std::fflush(stdout);
@@ -784,6 +794,10 @@ bool Run(const std::vector<std::string>& p)
     }
     if (verb == "job")
         return TimeJob(control);
+    if (verb == "watch") {
+        HWND label = Control(arg(2));
+        return label && TimeJob(control, label);
+    }
     if (verb == "list") {
         const auto count = SendMessageA(control, LB_GETCOUNT, 0, 0);
         for (LRESULT i = 0; i < count; ++i) {
