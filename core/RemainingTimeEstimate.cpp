@@ -70,6 +70,15 @@ double RemainingTimeEstimate::RawRemainingMs(std::int64_t bytesSoFar, std::int64
 std::optional<std::int64_t> RemainingTimeEstimate::Update(std::int64_t activeMs, std::int64_t bytesSoFar,
                                                           std::int64_t filesSoFar)
 {
+    // The first file carries the job's start (workers starting, the window opening its Progress
+    // section): its time tells nothing of the rest, so the steps are counted from its end.
+    if (!started_) {
+        started_ = true;
+        stepMs_ = activeMs;
+        stepBytes_ = bytesSoFar;
+        stepFiles_ = filesSoFar;
+        return std::nullopt;
+    }
     const std::int64_t sinceStep = activeMs - stepMs_;
     const bool moved = bytesSoFar != stepBytes_ || filesSoFar != stepFiles_;
     // A step ends only where something was done: time spent inside one long file belongs to it.
@@ -86,7 +95,7 @@ std::optional<std::int64_t> RemainingTimeEstimate::Update(std::int64_t activeMs,
             return std::nullopt;
         return static_cast<std::int64_t>(std::max(0.0, countedDown));
     }
-    if (activeMs < kFirstEstimateMs || sxx_ + syy_ <= 0)
+    if (activeMs < kFirstEstimateMs || stepsSeen_ < kFirstSteps || sxx_ + syy_ <= 0)
         return std::nullopt;
     const double raw = RawRemainingMs(bytesSoFar, filesSoFar);
     if (!shownMs_) {

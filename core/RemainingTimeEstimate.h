@@ -24,6 +24,8 @@ public:
     static constexpr std::int64_t kStepMs = 200;
     // Nothing is told before the job has worked this long.
     static constexpr std::int64_t kFirstEstimateMs = 1000;
+    // Nor before this many steps after the first file (one odd step would decide alone).
+    static constexpr int kFirstSteps = 3;
 
 private:
     void AddStep(std::int64_t ms, std::int64_t bytes, std::int64_t files);
@@ -33,6 +35,7 @@ private:
 
     std::int64_t totalBytes_;
     std::int64_t totalFiles_;
+    bool started_ = false;
     // The last step's end.
     std::int64_t stepMs_ = 0;
     std::int64_t stepBytes_ = 0;

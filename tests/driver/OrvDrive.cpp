@@ -16,8 +16,9 @@
 //                         window is sent a no-op message every 10 ms from another thread, and the
 //                         longest one waited for its answer (until the job's end) is the longest
 //                         the job left the window's messages unattended
-//     watch|NAME|LABEL    the same as job|NAME, and the named label's text read every 100 ms while
-//                         the job runs: prints "at=<ms> <text>" for every reading, then the job's line
+//     watch|NAME|LABEL... the same as job|NAME, and the named labels' texts read every 100 ms while
+//                         the job runs: prints "at=<ms> <text>[ || <text>...]" for every reading, then
+//                         the job's line
 //     answer|FORM|NAME    wait for the visible dialog named FORM and press its button NAME
 //     tick|FORM|NAME      tick the check box NAME of that dialog first (e.g. cbSameSelection)
 //     box|BUTTON          wait for a message box (or the shell's question) of the program, print its
@@ -486,7 +487,7 @@ bool Scan(const std::string& path, bool watchGap)
     return true;
 }
 
-bool TimeJob(HWND button, HWND watched = nullptr)
+bool TimeJob(HWND button, const std::vector<HWND>& watched = {})
 {
     ResponseProbe probe(mainWindow);
     const LARGE_INTEGER start = Now();
@@ -496,9 +497,12 @@ bool TimeJob(HWND button, HWND watched = nullptr)
     std::vector<std::pair<double, std::string>> readings;
     double nextReading = 0;
     for (;;) {
-        if (watched && Milliseconds(start, Now()) >= nextReading) {
+        if (!watched.empty() && Milliseconds(start, Now()) >= nextReading) {
             nextReading += 100;
-            readings.emplace_back(Milliseconds(start, Now()), Text(watched));
+            std::string texts;
+            for (HWND label : watched)
+                texts += (texts.empty() ? "" : " || ") + Text(label);
+            readings.emplace_back(Milliseconds(start, Now()), texts);
         }
         const bool enabled = IsWindowEnabled(button) != 0;
         const bool visible = IsWindowVisible(mainWindow) != 0;
@@ -795,8 +799,13 @@ bool Run(const std::vector<std::string>& p)
     if (verb == "job")
         return TimeJob(control);
     if (verb == "watch") {
-        HWND label = Control(arg(2));
-        return label && TimeJob(control, label);
+        std::vector<HWND> labels;
+        for (std::size_t i = 2; i < p.size(); ++i) {
+            labels.push_back(Control(p[i]));
+            if (!labels.back())
+                return false;
+        }
+        return !labels.empty() && TimeJob(control, labels);
     }
     if (verb == "list") {
         const auto count = SendMessageA(control, LB_GETCOUNT, 0, 0);

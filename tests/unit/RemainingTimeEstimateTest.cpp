@@ -126,8 +126,9 @@ TEST(RemainingTimeEstimate, TellsNothingBeforeTheFirstSecondAndNeverLessThanNoth
 {
     RemainingTimeEstimate estimate(1000, 10);
     EXPECT_FALSE(estimate.Update(300, 100, 1).has_value());
-    EXPECT_FALSE(estimate.Update(900, 200, 2).has_value());
-    ASSERT_TRUE(estimate.Update(1200, 300, 3).has_value());
+    EXPECT_FALSE(estimate.Update(600, 200, 2).has_value());
+    EXPECT_FALSE(estimate.Update(900, 300, 3).has_value());
+    ASSERT_TRUE(estimate.Update(1200, 400, 4).has_value());
     // More met than the count found: nothing is left, not a negative time.
     EXPECT_EQ(estimate.Update(5000, 5000, 50).value_or(-1), 0);
 
@@ -153,4 +154,20 @@ TEST(PauseClock, CountsOnlyTheTimeWorked)
     EXPECT_EQ(clock.ActiveMs(4000), 1000);
     clock.Start(10);  // a new job forgets the last one's pauses
     EXPECT_EQ(clock.ActiveMs(110), 100);
+}
+
+TEST(RemainingTimeEstimate, AFirstFileSlowedByTheJobsStartDoesNotSetTheFigure)
+{
+    // The first of 20,000 files took 900 ms (the job starting), the rest 0.1 ms each: the job has
+    // about 2 s left, not the 5 hours the first file's pace would give.
+    RemainingTimeEstimate estimate(20000 * 100, 20000);
+    std::optional<std::int64_t> first;
+    double ms = 900;
+    estimate.Update(900, 100, 1);
+    for (int files = 2; files <= 20000 && !first; ++files) {
+        ms += 0.1;
+        first = estimate.Update(static_cast<std::int64_t>(ms), files * 100LL, files);
+    }
+    ASSERT_TRUE(first.has_value());
+    EXPECT_LT(*first, 4000);
 }
