@@ -172,6 +172,12 @@ std::string OverlappingFolderEntry(const std::string& source, const std::string&
            source + " to " + destination;
 }
 
+std::string MergedIntoSourceEntry(const std::string& source, const std::string& destination)
+{
+    return "\r\nFolder " + destination + " holds a source of this job or lies inside one, so folder " + source +
+           " is merged into it instead!";
+}
+
 std::string EmptySourceListMessage() { return "Please add source files and folders firstly."; }
 
 std::string InsideSourceMessage(const std::string& destination, const std::string& item)

@@ -65,6 +65,9 @@ std::string SameFolderEntry(const std::string& source, const std::string& destin
 // A copy that read back otherwise than its source was read: nothing of it is kept.
 std::string VerifyFailedEntry(const std::string& source, const std::string& destination);
 std::string OverlappingFolderEntry(const std::string& source, const std::string& destination);
+// A Replace (or a rename of the old folder) not carried out because the existing folder holds a source
+// item of the job or lies inside one: the source folder is merged into it instead.
+std::string MergedIntoSourceEntry(const std::string& source, const std::string& destination);
 
 // Failures of one file or folder: "\r\nBecause " and the system's text for the error (with its own
 // line break), then a sentence of those below.

@@ -76,13 +76,13 @@ void DispatchFile(JobContext& job, const std::string& item, const std::string& d
     UpdateJobProgressAfterFile(job, size);
 }
 
-// The folder a source folder item is copied into. Made here when nothing stands there yet, and then
-// remembered as this job's: a later source folder of the same name merges into it without replacing it.
+// The folder a source folder item is copied into. Made here when nothing stands there yet; made or
+// merged into, it is remembered as this job's: a later source folder of the same name merges into it,
+// and no later answer removes what the job writes below it.
 void MakeDestinationFolder(JobContext& job, const std::string& folder)
 {
-    if (PathAttributes(folder) != INVALID_FILE_ATTRIBUTES)
-        return;
-    if (ForceDirectories(folder))
+    const DWORD attributes = PathAttributes(folder);
+    if (attributes == INVALID_FILE_ATTRIBUTES ? ForceDirectories(folder) : (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
         job.written.Add(folder);
 }
 
