@@ -187,6 +187,8 @@ TEST_F(MainWindowLoops, AWaitingBeginStartsInsideNoMoveAndNoMenu)
         const JobPhase phase = window->Phase();
         if (stage != Stage::Scan && stage != Stage::Free && phase != JobPhase::BeginPending) {
             startedInside.push_back(stage == Stage::Moving ? "move" : "menu");
+            if (menuUp())
+                EndMenu();  // the case ends here: nothing is left open for the next one
             return true;
         }
         switch (stage) {
