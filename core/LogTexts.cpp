@@ -116,6 +116,11 @@ std::string CopyFailedSentence(const std::string& source, const std::string& des
 
 std::string TrashFailedSentence(const std::string& source) { return " So failed to move file " + source + " to trash!"; }
 
+std::string DeletedForGoodEntry(const std::string& source)
+{
+    return "\r\nThe trash could not take file " + source + ", so it was deleted for good as confirmed!";
+}
+
 std::string DeleteFailedSentence(const std::string& source) { return " So failed to delete file " + source + "!"; }
 
 std::string DeleteFailedUnderSentence(const std::string& current, const std::string& source)

@@ -74,6 +74,8 @@ std::string MergedIntoSourceEntry(const std::string& source, const std::string& 
 std::string BecauseEntry(const std::string& reasonText, const std::string& sentence);
 std::string CopyFailedSentence(const std::string& source, const std::string& destination);
 std::string TrashFailedSentence(const std::string& source);
+// A file the trash could not take, deleted for good once the system's own question was answered Yes.
+std::string DeletedForGoodEntry(const std::string& source);
 std::string DeleteFailedSentence(const std::string& source);
 // A crushed file left under its hidden name because something else took its first name meanwhile.
 std::string DeleteFailedUnderSentence(const std::string& current, const std::string& source);
