@@ -65,6 +65,8 @@ std::string SameFolderEntry(const std::string& source, const std::string& destin
 // A copy that read back otherwise than its source was read: nothing of it is kept.
 std::string VerifyFailedEntry(const std::string& source, const std::string& destination);
 std::string OverlappingFolderEntry(const std::string& source, const std::string& destination);
+// A file Crush leaves whole, as other names (hard links) still reach its data.
+std::string SharedDataEntry(const std::string& file);
 
 // Failures of one file or folder: "\r\nBecause " and the system's text for the error (with its own
 // line break), then a sentence of those below.
