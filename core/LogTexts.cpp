@@ -183,6 +183,12 @@ std::string MergedIntoSourceEntry(const std::string& source, const std::string& 
            " is merged into it instead!";
 }
 
+std::string SharedDataEntry(const std::string& file)
+{
+    return "\r\nBecause the file has other names (hard links) that still reach its data. So failed to crush file " +
+           file + "!";
+}
+
 std::string EmptySourceListMessage() { return "Please add source files and folders firstly."; }
 
 std::string InsideSourceMessage(const std::string& destination, const std::string& item)

@@ -68,6 +68,8 @@ std::string OverlappingFolderEntry(const std::string& source, const std::string&
 // A Replace (or a rename of the old folder) not carried out because the existing folder holds a source
 // item of the job or lies inside one: the source folder is merged into it instead.
 std::string MergedIntoSourceEntry(const std::string& source, const std::string& destination);
+// A file Crush leaves whole, as other names (hard links) still reach its data.
+std::string SharedDataEntry(const std::string& file);
 
 // Failures of one file or folder: "\r\nBecause " and the system's text for the error (with its own
 // line break), then a sentence of those below.

@@ -1,5 +1,6 @@
 #pragma once
 #include "engine/FilesInFlight.h"
+#include "engine/GivenNames.h"
 #include "engine/JobHost.h"
 #include "engine/JobRequest.h"
 #include "engine/JobState.h"
@@ -9,6 +10,7 @@
 #include "filters/FilterSet.h"
 #include "platform/FileIdentity.h"
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -36,4 +38,7 @@ struct JobContext {
     VolumeBoundaries volumeBoundaries{};
     // Where files are written several at once (also `host` then); none does one file at a time here.
     FilesInFlight* flight = nullptr;
+    // Names this job gave to files of its sources (made by the first Crush of a file): the walk never
+    // takes them for files of its own. Shared with the file workers, which may outlive this context.
+    std::shared_ptr<GivenNames> givenNames{};
 };

@@ -196,6 +196,10 @@ void VisitFile(const Walk& walk, const std::string& source, const std::string& d
     const std::int64_t size = EntrySize(entry);
     const std::optional<std::string> exact = ExactCodePageText(entry.cFileName);
     const std::string name = exact ? *exact : ShownCodePageText(entry.cFileName);
+    // A name this job gave (a file Crush has under its hidden name, or gave its name back): a file
+    // already handed on, met again by a listing; neither taken nor counted a second time.
+    if (exact && job.givenNames && job.givenNames->Contains(source + "\\" + name))
+        return;
     if (PassesFileFilter(job.masks, job.request.filters, LocaleLower(name), FilterTimeOf(entry.ftLastWriteTime), size)) {
         if (exact)
             DoFileOperation(job, source + "\\" + name, destination + "\\" + name, size, entry.dwFileAttributes);
