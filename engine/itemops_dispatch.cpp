@@ -1,4 +1,5 @@
 #include "core/LogTexts.h"
+#include "engine/FilesInFlight.h"
 #include "engine/ForceDirectories.h"
 #include "platform/LongPath.h"
 #include "engine/fileops.h"
@@ -148,6 +149,11 @@ int ProcessSourceItems(JobContext& job, int index)
         first = last = index;
     }
     for (int i = first; i <= last; ++i) {
+        // A later item may be an earlier one under another spelling (letter case, a short name, a
+        // link): its listing would meet files of the earlier one still waiting for a worker, which a
+        // one-at-a-time job had already dealt with. Each item starts with nothing in flight.
+        if (i > first && job.flight)
+            job.flight->FinishAll();
         if (job.state.stopFlag)
             break;
         const std::string item = ItemPath(sources[static_cast<std::size_t>(i)]);
