@@ -84,6 +84,10 @@ std::optional<std::int64_t> RemainingTimeEstimate::Update(std::int64_t activeMs,
         stepFiles_ = filesSoFar;
         return std::nullopt;
     }
+    // Bytes of files being written are told as they go; a file's finish may tell them a little
+    // otherwise. The figure never takes work back.
+    if (bytesSoFar < stepBytes_)
+        bytesSoFar = stepBytes_;
     const std::int64_t sinceStep = activeMs - stepMs_;
     const bool moved = bytesSoFar != stepBytes_ || filesSoFar != stepFiles_;
     // A step ends only where something was done: time spent inside one long file belongs to it.

@@ -82,6 +82,8 @@ public:
     // point (true once) is the one a Cancel met; the files after it go without a word, as files a
     // one-at-a-time job never reached.
     bool StopPointTaken() const { return stopPointTaken_; }
+    // The bytes the files handed in and not yet finished have written so far.
+    std::int64_t BytesWritten() const;
     bool TakeStopPoint() { return !std::exchange(stopPointTaken_, true); }
 
     // --- JobHost ---------------------------------------------------------------------------------
