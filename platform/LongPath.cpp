@@ -188,7 +188,11 @@ bool PlainFormAlters(const std::string& path)
 std::wstring WidePath(const std::string& path)
 {
     std::wstring wide = Widen(path);
-    if (IsLiteralForm(wide) || !IsAbsolute(wide))
+    if (IsLiteralForm(wide))
+        return wide;
+    // A relative text is the system's to read; made absolute by it only where the plain form would
+    // be too long (below this it works everywhere: CreateDirectory's limit is MAX_PATH - 12).
+    if (!IsAbsolute(wide) && wide.size() < MAX_PATH - 12)
         return wide;
     return ExtendedPathW(wide);
 }
