@@ -22,7 +22,8 @@ namespace {
 bool CreateFolderTree(const std::string& path)
 {
     try {
-        const int result = SHCreateDirectoryExW(nullptr, ExtendedPathW(WidePath(path)).c_str(), nullptr);
+        // A typed name: made as the system reads it ("New." makes "New"), as every other program would.
+        const int result = SHCreateDirectoryExW(nullptr, ExtendedPathW(ResolvedPathW(path)).c_str(), nullptr);
         return result == ERROR_SUCCESS || (result == ERROR_ALREADY_EXISTS && IsExistingFolder(path)) ||
                (result == ERROR_FILE_EXISTS && IsExistingFolder(path));
     } catch (const std::exception&) {

@@ -23,6 +23,14 @@ void MoveFileToTrash(JobContext& job, const std::string& source)
         LogFileFailure(job, error, failed);
         return;
     }
+    // The shell takes no "\\?\" path: it reads the path as the system reads typed text, which trims a
+    // trailing dot or blank off a name. A file named so (made by another system, over a share or from
+    // an archive) would not be reached, and its twin without them would go to the trash instead (on
+    // Windows; Wine's shell happens to take the name as it is). Such a file stays, with one line.
+    if (PlainFormAlters(source)) {
+        LogFileFailure(job, ERROR_INVALID_NAME, failed);
+        return;
+    }
 
     // A list of one path, ending in two NULs, however long the path is.
     std::string from = source;

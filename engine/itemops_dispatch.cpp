@@ -156,7 +156,10 @@ int ProcessSourceItems(JobContext& job, int index)
             job.flight->FinishAll();
         if (job.state.stopFlag)
             break;
-        const std::string item = ItemPath(sources[static_cast<std::size_t>(i)]);
+        // As spelt where an entry has exactly that name (a dropped `report.doc ` is not its twin
+        // `report.doc`); a typed spelling the system reads otherwise ("D:\a.") as it reads it, so that
+        // every path built below it is reached as listed.
+        const std::string item = EntryPathText(ItemPath(sources[static_cast<std::size_t>(i)]));
         // "E:" alone would name the drive's current folder, not its root.
         const DWORD attributes = PathAttributes(IsDriveRoot(item) ? item + "\\" : item);
         // A file item is an existing entry that is not a folder; a drive root, a folder and a path

@@ -54,13 +54,14 @@ bool TextIsSameOrInside(const std::string& item, const std::string& destination)
 
 bool IsDriveLetter(const std::string& path) { return path.size() == 2 && path[1] == ':'; }
 
-// The destination as the system resolves it; nothing for a blank one, which names no place. "D:"
-// means the drive's root here as in the dispatch, not the drive's current folder.
+// The destination as the system resolves it, which is where the job writes; nothing for a blank one,
+// which names no place. "D:" means the drive's root here as in the dispatch, not the drive's current
+// folder.
 ResolvedPlace ResolvedDestination(const std::string& destination)
 {
     if (TrimBlanks(destination).empty())
         return ResolvedPlace(std::string());
-    return ResolvedPlace(IsDriveLetter(destination) ? destination + "\\" : destination);
+    return ResolvedPlace(ResolvedDestinationText(destination));
 }
 
 bool IsSameOrInside(const std::string& item, const std::string& destination, const ResolvedPlace& resolved)
@@ -111,7 +112,7 @@ std::string ResolvedDestinationText(const std::string& typed)
                           text.rfind("\\\\", 0) == 0;
     if (!fullPath)
         return text;
-    const std::wstring full = FullPathW(WidePath(text));
+    const std::wstring full = ResolvedPathW(text);
     if (full.empty())
         return text;
     const std::optional<std::string> narrow = ExactCodePageText(full);
