@@ -66,8 +66,12 @@ class Session:
         os.makedirs(self.env["HOME"], exist_ok=True)
         os.makedirs(self.env["XDG_DATA_HOME"])
         self.trash = os.path.join(self.env["XDG_DATA_HOME"], "Trash")
-        self._start_display()
-        self._ensure_prefix()
+        try:
+            self._start_display()
+            self._ensure_prefix()
+        except BaseException:  # a suite that cannot start leaves no mount, process or folder behind
+            self.close()
+            raise
 
     # --- set-up and tear-down -------------------------------------------------------------
     def _start_display(self):
