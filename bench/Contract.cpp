@@ -159,5 +159,5 @@ int main(int argc, char** argv)
             failures += RemoveDirectoryA(folder.c_str()) ? 0 : 1;
     }
     std::printf("files=%zu threads=%d failed=%lld\n", files.size(), threads, failures);
-    return failures > 0 ? 1 : 0;
+    return failures > 0 || files.empty() ? 1 : 0;  // a run that met no file did nothing
 }
