@@ -9,8 +9,8 @@
 
 // The named streams of an open file, as the system lists them (":name:$DATA"); the contents
 // ("::$DATA") are not among them. Empty where the file has none, and where its volume or the system
-// lists none at all (FAT; Wine 8 answers "not implemented"): a stream the system cannot list cannot
-// be read either.
+// lists none at all (FAT; Wine 8 answers "invalid function" without asking its server): a stream the
+// system cannot list cannot be read either.
 std::vector<std::wstring> NamedStreams(HANDLE file);
 
 // Copies each listed stream of `source` to the same stream of `destination` (a file that exists and
