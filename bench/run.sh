@@ -14,7 +14,7 @@
 #   contract: bench/Contract.cpp, the engine's own per-file calls (FileCopy, DeleteListedFile) on as
 #           many threads as a job writes with, the walk first, nothing of the job around them: the
 #           least the engine's contract costs (copy and delete of small files)
-#   linked: the same contract in another form (bench/Contract.cpp copylink: opened to go when closed,
+#   linked: the same contract written bare (bench/Contract.cpp copylink: opened to go when closed,
 #           given the final name as a second link), on the copy of small files (named in SIDES)
 #   engine4, contract4: the same with four threads writing, whatever the processor (not run unless
 #           named in SIDES): what more threads than cores would give
