@@ -68,6 +68,16 @@ inline void Type(HWND window, const std::string& text)
 
 inline void Click(HWND window) { SendMessageA(window, BM_CLICK, 0, 0); }
 
+// How many files stand below the folder, however deep.
+inline int FilesBelow(const std::string& root)
+{
+    int n = 0;
+    const std::string tree = testsupport::Tree(root);
+    for (std::size_t at = tree.find('='); at != std::string::npos; at = tree.find('=', at + 1))
+        ++n;
+    return n;
+}
+
 inline bool Checked(HWND window) { return SendMessageA(window, BM_GETCHECK, 0, 0) == BST_CHECKED; }
 
 // The window's own visible bit (its parents may be hidden or clipped).

@@ -12,19 +12,6 @@ using testsupport::Exists;
 using testsupport::TempFolder;
 using testsupport::Tree;
 
-namespace {
-
-int FilesBelow(const std::string& root)
-{
-    int n = 0;
-    const std::string tree = Tree(root);
-    for (std::size_t at = tree.find('='); at != std::string::npos; at = tree.find('=', at + 1))
-        ++n;
-    return n;
-}
-
-} // namespace
-
 class MainWindowLoops : public MainWindowTest {
 protected:
     // Notes a browse dialog that opens while the window is not at rest, and ends it, so that the

@@ -12,19 +12,6 @@ using testsupport::ReadFileText;
 using testsupport::TempFolder;
 using testsupport::Tree;
 
-namespace {
-
-int FilesBelow(const std::string& root)
-{
-    int n = 0;
-    const std::string tree = Tree(root);
-    for (std::size_t at = tree.find('='); at != std::string::npos; at = tree.find('=', at + 1))
-        ++n;
-    return n;
-}
-
-} // namespace
-
 class MainWindowReentry : public MainWindowTest {
 protected:
     bool AtRest() { return window->Phase() == JobPhase::Rest && !window->SearchTimer->Enabled() &&
