@@ -1,0 +1,352 @@
+#pragma once
+#include "engine/filefacts.h"
+#include "filters/FilterSet.h"
+#include "filters/LocaleLower.h"
+#include "tests/random/RandomCase.h"
+#include "tests/random/WorldSnapshot.h"
+
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+// Where every file of a world must end after a job, worked out from the world as it was and the job
+// alone: which files the job selects, where each one goes, and what the answers do where something
+// stands already. Files only; folders are made and removed as the job sees fit.
+namespace randomjobs {
+
+inline std::string Lower(const std::string& utf8)
+{
+    std::wstring wide = Wide(utf8);
+    if (!wide.empty())
+        CharLowerBuffW(wide.data(), static_cast<DWORD>(wide.size()));
+    return Utf8(wide);
+}
+
+inline std::string LastPart(const std::string& path) { return path.substr(path.find_last_of('\\') + 1); }
+inline std::string Parent(const std::string& path)
+{
+    const auto at = path.find_last_of('\\');
+    return at == std::string::npos ? std::string() : path.substr(0, at);
+}
+
+// A typed path below the root as the system resolves it: "." parts folded, no closing backslash.
+inline std::string Folded(const std::string& typed)
+{
+    std::vector<std::string> parts;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t end = typed.find('\\', start);
+        std::string part = typed.substr(start, end == std::string::npos ? std::string::npos : end - start);
+        if (part == "..") {
+            if (!parts.empty())
+                parts.pop_back();
+        } else if (!part.empty() && part != ".") {
+            parts.push_back(part);
+        }
+        if (end == std::string::npos)
+            break;
+        start = end + 1;
+    }
+    std::string text;
+    for (const std::string& p : parts)
+        text += (text.empty() ? "" : "\\") + p;
+    return text;
+}
+
+struct Expected {
+    bool refused = false;  // Begin refuses the job: nothing changes
+    bool exact = true;     // the model knows each file's end (answers it can follow)
+    Snapshot state;        // the files as they must stand (entries other than files carried along)
+    std::multiset<std::uint64_t> floating;  // values that stand at names the model cannot tell
+    std::map<std::string, std::set<std::uint64_t>> either;  // lower key: holds one of these
+    std::vector<std::string> dontCare;      // lower keys (and what is below them) not judged
+    std::set<std::string> selected;         // keys of the files the job acts on, as they were
+    std::string destination;                // lower key of the destination; empty for none
+    std::int64_t done = 0, failed = 0;      // what the report must count
+    bool destinationMayLose = false;        // an answer that removes what stood at the destination
+};
+
+class JobModel {
+public:
+    JobModel(const Snapshot& before, const Job& job) : job_(job), masks_(BuildMaskList(job.masks))
+    {
+        e_.state = before;
+        filters_.masksText = job.masks;
+        filters_.extensions = job.extensions;
+        filters_.timeFrom = job.timeFrom;
+        filters_.timeTo = job.timeTo;
+        filters_.minSize = job.minSize;
+        filters_.maxSize = job.maxSize;
+        copying_ = job.operation == kOpCopy || job.operation == kOpCut;
+        fileAnswer_ = Uniform(job.fileAnswers);
+        folderAnswer_ = Uniform(job.folderAnswers);
+        for (const ConflictAnswer& a : job.fileAnswers)
+            e_.destinationMayLose |= a.decision == kOverwrite || a.decision == kUpdate;
+        for (const ConflictAnswer& a : job.folderAnswers)
+            e_.destinationMayLose |= a.decision == kOverwrite;
+    }
+
+    Expected Run()
+    {
+        if (copying_) {
+            destination_ = Folded(job_.destination);
+            e_.destination = Lower(destination_);
+            for (const std::string& source : job_.sources) {
+                const std::string s = Lower(Folded(source));
+                if (e_.destination == s || e_.destination.rfind(s + "\\", 0) == 0) {
+                    e_.refused = true;
+                    return e_;
+                }
+            }
+        }
+        for (const std::string& source : job_.sources)
+            Item(source);
+        return e_;
+    }
+
+private:
+    // The answer every question gets, when the script gives one answer throughout; Skip when none.
+    static std::optional<ConflictAnswer> Uniform(const std::vector<ConflictAnswer>& answers)
+    {
+        if (answers.empty())
+            return ConflictAnswer{kSkip, false};
+        for (const ConflictAnswer& a : answers)
+            if (a.decision != answers.front().decision)
+                return std::nullopt;
+        return answers.front();
+    }
+
+    std::vector<std::string> KeysOf(const std::string& lowerKey) const
+    {
+        std::vector<std::string> keys;
+        for (const auto& [key, seen] : e_.state)
+            if (Lower(key) == lowerKey)
+                keys.push_back(key);
+        return keys;
+    }
+    bool Is(const std::string& path, Seen::Kind kind) const
+    {
+        for (const std::string& key : KeysOf(Lower(path)))
+            if (e_.state.at(key).kind == kind)
+                return true;
+        return false;
+    }
+
+    bool Passes(const std::string& key, const Seen& seen, const std::string& lowerName) const
+    {
+        const FILETIME ft{static_cast<DWORD>(seen.written), static_cast<DWORD>(seen.written >> 32)};
+        return PassesFileFilter(masks_, filters_, lowerName, FilterTimeOf(ft), seen.size) && !key.empty();
+    }
+
+    std::string CopyOfName(const std::string& name, Seen::Kind kind) const
+    {
+        std::string candidate = "Copy of " + name;
+        for (int k = 1; Is(destination_ + "\\" + candidate, kind); ++k)
+            candidate = "Copy (" + std::to_string(k) + ") of " + name;
+        return candidate;
+    }
+
+    void Item(const std::string& source)
+    {
+        const auto found = e_.state.find(source);
+        if (found != e_.state.end() && found->second.kind == Seen::File) {
+            const std::string name = LocaleLower(LastPart(source));
+            if (!Passes(source, found->second, name))
+                return;
+            e_.selected.insert(source);
+            if (!copying_)
+                return Remove(source);
+            std::string target = destination_ + "\\" + name;
+            if (Lower(target) == Lower(source)) {
+                if (job_.operation == kOpCut)
+                    return;
+                target = destination_ + "\\" + CopyOfName(name, Seen::File);
+            }
+            return Place(source, target, false);
+        }
+        if (found != e_.state.end() && found->second.kind == Seen::Link)
+            return DontCare(source);
+        std::string name = LastPart(source);
+        if (copying_ && Lower(destination_ + "\\" + name) == Lower(source)) {
+            if (job_.operation == kOpCut)
+                return;
+            name = CopyOfName(name, Seen::Folder);
+        }
+        const std::string target = copying_ ? destination_ + "\\" + name : std::string();
+        if (copying_ && Is(target, Seen::File))
+            e_.exact = false;  // a file where the folder goes: each copy fails
+        if (copying_ && !job_.flat)
+            made_.insert(Lower(target));
+        Walk(source, target, false);
+    }
+
+    void Walk(const std::string& folder, const std::string& target, bool floatingBelow)
+    {
+        std::vector<std::string> children;
+        const std::string prefix = folder + "\\";
+        for (auto it = e_.state.lower_bound(prefix); it != e_.state.end() && it->first.rfind(prefix, 0) == 0; ++it)
+            if (it->first.find('\\', prefix.size()) == std::string::npos)
+                children.push_back(it->first);
+        for (const std::string& child : children) {
+            const auto at = e_.state.find(child);
+            if (at == e_.state.end())
+                continue;
+            const Seen seen = at->second;
+            const std::string name = LastPart(child);
+            const std::string to = target + "\\" + name;
+            if (seen.kind == Seen::Link) {
+                DontCare(child);
+                if (copying_)
+                    DontCare(to);
+                continue;
+            }
+            if (seen.kind == Seen::Folder) {
+                bool floating = floatingBelow;
+                if (copying_ && !job_.flat && !floatingBelow && Is(to, Seen::Folder) && !made_.count(Lower(to))) {
+                    if (!folderAnswer_) {
+                        e_.exact = false;
+                        DontCare(to);
+                        floating = true;
+                    } else if (folderAnswer_->decision == kSkip) {
+                        continue;
+                    } else if (folderAnswer_->decision == kOverwrite) {
+                        RemoveBelow(to, false);
+                    } else if (folderAnswer_->decision == kAutoRename) {
+                        if (job_.folderRenameNew)
+                            floating = true;
+                        else
+                            RemoveBelow(to, true);
+                    }
+                } else if (copying_ && !job_.flat && Is(to, Seen::File)) {
+                    e_.exact = false;
+                }
+                if (copying_ && !job_.flat)
+                    made_.insert(Lower(to));
+                Walk(child, to, floating);
+                continue;
+            }
+            if (!Passes(child, seen, LocaleLower(name)))
+                continue;
+            e_.selected.insert(child);
+            if (!copying_) {
+                Remove(child);
+                continue;
+            }
+            std::string placed = to;
+            if (job_.flat) {
+                std::string rest = to.substr(destination_.size() + 1);
+                for (char& c : rest)
+                    if (c == '\\')
+                        c = '_';
+                placed = destination_ + "\\" + rest;
+            }
+            Place(child, placed, floatingBelow);
+        }
+    }
+
+    void DontCare(const std::string& key) { e_.dontCare.push_back(Lower(key)); }
+
+    // Everything that stood below a folder the job removes (or moves aside: then it stands elsewhere).
+    void RemoveBelow(const std::string& folder, bool movedAside)
+    {
+        const std::string prefix = Lower(folder) + "\\";
+        for (auto it = e_.state.begin(); it != e_.state.end();) {
+            if (Lower(it->first).rfind(prefix, 0) == 0) {
+                if (movedAside && it->second.kind == Seen::File)
+                    e_.floating.insert(it->second.Value());
+                it = e_.state.erase(it);
+            } else {
+                ++it;
+            }
+        }
+    }
+
+    void Remove(const std::string& key)
+    {
+        e_.state.erase(key);
+        ++e_.done;
+    }
+
+    void Place(const std::string& source, const std::string& target, bool floating)
+    {
+        const Seen seen = e_.state.at(source);
+        const std::string lower = Lower(target);
+        const auto done = [&] {
+            ++e_.done;
+            if (job_.operation == kOpCut)
+                e_.state.erase(source);
+        };
+        if (floating) {
+            e_.floating.insert(seen.Value());
+            return done();
+        }
+        if (written_.count(lower)) {
+            // Two files of the job land on one name: one takes it, the other a stamped name, in the
+            // order the folders list them.
+            auto& group = e_.either[lower];
+            for (const std::string& key : KeysOf(lower)) {
+                if (group.empty())
+                    group.insert(e_.state.at(key).Value()), e_.floating.insert(e_.state.at(key).Value());
+                e_.state.erase(key);
+            }
+            group.insert(seen.Value());
+            e_.floating.insert(seen.Value());
+            return done();
+        }
+        const std::vector<std::string> there = KeysOf(lower);
+        if (there.size() > 1) {
+            e_.exact = false;
+            return;
+        }
+        if (there.size() == 1) {
+            const Seen existing = e_.state.at(there.front());
+            if (existing.kind != Seen::File) {
+                ++e_.failed;  // a folder (or link) where the file goes
+                return;
+            }
+            if (!fileAnswer_) {
+                e_.exact = false;
+                DontCare(target);
+                written_.insert(lower);
+                return;
+            }
+            ConflictDecision decision = fileAnswer_->decision;
+            if (decision == kUpdate) {
+                const bool older = existing.written / 20000000 < seen.written / 20000000;
+                const bool same = existing.written / 20000000 == seen.written / 20000000;
+                decision = older || (same && existing.size != seen.size) ? kOverwrite : kSkip;
+            }
+            if (decision == kSkip)
+                return;
+            if (decision == kAutoRename) {
+                if (job_.fileRenameNew) {
+                    e_.floating.insert(seen.Value());
+                    return done();
+                }
+                e_.floating.insert(existing.Value());
+            }
+            e_.state.erase(there.front());
+        }
+        Seen placed = seen;
+        placed.links = 1;
+        e_.state[target] = placed;
+        written_.insert(lower);
+        done();
+    }
+
+    const Job& job_;
+    Expected e_;
+    MaskList masks_;
+    FilterSet filters_;
+    bool copying_ = false;
+    std::string destination_;
+    std::optional<ConflictAnswer> fileAnswer_, folderAnswer_;
+    std::set<std::string> written_;  // lower keys of the files the job wrote
+    std::set<std::string> made_;     // lower keys of the folders the job made
+};
+
+inline Expected Model(const Snapshot& before, const Job& job) { return JobModel(before, job).Run(); }
+
+} // namespace randomjobs
