@@ -27,6 +27,9 @@ struct Outcome {
     std::vector<Violation> violations;
     std::string log;
     std::string changes;  // what the job changed, name by name
+    // What the job met, for the long mode's summary of how much each kind of case was tried.
+    bool refused = false, modelled = false, cancelled = false;
+    std::int64_t questions = 0, done = 0, failed = 0;
 };
 
 // Each name whose files differ before and after, with what stood there (values shortened).
@@ -38,8 +41,12 @@ inline std::string Changes(const Snapshot& before, const Snapshot& after)
             return std::string("-");
         if (at->second.kind != Seen::File)
             return std::string(at->second.kind == Seen::Folder ? "folder" : "link");
-        char v[32];
-        std::snprintf(v, sizeof v, "%08llx", static_cast<unsigned long long>(at->second.Value() & 0xffffffffu));
+        char v[96];
+        std::snprintf(v, sizeof v, "%08llx (%lld bytes %08llx, time %llu, attributes %lu, %lu names)",
+                      static_cast<unsigned long long>(at->second.Value() & 0xffffffffu),
+                      static_cast<long long>(at->second.size), static_cast<unsigned long long>(at->second.content & 0xffffffffu),
+                      static_cast<unsigned long long>(at->second.written / 10000000), static_cast<unsigned long>(at->second.attributes),
+                      static_cast<unsigned long>(at->second.links));
         return std::string(v);
     };
     std::set<std::string> keys;
@@ -96,6 +103,7 @@ public:
             run.Run(request);
 
         JobResult result;
+        result.ran = !refused;
         result.ranToEnd = !host.cancelled;
         result.done = state.filesDone;
         result.failed = state.filesFailed;
@@ -103,6 +111,12 @@ public:
         outcome.log = host.log;
         const Snapshot after = World();
         outcome.changes = Changes(before, after);
+        outcome.refused = refused;
+        outcome.modelled = expected.exact && !expected.refused;
+        outcome.cancelled = host.cancelled;
+        outcome.questions = static_cast<std::int64_t>(host.fileQuestions.size() + host.folderQuestions.size());
+        outcome.done = state.filesDone;
+        outcome.failed = state.filesFailed;
         outcome.violations = JobChecks(before, after, expected, case_.job, result).Run();
         if (refused != expected.refused)
             outcome.violations.push_back({"refused as the model says", refused ? "the job was refused" : "the job ran"});

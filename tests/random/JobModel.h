@@ -24,6 +24,24 @@ inline std::string Lower(const std::string& utf8)
     return Utf8(wide);
 }
 
+// A path as the system resolves a plain name: each part without its closing dots and blanks.
+inline std::string Trimmed(const std::string& path)
+{
+    std::string text;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t end = path.find('\\', start);
+        std::string part = path.substr(start, end == std::string::npos ? std::string::npos : end - start);
+        while (!part.empty() && (part.back() == '.' || part.back() == ' ') && part != "." && part != "..")
+            part.pop_back();
+        text += (start == 0 ? "" : "\\") + part;
+        if (end == std::string::npos)
+            break;
+        start = end + 1;
+    }
+    return text;
+}
+
 inline std::string LastPart(const std::string& path) { return path.substr(path.find_last_of('\\') + 1); }
 inline std::string Parent(const std::string& path)
 {
@@ -93,9 +111,15 @@ public:
         if (copying_) {
             destination_ = Folded(job_.destination);
             e_.destination = Lower(destination_);
+            // A destination that is a source or lies inside one, by its text (letter case counts) or as
+            // the system finds the source: closing dots and blanks dropped, the exact name first.
             for (const std::string& source : job_.sources) {
-                const std::string s = Lower(Folded(source));
-                if (e_.destination == s || e_.destination.rfind(s + "\\", 0) == 0) {
+                const std::string exact = Folded(source);
+                const std::string found = Resolved(exact);
+                const std::string td = Lower(Trimmed(destination_));
+                const bool inside = destination_ == exact || destination_.rfind(exact + "\\", 0) == 0;
+                const bool folder = !found.empty() && e_.state.at(found).kind == Seen::Folder;
+                if (inside || (folder && (td == Lower(found) || td.rfind(Lower(found) + "\\", 0) == 0))) {
                     e_.refused = true;
                     return e_;
                 }
@@ -116,6 +140,29 @@ private:
             if (a.decision != answers.front().decision)
                 return std::nullopt;
         return answers.front();
+    }
+
+    // The entry the system reaches by a path: each part without its closing dots and blanks, the
+    // name of the exact letter case where there is one, else one of another case. Empty for none.
+    std::string Resolved(const std::string& path) const
+    {
+        std::string at;
+        for (std::size_t start = 0;;) {
+            const std::size_t end = path.find('\\', start);
+            const std::string part = Trimmed(path.substr(start, end == std::string::npos ? std::string::npos : end - start));
+            const std::string exact = (at.empty() ? "" : at + "\\") + part;
+            if (e_.state.count(exact)) {
+                at = exact;
+            } else {
+                const std::vector<std::string> keys = KeysOf(Lower(exact));
+                if (keys.empty())
+                    return {};
+                at = keys.front();
+            }
+            if (end == std::string::npos)
+                return at;
+            start = end + 1;
+        }
     }
 
     std::vector<std::string> KeysOf(const std::string& lowerKey) const
@@ -282,6 +329,14 @@ private:
             e_.floating.insert(seen.Value());
             return done();
         }
+        if (written_.count(lower) && seen.id != 0) {
+            // The second name of a file this job has already moved there: the same file, not copied.
+            const std::vector<std::string> there = KeysOf(lower);
+            if (there.size() == 1 && e_.state.at(there.front()).id == seen.id) {
+                ++e_.failed;
+                return;
+            }
+        }
         if (written_.count(lower)) {
             // Two files of the job land on one name: one takes it, the other a stamped name, in the
             // order the folders list them.
@@ -331,6 +386,9 @@ private:
         }
         Seen placed = seen;
         placed.links = 1;
+        // A Cut within one volume moves the file itself (the same file, its other names kept); a copy is another.
+        if (job_.operation != kOpCut || target.rfind(kOther, 0) == 0 || source.rfind(kOther, 0) == 0)
+            placed.id = 0;
         e_.state[target] = placed;
         written_.insert(lower);
         done();
