@@ -278,6 +278,16 @@ private:
                 Add(Entry::Folder, path);  // a folder where the file goes
                 continue;
             }
+            if (Chance(10) && root.rfind(kOther, 0) != 0) {
+                // The source file itself, by a second name where its copy goes.
+                for (const Entry& e : std::vector<Entry>(case_.world))
+                    if (e.kind == Entry::File && e.fill == seen.content && e.size == seen.size) {
+                        Add(Entry::HardLink, path).target = e.path;
+                        break;
+                    }
+                if (Taken(path))
+                    continue;
+            }
             Entry& clash = Add(Entry::File, path);
             const int how = Pick(4);
             clash.fill = static_cast<std::uint32_t>(rng_());

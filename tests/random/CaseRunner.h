@@ -115,6 +115,10 @@ public:
         outcome.modelled = expected.exact && !expected.refused;
         outcome.cancelled = host.cancelled;
         outcome.questions = static_cast<std::int64_t>(host.fileQuestions.size() + host.folderQuestions.size());
+        for (const std::string& q : host.fileQuestions)
+            outcome.changes += "  asked about file " + q + "\n";
+        for (const std::string& q : host.folderQuestions)
+            outcome.changes += "  asked about folder " + q + "\n";
         outcome.done = state.filesDone;
         outcome.failed = state.filesFailed;
         outcome.violations = JobChecks(before, after, expected, case_.job, result).Run();
@@ -128,10 +132,11 @@ private:
     // taken off the queue as the window would.
     class Host : public ScriptedHost {
     public:
+        // The answers are taken in turn, from the first again once all are used.
         explicit Host(const Job& job) : job_(job)
         {
-            fileAnswers.assign(job.fileAnswers.begin(), job.fileAnswers.end());
-            folderAnswers.assign(job.folderAnswers.begin(), job.folderAnswers.end());
+            onFileExists = [this](const std::string&, const std::string&) { return Next(job_.fileAnswers, files_); };
+            onFolderExists = [this](const std::string&) { return Next(job_.folderAnswers, folders_); };
         }
         JobRun* run = nullptr;
         bool cancelled = false;
@@ -165,6 +170,10 @@ private:
         }
 
     private:
+        static ConflictAnswer Next(const std::vector<ConflictAnswer>& answers, std::size_t& used)
+        {
+            return answers.empty() ? ConflictAnswer{kSkip, false} : answers[used++ % answers.size()];
+        }
         void Question()
         {
             if (questions_++ == job_.cancelAtQuestion)
@@ -177,6 +186,7 @@ private:
         }
         const Job& job_;
         int questions_ = 0;
+        std::size_t files_ = 0, folders_ = 0;
         int resumeAt_ = -1;
     };
 

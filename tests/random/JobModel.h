@@ -165,6 +165,13 @@ private:
         }
     }
 
+    // The file itself stands at the path by another name (a second name of it).
+    bool SameFileAt(const std::string& path, const Seen& file) const
+    {
+        const std::vector<std::string> keys = KeysOf(Lower(path));
+        return file.id != 0 && keys.size() == 1 && e_.state.at(keys.front()).id == file.id;
+    }
+
     std::vector<std::string> KeysOf(const std::string& lowerKey) const
     {
         std::vector<std::string> keys;
@@ -206,7 +213,7 @@ private:
             if (!copying_)
                 return Remove(source);
             std::string target = destination_ + "\\" + name;
-            if (Lower(target) == Lower(source)) {
+            if (Lower(target) == Lower(source) || SameFileAt(target, found->second)) {
                 if (job_.operation == kOpCut)
                     return;
                 target = destination_ + "\\" + CopyOfName(name, Seen::File);
@@ -357,8 +364,8 @@ private:
         }
         if (there.size() == 1) {
             const Seen existing = e_.state.at(there.front());
-            if (existing.kind != Seen::File) {
-                ++e_.failed;  // a folder (or link) where the file goes
+            if (existing.kind != Seen::File || (seen.id != 0 && existing.id == seen.id)) {
+                ++e_.failed;  // a folder (or link) where the file goes, or the source file itself
                 return;
             }
             if (!fileAnswer_) {

@@ -35,7 +35,7 @@ struct Job {
     std::vector<ExtensionEntry> extensions;
     DateTime timeFrom = 0.0, timeTo = 2958465.0;
     std::int64_t minSize = 0, maxSize = INT64_MAX;
-    // The answers to the file and the folder questions in the order they are asked; Skip once used up.
+    // The answers to the file and the folder questions in the order they are asked, taken in turn.
     std::vector<ConflictAnswer> fileAnswers, folderAnswers;
     bool fileRenameNew = true, folderRenameNew = true;
     int cancelAtQuestion = -1;  // Cancel pressed while the k-th question (from 0) is up
