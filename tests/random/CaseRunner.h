@@ -28,7 +28,7 @@ struct Outcome {
     std::string log;
     std::string changes;  // what the job changed, name by name
     // What the job met, for the long mode's summary of how much each kind of case was tried.
-    bool refused = false, modelled = false, cancelled = false;
+    bool refused = false, modelled = false, cancelled = false, selectsTwice = false;
     std::int64_t questions = 0, done = 0, failed = 0;
 };
 
@@ -114,6 +114,7 @@ public:
         outcome.refused = refused;
         outcome.modelled = expected.exact && !expected.refused;
         outcome.cancelled = host.cancelled;
+        outcome.selectsTwice = expected.selectsTwice;
         outcome.questions = static_cast<std::int64_t>(host.fileQuestions.size() + host.folderQuestions.size());
         for (const std::string& q : host.fileQuestions)
             outcome.changes += "  asked about file " + q + "\n";

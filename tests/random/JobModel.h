@@ -84,6 +84,7 @@ struct Expected {
     std::string destination;                // lower key of the destination; empty for none
     std::int64_t done = 0, failed = 0;      // what the report must count
     bool destinationMayLose = false;        // an answer that removes what stood at the destination
+    bool selectsTwice = false;              // one file reached by two source items
 };
 
 class JobModel {
@@ -144,7 +145,7 @@ private:
 
     // The entry the system reaches by a path: each part without its closing dots and blanks, the
     // name of the exact letter case where there is one, else one of another case. Empty for none.
-    std::string Resolved(const std::string& path) const
+    std::string Resolved(const std::string& path, bool* ambiguous = nullptr) const
     {
         std::string at;
         for (std::size_t start = 0;;) {
@@ -157,6 +158,8 @@ private:
                 const std::vector<std::string> keys = KeysOf(Lower(exact));
                 if (keys.empty())
                     return {};
+                if (ambiguous && keys.size() > 1)
+                    *ambiguous = true;
                 at = keys.front();
             }
             if (end == std::string::npos)
@@ -202,14 +205,27 @@ private:
         return candidate;
     }
 
-    void Item(const std::string& source)
+    void Item(const std::string& typed)
     {
+        // The item as the system finds it: the exact name, else as a plain path resolves (closing dots
+        // and blanks dropped, letter case aside), as Windows itself would read what was listed.
+        std::string source = typed;
+        if (!e_.state.count(typed)) {
+            bool ambiguous = false;
+            const std::string found = Resolved(typed, &ambiguous);
+            if (!found.empty())
+                source = found;
+            if (ambiguous)
+                e_.exact = false;
+        }
+        for (const std::string& key : e_.selected)
+            e_.selectsTwice |= key == source || key.rfind(source + "\\", 0) == 0;
         const auto found = e_.state.find(source);
         if (found != e_.state.end() && found->second.kind == Seen::File) {
             const std::string name = LocaleLower(LastPart(source));
             if (!Passes(source, found->second, name))
                 return;
-            e_.selected.insert(source);
+            e_.selectsTwice |= !e_.selected.insert(source).second;
             if (!copying_)
                 return Remove(source);
             std::string target = destination_ + "\\" + name;
@@ -222,7 +238,7 @@ private:
         }
         if (found != e_.state.end() && found->second.kind == Seen::Link)
             return DontCare(source);
-        std::string name = LastPart(source);
+        std::string name = LastPart(Trimmed(typed));
         if (copying_ && Lower(destination_ + "\\" + name) == Lower(source)) {
             if (job_.operation == kOpCut)
                 return;
@@ -283,7 +299,7 @@ private:
             }
             if (!Passes(child, seen, LocaleLower(name)))
                 continue;
-            e_.selected.insert(child);
+            e_.selectsTwice |= !e_.selected.insert(child).second;
             if (!copying_) {
                 Remove(child);
                 continue;
