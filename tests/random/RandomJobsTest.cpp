@@ -156,7 +156,7 @@ bool ShrinkWanted()
 void RunSeeds(std::uint64_t first, std::uint64_t count, bool progress)
 {
     std::map<std::string, std::vector<std::uint64_t>> byInvariant;
-    int shrunk = 0, unmade = 0;
+    int shrunk = 0, unmade = 0, failing = 0;
     std::vector<std::uint64_t> removingTwice;  // Delete, Crush, Trash reaching one file twice
     std::int64_t refused = 0, modelled = 0, cancelled = 0, asked = 0, questions = 0, done = 0, failed = 0;
     const DWORD start = GetTickCount();
@@ -192,7 +192,11 @@ void RunSeeds(std::uint64_t first, std::uint64_t count, bool progress)
                 broken.insert(v.invariant + (namesAlone ? " (names closing in a dot or blank only)" : ""));
             for (const std::string& b : broken)
                 byInvariant[b].push_back(seed);
-            ADD_FAILURE() << "seed " << seed << "\n" << Describe(outcome) << "case:\n" << AsCode(c) << "log:\n" << outcome.log;
+            // In full: the seeds of the fixed set, and the first few of the long mode (one line each after).
+            if (!progress || failing++ < 3)
+                ADD_FAILURE() << "seed " << seed << "\n" << Describe(outcome) << "case:\n" << AsCode(c) << "log:\n" << outcome.log;
+            else
+                ADD_FAILURE() << "seed " << seed << ": " << (outcome.violations.empty() ? outcome.unmade : outcome.violations.front().invariant + ": " + outcome.violations.front().detail);
             if (!outcome.violations.empty() && shrunk < 3 && ShrinkWanted()) {
                 ++shrunk;
                 const Case& big = namesAlone ? c : plain;
