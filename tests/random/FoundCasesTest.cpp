@@ -1,0 +1,141 @@
+// Cases the random jobs found, cut down and pasted here: each is a test of its own. A test whose
+// fault is not fixed yet is disabled, with the fault named; it is enabled with the fix (and the seeds
+// that find the same fault go back into the fixed set, RandomJobsTest.cpp).
+#include "tests/random/CaseRunner.h"
+
+#include <gtest/gtest.h>
+
+using namespace randomjobs;
+
+namespace {
+
+// Crush of a file that has a second name outside the selection.
+Case CrushOfALinkedFile()
+{
+    // seed 261, cut down
+    Case c;
+    c.world = {
+        {Entry::Folder, "src", "", 0u, 0u, 0ull, 0},
+        {Entry::Folder, "other", "", 0u, 0u, 0ull, 0},
+        {Entry::Folder, "src\\b", "", 0u, 0u, 0ull, 0},
+        {Entry::File, "src\\b\\a.txt", "", 332u, 636987547u, 132396264000000000ull, 0},
+        {Entry::HardLink, "other\\second.txt", "src\\b\\a.txt", 0u, 0u, 0ull, 0},
+    };
+    Job& j = c.job;
+    j.operation = kOpCrush;
+    j.sources = {"src\\b\\a.txt", };
+    j.destination = "";
+    j.flat = false;
+    j.masks = "*.*";
+    j.extensions = {};
+    j.timeFrom = 0.0; j.timeTo = 2958465.0; j.minSize = 0ll; j.maxSize = 9223372036854775807ll;
+    j.fileAnswers = {{static_cast<ConflictDecision>(1), false}, };
+    j.folderAnswers = {{static_cast<ConflictDecision>(4), false}, };
+    j.fileRenameNew = false; j.folderRenameNew = false;
+    j.cancelAtQuestion = -1; j.cancelAtPump = -1; j.pauseAtPump = -1;
+    return c;
+}
+
+// A Cut to another volume of a hidden file with a second name outside the selection.
+Case CutOfALinkedHiddenFile()
+{
+    // seed 67, cut down
+    Case c;
+    c.world = {
+        {Entry::Folder, "src", "", 0u, 0u, 0ull, 0},
+        {Entry::Folder, "other", "", 0u, 0u, 0ull, 0},
+        {Entry::Folder, "src\\A", "", 0u, 0u, 0ull, 0},
+        {Entry::Folder, "src\\b", "", 0u, 0u, 0ull, 0},
+        {Entry::File, "src\\b\\2Ünï.txt", "", 183333u, 2958871234u, 132396264000000000ull, 2},
+        {Entry::HardLink, "src\\A\\A.TXT", "src\\b\\2Ünï.txt", 0u, 0u, 0ull, 0},
+    };
+    Job& j = c.job;
+    j.operation = kOpCut;
+    j.sources = {"src\\b\\2Ünï.txt", };
+    j.destination = "@other\\out";
+    j.flat = false;
+    j.masks = "*.*";
+    j.extensions = {};
+    j.timeFrom = 0.0; j.timeTo = 2958465.0; j.minSize = 0ll; j.maxSize = 9223372036854775807ll;
+    j.fileAnswers = {{static_cast<ConflictDecision>(1), true}, };
+    j.folderAnswers = {{static_cast<ConflictDecision>(3), false}, };
+    j.fileRenameNew = true; j.folderRenameNew = false;
+    j.cancelAtQuestion = -1; j.cancelAtPump = -1; j.pauseAtPump = -1;
+    return c;
+}
+
+// A copy into its own folder of a file whose name closes in a dot.
+Case CopyOfANameClosingInADot()
+{
+    // seed 3, cut down
+    Case c;
+    c.world = {
+        {Entry::Folder, "src", "", 0u, 0u, 0ull, 0},
+        {Entry::Folder, "other", "", 0u, 0u, 0ull, 0},
+        {Entry::Folder, "src\\A", "", 0u, 0u, 0ull, 0},
+        {Entry::File, "src\\A\\photo.JPG.", "", 102491u, 2778110466u, 133001064000000000ull, 0},
+    };
+    Job& j = c.job;
+    j.operation = kOpCopy;
+    j.sources = {"src\\A\\photo.JPG.", };
+    j.destination = "src\\.\\A";
+    j.flat = false;
+    j.masks = "*.*";
+    j.extensions = {};
+    j.timeFrom = 0.0; j.timeTo = 2958465.0; j.minSize = 0ll; j.maxSize = 9223372036854775807ll;
+    j.fileAnswers = {{static_cast<ConflictDecision>(3), true}, };
+    j.folderAnswers = {{static_cast<ConflictDecision>(4), true}, };
+    j.fileRenameNew = true; j.folderRenameNew = false;
+    j.cancelAtQuestion = -1; j.cancelAtPump = -1; j.pauseAtPump = -1;
+    return c;
+}
+
+// A Cut of a folder holding a file whose name closes in a blank.
+Case CutOfANameClosingInABlank()
+{
+    // seed 11, cut down
+    Case c;
+    c.world = {
+        {Entry::Folder, "src", "", 0u, 0u, 0ull, 0},
+        {Entry::Folder, "other", "", 0u, 0u, 0ull, 0},
+        {Entry::Folder, "src\\Cc", "", 0u, 0u, 0ull, 0},
+        {Entry::Folder, "src\\Cc\\deep", "", 0u, 0u, 0ull, 0},
+        {Entry::Folder, "src\\Cc\\deep\\deep", "", 0u, 0u, 0ull, 0},
+        {Entry::File, "src\\Cc\\deep\\deep\\Ünï.txt ", "", 371u, 1484435563u, 134297064000000000ull, 0},
+    };
+    Job& j = c.job;
+    j.operation = kOpCut;
+    j.sources = {"src\\Cc\\deep", };
+    j.destination = "out";
+    j.flat = false;
+    j.masks = "*.*";
+    j.extensions = {};
+    j.timeFrom = 0.0; j.timeTo = 2958465.0; j.minSize = 0ll; j.maxSize = 9223372036854775807ll;
+    j.fileAnswers = {{static_cast<ConflictDecision>(1), false}, };
+    j.folderAnswers = {{static_cast<ConflictDecision>(1), false}, };
+    j.fileRenameNew = false; j.folderRenameNew = true;
+    j.cancelAtQuestion = -1; j.cancelAtPump = -1; j.pauseAtPump = -1;
+    return c;
+}
+
+void ExpectKept(const Case& c)
+{
+    const Outcome o = RunCase(c);
+    EXPECT_TRUE(o.unmade.empty()) << o.unmade;
+    EXPECT_TRUE(o.violations.empty()) << Describe(o) << o.log;
+}
+
+} // namespace
+
+// Fault: Crush writes through a second name (hard link) of the file.
+TEST(RandomJobFound, DISABLED_CrushLeavesTheOtherNameOfTheFileWhole) { ExpectKept(CrushOfALinkedFile()); }
+
+// Fault: removing one name of a file clears the read-only or hidden mark of its other names.
+TEST(RandomJobFound, DISABLED_ACutKeepsTheMarksOfTheOtherNameOfTheFile) { ExpectKept(CutOfALinkedHiddenFile()); }
+
+// Fault: a name closing in a dot or blank reaches its twin or loses the dot (here the file item is
+// taken for a missing folder, and a folder "Copy of photo.JPG" is made).
+TEST(RandomJobFound, DISABLED_ACopyOfANameClosingInADotIsAFileOfThatName) { ExpectKept(CopyOfANameClosingInADot()); }
+
+// Fault: the same (the file is neither moved nor reported as failed).
+TEST(RandomJobFound, DISABLED_ACutMovesANameClosingInABlank) { ExpectKept(CutOfANameClosingInABlank()); }
