@@ -3,7 +3,9 @@
 // into its section's panel, the dialog is parked out of sight, and the dialog's callback reports the
 // selection. The browse call is modal and only returns when its dialog ends, so the tick that
 // opens it stays on the stack and the dialog's own message loop runs the rest of the program, the
-// later ticks of the same timer (the steps after the opening) included.
+// later ticks of the same timer (the steps after the opening) included. That tick is dispatched by
+// whichever loop is innermost: it opens nothing until the window is at rest outside every other loop,
+// or the loop it ran in (a job's, a scan's, a question's) would never get control back.
 #include "app/FolderTrees.h"
 
 #include "platform/CodePageText.h"
@@ -12,6 +14,7 @@
 #include <shlobj.h>
 
 #include <exception>
+#include <utility>
 
 namespace {
 
@@ -40,9 +43,10 @@ void PlaceTree(HWND tree, const ui::Panel& panel)
 
 } // namespace
 
-void FolderTrees::Build(const Places& places)
+void FolderTrees::Build(const Places& places, std::function<bool()> mayOpen)
 {
     places_ = std::make_unique<Places>(places);
+    mayOpen_ = std::move(mayOpen);
     Timer1 = std::make_unique<ui::Timer>(ui::TimerArgs{"Timer1", 50, false});
     Timer2 = std::make_unique<ui::Timer>(ui::TimerArgs{"Timer2", 50, false});
     Timer1->onTimer = [this] { Timer1Timer(); };
@@ -79,6 +83,13 @@ void FolderTrees::BrowserTick(bool destination)
         if (active == 0)
             timer.Stop();
         return;
+    }
+    if (step < 0) {
+        if (mayOpen_ && !mayOpen_())
+            return;  // the timer ticks on: the dialog opens at the first tick that finds rest
+        // The tree in use so far makes way: the new run's handles come once it is ready.
+        (destination ? destinationBrowseDialog : sourceBrowseDialog) = nullptr;
+        (destination ? destinationTree : sourceTree) = nullptr;
     }
     ++step;
     if (step == 0) {
@@ -207,7 +218,6 @@ void FolderTrees::ReopenDestination()
 {
     browseStartPath = lastDestinationFolder;
     destinationBrowseStep = -1;
-    destinationBrowseDialog = destinationTree = nullptr;  // the new run's, once it is ready
     Timer1->Start();
 }
 
@@ -215,7 +225,6 @@ void FolderTrees::ReopenSource()
 {
     browseStartPath = lastDestinationFolder;
     sourceBrowseStep = -1;
-    sourceBrowseDialog = sourceTree = nullptr;
     Timer2->Start();
 }
 

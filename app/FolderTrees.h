@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -27,10 +28,13 @@ public:
     FolderTrees(const FolderTrees&) = delete;
     FolderTrees& operator=(const FolderTrees&) = delete;
 
-    void Build(const Places& places);
+    // mayOpen says when a browse dialog may start: its loop only ends with the window, so it must not
+    // start inside any loop that has to end (a job, a scan, a question, a menu, a move).
+    void Build(const Places& places, std::function<bool()> mayOpen);
     // The trees open once the window's own start has run: the first tick's dialog carries the rest.
     void Open();
-    // The tree opens anew (Select Destination Directory, Select Source Directory).
+    // The tree opens anew (Select Destination Directory, Select Source Directory), once mayOpen
+    // allows it; the tree there stays in use until then.
     void ReopenDestination();
     void ReopenSource();
     // The destination tree follows a typed text, keeping the text as it is.
@@ -70,6 +74,7 @@ private:
         bool destination = false;
     };
     std::unique_ptr<Places> places_;
+    std::function<bool()> mayOpen_;
     std::vector<BrowseRun> browseRuns;   // every dialog that runs, oldest first
     int destinationRunsActive = 0;       // browse calls that have not returned yet
     int sourceRunsActive = 0;

@@ -7,7 +7,7 @@ namespace {
 
 using E = Effect;
 constexpr std::size_t kPhases = 7;
-constexpr std::size_t kActions = 12;
+constexpr std::size_t kActions = 13;
 
 // Rows: actions in UserAction's order. Columns: Rest, Scanning, BeginPending, Running, Paused, Asking,
 // Stopping. The README's table is this one.
@@ -34,6 +34,10 @@ constexpr std::array<std::array<Effect, kPhases>, kActions> kTable{{
     {E::Act, E::Act, E::Act, E::Act, E::Act, E::Act, E::Act},
     // Rename acts on folders on disk, which a taken job may be writing into.
     {E::Act, E::Act, E::Ignore, E::Ignore, E::Ignore, E::Ignore, E::Ignore},
+    // A folder tree's browse dialog runs a loop that only ends with the window: opened inside a scan,
+    // a job or a question it would bury it for good. It opens at rest, outside every other loop
+    // (FolderTrees waits for that); a scan winds down by itself, a taken job does not soon.
+    {E::Act, E::Later, E::Ignore, E::Ignore, E::Ignore, E::Ignore, E::Ignore},
     // Close
     {E::Act, E::Act, E::DropPendingBegin, E::EndJobThenClose, E::EndJobThenClose, E::EndJobThenClose,
      E::EndJobThenClose},
@@ -57,7 +61,8 @@ const char* ActionName(UserAction action)
 {
     static constexpr std::array<const char*, kActions> names{
         "Begin", "Cancel", "Pause / Go On", "Stop searching", "Add, Remove", "Filters, Operation",
-        "hand-off, drop", "clipboard pick-up", "pre-scan request", "destination", "Rename", "close"};
+        "hand-off, drop", "clipboard pick-up", "pre-scan request", "destination", "Rename",
+        "Select Destination / Source Directory", "close"};
     return names[static_cast<std::size_t>(action)];
 }
 

@@ -26,6 +26,7 @@ enum class UserAction {
     ScanRequest,      // the pre-scan's request timer fires
     EditDestination,  // cbPath typed or picked, the destination tree, New Folder
     RenameFolder,     // Rename in the To section
+    ReopenTree,       // Select Destination Directory, Select Source Directory: a folder tree opens anew
     Close,            // the window closed, the session ending, Exit from the icon's menu
 };
 

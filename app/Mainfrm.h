@@ -82,6 +82,13 @@ public:
     void StopSearchClick();
     void BitBtn1Click();
     int& QuestionsUp() override { return questionsUp; }
+    // A loop of the window's that must end is up: a question, the icon's or the system's menu, a move
+    // or a sizing of the window. Each dispatches the window's timers, and whatever starts there runs
+    // inside it and keeps it from ending until it returns.
+    bool NestedLoopUp() const;
+    // At rest, outside every such loop: the only place a folder tree's browse dialog may start (its
+    // loop only ends with the window).
+    bool AtRestOutsideLoops() const { return Phase() == JobPhase::Rest && !NestedLoopUp(); }
 
     // --- Pre-scan -----------------------------------------------------------------------------
     void SearchTimerTimer();
@@ -169,6 +176,8 @@ private:
     void FormCreate();
     void PlaceIconPanels();
     void SetSectionsEnabled(bool enabled);
+    // Rename and Select Destination Directory: off from Begin to the job's end.
+    void SetFolderButtonsEnabled(bool enabled);
     // The form's one message path: offers a message to the window's parts in the order written down
     // at its definition.
     bool Dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
@@ -179,6 +188,8 @@ private:
     void DropPendingBegin();
     std::optional<JobRequest> pendingBegin;  // taken at Begin during a scan, run when it has wound down
     int questionsUp = 0;    // modal questions of this window that are open (they pump messages)
+    bool sizingOrMoving = false;  // the system's loop of a move or a sizing of the window runs
+    bool menuLoopUp = false;      // the system's loop of a menu of the window runs
     bool asking = false;    // a job waits for the answer to a question
     // The window is closing (closed, Exit, the session ending): a job stops asking and unwinds, a
     // waiting Begin is dropped. True while a job must unwind before the window can go.

@@ -4,6 +4,7 @@
 #include "app/Mainfrm.h"
 
 #include "app/ControlArgsBuilders.h"
+#include "platform/MessagePump.h"
 #include "res/Pictures.h"
 
 using namespace build;
@@ -72,7 +73,9 @@ void TVorCopyPasteWin::BuildForm()
     BuildSection(kSectionSettings, "SettingsPanel", "SettingsLabel", "Settings", "SettingsSubPanel",
                  "SettingsSubPanel2", SettingsPanel, SettingsLabel, SettingsSubPanel, SettingsSubPanel2);
     settings.Build(*SettingsSubPanel);
-    trees.Build({*to.Panel3, *to.Panel14, *source.Panel8, *to.cbPath, *source.sourceEdit});
+    trees.Build({*to.Panel3, *to.Panel14, *source.Panel8, *to.cbPath, *source.sourceEdit},
+                // Nor once the program is ending: a dialog opened then would keep it from ending.
+                [this] { return AtRestOutsideLoops() && !QuitPending() && !state.quitFlag; });
 
     const char* frameNames[4] = {"pr0", "pr1", "pr2", "pr3"};
     for (int i = 0; i < 4; ++i)

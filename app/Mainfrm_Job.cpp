@@ -101,7 +101,9 @@ void TVorCopyPasteWin::FormCreate()
 //     anything more and the window goes once it has unwound. The answer stays the default "yes"; the
 //     system may end the process after WM_ENDSESSION, which is why the job is stopped as early as the
 //     query. The message goes on.
-//  3. the tray side: minimising, the task bar's button following the window's showing and hiding
+//  3. the system's own loops of the window (a move or a sizing, a menu) are noted as they start and
+//     end: a waiting Begin and a folder tree start outside them. The messages go on.
+//  4. the tray side: minimising, the task bar's button following the window's showing and hiding
 //     (WM_WINDOWPOSCHANGED goes on), and the icon's own messages.
 // What no part answers gets the form's own handling.
 bool TVorCopyPasteWin::Dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
@@ -110,6 +112,10 @@ bool TVorCopyPasteWin::Dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRES
         return true;
     if (message == WM_QUERYENDSESSION || (message == WM_ENDSESSION && wParam))
         StopForClose();
+    if (message == WM_ENTERSIZEMOVE || message == WM_EXITSIZEMOVE)
+        sizingOrMoving = message == WM_ENTERSIZEMOVE;
+    else if (message == WM_ENTERMENULOOP || message == WM_EXITMENULOOP)
+        menuLoopUp = message == WM_ENTERMENULOOP;
     return tray.HandleMessage(message, wParam, lParam, result);
 }
 
@@ -120,6 +126,11 @@ void TVorCopyPasteWin::CloseWindowAfterBrowsers()
 }
 
 // --- Handlers ----------------------------------------------------------------------------------
+
+bool TVorCopyPasteWin::NestedLoopUp() const
+{
+    return questionsUp > 0 || sizingOrMoving || menuLoopUp || tray.MenuUp();
+}
 
 JobPhase TVorCopyPasteWin::Phase() const
 {
@@ -190,7 +201,7 @@ void TVorCopyPasteWin::HoldBeginForScan(const JobRequest& request)
     // The job is taken: nothing that would change it can be pressed until it has run or Cancel drops it.
     SetSectionsEnabled(false);
     bbBegin->SetEnabled(false);
-    to.BitBtn4->SetEnabled(false);
+    SetFolderButtonsEnabled(false);
     ReclickBeginButton->Start();
 }
 
@@ -202,7 +213,7 @@ void TVorCopyPasteWin::DropPendingBegin()
     ReclickBeginButton->Stop();
     SetSectionsEnabled(true);
     bbBegin->SetEnabled(true);
-    to.BitBtn4->SetEnabled(true);
+    SetFolderButtonsEnabled(true);
 }
 
 void TVorCopyPasteWin::ReclickBeginButtonTimer()
@@ -211,9 +222,9 @@ void TVorCopyPasteWin::ReclickBeginButtonTimer()
         ReclickBeginButton->Stop();
         return;
     }
-    // The job starts from no other question's loop: a box of this window that is up when the scan
-    // ends keeps it waiting until it is answered.
-    if (ScanRunning() || questionsUp > 0)
+    // The job starts inside no other loop of the window: a box, a menu, a move or a sizing that is
+    // up when the scan ends keeps it waiting until that loop has ended (the job would bury it).
+    if (ScanRunning() || NestedLoopUp())
         return;
     ReclickBeginButton->Stop();
     const JobRequest request = std::move(*pendingBegin);
@@ -421,6 +432,12 @@ void TVorCopyPasteWin::SetSectionsEnabled(bool enabled)
     }
 }
 
+void TVorCopyPasteWin::SetFolderButtonsEnabled(bool enabled)
+{
+    to.BitBtn4->SetEnabled(enabled);  // Rename: the job may be writing into the folder
+    to.BitBtn3->SetEnabled(enabled);  // a tree opened now would wait for the job's end: not offered
+}
+
 void TVorCopyPasteWin::EnterRunningState(Operation operation)
 {
     // A scan requested but not yet run: the totals describe another list than the job's, so the job
@@ -428,7 +445,7 @@ void TVorCopyPasteWin::EnterRunningState(Operation operation)
     if (SearchTimer->Enabled() || shell.ParamTimer4->Enabled())
         state.scanStopped = true;
     SetSectionsEnabled(false);
-    to.BitBtn4->SetEnabled(false);  // Rename: the job may be writing into the folder
+    SetFolderButtonsEnabled(false);
     bbBegin->SetEnabled(false);
     progress.EnterRunning(operation);
 }
@@ -440,7 +457,7 @@ void TVorCopyPasteWin::EnterRestState()
     progress.EnterRest();
     bbBegin->SetEnabled(true);
     SetSectionsEnabled(true);
-    to.BitBtn4->SetEnabled(true);
+    SetFolderButtonsEnabled(true);
 }
 
 void TVorCopyPasteWin::HideMainWindow()

@@ -141,4 +141,8 @@ void SourceSection::sourceListClick()
     trees_.ShowSource(sourceList->Item(focused));
 }
 
-void SourceSection::BitBtn6Click() { trees_.ReopenSource(); }
+void SourceSection::BitBtn6Click()
+{
+    if (EffectOf(UserAction::ReopenTree, host_.Phase()) != Effect::Ignore)
+        trees_.ReopenSource();  // during a scan it opens once the scan has wound down
+}

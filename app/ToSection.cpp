@@ -3,7 +3,6 @@
 #include "app/ToSection.h"
 
 #include "app/ControlArgsBuilders.h"
-#include "app/MainWindowClass.h"
 #include "app/QuestionUp.h"
 
 #include "core/NewFolderName.h"
@@ -12,7 +11,6 @@
 #include "platform/PathKind.h"
 #include "platform/ShellRename.h"
 #include "res/Pictures.h"
-#include "ui/MessageBoxes.h"
 
 #include <shlobj.h>
 
@@ -20,13 +18,12 @@
 
 namespace {
 
-constexpr const char* kMessageTitle = kApplicationTitle;  // the program's title, as every box of it
-
 // Creates a folder with every missing parent; paths of any length.
 bool CreateFolderTree(const std::string& path)
 {
     try {
-        const int result = SHCreateDirectoryExW(nullptr, ExtendedPathW(WidePath(path)).c_str(), nullptr);
+        // A typed name: made as the system reads it ("New." makes "New"), as every other program would.
+        const int result = SHCreateDirectoryExW(nullptr, ExtendedPathW(ResolvedPathW(path)).c_str(), nullptr);
         return result == ERROR_SUCCESS || (result == ERROR_ALREADY_EXISTS && IsExistingFolder(path)) ||
                (result == ERROR_FILE_EXISTS && IsExistingFolder(path));
     } catch (const std::exception&) {
@@ -72,7 +69,11 @@ void ToSection::Layout()
 
 void ToSection::cbPathChange() { trees_.SteerDestination(cbPath->Text()); }
 
-void ToSection::BitBtn3Click() { trees_.ReopenDestination(); }
+void ToSection::BitBtn3Click()
+{
+    if (EffectOf(UserAction::ReopenTree, host_.Phase()) != Effect::Ignore)
+        trees_.ReopenDestination();  // during a scan it opens once the scan has wound down
+}
 
 void ToSection::BitBtn2Click()
 {
@@ -94,7 +95,7 @@ void ToSection::BitBtn2Click()
         return;
     const std::string path = parent + dialog.FolderName();
     if (!CreateFolderTree(path)) {
-        ui::ShowMessage(host_.Handle(), "Failed to create new folder:\n" + path, kMessageTitle);
+        host_.ShowMessage("Failed to create new folder:\n" + path);  // a box of the window: counted as up
         return;
     }
     cbPath->SetText(path);
@@ -117,7 +118,7 @@ void ToSection::BitBtn4Click()
     // Rename acts on folders: a destination text naming a file (or nothing) renames nothing, and says
     // so before the name is asked for.
     if (!IsExistingFolder(parts.old)) {
-        ui::ShowMessage(host_.Handle(), "Failed to rename the folder\n" + parts.old, kMessageTitle);
+        host_.ShowMessage("Failed to rename the folder\n" + parts.old);
         return;
     }
     TNewDir dialog(host_.Handle());
@@ -139,5 +140,5 @@ void ToSection::BitBtn4Click()
     if (IsExistingFolder(renamed))
         cbPath->SetText(renamed);
     else
-        ui::ShowMessage(host_.Handle(), "Failed to rename the folder\n" + parts.old, kMessageTitle);
+        host_.ShowMessage("Failed to rename the folder\n" + parts.old);
 }

@@ -35,6 +35,13 @@ void TraySide::TrayIcon1Popup()
 {
     POINT at{};
     GetCursorPos(&at);
+    if (menuUp_)
+        return;  // the icon's own messages reach it inside its menu's loop: one menu at a time
+    struct Up {
+        bool& flag;
+        explicit Up(bool& f) : flag(f) { flag = true; }
+        ~Up() { flag = false; }
+    } up{menuUp_};
     PopupMenu2->Popup(form_->Handle(), at.x, at.y);
 }
 

@@ -35,6 +35,8 @@ public:
     void About1Click();
     void Exit1Click();
     void RestoreFromTray();
+    // The icon's menu is up: its loop dispatches the window's timers, and what they start runs inside it.
+    bool MenuUp() const { return menuUp_; }
 
     std::unique_ptr<TrayIcon> TrayIcon1;
     std::unique_ptr<ui::PopupMenu> PopupMenu2;
@@ -43,4 +45,5 @@ private:
     ui::Form* form_ = nullptr;
     ApplicationWindow* application_ = nullptr;
     Links links_;
+    bool menuUp_ = false;
 };

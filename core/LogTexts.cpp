@@ -116,6 +116,11 @@ std::string CopyFailedSentence(const std::string& source, const std::string& des
 
 std::string TrashFailedSentence(const std::string& source) { return " So failed to move file " + source + " to trash!"; }
 
+std::string DeletedForGoodEntry(const std::string& source)
+{
+    return "\r\nThe trash could not take file " + source + ", so it was deleted for good as confirmed!";
+}
+
 std::string DeleteFailedSentence(const std::string& source) { return " So failed to delete file " + source + "!"; }
 
 std::string DeleteFailedUnderSentence(const std::string& current, const std::string& source)
@@ -170,6 +175,18 @@ std::string OverlappingFolderEntry(const std::string& source, const std::string&
 {
     return "\r\nBecause the destination folder holds the source or lies inside it. Failed to copy folder from " +
            source + " to " + destination;
+}
+
+std::string MergedIntoSourceEntry(const std::string& source, const std::string& destination)
+{
+    return "\r\nFolder " + destination + " holds a source of this job or lies inside one, so folder " + source +
+           " is merged into it instead!";
+}
+
+std::string SharedDataEntry(const std::string& file)
+{
+    return "\r\nBecause the file has other names (hard links) that still reach its data. So failed to crush file " +
+           file + "!";
 }
 
 std::string EmptySourceListMessage() { return "Please add source files and folders firstly."; }

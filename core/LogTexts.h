@@ -65,12 +65,19 @@ std::string SameFolderEntry(const std::string& source, const std::string& destin
 // A copy that read back otherwise than its source was read: nothing of it is kept.
 std::string VerifyFailedEntry(const std::string& source, const std::string& destination);
 std::string OverlappingFolderEntry(const std::string& source, const std::string& destination);
+// A Replace (or a rename of the old folder) not carried out because the existing folder holds a source
+// item of the job or lies inside one: the source folder is merged into it instead.
+std::string MergedIntoSourceEntry(const std::string& source, const std::string& destination);
+// A file Crush leaves whole, as other names (hard links) still reach its data.
+std::string SharedDataEntry(const std::string& file);
 
 // Failures of one file or folder: "\r\nBecause " and the system's text for the error (with its own
 // line break), then a sentence of those below.
 std::string BecauseEntry(const std::string& reasonText, const std::string& sentence);
 std::string CopyFailedSentence(const std::string& source, const std::string& destination);
 std::string TrashFailedSentence(const std::string& source);
+// A file the trash could not take, deleted for good once the system's own question was answered Yes.
+std::string DeletedForGoodEntry(const std::string& source);
 std::string DeleteFailedSentence(const std::string& source);
 // A crushed file left under its hidden name because something else took its first name meanwhile.
 std::string DeleteFailedUnderSentence(const std::string& current, const std::string& source);

@@ -33,11 +33,16 @@ void RemainingTimeEstimate::AddStep(std::int64_t ms, std::int64_t bytes, std::in
     const double memory = std::max(kMemoryMs, static_cast<double>(stepMs_) / 4);
     const double fade = std::exp(-static_cast<double>(ms) / memory);
     const double x = ByteShare(bytes), y = FileShare(files), t = static_cast<double>(ms);
-    sxx_ = sxx_ * fade + x * x;
-    sxy_ = sxy_ * fade + x * y;
-    syy_ = syy_ * fade + y * y;
-    sxt_ = sxt_ * fade + x * t;
-    syt_ = syt_ * fade + y * t;
+    // Plain least squares would weigh a step by the work it did, so the fast steps (many files in
+    // a step's time) would decide and a job that slows would keep its early pace. Weighed by the
+    // inverse of its work, each step counts by its time, as the sum of times over the sum of work.
+    const double work = x + y;
+    const double w = work > 0 ? 1.0 / work : 0.0;
+    sxx_ = sxx_ * fade + w * x * x;
+    sxy_ = sxy_ * fade + w * x * y;
+    syy_ = syy_ * fade + w * y * y;
+    sxt_ = sxt_ * fade + w * x * t;
+    syt_ = syt_ * fade + w * y * t;
     stepsSeen_ += 1;
 }
 
@@ -79,6 +84,10 @@ std::optional<std::int64_t> RemainingTimeEstimate::Update(std::int64_t activeMs,
         stepFiles_ = filesSoFar;
         return std::nullopt;
     }
+    // Bytes of files being written are told as they go; a file's finish may tell them a little
+    // otherwise. The figure never takes work back.
+    if (bytesSoFar < stepBytes_)
+        bytesSoFar = stepBytes_;
     const std::int64_t sinceStep = activeMs - stepMs_;
     const bool moved = bytesSoFar != stepBytes_ || filesSoFar != stepFiles_;
     // A step ends only where something was done: time spent inside one long file belongs to it.

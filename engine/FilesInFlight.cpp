@@ -1,5 +1,7 @@
 #include "engine/FilesInFlight.h"
 
+#include "engine/progress.h"
+
 #include "core/ProgressTexts.h"
 
 #include <windows.h>
@@ -210,6 +212,17 @@ void FilesInFlight::ShowOldest()
     }
     const auto [maximum, position] = ScaleForBar(oldest.control->Total(), oldest.control->Done());
     window_.SetFileBar(maximum, position);
+    // Large files take seconds each: the time remaining also follows the bytes written meanwhile.
+    ShowTimeWithinFiles(state_, window_, BytesWritten());
+}
+
+std::int64_t FilesInFlight::BytesWritten() const
+{
+    std::int64_t bytes = 0;
+    for (const std::unique_ptr<Ticket>& ticket : tickets_)
+        if (ticket->control)
+            bytes += ticket->control->Done();
+    return bytes;
 }
 
 void FilesInFlight::WaitForOldest()

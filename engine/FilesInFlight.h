@@ -78,16 +78,12 @@ public:
     void Then(std::function<void()> step);
     // Waits for every file handed in and finishes it.
     void FinishAll();
-    // Finishes everything handed in when a file for this place (lower-cased) is among it.
-    void FinishIfWriting(const std::string& place)
-    {
-        if (PlaceInFlight(place))
-            FinishAll();
-    }
     // Where a stopped job stops among the files in flight: the first file whose finish takes the stop
     // point (true once) is the one a Cancel met; the files after it go without a word, as files a
     // one-at-a-time job never reached.
     bool StopPointTaken() const { return stopPointTaken_; }
+    // The bytes the files handed in and not yet finished have written so far.
+    std::int64_t BytesWritten() const;
     bool TakeStopPoint() { return !std::exchange(stopPointTaken_, true); }
 
     // --- JobHost ---------------------------------------------------------------------------------

@@ -19,8 +19,7 @@ bool FindEntry(const std::string& path, WIN32_FIND_DATAW& entry)
 {
     if (path.empty() || HasWildcard(path))
         return false;
-    UniqueFind find(FindFirstFileW(WidePath(path).c_str(), &entry));
-    return find.Valid();
+    return FindExactEntry(WidePath(path), entry);
 }
 
 bool FileExists(const std::string& path)

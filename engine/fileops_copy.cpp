@@ -313,17 +313,22 @@ void HandCopyOrCut(JobContext& job, const std::string& source, const std::string
 {
     FilesInFlight& flight = *job.flight;
     const std::string place = LocaleLower(target);
-    if (cut) {
-        // A rename takes its name at once: a file handed in before for the same name gets it first.
-        flight.FinishIfWriting(place);
-        if (RenameForCut(job, source, target, false)) {
-            flight.Then([&job, source, target, size] {
-                job.host.SetFileProgressText(FileUnderWayText(kOpCopy, source));
-                CountRenamed(job, target, size);
-                job.host.SetFileProgressText("");
-                job.host.SetFileBar(0, 0);
-            });
-            return;
+    if (cut && MayRenameForCut(job, source, target)) {
+        // A rename is done at once, on this thread: it waits its turn behind the files handed in before
+        // it, so that it is counted in the walk's order, and a Pause or Cancel met meanwhile acts before
+        // it as before any file. Done ahead of them, it could not be taken back by a Cancel that then
+        // gives them up, and its count would hang on them.
+        flight.FinishAll();
+        WaitWhilePaused(job);
+        // Stopped: the file goes to the workers, who start nothing once the job has stopped, so it goes
+        // without a trace as every file not reached does.
+        if (!job.state.stopFlag) {
+            job.host.SetFileProgressText(FileUnderWayText(kOpCopy, source));
+            const bool renamed = CutByRename(job, source, target, size, false);
+            job.host.SetFileProgressText("");
+            job.host.SetFileBar(0, 0);
+            if (renamed)
+                return;
         }
     }
     auto outcome = std::make_shared<HandedCopy>();

@@ -1,6 +1,7 @@
 #include "core/LogTexts.h"
 #include "core/ProgressTexts.h"
 #include "engine/CrushWriter.h"
+#include "engine/GivenNames.h"
 #include "engine/fileops_steps.h"
 #include "platform/FileIdentity.h"
 #include "platform/LongPath.h"
@@ -14,18 +15,32 @@ namespace {
 constexpr int kNameSearchLimit = 99999;
 // The open reached another file than the one listed: the system's word for a file it cannot reach.
 constexpr DWORD kNotTheListedFile = ERROR_CANT_ACCESS_FILE;
+// Other names (hard links) still reach the file's data: overwriting it would reach them too. A code
+// of the program's own (bit 29), told by its own line rather than a system text.
+constexpr DWORD kOtherNamesReachData = 0x20000000 | 1;
+
+// Whether the open file has names besides the one it was opened by. A volume that counts no links
+// (0) tells nothing more; only more than one refuses. The standard facts carry the count without the
+// volume's, which GetFileInformationByHandle also reads (under Wine a costly look at the mounts, on
+// the job's thread for every file).
+bool HasOtherNames(HANDLE file)
+{
+    FILE_STANDARD_INFO facts;
+    return GetFileInformationByHandleEx(file, FileStandardInfo, &facts, sizeof facts) && facts.NumberOfLinks > 1;
+}
 
 // Renames the file to the first of the names 0, 1, 2, … in its own folder that nothing holds, trying
 // at most the limit; returns the path the file has afterwards. Each name is tried by renaming onto it:
 // a rename never replaces, so a taken name refuses, and one call per name does what a look-up and a
-// rename did. After the limit, or a refusal for any other reason, the file keeps its name.
-std::string HideName(const std::string& source)
+// rename did. After the limit, or a refusal for any other reason, the file keeps its name. The name is
+// recorded as given, so that no listing takes it for another file.
+std::string HideName(GivenNames& names, const std::string& source)
 {
     const std::size_t nameStart = source.find_last_of("\\:") + 1;  // npos + 1 == 0
     const std::string folder = source.substr(0, nameStart);
     for (int k = 0; k < kNameSearchLimit; ++k) {
         const std::string candidate = folder + std::to_string(k);
-        if (MovePath(source, candidate, 0))
+        if (names.Move(source, candidate))
             return candidate;
         const DWORD error = GetLastError();
         if (error != ERROR_ALREADY_EXISTS && error != ERROR_FILE_EXISTS)
@@ -57,6 +72,9 @@ DWORD WipeAndDelete(const std::string& path, bool attributesReset,
     // file, and the open reaches what it points to.
     if (!HandleIsListedEntry(file.Get(), path))
         return kNotTheListedFile;
+    // Looked at on the handle that writes, which shares nothing: no name can be added in between.
+    if (HasOtherNames(file.Get()))
+        return kOtherNamesReachData;
     LARGE_INTEGER size;
     if (!GetFileSizeEx(file.Get(), &size))
         return GetLastError();
@@ -93,7 +111,7 @@ struct CrushOutcome {
 
 // A file checked to be a plain listed file: hidden, overwritten and deleted, or put back under its
 // name when that fails.
-CrushOutcome CrushListedFile(const std::string& source, DWORD attributes,
+CrushOutcome CrushListedFile(GivenNames& names, const std::string& source, DWORD attributes,
                              const std::function<void(std::int64_t blocks, std::int64_t done)>& showBlocks)
 {
     // Read-only would refuse the overwrite; archive only already needs no call.
@@ -102,12 +120,15 @@ CrushOutcome CrushListedFile(const std::string& source, DWORD attributes,
         SetPathAttributes(source, FILE_ATTRIBUTE_ARCHIVE);
 
     // Hide the name first: once overwritten and deleted, nothing should tell what the file was called.
-    CrushOutcome outcome{0, HideName(source)};
+    CrushOutcome outcome{0, HideName(names, source)};
     outcome.error = WipeAndDelete(outcome.current, reset, showBlocks);
     // Not overwritten (or not for certain), or not deleted: the file stays, under the name it came
     // with where that name is still free.
-    if (outcome.error != 0 && outcome.current != source && MovePath(outcome.current, source, 0))
+    if (outcome.error != 0 && outcome.current != source && names.Move(outcome.current, source))
         outcome.current = source;
+    // A file another name reaches (a name added since it was first looked at) is left as it was found.
+    if (outcome.error == kOtherNamesReachData && reset)
+        SetPathAttributes(outcome.current, attributes);
     return outcome;
 }
 
@@ -115,6 +136,11 @@ void CountCrush(JobContext& job, const std::string& source, const CrushOutcome& 
 {
     if (outcome.error == 0) {
         ++job.state.filesDone;
+        return;
+    }
+    if (outcome.error == kOtherNamesReachData) {
+        job.host.AppendLog(SharedDataEntry(outcome.current));
+        ++job.state.filesFailed;
         return;
     }
     // Reported as not crushed; when something else took the first name meanwhile, the line names the
@@ -126,8 +152,10 @@ void CountCrush(JobContext& job, const std::string& source, const CrushOutcome& 
     LogFileFailure(job, outcome.error, DeleteFailedUnderSentence(outcome.current, source));
 }
 
-// Only a plain file is overwritten: never a folder, and never a file through a link. False, with the
-// failure logged, for anything else.
+// Only a plain file is overwritten: never a folder, never a file through a link, and never a file
+// whose data another name (a hard link) still reaches, inside the chosen tree or outside it: those
+// names were not all chosen to go, or not all chosen by the filters, and nothing here can tell. False,
+// with the failure logged, for anything else.
 bool CrushesAsListed(JobContext& job, const std::string& source, DWORD& attributes)
 {
     const std::string failed = DeleteFailedSentence(source);
@@ -151,7 +179,22 @@ bool CrushesAsListed(JobContext& job, const std::string& source, DWORD& attribut
         LogFileFailure(job, kNotTheListedFile, failed);
         return false;
     }
+    // Refused before even the attributes change, as they belong to every name of the file. The
+    // overwrite looks again at the handle it writes through.
+    if (listed && HasOtherNames(listed.Get())) {
+        job.host.AppendLog(SharedDataEntry(source));
+        ++job.state.filesFailed;
+        return false;
+    }
     return true;
+}
+
+// The names this job gives, made with its first Crush.
+std::shared_ptr<GivenNames> NamesOf(JobContext& job)
+{
+    if (!job.givenNames)
+        job.givenNames = std::make_shared<GivenNames>();
+    return job.givenNames;
 }
 
 } // namespace
@@ -163,7 +206,7 @@ void CrushOneFile(JobContext& job, const std::string& source, DWORD known)
     DWORD attributes = known;
     if (!CrushesAsListed(job, source, attributes))
         return;
-    CountCrush(job, source, CrushListedFile(source, attributes, [&job](std::int64_t blocks, std::int64_t done) {
+    CountCrush(job, source, CrushListedFile(*NamesOf(job), source, attributes, [&job](std::int64_t blocks, std::int64_t done) {
                    const auto [maximum, position] = ScaleForBar(blocks, done);
                    job.host.SetFileBar(maximum, position);
                }));
@@ -177,10 +220,10 @@ void HandCrush(JobContext& job, const std::string& source, DWORD known)
     auto outcome = std::make_shared<CrushOutcome>();
     FilesInFlight::FileWork file;
     file.shown = FileUnderWayText(kOpCrush, source);
-    file.work = [source, attributes, outcome](FileWorkControl& control) {
+    file.work = [names = NamesOf(job), source, attributes, outcome](FileWorkControl& control) {
         // A pause holds the overwrite between two writes; a Cancel lets it end, as a file half
         // overwritten would be neither kept nor gone.
-        *outcome = CrushListedFile(source, attributes, [&control](std::int64_t blocks, std::int64_t done) {
+        *outcome = CrushListedFile(*names, source, attributes, [&control](std::int64_t blocks, std::int64_t done) {
             control.ShowProgress(blocks, done);
             control.WaitWhilePaused();
         });

@@ -4,37 +4,43 @@
 #include "engine/progress.h"
 #include "filters/LocaleLower.h"
 
-bool RenameForCut(JobContext& job, const std::string& source, const std::string& target, bool replace)
+bool MayRenameForCut(const JobContext& job, const std::string& source, const std::string& target)
 {
     // The source under another spelling of its own path is reported by the copy's path, which knows
     // how; a rename would only change the letter case.
     if (source.size() == target.size() && LocaleLower(source) == LocaleLower(target))
         return false;
-    const std::string fromFolder = FolderPartOf(source);
-    const std::string toFolder = FolderPartOf(target);
-    if (job.volumeBoundaries.Separate(fromFolder, toFolder))
-        return false;
+    return !job.volumeBoundaries.Separate(FolderPartOf(source), FolderPartOf(target));
+}
 
+namespace {
+
+bool RenameForCut(JobContext& job, const std::string& source, const std::string& target, bool replace)
+{
+    if (!MayRenameForCut(job, source, target))
+        return false;
     // Any refusal leaves the file as it was, so the copy and delete can still be tried: it overcomes
     // another volume, and for the rest it meets the same trouble and reports it as a Cut always has.
     const unsigned long error = RenameFile(source, target, replace);
     if (error == ERROR_NOT_SAME_DEVICE)
-        job.volumeBoundaries.Remember(fromFolder, toFolder);
+        job.volumeBoundaries.Remember(FolderPartOf(source), FolderPartOf(target));
     return error == 0;
 }
 
 void CountRenamed(JobContext& job, const std::string& target, std::int64_t size)
 {
     // Moved whole at once: counted as a complete copy, and the file's bar is full as after a copy's
-    // last step, which also lets the window answer its messages. Pause and Cancel act before the next
-    // file, so the answer of the progress routine has nothing left to stop here.
+    // last step, which also lets the window answer its messages (an empty file's too: a folder of
+    // renamed files goes by fast, and a Pause or Cancel must not wait for its end). They act before the
+    // next file, so the answer of the progress routine has nothing left to stop here.
     job.written.Add(target);
     job.state.bytesCopied += size;
     ++job.state.filesDone;
-    if (size > 0)
-        FileCopyProgress(job, size, size);
+    FileCopyProgress(job, size, size);
     UpdateSpeedText(job);
 }
+
+} // namespace
 
 bool CutByRename(JobContext& job, const std::string& source, const std::string& target, std::int64_t size,
                  bool replace)

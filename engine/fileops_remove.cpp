@@ -4,6 +4,7 @@
 #include "engine/fileops_steps.h"
 #include "engine/filefacts.h"
 #include "engine/DeleteListedFile.h"
+#include "platform/DialogWatch.h"
 #include "platform/LongPath.h"
 
 #include <shellapi.h>
@@ -22,6 +23,14 @@ void MoveFileToTrash(JobContext& job, const std::string& source)
         LogFileFailure(job, error, failed);
         return;
     }
+    // The shell takes no "\\?\" path: it reads the path as the system reads typed text, which trims a
+    // trailing dot or blank off a name. A file named so (made by another system, over a share or from
+    // an archive) would not be reached, and its twin without them would go to the trash instead (on
+    // Windows; Wine's shell happens to take the name as it is). Such a file stays, with one line.
+    if (PlainFormAlters(source)) {
+        LogFileFailure(job, ERROR_INVALID_NAME, failed);
+        return;
+    }
 
     // A list of one path, ending in two NULs, however long the path is.
     std::string from = source;
@@ -37,9 +46,20 @@ void MoveFileToTrash(JobContext& job, const std::string& source)
     // file and aborts. FOF_NOERRORUI is left out: it must not silence that question (Wine asks either
     // way; Windows documents no such promise). FOF_SILENT only drops the progress box.
     request.fFlags = FOF_ALLOWUNDO | FOF_NOCONFIRMATION | FOF_WANTNUKEWARNING | FOF_SILENT;
-    const int result = SHFileOperationA(&request);
+    int result;
+    bool asked;
+    {
+        // The shell asks its question about deleting for good on this thread, from inside the call;
+        // answered Yes, the call succeeds as if the file were in the trash.
+        const DialogWatch questions;
+        result = SHFileOperationA(&request);
+        asked = questions.Watching() && questions.DialogsShown() > 0;
+    }
     if (result == 0 && !request.fAnyOperationsAborted) {
         ++job.state.filesDone;
+        // Where the shell asked, the file is gone for good, not in the trash: the log says so.
+        if (asked && PathAttributes(source) == INVALID_FILE_ATTRIBUTES)
+            job.host.AppendLog(DeletedForGoodEntry(source));
         return;
     }
     // The result is the shell's own code (or a system code), never something left in GetLastError.

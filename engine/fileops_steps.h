@@ -16,10 +16,9 @@ void CopyOrCutFile(JobContext& job, const std::string& source, const std::string
 // standing at target is replaced in the rename itself.
 bool CutByRename(JobContext& job, const std::string& source, const std::string& target, std::int64_t size,
                  bool replace);
-// The two halves of CutByRename, for a job with files in flight, where the counting waits its turn:
-// the rename (false when it was not done, with nothing changed), and the count of a renamed file.
-bool RenameForCut(JobContext& job, const std::string& source, const std::string& target, bool replace);
-void CountRenamed(JobContext& job, const std::string& target, std::int64_t size);
+// Whether a Cut tries a rename at all: not onto the source's own path, nor between folders where one
+// was refused before for lying on other volumes.
+bool MayRenameForCut(const JobContext& job, const std::string& source, const std::string& target);
 
 // The same operations handed to the job's file workers (job.flight): the writing is done there, the
 // counting and every line in the walk's order on the job's thread.

@@ -1,4 +1,5 @@
 #include "core/LogTexts.h"
+#include "engine/FilesInFlight.h"
 #include "engine/ForceDirectories.h"
 #include "platform/LongPath.h"
 #include "engine/fileops.h"
@@ -76,13 +77,13 @@ void DispatchFile(JobContext& job, const std::string& item, const std::string& d
     UpdateJobProgressAfterFile(job, size);
 }
 
-// The folder a source folder item is copied into. Made here when nothing stands there yet, and then
-// remembered as this job's: a later source folder of the same name merges into it without replacing it.
+// The folder a source folder item is copied into. Made here when nothing stands there yet; made or
+// merged into, it is remembered as this job's: a later source folder of the same name merges into it,
+// and no later answer removes what the job writes below it.
 void MakeDestinationFolder(JobContext& job, const std::string& folder)
 {
-    if (PathAttributes(folder) != INVALID_FILE_ATTRIBUTES)
-        return;
-    if (ForceDirectories(folder))
+    const DWORD attributes = PathAttributes(folder);
+    if (attributes == INVALID_FILE_ATTRIBUTES ? ForceDirectories(folder) : (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
         job.written.Add(folder);
 }
 
@@ -148,9 +149,17 @@ int ProcessSourceItems(JobContext& job, int index)
         first = last = index;
     }
     for (int i = first; i <= last; ++i) {
+        // A later item may be an earlier one under another spelling (letter case, a short name, a
+        // link): its listing would meet files of the earlier one still waiting for a worker, which a
+        // one-at-a-time job had already dealt with. Each item starts with nothing in flight.
+        if (i > first && job.flight)
+            job.flight->FinishAll();
         if (job.state.stopFlag)
             break;
-        const std::string item = ItemPath(sources[static_cast<std::size_t>(i)]);
+        // As spelt where an entry has exactly that name (a dropped `report.doc ` is not its twin
+        // `report.doc`); a typed spelling the system reads otherwise ("D:\a.") as it reads it, so that
+        // every path built below it is reached as listed.
+        const std::string item = EntryPathText(ItemPath(sources[static_cast<std::size_t>(i)]));
         // "E:" alone would name the drive's current folder, not its root.
         const DWORD attributes = PathAttributes(IsDriveRoot(item) ? item + "\\" : item);
         // A file item is an existing entry that is not a folder; a drive root, a folder and a path

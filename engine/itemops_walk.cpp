@@ -57,6 +57,35 @@ bool WouldReachSource(const Walk& walk, const std::string& source, const std::st
     return ResolvedPlace(source).IsOrLiesInside(target) || ResolvedPlace(target).IsOrLiesInside(walk.source);
 }
 
+// A source item as a path the system resolves: "E:" alone would name the drive's current folder.
+std::string SourceItemFolder(std::string item)
+{
+    while (item.size() > 1 && item.back() == '\\')
+        item.pop_back();
+    if (item.size() == 2 && item[1] == ':')
+        item += '\\';
+    return item;
+}
+
+// Whether the existing folder holds a source item of the job or lies inside one. Replace would remove
+// what the job is still to go through (for a Copy, the user's own files), and a rename of the old
+// folder would take it from where the job looks for it. Asked only once such an answer is given.
+bool HoldsOrLiesInsideASource(JobContext& job, const std::string& folder)
+{
+    if (!job.sourcePlacesMade) {
+        job.sourcePlacesMade = true;
+        for (const std::string& item : job.request.sources)
+            job.sourcePlaces.emplace_back(SourceItemFolder(item));
+    }
+    const ResolvedPlace place(folder);
+    for (std::size_t i = 0; i < job.sourcePlaces.size(); ++i) {
+        if (place.IsOrLiesInside(SourceItemFolder(job.request.sources[i])) ||
+            job.sourcePlaces[i].IsOrLiesInside(folder))
+            return true;
+    }
+    return false;
+}
+
 // A subfolder left out because its destination overlaps the source: for a Cut it is not emptied, so
 // the removal of emptied source folders leaves it as well.
 void LeaveOut(const Walk& walk, const std::string& source, const std::string& line)
@@ -74,9 +103,15 @@ std::string SettleExistingFolder(const Walk& walk, const std::string& source, co
     const ConflictAnswer answer = ObtainFolderDecision(host, walk.job.answers, target);
     const ConflictDecision decision = answer.decision;
     const bool renameNew = decision == kAutoRename && answer.renameNew;
-    if ((decision == kOverwrite || (decision == kAutoRename && !renameNew)) && WouldReachSource(walk, source, target)) {
+    const bool removesOrMoves = decision == kOverwrite || (decision == kAutoRename && !renameNew);
+    if (removesOrMoves && WouldReachSource(walk, source, target)) {
         LeaveOut(walk, source, OverlappingFolderEntry(source, target));
         return {};
+    }
+    // Another source item there: nothing of it may go, and merging loses nothing.
+    if (removesOrMoves && HoldsOrLiesInsideASource(walk.job, target)) {
+        host.AppendLog(MergedIntoSourceEntry(source, target));
+        return target;
     }
     switch (decision) {
     case kOverwrite:
@@ -123,8 +158,8 @@ std::optional<std::string> VisitFolder(const Walk& walk, const std::string& sour
         walk.job.written.Add(target);
     } else if (walk.mirror) {
         const DWORD existing = PathAttributes(target);
-        // A folder this job made itself (two sources of one name meet here): the second merges into
-        // it, nothing is asked and nothing of the first is replaced or moved away.
+        // A folder this job made or merged into (two sources of one name meet here): the second merges
+        // into it, nothing is asked and nothing of the first is replaced or moved away.
         if (existing != INVALID_FILE_ATTRIBUTES && (existing & FILE_ATTRIBUTE_DIRECTORY) &&
             !walk.job.written.Contains(target)) {
             // The source subfolder itself under another spelling of its path: nothing to ask, and
@@ -138,7 +173,13 @@ std::optional<std::string> VisitFolder(const Walk& walk, const std::string& sour
                 return std::nullopt;
         }
         // A failure shows as each file that then cannot be copied.
-        if (PathAttributes(target) == INVALID_FILE_ATTRIBUTES && ForceDirectories(target))
+        DWORD now = PathAttributes(target);
+        if (now == INVALID_FILE_ATTRIBUTES && ForceDirectories(target))
+            now = FILE_ATTRIBUTE_DIRECTORY;
+        // Made or merged into, the folder is the job's own from here on: a later source of the same
+        // name merges into it as well, and no answer given then removes or moves what this one puts
+        // there (for a Cut, the only copy left).
+        if (now != INVALID_FILE_ATTRIBUTES && (now & FILE_ATTRIBUTE_DIRECTORY))
             walk.job.written.Add(target);
     }
     return target;
@@ -155,6 +196,10 @@ void VisitFile(const Walk& walk, const std::string& source, const std::string& d
     const std::int64_t size = EntrySize(entry);
     const std::optional<std::string> exact = ExactCodePageText(entry.cFileName);
     const std::string name = exact ? *exact : ShownCodePageText(entry.cFileName);
+    // A name this job gave (a file Crush has under its hidden name, or gave its name back): a file
+    // already handed on, met again by a listing; neither taken nor counted a second time.
+    if (exact && job.givenNames && job.givenNames->Contains(source + "\\" + name))
+        return;
     if (PassesFileFilter(job.masks, job.request.filters, LocaleLower(name), FilterTimeOf(entry.ftLastWriteTime), size)) {
         if (exact)
             DoFileOperation(job, source + "\\" + name, destination + "\\" + name, size, entry.dwFileAttributes);

@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <exception>
 #include <optional>
+#include <utility>
 
 namespace {
 
@@ -53,13 +54,14 @@ bool TextIsSameOrInside(const std::string& item, const std::string& destination)
 
 bool IsDriveLetter(const std::string& path) { return path.size() == 2 && path[1] == ':'; }
 
-// The destination as the system resolves it; nothing for a blank one, which names no place. "D:"
-// means the drive's root here as in the dispatch, not the drive's current folder.
+// The destination as the system resolves it, which is where the job writes; nothing for a blank one,
+// which names no place. "D:" means the drive's root here as in the dispatch, not the drive's current
+// folder.
 ResolvedPlace ResolvedDestination(const std::string& destination)
 {
     if (TrimBlanks(destination).empty())
         return ResolvedPlace(std::string());
-    return ResolvedPlace(IsDriveLetter(destination) ? destination + "\\" : destination);
+    return ResolvedPlace(ResolvedDestinationText(destination));
 }
 
 bool IsSameOrInside(const std::string& item, const std::string& destination, const ResolvedPlace& resolved)
@@ -110,7 +112,7 @@ std::string ResolvedDestinationText(const std::string& typed)
                           text.rfind("\\\\", 0) == 0;
     if (!fullPath)
         return text;
-    const std::wstring full = FullPathW(WidePath(text));
+    const std::wstring full = ResolvedPathW(text);
     if (full.empty())
         return text;
     const std::optional<std::string> narrow = ExactCodePageText(full);
@@ -149,6 +151,10 @@ void JobRun::Run(const JobRequest& given, const std::vector<std::string>& histor
             EndAfterError("", started);
         }
     }
+    // An exception may have left before the Cancel's report was written.
+    if (std::exchange(reportPending_, false))
+        WriteReport();
+    filesInFlight_ = false;
     // The job has unwound: this last Cancel returns the window to rest.
     bbCancelClick();
 }
@@ -216,9 +222,15 @@ void JobRun::RunJob(const JobRequest& request, const std::vector<std::string>& h
         flight.emplace(host_, state_, workers);
     JobContext job{request, flight ? static_cast<JobHost&>(*flight) : host_, state_, answers_, {}};
     job.flight = flight ? &*flight : nullptr;
+    filesInFlight_ = flight.has_value();
     const int walked = ProcessSourceItems(job, -1);
     if (flight)
         flight->FinishAll();
+    filesInFlight_ = false;
+    // A Cancel pressed while files were in flight reports once those written before it are counted
+    // and their lines written, as a one-at-a-time job would have had them before the Cancel.
+    if (std::exchange(reportPending_, false))
+        WriteReport();
     if (walked < 0) {
         // Refused before any item was touched: nothing of the sources may go either, and the log
         // must not read like a job that found nothing to do.
@@ -256,7 +268,7 @@ bool JobRun::ConfirmFreeSpace(const JobRequest& request)
     return host_.AskYesNo(FreeSpaceQuestion(DestinationDrivePart(destination)), FreeSpaceQuestionTitle());
 }
 
-void JobRun::bbCancelClick()
+void JobRun::WriteReport()
 {
     ReportCounts counts;
     counts.filesExamined = state_.filesExamined;
@@ -265,6 +277,16 @@ void JobRun::bbCancelClick()
     counts.bytesCopied = state_.bytesCopied;
     for (const std::string& entry : ReportEntries(counts, state_.speedText))
         host_.AppendLog(entry);
+}
+
+void JobRun::bbCancelClick()
+{
+    // Pressed while files are in flight (this runs inside the job's wait for them), the files already
+    // written are not counted yet: the report follows once the job has taken them in.
+    if (running_ && filesInFlight_ && !state_.stopFlag)
+        reportPending_ = true;
+    else if (!running_ || !reportPending_)
+        WriteReport();
 
     state_.pauseFlag = false;
     state_.stopFlag = true;

@@ -54,9 +54,13 @@ private:
                                     const std::vector<std::string>& keptFolders);
     void RemoveEmptySubfolders(const std::string& folder);
     bool ConfirmFreeSpace(const JobRequest& request);
+    void WriteReport();
 
     JobHost& host_;
     JobState& state_;
     StandingAnswers answers_;
     bool running_ = false;
+    // Files are in flight: a Cancel's report waits until the files already written are taken in.
+    bool filesInFlight_ = false;
+    bool reportPending_ = false;
 };

@@ -19,8 +19,12 @@ std::string FolderPathOf(const std::string& item)
     return item;
 }
 
-// The item as an absolute "\\?\" path, so that every folder below it is reachable however deep.
-std::wstring ExtendedPathOf(const std::string& item) { return ExtendedPathW(WidePath(FolderPathOf(item))); }
+// The item as an absolute "\\?\" path, so that every folder below it is reachable however deep: a
+// source as the walk reached it (EntryPathText), a folder the walk met as listed.
+std::wstring ExtendedPathOf(const std::string& item)
+{
+    return ExtendedPathW(WidePath(EntryPathText(FolderPathOf(item))));
+}
 
 std::wstring Join(const std::wstring& folder, const std::wstring& name)
 {

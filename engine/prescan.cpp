@@ -63,12 +63,11 @@ void PreScan::CountItem(const std::string& item)
 void PreScan::CountItemEntries(const std::string& item)
 {
     WIN32_FIND_DATAW entry;
-    const std::wstring wide = WidePath(item);
+    const std::wstring wide = WidePath(EntryPathText(item));
     // A path with wildcards names no single file: the search would report some other file.
     const bool plain = !item.empty() && item.find_first_of("*?<>\"") == std::string::npos;
     if (plain) {
-        UniqueFind find(FindFirstFileW(wide.c_str(), &entry));
-        if (find && !(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        if (FindExactEntry(wide, entry) && !(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
             CountFile(entry.cFileName, EntrySize(entry), Ticks(entry.ftLastWriteTime));
             host_.Counted(state_.scanFileTotal);
             return;

@@ -1,6 +1,7 @@
 #include "engine/progress.h"
 
 #include "core/ProgressTexts.h"
+#include "engine/FilesInFlight.h"
 
 namespace {
 
@@ -15,16 +16,22 @@ std::int64_t SinceStart(const JobState& state, std::uint32_t tickNow)
     return static_cast<std::uint32_t>(tickNow - static_cast<std::uint32_t>(state.jobStartTick));
 }
 
+std::int64_t BytesInFlight(JobContext& job) { return job.flight ? job.flight->BytesWritten() : 0; }
+
+// What this job has measured tells the time to go, in milliseconds, once there is enough of it.
+std::optional<std::int64_t> MeasuredMsToGo(JobState& s, std::int64_t elapsed, std::int64_t bytesInFlight)
+{
+    if (!s.estimate)
+        return std::nullopt;
+    return s.estimate->Update(s.workClock.ActiveMs(elapsed), s.bytesExamined + bytesInFlight, s.filesExamined);
+}
+
 // Before the job has measured enough, the count's own figure: its byte rate and 50 ms a file.
 std::int64_t SecondsToGo(JobContext& job, std::int64_t elapsed, std::int64_t bytesSoFar)
 {
     JobState& s = job.state;
-    if (s.estimate) {
-        const std::optional<std::int64_t> ms =
-            s.estimate->Update(s.workClock.ActiveMs(elapsed), s.bytesExamined, s.filesExamined);
-        if (ms)
-            return (*ms + 500) / 1000;
-    }
+    if (const std::optional<std::int64_t> ms = MeasuredMsToGo(s, elapsed, BytesInFlight(job)))
+        return (*ms + 500) / 1000;
     return RemainingSeconds(elapsed, s.scanByteTotal, bytesSoFar, s.scanFileTotal, s.filesExamined);
 }
 
@@ -36,6 +43,7 @@ CopyProgressAnswer FileCopyProgress(JobContext& job, std::int64_t totalBytes, st
 {
     const auto [maximum, position] = ScaleForBar(totalBytes, transferred);
     job.host.SetFileBar(maximum, position);
+    ShowTimeWithinFiles(job.state, job.host, transferred);
     job.host.ProcessMessages();
     if (job.state.stopFlag)
         return CopyProgressAnswer::Cancel;
@@ -72,6 +80,20 @@ void UpdateJobProgressAfterFile(JobContext& job, std::int64_t size)
         job.flight->Then([&job, size] { UpdateJobProgress(job, size); });
     else
         UpdateJobProgress(job, size);
+}
+
+void ShowTimeWithinFiles(JobState& state, JobHost& host, std::int64_t bytesInFlight)
+{
+    if (state.scanStopped || bytesInFlight <= 0)
+        return;
+    const std::int64_t elapsed = SinceStart(state, host.TickMs());
+    if (const std::optional<std::int64_t> ms = MeasuredMsToGo(state, elapsed, bytesInFlight)) {
+        host.SetTimeText(TimeRemainingText((*ms + 500) / 1000));
+        return;
+    }
+    // Too early for what the job measured: the count's figure, with the bytes written so far.
+    host.SetTimeText(TimeRemainingText(RemainingSeconds(elapsed, state.scanByteTotal, state.bytesExamined + bytesInFlight,
+                                                        state.scanFileTotal, state.filesExamined)));
 }
 
 void NotePauseFlag(JobState& state, std::uint32_t tickNow)

@@ -15,6 +15,10 @@ void UpdateJobProgress(JobContext& job, std::int64_t size);
 // The same once the files handed to the job's workers before it are finished, in the walk's order.
 void UpdateJobProgressAfterFile(JobContext& job, std::int64_t size);
 
+// The time remaining while a file is being written (large files take seconds each): the bytes dealt
+// with so far and those written of files not yet finished.
+void ShowTimeWithinFiles(JobState& state, JobHost& host, std::int64_t bytesInFlight);
+
 // Tells the job's clock that the pause flag has changed (or may have): paused time is no work.
 void NotePauseFlag(JobState& state, std::uint32_t tickNow);
 

@@ -8,9 +8,6 @@
 
 namespace {
 
-// Below this the plain form opens everywhere; longer paths need the "\\?\" form.
-constexpr std::size_t kPlainLimit = MAX_PATH - 12;
-
 std::wstring WithoutExtendedPrefix(const std::wstring& path)
 {
     if (path.rfind(L"\\\\?\\UNC\\", 0) == 0)
@@ -61,7 +58,8 @@ bool SameText(const std::wstring& a, const std::wstring& b)
            CSTR_EQUAL;
 }
 
-std::wstring Openable(const std::wstring& full) { return full.size() < kPlainLimit ? full : ExtendedPathW(full); }
+// The "\\?\" form: a name ending in a dot or a blank is reached as spelt, never its twin without them.
+std::wstring Openable(const std::wstring& full) { return ExtendedPathW(full); }
 
 // Opened for its attributes only (backup semantics, so folders open too), links followed. When asked,
 // also the path where the entry really lies, links resolved.
@@ -137,11 +135,64 @@ bool NamedWithinVolume(HANDLE handle, const std::wstring& full)
            CSTR_EQUAL;
 }
 
+// The listed path as spelt (absolute, without the prefix and a trailing backslash) and, where the
+// system reads its text otherwise (a name ending in a dot or a blank), the path that reading gives: where
+// a twin without them lies.
+struct ListedForms {
+    std::wstring exact;
+    std::wstring plain;  // empty when the system reads the text as spelt
+};
+
+std::wstring ExactFull(const std::string& path)
+{
+    if (path.empty())
+        return {};
+    return WithoutTrailingBackslash(ExactFullPathW(WidePath(path)));
+}
+
+ListedForms FormsOf(const std::string& listedPath)
+{
+    ListedForms forms{ExactFull(listedPath), ResolvedFullPath(listedPath)};
+    if (forms.plain == forms.exact)  // letter case is kept by both: compared exactly
+        forms.plain.clear();
+    return forms;
+}
+
+// Whether the entry at `full`, reached as spelt, is the open file itself.
+bool IsTheFileAt(HANDLE handle, const std::wstring& full)
+{
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!GetFileInformationByHandle(handle, &info))
+        return false;
+    const std::optional<FileIdentity> there = IdentityAt(Openable(full));
+    return there && *there == FileIdentity{info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow};
+}
+
+// The system may tell the name of an open file as the plain form spells it: Wine tells `report.doc `
+// opened as spelt as `report.doc`. That name is the listed one only when the twin it also names is not
+// the open file (then it came through a link or a second name of the twin).
+bool NamedAsPlainForm(HANDLE handle, const ListedForms& forms)
+{
+    return !forms.plain.empty() && NamedWithinVolume(handle, forms.plain) && !IsTheFileAt(handle, forms.plain);
+}
+
+// The path as the entry it names: as spelt where an entry has exactly that name, else as the system
+// reads the text (a typed "D:\a." names D:\a).
+std::wstring EntryFullPath(const std::string& path)
+{
+    const std::wstring exact = ExactFull(path);
+    if (!exact.empty() && GetFileAttributesW(Openable(exact).c_str()) != INVALID_FILE_ATTRIBUTES)
+        return exact;
+    const std::wstring plain = ResolvedFullPath(path);
+    return plain.empty() ? exact : plain;
+}
+
 } // namespace
 
 bool HandleNamedAsListed(HANDLE handle, const std::string& listedPath)
 {
-    return NamedWithinVolume(handle, ResolvedFullPath(listedPath));
+    const ListedForms forms = FormsOf(listedPath);
+    return NamedWithinVolume(handle, forms.exact) || NamedAsPlainForm(handle, forms);
 }
 
 bool SameFileByFacts(const HandleFacts& one, const HandleFacts& other)
@@ -169,18 +220,27 @@ bool ReadHandleFacts(HANDLE handle, HandleFacts& facts, bool withPath)
 
 bool HandleIsListedEntry(HANDLE handle, const std::string& listedPath)
 {
-    const std::wstring listed = ResolvedFullPath(listedPath);
-    if (NamedWithinVolume(handle, listed))
+    const ListedForms forms = FormsOf(listedPath);
+    if (NamedWithinVolume(handle, forms.exact))
         return true;  // the common case, in one request
-    const std::wstring real = FinalPathOf(handle);
-    if (real.empty() || listed.empty())
-        return true;  // nothing to compare with: the attribute checks before the open are all there is
-    if (SameText(real, listed))
+    // A name ending in a dot or a blank: the file opened must not be its twin without them.
+    if (!forms.plain.empty() && IsTheFileAt(handle, forms.plain))
+        return false;
+    if (NamedAsPlainForm(handle, forms))
         return true;
-    if (!SameText(LastPart(real), LastPart(listed)))
+    const std::wstring real = FinalPathOf(handle);
+    if (real.empty() || forms.exact.empty())
+        return true;  // nothing to compare with: the attribute checks before the open are all there is
+    const auto named = [&real](const std::wstring& listed) { return !listed.empty() && SameText(real, listed); };
+    if (named(forms.exact) || named(forms.plain))
+        return true;
+    const auto endsIn = [&real](const std::wstring& listed) {
+        return !listed.empty() && SameText(LastPart(real), LastPart(listed));
+    };
+    if (!endsIn(forms.exact) && !endsIn(forms.plain))
         return false;
     const std::optional<FileIdentity> finalFolder = IdentityAt(Openable(ParentOf(real)));
-    const std::optional<FileIdentity> listedFolder = IdentityAt(Openable(ParentOf(listed)));
+    const std::optional<FileIdentity> listedFolder = IdentityAt(Openable(ParentOf(forms.exact)));
     return !finalFolder || !listedFolder || *finalFolder == *listedFolder;
 }
 
@@ -188,7 +248,13 @@ std::optional<FileIdentity> IdentityOf(const std::string& path)
 {
     if (path.empty())
         return std::nullopt;
-    return IdentityAt(WidePath(path));
+    if (std::optional<FileIdentity> identity = IdentityAt(WidePath(path)))
+        return identity;
+    // A spelling the system reads otherwise ("D:\a." typed for D:\a) names what it reads.
+    const ListedForms forms = FormsOf(path);
+    if (forms.plain.empty())
+        return std::nullopt;
+    return IdentityAt(Openable(forms.plain));
 }
 
 bool IsSameEntry(const std::string& first, const std::string& second)
@@ -204,7 +270,7 @@ std::wstring ResolvedFullPath(const std::string& path)
 {
     if (path.empty())
         return {};
-    const std::wstring full = FullPathW(WidePath(path));
+    const std::wstring full = ResolvedPathW(path);
     if (full.empty())
         return {};
     return WithoutTrailingBackslash(WithoutExtendedPrefix(full));
@@ -212,7 +278,7 @@ std::wstring ResolvedFullPath(const std::string& path)
 
 ResolvedPlace::ResolvedPlace(const std::string& path)
 {
-    const std::wstring full = ResolvedFullPath(path);
+    const std::wstring full = EntryFullPath(path);
     if (full.empty())
         return;
     // The folders the text goes through. The first that exists also tells where it really lies.
@@ -234,7 +300,7 @@ ResolvedPlace::ResolvedPlace(const std::string& path)
 bool ResolvedPlace::IsOrLiesInside(const std::string& folder) const
 {
     const std::optional<FileIdentity> identity = IdentityOf(folder);
-    const std::wstring full = ResolvedFullPath(folder);
+    const std::wstring full = EntryFullPath(folder);
     for (const Level& level : levels_) {
         if (level.identity && identity) {
             if (*level.identity == *identity)

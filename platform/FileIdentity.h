@@ -19,7 +19,8 @@ struct FileIdentity {
 };
 
 // The identity of the file or folder at the path, links followed; none when nothing is there or it
-// cannot be opened even to read its attributes.
+// cannot be opened even to read its attributes. The path is reached as spelt; only where nothing has
+// exactly that name does a spelling the system reads otherwise ("D:\a." for D:\a) name what it reads.
 std::optional<FileIdentity> IdentityOf(const std::string& path);
 
 // True when both paths exist and name the same entry. The first path is looked up first, so put the
@@ -45,10 +46,14 @@ bool ReadHandleFacts(HANDLE handle, HandleFacts& facts, bool withPath);
 // points to). True when the handle's final path is the listed path; otherwise it has to end in the
 // listed name and lie in the listed folder (same identity), which also holds where the final path is
 // spelt otherwise (a mapped drive, a folder link on the way). True when the system cannot tell.
+// The listed name is compared as listed: a file opened as `report.doc ` (trailing blank) that is the
+// twin `report.doc` is not the listed entry. Where the system tells an open file's name trimmed (Wine
+// does), that name counts when the twin it also names is another file or none.
 bool HandleIsListedEntry(HANDLE handle, const std::string& listedPath);
 // The strict and cheap form (one request): true only when the open file's path within its volume is
-// the listed path as the system resolves its text. A path spelt otherwise (a short name, a folder link
-// on the way, another mapping of the volume) counts as another file.
+// the listed path, "." and ".." folded and every name as listed (told trimmed: as above). A path spelt
+// otherwise (a short name, a folder link on the way, another mapping of the volume) counts as another
+// file.
 bool HandleNamedAsListed(HANDLE handle, const std::string& listedPath);
 
 // The absolute form of the path as the system resolves its text (".", "..", trailing dots and blanks
@@ -56,9 +61,9 @@ bool HandleNamedAsListed(HANDLE handle, const std::string& listedPath);
 // system cannot make it absolute.
 std::wstring ResolvedFullPath(const std::string& path);
 
-// A path and every folder above it, as the system resolves them: the folders its text goes through
-// and, where a link is on the way, also the folders where it really lies. Each place carries its
-// identity where it exists.
+// A path and every folder above it (as spelt where an entry has exactly that name, else as the system
+// resolves the text): the folders its text goes through and, where a link is on the way, also the
+// folders where it really lies. Each place carries its identity where it exists.
 class ResolvedPlace {
 public:
     explicit ResolvedPlace(const std::string& path);

@@ -1,5 +1,6 @@
 // Delete and Move to trash of single files through DoFileOperation.
 #include "core/ShellErrorTexts.h"
+#include "core/LogTexts.h"
 #include "engine/fileops.h"
 
 #include "FileOpsTestSupport.h"
@@ -163,9 +164,9 @@ protected:
 
     // Move to trash while a user answers No to whatever the shell asks: how many questions, and the
     // owner window of the last.
-    std::pair<int, HWND> TrashAnsweringNo(const std::string& file)
+    std::pair<int, HWND> TrashAnsweringNo(const std::string& file, int answer = IDNO)
     {
-        const testsupport::ShellQuestionAnswerer answerer;
+        const testsupport::ShellQuestionAnswerer answerer(answer);
         DoFileOperation(job, file, "", 7, kOpTrash);
         return {answerer.Answered(), answerer.LastOwner()};
     }
@@ -257,6 +258,24 @@ TEST_F(TrashFileOp, WithoutAUsableTrashTheFileIsKeptWhenTheQuestionIsAnsweredNo)
                         "process of its own, as ctest gives it";
     EXPECT_EQ(asked, 1);
     ExpectKeptWithOneCancelledLine(file);
+}
+
+// Answered Yes, the shell deletes the file for good and reports success: the log says what happened.
+TEST_F(TrashFileOp, WithoutAUsableTrashAYesDeletesForGoodAndTheLogSaysSo)
+{
+    const std::string name = UniqueName("no trash yes");
+    const std::string file = temp / name;
+    ASSERT_TRUE(WriteAll(file, "gone for good"));
+    ASSERT_TRUE(SetEnvironmentVariableA("XDG_DATA_HOME", (dataHome + "/" + name + "/missing").c_str()));
+    const int asked = TrashAnsweringNo(file, IDYES).first;
+    if (FindTrashed(name) != "")
+        GTEST_SKIP() << "the shell set its trash up earlier in this process and keeps it; this test needs a "
+                        "process of its own, as ctest gives it";
+    EXPECT_EQ(asked, 1);
+    EXPECT_FALSE(Exists(file));
+    EXPECT_EQ(host.log, DeletedForGoodEntry(file) + "\r\n");
+    EXPECT_EQ(state.filesDone, 1);
+    EXPECT_EQ(state.filesFailed, 0);
 }
 
 } // namespace

@@ -407,6 +407,98 @@ TEST(FilesInFlight, CutFilesMovedPastTheFileACancelMetCountAsMoved)
     EXPECT_EQ(state.filesFailed, 1) << host.log;
 }
 
+// A Cut whose first item is copied across volumes by the workers and whose second is moved by rename
+// within the destination's volume. The copies are held in their first write; Cancel is pressed inside
+// the job once the walk is in the second item (at its second look at the window after the second
+// item's destination folder stands, or at once when a file of it has moved). No file moves after the
+// Cancel, and every file that moved is counted: each file stands in exactly one place, and the report's
+// counts are those of the files that left.
+TEST(FilesInFlight, RenamesBehindASlowCopyWaitTheirTurnAndACancelCountsEveryFileThatMoved)
+{
+    TempFolder temp;
+    const auto other = testsupport::FolderOnAnotherVolume(temp);
+    if (!other)
+        GTEST_SKIP() << testsupport::kOtherVolumeBase << " is not another volume here";
+    const std::string farItem = *other / "A";
+    const std::string nearItem = temp / "B";
+    const std::string destination = temp / "D";
+    ASSERT_TRUE(CreateDirectoryA(farItem.c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryA(nearItem.c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryA(destination.c_str(), nullptr));
+    for (unsigned i = 0; i < 8; ++i)
+        ASSERT_TRUE(WriteAll(farItem + "\\a" + std::to_string(i) + ".bin", Pattern(3000 + i, i + 1)));
+    for (unsigned i = 0; i < 20; ++i)
+        ASSERT_TRUE(WriteAll(nearItem + "\\b" + std::to_string(i) + ".bin", Pattern(1000 + i, i + 50)));
+    const Manifest farBefore = TreeManifest(farItem);
+    const Manifest nearBefore = TreeManifest(nearItem);
+
+    // Every copy out of A waits in its first write until the Cancel: four are being written, four wait
+    // for a worker.
+    HANDLE released = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    const std::string farTarget = destination + "\\A\\";
+    ObserverGuard guard([&](const std::string& target, std::int64_t, char*, unsigned long) {
+        if (target.compare(0, farTarget.size(), farTarget) == 0)
+            WaitForSingleObject(released, 30000);
+    });
+    const auto movedFromNear = [&] {
+        std::size_t moved = 0;
+        for (const auto& [rel, file] : nearBefore)
+            moved += Exists(nearItem + "\\" + rel) ? 0 : 1;
+        return moved;
+    };
+    ScriptedHost host;
+    JobState state;
+    host.operation = kOpCut;
+    host.operationHeader = "Cut\n";
+    host.sources = {farItem, nearItem};
+    host.destination = destination;
+    host.fileWorkers = 4;
+    state.scanStopped = true;
+    JobRun run{host, state};
+    bool cancelled = false;
+    std::size_t movedAtCancel = 0;
+    int looksInNear = 0;
+    const DWORD begun = GetTickCount();
+    host.onProcessMessages = [&] {
+        if (cancelled)
+            return;
+        if (Exists(destination + "\\B"))
+            ++looksInNear;
+        movedAtCancel = movedFromNear();
+        if (looksInNear >= 2 || movedAtCancel > 0 || GetTickCount() - begun > 20000) {
+            cancelled = true;
+            run.bbCancelClick();
+            SetEvent(released);
+        }
+    };
+    run.Run(host.Request());
+    CloseHandle(released);
+
+    ASSERT_TRUE(cancelled) << host.log;
+    EXPECT_EQ(movedFromNear(), movedAtCancel) << "files were moved after the Cancel";
+    std::int64_t movedFiles = 0, movedBytes = 0;
+    const auto expectOnePlace = [&](const Manifest& before, const std::string& from, const std::string& to) {
+        const Manifest left = TreeManifest(from);
+        const Manifest arrived = TreeManifest(to);
+        for (const auto& [rel, file] : before) {
+            EXPECT_EQ(left.count(rel) + arrived.count(rel), 1u) << rel << " is not in exactly one place";
+            if (arrived.count(rel)) {
+                EXPECT_EQ(arrived.at(rel), file) << rel;
+                ++movedFiles;
+                movedBytes += file.size;
+            }
+        }
+    };
+    expectOnePlace(farBefore, farItem, destination + "\\A");
+    expectOnePlace(nearBefore, nearItem, destination + "\\B");
+    EXPECT_EQ(state.filesDone, movedFiles) << host.log;
+    EXPECT_EQ(state.bytesCopied, movedBytes) << host.log;
+    // The copy the Cancel met, and nothing else.
+    EXPECT_EQ(state.filesFailed, 1) << host.log;
+    EXPECT_NE(host.log.rfind("\r\nCopied Files: " + std::to_string(movedFiles) + "\r\n"), std::string::npos)
+        << host.log;
+}
+
 TEST(FilesInFlight, AKillLeavesNothingUnfinishedUnderAName)
 {
     TempFolder temp;

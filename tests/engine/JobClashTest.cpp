@@ -1,6 +1,7 @@
 // Where a job meets what it wrote itself: two sources that land on one destination path. Whole jobs on
 // real temporary trees, answered Overwrite / Replace for everything, so that a question asked about
 // the job's own output would show as a loss.
+#include "core/LogTexts.h"
 #include "engine/WrittenPlaces.h"
 #include "engine/filefacts.h"
 #include "engine/jobrun.h"
@@ -147,4 +148,72 @@ TEST(JobClash, ACancelWhileTheFreeSpaceQuestionIsUpRunsNothing)
     EXPECT_FALSE(Exists(temp / "out\\S\\a.txt"));
     EXPECT_NE(host.log.find("\r\nUser abort!"), std::string::npos) << host.log;
     EXPECT_EQ(host.log.find("\r\nStarting Time "), std::string::npos) << host.log;
+}
+
+// A folder that stood there before the job and that the job then moved files into is the job's own
+// from then on: a later source of the same name merges into it and is not asked about it, so no
+// Replace can take what the first source put there (for a Cut, the only copy left).
+TEST(JobClash, AFolderTheJobMovedFilesIntoIsNotReplacedByALaterSourceOfItsName)
+{
+    TempFolder temp;
+    ASSERT_TRUE(testsupport::MakeTree(temp.Path(), {"x\\", "x\\data\\", "x\\data\\sub\\", "x\\data\\sub\\one.txt=first",
+                                                     "y\\", "y\\data\\", "y\\data\\sub\\", "y\\data\\sub\\two.txt=second",
+                                                     "out\\", "out\\data\\", "out\\data\\sub\\",
+                                                     "out\\data\\sub\\old.txt=before the job"}));
+    ScriptedHost host;
+    // Update for the first meeting with out\data\sub, Replace for any later one.
+    host.folderAnswers = {{kUpdate, false}, {kOverwrite, false}};
+    JobState state;
+    JobRun run(host, state);
+    host.operation = kOpCut;
+    host.sources = {temp / "x\\data", temp / "y\\data"};
+    host.destination = temp / "out";
+
+    run.Run(host.Request());
+
+    EXPECT_EQ(host.folderQuestions.size(), 1u) << "asked again about a folder the job had moved files into";
+    EXPECT_EQ(ReadFileText(temp / "out\\data\\sub\\one.txt"), "first") << Tree(temp / "out");
+    EXPECT_EQ(ReadFileText(temp / "out\\data\\sub\\two.txt"), "second") << Tree(temp / "out");
+    EXPECT_EQ(ReadFileText(temp / "out\\data\\sub\\old.txt"), "before the job") << Tree(temp / "out");
+    EXPECT_FALSE(Exists(temp / "x\\data"));
+    EXPECT_FALSE(Exists(temp / "y\\data"));
+    EXPECT_NE(host.log.find("\r\nAll Files: 2\r\nCopied Files: 2\r\nErrors: 0\r\n"), std::string::npos) << host.log;
+}
+
+// Replace never removes a folder that holds another source item of the job, nor one that lies inside
+// one: the source is merged into it instead, with one line saying so, and both sources are copied.
+TEST(JobClash, ReplaceMergesIntoAFolderThatHoldsOrLiesInsideASourceItem)
+{
+    TempFolder temp;
+    ASSERT_TRUE(testsupport::MakeTree(temp.Path(), {"a\\", "a\\X\\", "a\\X\\Y\\", "a\\X\\Y\\new.txt=new", "a\\P\\",
+                                                     "a\\P\\Q\\", "a\\P\\Q\\q.txt=q", "out\\", "out\\X\\", "out\\X\\Y\\",
+                                                     "out\\X\\Y\\kept.txt=kept", "out\\X\\Y\\Z\\",
+                                                     "out\\X\\Y\\Z\\z.txt=z", "out\\P\\", "out\\P\\Q\\",
+                                                     "out\\P\\Q\\mine.txt=mine"}));
+    ScriptedHost host;
+    // Replace each time it is asked, not as a standing answer: both folders are asked about.
+    host.onFolderExists = [](const std::string&) { return ConflictAnswer{kOverwrite, false}; };
+    JobState state;
+    JobRun run(host, state);
+    // out\X\Y holds the source item out\X\Y\Z; out\P\Q lies inside the source item out\P.
+    const std::string held = temp / "out\\X\\Y\\Z";
+    const std::string holder = temp / "out\\P";
+    host.sources = {temp / "a\\X", temp / "a\\P", held, holder};
+    host.destination = temp / "out";
+
+    run.Run(host.Request());
+
+    EXPECT_EQ(host.folderQuestions.size(), 2u);
+    // Nothing of either source item was removed, and each was copied in its turn.
+    EXPECT_EQ(ReadFileText(temp / "out\\X\\Y\\Z\\z.txt"), "z") << Tree(temp / "out");
+    EXPECT_EQ(ReadFileText(temp / "out\\Z\\z.txt"), "z") << Tree(temp / "out");
+    EXPECT_EQ(ReadFileText(temp / "out\\P\\Q\\mine.txt"), "mine") << Tree(temp / "out");
+    EXPECT_EQ(ReadFileText(temp / "out\\Copy of P\\Q\\mine.txt"), "mine") << Tree(temp / "out");
+    // The merges: the first source's files joined what stood there.
+    EXPECT_EQ(ReadFileText(temp / "out\\X\\Y\\new.txt"), "new");
+    EXPECT_EQ(ReadFileText(temp / "out\\X\\Y\\kept.txt"), "kept");
+    EXPECT_EQ(ReadFileText(temp / "out\\P\\Q\\q.txt"), "q");
+    EXPECT_EQ(Count(host.log, MergedIntoSourceEntry(temp / "a\\X\\Y", temp / "out\\X\\Y")), 1u) << host.log;
+    EXPECT_EQ(Count(host.log, MergedIntoSourceEntry(temp / "a\\P\\Q", temp / "out\\P\\Q")), 1u) << host.log;
+    EXPECT_EQ(state.filesFailed, 0) << host.log;
 }

@@ -4,12 +4,14 @@
 #include "engine/filefacts.h"
 #include "engine/jobrun.h"
 #include "tests/support/ScriptedHost.h"
+#include "platform/Handles.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <stdexcept>
+#include <vector>
 
 using testsupport::Exists;
 using testsupport::IsFolder;
@@ -161,6 +163,48 @@ TEST_F(JobEndings, ACancelInsideTheJobLeavesTheRestStateToItsEnd)
     EXPECT_EQ(restBeforeTheEnd, 0);
     EXPECT_EQ(pausedWhileStopping, 0);
     EXPECT_FALSE(host.running);
+}
+
+// A Cancel pressed while a worker writes a large file: the file it cut off is reported (as a
+// one-at-a-time job reports the file a Cancel met) before the report that Cancel writes, which counts it.
+TEST_F(JobEndings, ACancelWithFilesInFlightReportsWhatItsLinesAboveSay)
+{
+    ASSERT_TRUE(MakeFolder(temp / "src"));
+    ASSERT_TRUE(MakeFolder(temp / "out"));
+    ASSERT_TRUE(WriteFileText(temp / "src\\a.txt", "small"));
+    {
+        UniqueFile big(CreateFileA((temp / "src\\big.bin").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+        ASSERT_TRUE(big);
+        const std::string block(1 << 20, 'b');
+        DWORD written = 0;
+        for (int i = 0; i < 256; ++i)
+            ASSERT_TRUE(WriteFile(big.Get(), block.data(), static_cast<DWORD>(block.size()), &written, nullptr));
+    }
+    host.sources = {temp / "src"};
+    host.destination = temp / "out";
+    host.fileWorkers = 2;
+    bool cancelled = false;
+    host.onProcessMessages = [&] {
+        // Once the large file's copy shows progress: it is being written on a worker.
+        if (cancelled || host.fileBarPos <= 0 || host.fileProgressText.find("big.bin") == std::string::npos)
+            return;
+        cancelled = true;
+        run.bbCancelClick();
+    };
+
+    run.Run(host.Request());
+    ASSERT_TRUE(cancelled) << host.log;
+    const std::string log = host.log;
+    const std::size_t report = log.find("**Report**");
+    ASSERT_NE(report, std::string::npos) << log;
+    const std::size_t failedAbove = Count(log.substr(0, report), "Because");
+    EXPECT_NE(log.find("Errors: " + std::to_string(failedAbove) + "\r\n", report), std::string::npos)
+        << "the report does not count the lines above it:\n" << log;
+    const std::size_t abort = log.find("User abort!", report);
+    ASSERT_NE(abort, std::string::npos) << log;
+    EXPECT_EQ(Count(log.substr(report, abort - report), "Because"), 0u)
+        << "a file's line after the Cancel's report:\n" << log;
+    EXPECT_FALSE(Exists(temp / "out\\src\\big.bin")) << "the copy the Cancel cut off stays";
 }
 
 TEST_F(JobEndings, ASourceListChangedDuringTheJobChangesNothingOfIt)

@@ -150,3 +150,19 @@ TEST_F(SamePlaceJob, BeginRefusesTheSourceUnderEveryOtherSpelling)
     }
     EXPECT_EQ(Tree(s), sourceTree);
 }
+
+// One folder listed twice, in other letter case, deleted with files in flight: the second listing
+// meets nothing of the first still waiting for a worker.
+TEST_F(SamePlaceJob, OneFolderListedTwiceIsDeletedOnceWithoutAFailure)
+{
+    const std::string many = temp / "many";
+    ASSERT_TRUE(CreateDirectoryA(many.c_str(), nullptr));
+    for (int i = 0; i < 300; ++i)
+        ASSERT_TRUE(testsupport::WriteFileText(many + "\\f" + std::to_string(i) + ".txt", "x"));
+    host.fileWorkers = 4;
+    Begin(kOpDelete, {many, LocaleLower(temp / "MANY")}, "");
+    EXPECT_FALSE(Contains(host.log, "Because")) << host.log;
+    EXPECT_EQ(state.filesDone, 300);
+    EXPECT_EQ(state.filesFailed, 0);
+    EXPECT_FALSE(testsupport::Exists(many));
+}

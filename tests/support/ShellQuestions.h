@@ -8,10 +8,14 @@
 namespace testsupport {
 
 // Answers the boxes the shell shows in this process, from a helper thread, as a user would: No where
-// offered, else Cancel. The shell shows them from inside its call, which would otherwise never return.
+// offered (or Yes, when asked to), else Cancel. The shell shows them from inside its call, which would
+// otherwise never return.
 class ShellQuestionAnswerer {
 public:
-    ShellQuestionAnswerer() : stop_(CreateEventA(nullptr, TRUE, FALSE, nullptr)), thread_([this] { Run(); }) {}
+    explicit ShellQuestionAnswerer(int preferred = IDNO)
+        : preferred_(preferred), stop_(CreateEventA(nullptr, TRUE, FALSE, nullptr)), thread_([this] { Run(); })
+    {
+    }
     ~ShellQuestionAnswerer()
     {
         SetEvent(stop_);
@@ -33,12 +37,13 @@ private:
                     continue;
                 lastOwner_ = GetWindow(box, GW_OWNER);
                 ++answered_;
-                const int answer = GetDlgItem(box, IDNO) ? IDNO : IDCANCEL;
+                const int answer = GetDlgItem(box, preferred_) ? preferred_ : IDCANCEL;
                 PostMessageA(box, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, answer)));
             }
         }
     }
 
+    const int preferred_;
     HANDLE stop_;
     std::atomic<int> answered_{0};
     std::atomic<HWND> lastOwner_{nullptr};

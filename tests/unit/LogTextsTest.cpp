@@ -117,6 +117,8 @@ TEST(LogTexts, FileFailureSentencesAndSourceItemLines)
     EXPECT_EQ(CopyFailedSentence("C:\\a", "D:\\a"), " Failed to copy file from C:\\a to D:\\a");
     EXPECT_EQ(TrashFailedSentence("C:\\a"), " So failed to move file C:\\a to trash!");
     EXPECT_EQ(DeleteFailedUnderSentence("C:\\~x", "C:\\a"), " So failed to delete file C:\\~x (first named C:\\a)!");
+    EXPECT_EQ(SharedDataEntry("C:\\d\\a"), "\r\nBecause the file has other names (hard links) that still reach its "
+                                          "data. So failed to crush file C:\\d\\a!");
     EXPECT_EQ(CopiedNotDeletedSentence("C:\\a"), " File C:\\a is copied but failed to be deleted!");
     EXPECT_EQ(FolderLeftAloneSentence("C:\\d"), " So folder C:\\d and all it holds were left alone!");
     EXPECT_EQ(NeedsNotBeCutEntry(false, "C:\\a"), "\r\nFile C:\\a needs not be cutted!");
