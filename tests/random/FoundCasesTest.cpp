@@ -118,6 +118,38 @@ Case CutOfANameClosingInABlank()
     return c;
 }
 
+// A Cut of a folder holding "日本.txt." and "日本.txt", two names of one file, where "日本.txt" is taken.
+Case CutOfADotNameWithASecondName()
+{
+    // seed 194, cut down
+    Case c;
+    c.world = {
+        {Entry::Folder, "src", "", 0u, 0u, 0ull, 0},
+        {Entry::Folder, "other", "", 0u, 0u, 0ull, 0},
+        {Entry::Folder, "src\\A", "", 0u, 0u, 0ull, 0},
+        {Entry::Folder, "src\\A\\FFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFF", "", 0u, 0u, 0ull, 0},
+        {Entry::Folder, "src\\A\\FFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFF\\Ωmega", "", 0u, 0u, 0ull, 0},
+        {Entry::File, "src\\A\\FFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFF\\Ωmega\\日本.txt", "", 52691u, 2506786039u, 132223464000000000ull, 0},
+        {Entry::HardLink, "src\\A\\FFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFF\\Ωmega\\日本.txt.", "src\\A\\FFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFF\\Ωmega\\日本.txt", 0u, 0u, 0ull, 0},
+        {Entry::Folder, "out", "", 0u, 0u, 0ull, 0},
+        {Entry::Folder, "out\\Ωmega", "", 0u, 0u, 0ull, 0},
+        {Entry::File, "out\\Ωmega\\日本.txt", "", 235u, 4271078999u, 132222600000000000ull, 0},
+    };
+    Job& j = c.job;
+    j.operation = kOpCut;
+    j.sources = {"src\\A\\FFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFF\\Ωmega", };
+    j.destination = "out";
+    j.flat = false;
+    j.masks = "*.*";
+    j.extensions = {};
+    j.timeFrom = 0.0; j.timeTo = 2958465.0; j.minSize = 0ll; j.maxSize = 9223372036854775807ll;
+    j.fileAnswers = {{static_cast<ConflictDecision>(2), true}, };
+    j.folderAnswers = {{static_cast<ConflictDecision>(1), true}, };
+    j.fileRenameNew = true; j.folderRenameNew = false;
+    j.cancelAtQuestion = -1; j.cancelAtPump = -1; j.pauseAtPump = -1;
+    return c;
+}
+
 void ExpectKept(const Case& c)
 {
     const Outcome o = RunCase(c);
@@ -127,15 +159,17 @@ void ExpectKept(const Case& c)
 
 } // namespace
 
-// Fault: Crush writes through a second name (hard link) of the file.
-TEST(RandomJobFound, DISABLED_CrushLeavesTheOtherNameOfTheFileWhole) { ExpectKept(CrushOfALinkedFile()); }
+// Crush wrote through a second name (hard link) of the file: now it leaves such a file, with a line.
+TEST(RandomJobFound, CrushLeavesTheOtherNameOfTheFileWhole) { ExpectKept(CrushOfALinkedFile()); }
 
 // Fault: removing one name of a file clears the read-only or hidden mark of its other names.
 TEST(RandomJobFound, DISABLED_ACutKeepsTheMarksOfTheOtherNameOfTheFile) { ExpectKept(CutOfALinkedHiddenFile()); }
 
-// Fault: a name closing in a dot or blank reaches its twin or loses the dot (here the file item is
-// taken for a missing folder, and a folder "Copy of photo.JPG" is made).
-TEST(RandomJobFound, DISABLED_ACopyOfANameClosingInADotIsAFileOfThatName) { ExpectKept(CopyOfANameClosingInADot()); }
+// A name closing in a dot was taken for a missing folder, and a folder "Copy of photo.JPG" was made.
+TEST(RandomJobFound, ACopyOfANameClosingInADotIsAFileOfThatName) { ExpectKept(CopyOfANameClosingInADot()); }
 
-// Fault: the same (the file is neither moved nor reported as failed).
-TEST(RandomJobFound, DISABLED_ACutMovesANameClosingInABlank) { ExpectKept(CutOfANameClosingInABlank()); }
+// A file whose name closes in a blank was neither moved nor reported as failed.
+TEST(RandomJobFound, ACutMovesANameClosingInABlank) { ExpectKept(CutOfANameClosingInABlank()); }
+
+// Fault: a Cut of a name closing in a dot, whose file has a second name, cannot remove the source.
+TEST(RandomJobFound, DISABLED_ACutOfANameClosingInADotWithASecondNameMovesIt) { ExpectKept(CutOfADotNameWithASecondName()); }

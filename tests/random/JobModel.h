@@ -24,7 +24,8 @@ inline std::string Lower(const std::string& utf8)
     return Utf8(wide);
 }
 
-// A path as the system resolves a plain name: each part without its closing dots and blanks.
+// A path as the system reads typed text: the last part loses its closing dots and blanks, a part
+// before it a single closing dot (a blank there stays, as Windows keeps it).
 inline std::string Trimmed(const std::string& path)
 {
     std::string text;
@@ -32,8 +33,14 @@ inline std::string Trimmed(const std::string& path)
     for (;;) {
         const std::size_t end = path.find('\\', start);
         std::string part = path.substr(start, end == std::string::npos ? std::string::npos : end - start);
-        while (!part.empty() && (part.back() == '.' || part.back() == ' ') && part != "." && part != "..")
-            part.pop_back();
+        if (part != "." && part != "..") {
+            if (end == std::string::npos) {
+                while (!part.empty() && (part.back() == '.' || part.back() == ' '))
+                    part.pop_back();
+            } else if (!part.empty() && part.back() == '.') {
+                part.pop_back();
+            }
+        }
         text += (start == 0 ? "" : "\\") + part;
         if (end == std::string::npos)
             break;
@@ -110,15 +117,21 @@ public:
     Expected Run()
     {
         if (copying_) {
-            destination_ = Folded(job_.destination);
+            // The destination as typed text is read (closing dots and blanks dropped): where a file
+            // stands on its way, no copy can be made, and the model leaves it to the checks.
+            destination_ = Trimmed(Folded(job_.destination));
             e_.destination = Lower(destination_);
+            for (std::string p = destination_; !p.empty(); p = Parent(p))
+                if (Is(p, Seen::File))
+                    e_.exact = false;
             // A destination that is a source or lies inside one, by its text (letter case counts) or as
             // the system finds the source: closing dots and blanks dropped, the exact name first.
             for (const std::string& source : job_.sources) {
                 const std::string exact = Folded(source);
                 const std::string found = Resolved(exact);
                 const std::string td = Lower(Trimmed(destination_));
-                const bool inside = destination_ == exact || destination_.rfind(exact + "\\", 0) == 0;
+                const std::string typedDestination = Folded(job_.destination);
+                const bool inside = typedDestination == exact || typedDestination.rfind(exact + "\\", 0) == 0;
                 const bool folder = !found.empty() && e_.state.at(found).kind == Seen::Folder;
                 if (inside || (folder && (td == Lower(found) || td.rfind(Lower(found) + "\\", 0) == 0))) {
                     e_.refused = true;
@@ -143,16 +156,20 @@ private:
         return answers.front();
     }
 
-    // The entry the system reaches by a path: each part without its closing dots and blanks, the
-    // name of the exact letter case where there is one, else one of another case. Empty for none.
+    // The entry a path reaches: each part as typed where it stands so, else without its closing dots
+    // and blanks, in the exact letter case where there is one, else another case. Empty for none.
     std::string Resolved(const std::string& path, bool* ambiguous = nullptr) const
     {
         std::string at;
         for (std::size_t start = 0;;) {
             const std::size_t end = path.find('\\', start);
-            const std::string part = Trimmed(path.substr(start, end == std::string::npos ? std::string::npos : end - start));
+            const std::string typed = path.substr(start, end == std::string::npos ? std::string::npos : end - start);
+            // Trimmed as a last part, or as one before it (a placeholder part after it).
+            const std::string part = end == std::string::npos ? Trimmed(typed) : Parent(Trimmed(typed + "\\x"));
             const std::string exact = (at.empty() ? "" : at + "\\") + part;
-            if (e_.state.count(exact)) {
+            if (e_.state.count((at.empty() ? "" : at + "\\") + typed)) {
+                at = (at.empty() ? "" : at + "\\") + typed;  // the name as it stands, as the job reaches it
+            } else if (e_.state.count(exact)) {
                 at = exact;
             } else {
                 const std::vector<std::string> keys = KeysOf(Lower(exact));
@@ -238,7 +255,7 @@ private:
         }
         if (found != e_.state.end() && found->second.kind == Seen::Link)
             return DontCare(source);
-        std::string name = LastPart(Trimmed(typed));
+        std::string name = LastPart(source == typed ? typed : Trimmed(typed));
         if (copying_ && Lower(destination_ + "\\" + name) == Lower(source)) {
             if (job_.operation == kOpCut)
                 return;
@@ -335,6 +352,13 @@ private:
 
     void Remove(const std::string& key)
     {
+        // Crush overwrites no data that another name still reaches; the trash takes no name that the
+        // plain form of its path would alter (a part closing in a dot or blank): each stays, failed.
+        const bool sharedData = job_.operation == kOpCrush && e_.state.at(key).links > 1;
+        if (sharedData || (job_.operation == kOpTrash && Trimmed(key) != key)) {
+            ++e_.failed;
+            return;
+        }
         e_.state.erase(key);
         ++e_.done;
     }
@@ -372,6 +396,10 @@ private:
             group.insert(seen.Value());
             e_.floating.insert(seen.Value());
             return done();
+        }
+        if (made_.count(lower)) {
+            ++e_.failed;  // a folder this job made stands there (twins by letter case: a file and a folder)
+            return;
         }
         const std::vector<std::string> there = KeysOf(lower);
         if (there.size() > 1) {
