@@ -278,7 +278,7 @@ private:
                 Add(Entry::Folder, path);  // a folder where the file goes
                 continue;
             }
-            if (Chance(10) && root.rfind(kOther, 0) != 0) {
+            if (Chance(25) && root.rfind(kOther, 0) != 0) {
                 // The source file itself, by a second name where its copy goes.
                 for (const Entry& e : std::vector<Entry>(case_.world))
                     if (e.kind == Entry::File && e.fill == seen.content && e.size == seen.size) {

@@ -216,6 +216,8 @@ private:
             Fail("as the model says", std::to_string(floating.size()) + " file(s) to stand under a new name are nowhere");
         if (!cancelled && result_.done != expected_.done)
             Fail("the report adds up", "the job counted " + std::to_string(result_.done) + " done, the model " + std::to_string(expected_.done));
+        if (!cancelled && result_.failed != expected_.failed)
+            Fail("the report adds up", "the job counted " + std::to_string(result_.failed) + " failed, the model " + std::to_string(expected_.failed));
         (void)beforeSnapshot_;
     }
 

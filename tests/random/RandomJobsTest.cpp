@@ -70,6 +70,7 @@ void RunSeeds(std::uint64_t first, std::uint64_t count, bool progress)
     std::map<std::string, std::vector<std::uint64_t>> byInvariant;
     int shrunk = 0, unmade = 0, failing = 0;
     std::vector<std::uint64_t> removingTwice;  // Delete, Crush, Trash reaching one file twice
+    std::vector<std::uint64_t> sourceAtDestination;  // the source itself by a second name where its copy goes
     std::int64_t refused = 0, modelled = 0, cancelled = 0, asked = 0, questions = 0, done = 0, failed = 0;
     const DWORD start = GetTickCount();
     for (std::uint64_t seed = first; seed < first + count; ++seed) {
@@ -82,6 +83,11 @@ void RunSeeds(std::uint64_t first, std::uint64_t count, bool progress)
         refused += outcome.refused;
         if (outcome.selectsTwice && c.job.operation != kOpCopy && c.job.operation != kOpCut)
             removingTwice.push_back(seed);
+        for (const Entry& e : c.world)
+            if (e.kind == Entry::HardLink && !c.job.destination.empty() && e.path.rfind(c.job.destination + "\\", 0) == 0) {
+                sourceAtDestination.push_back(seed);
+                break;
+            }
         modelled += outcome.modelled;
         cancelled += outcome.cancelled;
         asked += outcome.questions > 0;
@@ -134,6 +140,10 @@ void RunSeeds(std::uint64_t first, std::uint64_t count, bool progress)
         std::printf("  removing one file by two source items: %zu seeds:", removingTwice.size());
         for (const std::uint64_t seed : removingTwice)
             std::printf(" %llu", static_cast<unsigned long long>(seed));
+        std::printf("\n");
+        std::printf("  the source itself by a second name where its copy goes: %zu seeds:", sourceAtDestination.size());
+        for (std::size_t i = 0; i < sourceAtDestination.size() && i < 200; ++i)
+            std::printf(" %llu", static_cast<unsigned long long>(sourceAtDestination[i]));
         std::printf("\n");
         for (const auto& [invariant, seeds] : byInvariant) {
             std::printf("  %s: %zu seeds:", invariant.c_str(), seeds.size());
