@@ -37,6 +37,11 @@ public:
         AddLinks();
         MakeJob();
         AddClashes();
+        // Drawn last, so that every other draw stays what it was before jobs were killed.
+        if (Chance(8)) {
+            case_.job.killAtPump = 1 + Pick(4);
+            case_.job.cancelAtPump = case_.job.cancelAtQuestion = case_.job.pauseAtPump = -1;
+        }
         return case_;
     }
 

@@ -7,6 +7,7 @@
 #include "tests/support/PathSpellings.h"
 #include "tests/support/ScriptedHost.h"
 #include "tests/support/TempFolder.h"
+#include "tests/support/WineProcess.h"
 
 #include <windows.h>
 
@@ -22,13 +23,16 @@
 // engine with its file workers and scripted answers, and checks the world against the model.
 namespace randomjobs {
 
+// The first argument that makes this program the child process of a job killed in its middle.
+inline constexpr char kJobUntilKilled[] = "--job-until-killed";
+
 struct Outcome {
     std::string unmade;  // an entry the world could not be given; then nothing ran
     std::vector<Violation> violations;
     std::string log;
     std::string changes;  // what the job changed, name by name
     // What the job met, for the long mode's summary of how much each kind of case was tried.
-    bool refused = false, modelled = false, cancelled = false, selectsTwice = false;
+    bool refused = false, modelled = false, cancelled = false, killed = false, selectsTwice = false;
     std::int64_t questions = 0, done = 0, failed = 0;
 };
 
@@ -80,53 +84,148 @@ public:
             }
         const Snapshot before = World();
         const Expected expected = Model(before, case_.job);
+        const JobOutput job = case_.job.killAtPump >= 0 ? RunKilled() : RunJobAt(case_.job, temp_.Path(), otherRoot_);
 
-        Host host(case_.job);
+        JobResult result;
+        result.ran = !job.refused;
+        result.ranToEnd = !job.cancelled && !job.killed;
+        result.killed = job.killed;
+        result.done = job.done;
+        result.failed = job.failed;
+        result.log = job.log;
+        outcome.log = job.log;
+        const Snapshot after = World();
+        outcome.changes = Changes(before, after) + job.asked;
+        outcome.refused = job.refused;
+        outcome.modelled = expected.exact && !expected.refused;
+        outcome.cancelled = job.cancelled;
+        outcome.killed = job.killed && !job.endedBeforeKill;
+        outcome.selectsTwice = expected.selectsTwice;
+        outcome.questions = job.questions;
+        outcome.done = job.done;
+        outcome.failed = job.failed;
+        outcome.violations = JobChecks(before, after, expected, case_.job, result).Run();
+        if (job.refused != expected.refused)
+            outcome.violations.push_back({"refused as the model says", job.refused ? "the job was refused" : "the job ran"});
+        if (!job.unfinished.empty())
+            outcome.violations.push_back({"the job ends", job.unfinished});
+        return outcome;
+    }
+
+    // What a job did, seen from its host.
+    struct JobOutput {
+        bool refused = false, cancelled = false, killed = false, endedBeforeKill = false;
+        std::int64_t done = 0, failed = 0, questions = 0;
+        std::string log, asked, unfinished;
+    };
+
+    // The job in this process, on the world below root (and otherRoot for the other volume's part);
+    // with `killAt`, an event set at the look at the messages where the job is to be killed, after
+    // which this thread waits for its end.
+    static JobOutput RunJobAt(const Job& job, const std::string& root, const std::string& otherRoot, HANDLE killAt = nullptr)
+    {
+        Host host(job);
+        host.killAt = killAt;
         JobState state;
         state.scanStopped = true;
         JobRun run(host, state);
         host.run = &run;
-        host.operation = case_.job.operation;
-        static const char* headers[] = {"Copy\n", "Cut\n", "Move to trash\n", "Delete\n", "Crush\n"};
-        host.operationHeader = headers[case_.job.operation];
-        for (const std::string& s : case_.job.sources)
-            host.sources.push_back(Full(s));
-        host.destination = case_.job.destination.empty() ? std::string() : Full(case_.job.destination);
-        host.flat = case_.job.flat;
-        host.filters = FilterSet{case_.job.masks, case_.job.extensions, case_.job.timeFrom, case_.job.timeTo,
-                                 case_.job.minSize, case_.job.maxSize};
-        host.fileRenameNew = case_.job.fileRenameNew;
-        host.folderRenameNew = case_.job.folderRenameNew;
-        const JobRequest request = host.Request();
-        const bool refused = InsideSourceRefusal(request).has_value();
-        if (!refused)
+        const JobRequest request = RequestFor(job, root, otherRoot, host);
+        JobOutput out;
+        out.refused = InsideSourceRefusal(request).has_value();
+        if (!out.refused)
             run.Run(request);
-
-        JobResult result;
-        result.ran = !refused;
-        result.ranToEnd = !host.cancelled;
-        result.done = state.filesDone;
-        result.failed = state.filesFailed;
-        result.log = host.log;
-        outcome.log = host.log;
-        const Snapshot after = World();
-        outcome.changes = Changes(before, after);
-        outcome.refused = refused;
-        outcome.modelled = expected.exact && !expected.refused;
-        outcome.cancelled = host.cancelled;
-        outcome.selectsTwice = expected.selectsTwice;
-        outcome.questions = static_cast<std::int64_t>(host.fileQuestions.size() + host.folderQuestions.size());
+        out.cancelled = host.cancelled;
+        out.done = state.filesDone;
+        out.failed = state.filesFailed;
+        out.log = host.log;
+        out.questions = static_cast<std::int64_t>(host.fileQuestions.size() + host.folderQuestions.size());
         for (const std::string& q : host.fileQuestions)
-            outcome.changes += "  asked about file " + q + "\n";
+            out.asked += "  asked about file " + q + "\n";
         for (const std::string& q : host.folderQuestions)
-            outcome.changes += "  asked about folder " + q + "\n";
-        outcome.done = state.filesDone;
-        outcome.failed = state.filesFailed;
-        outcome.violations = JobChecks(before, after, expected, case_.job, result).Run();
-        if (refused != expected.refused)
-            outcome.violations.push_back({"refused as the model says", refused ? "the job was refused" : "the job ran"});
-        return outcome;
+            out.asked += "  asked about folder " + q + "\n";
+        return out;
     }
+
+    // The child process's side: the job read from its file, run until it is killed.
+    static int RunUntilKilled(const std::string& jobFile, const std::string& root, const std::string& otherRoot,
+                              const std::string& eventName)
+    {
+        const Job job = JobFromText(testsupport::ReadFileText(jobFile));
+        HANDLE killAt = OpenEventA(EVENT_MODIFY_STATE, FALSE, eventName.c_str());
+        if (!killAt)
+            return 3;
+        RunJobAt(job, root, otherRoot, killAt);
+        return 0;  // ended before it was to be killed
+    }
+
+private:
+    static std::string FullIn(const std::string& root, const std::string& otherRoot, const std::string& rel)
+    {
+        if (rel.rfind(kOther, 0) == 0)
+            return otherRoot + rel.substr(std::strlen(kOther));
+        return rel.empty() ? root : root + "\\" + rel;
+    }
+
+    template <class H> static JobRequest RequestFor(const Job& job, const std::string& root, const std::string& otherRoot, H& host)
+    {
+        host.operation = job.operation;
+        static const char* headers[] = {"Copy\n", "Cut\n", "Move to trash\n", "Delete\n", "Crush\n"};
+        host.operationHeader = headers[job.operation];
+        for (const std::string& s : job.sources)
+            host.sources.push_back(FullIn(root, otherRoot, s));
+        host.destination = job.destination.empty() ? std::string() : FullIn(root, otherRoot, job.destination);
+        host.flat = job.flat;
+        host.filters = FilterSet{job.masks, job.extensions, job.timeFrom, job.timeTo, job.minSize, job.maxSize};
+        host.fileRenameNew = job.fileRenameNew;
+        host.folderRenameNew = job.folderRenameNew;
+        return host.Request();
+    }
+
+    // The job in a child process (this program again), killed at its look at the messages the case
+    // names: as a crash or the task manager would end it.
+    JobOutput RunKilled()
+    {
+        JobOutput out;
+        ScriptedHost plain;
+        out.refused = InsideSourceRefusal(RequestFor(case_.job, temp_.Path(), otherRoot_, plain)).has_value();
+        if (out.refused)
+            return out;
+        testsupport::TempFolder work;
+        const std::string jobFile = work / "job.txt";
+        testsupport::WriteFileText(jobFile, JobText(case_.job));
+        const std::string eventName = "orv_random_kill_" + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(++kills_);
+        HANDLE killAt = CreateEventA(nullptr, TRUE, FALSE, eventName.c_str());
+        char exe[MAX_PATH] = "";
+        GetModuleFileNameA(nullptr, exe, sizeof exe);
+        testsupport::ChildProcess child;
+        if (!killAt || !child.Start(exe, std::string(kJobUntilKilled) + " \"" + jobFile + "\" \"" + temp_.Path() + "\" \"" +
+                                              otherRoot_ + "\" " + eventName)) {
+            out.unfinished = "the child process could not be started";
+            if (killAt)
+                CloseHandle(killAt);
+            return out;
+        }
+        HANDLE waits[] = {killAt, child.Handle()};
+        const DWORD woke = WaitForMultipleObjects(2, waits, FALSE, 120000);
+        if (woke == WAIT_OBJECT_0) {
+            child.Kill();
+            out.killed = true;
+        } else if (woke == WAIT_OBJECT_0 + 1) {
+            const DWORD code = child.WaitExit(0);
+            if (code != 0)
+                out.unfinished = "the child process ended with " + std::to_string(code);
+            out.killed = true;  // it ran to its end, but told nothing of its counts
+            out.endedBeforeKill = true;
+        } else {
+            child.Kill();
+            out.unfinished = "the job neither ended nor came to where it was to be killed within two minutes";
+        }
+        CloseHandle(killAt);
+        return out;
+    }
+
+    static inline int kills_ = 0;
 
 private:
     // Answers from the case's script, Cancel and Pause where the case says, and the window's messages
@@ -141,6 +240,7 @@ private:
         }
         JobRun* run = nullptr;
         bool cancelled = false;
+        HANDLE killAt = nullptr;
 
         ConflictAnswer AskFileExists(const std::string& path, const std::string& comparison) override
         {
@@ -165,6 +265,10 @@ private:
             }
             if (pump == job_.cancelAtPump)
                 Cancel();
+            if (pump == job_.killAtPump && killAt) {
+                SetEvent(killAt);
+                Sleep(INFINITE);  // until the parent kills this process
+            }
             MSG msg;
             while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
                 DispatchMessageA(&msg);
@@ -191,12 +295,7 @@ private:
         int resumeAt_ = -1;
     };
 
-    std::string Full(const std::string& rel) const
-    {
-        if (rel.rfind(kOther, 0) == 0)
-            return otherRoot_ + rel.substr(std::strlen(kOther));
-        return rel.empty() ? temp_.Path() : temp_.Path() + "\\" + rel;
-    }
+    std::string Full(const std::string& rel) const { return FullIn(temp_.Path(), otherRoot_, rel); }
 
     Snapshot World() const
     {
@@ -329,7 +428,7 @@ inline Case Shrink(Case c, const std::string& invariant, int budget = 400)
             [](Job& j) { j.masks = "*.*"; j.extensions.clear(); },
             [](Job& j) { j.timeFrom = 0.0; j.timeTo = 2958465.0; j.minSize = 0; j.maxSize = INT64_MAX; },
             [](Job& j) { j.flat = false; },
-            [](Job& j) { j.cancelAtPump = j.cancelAtQuestion = j.pauseAtPump = -1; },
+            [](Job& j) { j.cancelAtPump = j.cancelAtQuestion = j.pauseAtPump = j.killAtPump = -1; },
             [](Job& j) { if (j.fileAnswers.size() > 1) j.fileAnswers.resize(1); },
             [](Job& j) { if (j.folderAnswers.size() > 1) j.folderAnswers.resize(1); },
         };
@@ -339,7 +438,7 @@ inline Case Shrink(Case c, const std::string& invariant, int budget = 400)
             if (candidate.job.masks == c.job.masks && candidate.job.flat == c.job.flat && candidate.job.timeFrom == c.job.timeFrom &&
                 candidate.job.minSize == c.job.minSize && candidate.job.maxSize == c.job.maxSize &&
                 candidate.job.cancelAtPump == c.job.cancelAtPump && candidate.job.cancelAtQuestion == c.job.cancelAtQuestion &&
-                candidate.job.pauseAtPump == c.job.pauseAtPump && candidate.job.fileAnswers.size() == c.job.fileAnswers.size() &&
+                candidate.job.pauseAtPump == c.job.pauseAtPump && candidate.job.killAtPump == c.job.killAtPump && candidate.job.fileAnswers.size() == c.job.fileAnswers.size() &&
                 candidate.job.folderAnswers.size() == c.job.folderAnswers.size() && candidate.job.extensions.size() == c.job.extensions.size())
                 continue;  // nothing to take away
             if (fails(candidate))
@@ -387,7 +486,8 @@ inline std::string AsCode(const Case& c)
             ";\n    j.folderAnswers = " + answers(c.job.folderAnswers) + ";\n    j.fileRenameNew = " +
             (c.job.fileRenameNew ? "true" : "false") + "; j.folderRenameNew = " + (c.job.folderRenameNew ? "true" : "false") +
             ";\n    j.cancelAtQuestion = " + std::to_string(c.job.cancelAtQuestion) + "; j.cancelAtPump = " +
-            std::to_string(c.job.cancelAtPump) + "; j.pauseAtPump = " + std::to_string(c.job.pauseAtPump) + ";\n    return c;\n}\n";
+            std::to_string(c.job.cancelAtPump) + "; j.pauseAtPump = " + std::to_string(c.job.pauseAtPump) +
+            "; j.killAtPump = " + std::to_string(c.job.killAtPump) + ";\n    return c;\n}\n";
     return code;
 }
 

@@ -30,7 +30,8 @@ inline Values FilesOf(const Snapshot& snapshot)
 
 struct JobResult {
     bool ran = true;       // Begin took the job (it was not refused)
-    bool ranToEnd = true;  // no Cancel met
+    bool ranToEnd = true;  // no Cancel met, not killed
+    bool killed = false;   // ended by the death of its process: no report
     std::int64_t done = 0, failed = 0;
     std::string log;
 };
@@ -142,7 +143,7 @@ private:
     // The report says what the job counted; each failure has its line; a file counted as removed is gone.
     void ReportAddsUp()
     {
-        if (expected_.refused || !result_.ran)
+        if (expected_.refused || !result_.ran || result_.killed)
             return;
         if (Reported("Copied Files") != result_.done || Reported("Errors") != result_.failed)
             Fail("the report adds up", "report says " + std::to_string(Reported("Copied Files")) + " done, " +

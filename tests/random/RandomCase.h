@@ -6,6 +6,8 @@
 #include "tests/random/WorldSnapshot.h"
 
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -41,6 +43,7 @@ struct Job {
     int cancelAtQuestion = -1;  // Cancel pressed while the k-th question (from 0) is up
     int cancelAtPump = -1;      // Cancel pressed at the k-th look at the window's messages
     int pauseAtPump = -1;       // Pause there, Go On at the next look
+    int killAtPump = -1;        // the job runs in a child process, killed at the k-th look
 };
 
 struct Case {
@@ -48,6 +51,61 @@ struct Case {
     std::vector<Entry> world;  // parents before what they hold
     Job job;
 };
+
+// A job as lines of text ("name=value"), for the child process that runs it until it is killed.
+inline std::string JobText(const Job& j)
+{
+    std::string t = "operation=" + std::to_string(j.operation) + "\n";
+    for (const std::string& s : j.sources)
+        t += "source=" + s + "\n";
+    t += "destination=" + j.destination + "\nflat=" + std::to_string(j.flat) + "\nmasks=" + j.masks + "\n";
+    for (const ExtensionEntry& x : j.extensions)
+        t += "extension=" + std::to_string(x.checked) + x.extension + "\n";
+    char window[128];
+    std::snprintf(window, sizeof window, "window=%.6f %.6f %lld %lld\n", j.timeFrom, j.timeTo,
+                  static_cast<long long>(j.minSize), static_cast<long long>(j.maxSize));
+    t += window;
+    for (const ConflictAnswer& a : j.fileAnswers)
+        t += "file=" + std::to_string(a.decision * 2 + a.useForRest) + "\n";
+    for (const ConflictAnswer& a : j.folderAnswers)
+        t += "folder=" + std::to_string(a.decision * 2 + a.useForRest) + "\n";
+    t += "renameNew=" + std::to_string(j.fileRenameNew) + std::to_string(j.folderRenameNew) + "\n";
+    t += "ends=" + std::to_string(j.cancelAtQuestion) + " " + std::to_string(j.cancelAtPump) + " " +
+         std::to_string(j.pauseAtPump) + " " + std::to_string(j.killAtPump) + "\n";
+    return t;
+}
+
+inline Job JobFromText(const std::string& text)
+{
+    Job j;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        const std::size_t end = text.find('\n', start);
+        const std::string line = text.substr(start, end - start);
+        start = end == std::string::npos ? text.size() : end + 1;
+        const std::size_t eq = line.find('=');
+        const std::string key = line.substr(0, eq), value = eq == std::string::npos ? "" : line.substr(eq + 1);
+        if (key == "operation") j.operation = static_cast<Operation>(std::atoi(value.c_str()));
+        else if (key == "source") j.sources.push_back(value);
+        else if (key == "destination") j.destination = value;
+        else if (key == "flat") j.flat = value == "1";
+        else if (key == "masks") j.masks = value;
+        else if (key == "extension") j.extensions.push_back({value.substr(1), value[0] == '1'});
+        else if (key == "window") {
+            long long mn = 0, mx = 0;
+            std::sscanf(value.c_str(), "%lf %lf %lld %lld", &j.timeFrom, &j.timeTo, &mn, &mx);
+            j.minSize = mn, j.maxSize = mx;
+        } else if (key == "file" || key == "folder") {
+            const int v = std::atoi(value.c_str());
+            (key == "file" ? j.fileAnswers : j.folderAnswers).push_back({static_cast<ConflictDecision>(v / 2), (v % 2) != 0});
+        } else if (key == "renameNew") {
+            j.fileRenameNew = value[0] == '1', j.folderRenameNew = value[1] == '1';
+        } else if (key == "ends") {
+            std::sscanf(value.c_str(), "%d %d %d %d", &j.cancelAtQuestion, &j.cancelAtPump, &j.pauseAtPump, &j.killAtPump);
+        }
+    }
+    return j;
+}
 
 // The bytes of a file entry.
 inline std::string Content(const Entry& e)
