@@ -117,7 +117,10 @@ private:
     {
         for (const std::string& key : expected_.selected) {
             const std::string lower = Lower(key);
-            if (job_.operation != kOpCut || NotJudged(lower))
+            // A source standing at the destination (a Cut into its own folder moves nothing) may be
+            // what an Overwrite answer replaces there.
+            if (job_.operation != kOpCut || NotJudged(lower) ||
+                (expected_.destinationMayLose && Under(lower, expected_.destination)))
                 continue;
             for (const std::uint64_t value : before_.at(lower))
                 if (!Anywhere(value))

@@ -129,11 +129,13 @@ public:
             for (const std::string& source : job_.sources) {
                 const std::string exact = Folded(source);
                 const std::string found = Resolved(exact);
-                const std::string td = Lower(Trimmed(destination_));
-                const std::string typedDestination = Folded(job_.destination);
+                // The destination as far as it stands, found as the system finds it (twins by letter
+                // case told apart), the rest as typed.
+                const std::string td = ResolvedAsFarAsItStands(destination_);
+                const std::string& typedDestination = job_.destination;  // the text as typed
                 const bool inside = typedDestination == exact || typedDestination.rfind(exact + "\\", 0) == 0;
                 const bool folder = !found.empty() && e_.state.at(found).kind == Seen::Folder;
-                if (inside || (folder && (td == Lower(found) || td.rfind(Lower(found) + "\\", 0) == 0))) {
+                if (inside || (folder && (td == found || td.rfind(found + "\\", 0) == 0))) {
                     e_.refused = true;
                     return e_;
                 }
@@ -183,6 +185,14 @@ private:
                 return at;
             start = end + 1;
         }
+    }
+
+    std::string ResolvedAsFarAsItStands(const std::string& path) const
+    {
+        for (std::string head = path, tail; !head.empty(); tail = "\\" + LastPart(head) + tail, head = Parent(head))
+            if (const std::string found = Resolved(head); !found.empty())
+                return found + tail;
+        return path;
     }
 
     // The file itself stands at the path by another name (a second name of it).
