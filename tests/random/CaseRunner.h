@@ -122,10 +122,12 @@ public:
     // The job in this process, on the world below root (and otherRoot for the other volume's part);
     // with `killAt`, an event set at the look at the messages where the job is to be killed, after
     // which this thread waits for its end.
-    static JobOutput RunJobAt(const Job& job, const std::string& root, const std::string& otherRoot, HANDLE killAt = nullptr)
+    static JobOutput RunJobAt(const Job& job, const std::string& root, const std::string& otherRoot,
+                              HANDLE killAt = nullptr, HANDLE parent = nullptr)
     {
         Host host(job);
         host.killAt = killAt;
+        host.parent = parent;
         JobState state;
         state.scanStopped = true;
         JobRun run(host, state);
@@ -149,13 +151,14 @@ public:
 
     // The child process's side: the job read from its file, run until it is killed.
     static int RunUntilKilled(const std::string& jobFile, const std::string& root, const std::string& otherRoot,
-                              const std::string& eventName)
+                              const std::string& eventName, DWORD parentId)
     {
         const Job job = JobFromText(testsupport::ReadFileText(jobFile));
         HANDLE killAt = OpenEventA(EVENT_MODIFY_STATE, FALSE, eventName.c_str());
-        if (!killAt)
+        HANDLE parent = OpenProcess(SYNCHRONIZE, FALSE, parentId);
+        if (!killAt || !parent)
             return 3;
-        RunJobAt(job, root, otherRoot, killAt);
+        RunJobAt(job, root, otherRoot, killAt, parent);
         return 0;  // ended before it was to be killed
     }
 
@@ -200,7 +203,8 @@ private:
         GetModuleFileNameA(nullptr, exe, sizeof exe);
         testsupport::ChildProcess child;
         if (!killAt || !child.Start(exe, std::string(kJobUntilKilled) + " \"" + jobFile + "\" \"" + temp_.Path() + "\" \"" +
-                                              otherRoot_ + "\" " + eventName)) {
+                                              otherRoot_ + "\" " + eventName + " " +
+                                              std::to_string(GetCurrentProcessId()))) {
             out.unfinished = "the child process could not be started";
             if (killAt)
                 CloseHandle(killAt);
@@ -241,6 +245,7 @@ private:
         JobRun* run = nullptr;
         bool cancelled = false;
         HANDLE killAt = nullptr;
+        HANDLE parent = nullptr;  // the process that kills this one
 
         ConflictAnswer AskFileExists(const std::string& path, const std::string& comparison) override
         {
@@ -267,7 +272,9 @@ private:
                 Cancel();
             if (pump == job_.killAtPump && killAt) {
                 SetEvent(killAt);
-                Sleep(INFINITE);  // until the parent kills this process
+                // Until the parent kills this process; should the parent die first, this ends too.
+                WaitForSingleObject(parent, INFINITE);
+                ExitProcess(4);
             }
             MSG msg;
             while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
