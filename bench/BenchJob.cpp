@@ -4,10 +4,14 @@
 // passes, so nothing is done to any file (the engine's side of a plain FindFirstFileW walk):
 //   orv_bench walk - <source folder>
 // Prints the job's wall time in milliseconds, its peak working set, the report counters and the
-// longest stretch the job went without asking for its window messages (gap_ms).
+// longest stretch the job went without asking for its window messages (gap_ms), and how many files
+// it wrote at once (workers). Exits 1 when a file failed or when no file was examined at all (a job
+// that did nothing must not be timed as a fast one).
+//   orv_bench workers   prints how many files a job writes at once on this machine, by its own choice
 // ORV_WORKERS=<n> sets how many files are written at once (1: one at a time, on the job's thread;
 // unset: the job's own choice), ORV_VERIFY=1 reads every copy back.
 #include "bench/BenchHost.h"
+#include "engine/FilesInFlight.h"
 #include "engine/itemops.h"
 #include "engine/jobrun.h"
 
@@ -21,6 +25,10 @@
 
 int main(int argc, char** argv)
 {
+    if (argc == 2 && std::strcmp(argv[1], "workers") == 0) {
+        std::printf("%d\n", FilesInFlight::DefaultWorkers());
+        return 0;
+    }
     if (argc < 4) {
         std::fprintf(stderr, "usage: orv_bench <copy|cut|delete|crush|trash> <destination|-> <source>...\n");
         return 2;
@@ -73,11 +81,14 @@ int main(int argc, char** argv)
     GetProcessMemoryInfo(GetCurrentProcess(), &memory, sizeof memory);
     const double ms = 1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) /
                       static_cast<double>(frequency.QuadPart);
-    std::printf("ms=%.1f peak_kb=%lu done=%lld failed=%lld examined=%lld conflicts=%d gap_ms=%.0f\n", ms,
-                static_cast<unsigned long>(memory.PeakWorkingSetSize / 1024),
+    const int workers = request.fileWorkers > 0 ? request.fileWorkers : FilesInFlight::DefaultWorkers();
+    std::printf("ms=%.1f peak_kb=%lu done=%lld failed=%lld examined=%lld conflicts=%d gap_ms=%.0f workers=%d\n",
+                ms, static_cast<unsigned long>(memory.PeakWorkingSetSize / 1024),
                 static_cast<long long>(state.filesDone), static_cast<long long>(state.filesFailed),
-                static_cast<long long>(state.filesExamined), host.conflicts, host.longestGapMs);
+                static_cast<long long>(state.filesExamined), host.conflicts, host.longestGapMs, workers);
     if (state.filesFailed > 0)
         std::fprintf(stderr, "%s\n", host.log.c_str());
-    return state.filesFailed > 0 ? 1 : 0;
+    if (state.filesExamined == 0)
+        std::fprintf(stderr, "no file was examined: nothing was done\n%s\n", host.log.c_str());
+    return state.filesFailed > 0 || state.filesExamined == 0 ? 1 : 0;
 }

@@ -48,9 +48,9 @@ bool CopyOne(const std::string& from, const std::string& to)
     SetFileTime(out, nullptr, nullptr, &info.ftLastWriteTime);
     CloseHandle(out);
     CloseHandle(in);
-    MoveFileExW(partial.c_str(), Wide(to).c_str(), MOVEFILE_REPLACE_EXISTING);
+    const bool moved = MoveFileExW(partial.c_str(), Wide(to).c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
     SetFileAttributesW(Wide(to).c_str(), info.dwFileAttributes);
-    return true;
+    return moved;
 }
 
 bool DeleteOne(const std::string& path)
@@ -86,6 +86,12 @@ void CrushOne(const std::string& path)
     DeleteFileW(hidden.c_str());
 }
 
+// What the walk met and what failed of it: the exit code says whether the run did its work.
+long long walkedFiles = 0;
+long long walkFailures = 0;
+
+void Tally(bool ok) { walkFailures += ok ? 0 : 1; }
+
 // Walks like the engine: FindFirstFileA over "*.*", depth first.
 void Walk(const std::string& source, const std::string& destination, const char* op)
 {
@@ -95,7 +101,7 @@ void Walk(const std::string& source, const std::string& destination, const char*
     WIN32_FIND_DATAA entry;
     HANDLE find = FindFirstFileA((source + "\\*.*").c_str(), &entry);
     if (find == INVALID_HANDLE_VALUE)
-        return;
+        return Tally(false);
     do {
         const std::string name = entry.cFileName;
         if (name == "." || name == "..")
@@ -106,11 +112,14 @@ void Walk(const std::string& source, const std::string& destination, const char*
             if (!copying || std::strcmp(op, "cut") == 0)
                 RemoveDirectoryA(from.c_str());
         } else if (copying) {
-            if (CopyOne(from, to) && std::strcmp(op, "cut") == 0)
-                DeleteOne(from);
+            ++walkedFiles;
+            const bool copied = CopyOne(from, to);
+            Tally(copied && (std::strcmp(op, "cut") != 0 || DeleteOne(from)));
         } else if (std::strcmp(op, "delete") == 0) {
-            DeleteOne(from);
+            ++walkedFiles;
+            Tally(DeleteOne(from));
         } else {
+            ++walkedFiles;
             CrushOne(from);
         }
     } while (FindNextFileA(find, &entry));
@@ -150,7 +159,7 @@ int main(int argc, char** argv)
         QueryPerformanceCounter(&end);
         std::printf("files=%lld bytes=%lld scan_ms=%.1f\n", files, bytes,
                     1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart));
-        return 0;
+        return files > 0 ? 0 : 1;
     }
     if (argc < 3) {
         std::fprintf(stderr, "usage: orv_floor <copy|cut|delete|crush> <source> [destination]\n");
@@ -164,6 +173,7 @@ int main(int argc, char** argv)
         CreateDirectoryA(argv[3], nullptr);
     Walk(source, destination, argv[1]);
     if (std::strcmp(argv[1], "copy") != 0)
-        RemoveDirectoryA(source.c_str());
-    return 0;
+        Tally(RemoveDirectoryA(source.c_str()) != 0);
+    std::printf("files=%lld failed=%lld\n", walkedFiles, walkFailures);
+    return walkFailures > 0 || walkedFiles == 0 ? 1 : 0;
 }

@@ -175,6 +175,6 @@ int main(int argc, char** argv)
     }
     if (EmptiesFolders(op))
         Count(RemoveDirectoryW(source.c_str()) != 0);
-    std::printf("entries=%lld failed=%lld\n", entries, failures);
-    return failures > 0 ? 1 : 0;
+    std::printf("entries=%lld failed=%lld threads=%d\n", entries, failures, threads > 1 ? threads : 1);
+    return failures > 0 || entries == 0 ? 1 : 0;  // a run that met nothing did nothing
 }

@@ -17,7 +17,8 @@
 # Then the window's answers during a count (orv_drive scangap: a no-op message sent every 10 ms from
 # another thread, the longest wait for an answer), over that tree and over one folder of 20,000
 # files with distinct times (target: <= 100 ms).
-# Rounds are interleaved, each starting with another side; medians and best runs are compared.
+# Rounds are interleaved, each starting with another side; medians and best runs are compared. A run
+# that fails, counts wrong or prints no figure stops the script with a non-zero exit naming it.
 # Run it alone on the machine (other engineers' builds move the figures a lot):
 #   flock /tmp/orv-bench.lock bash bench/prescan.sh [rounds]
 set -euo pipefail
@@ -39,6 +40,14 @@ bin="$ORV_ROOT/build/win32/bench"
 expected=$(find "$tree" -type f | wc -l)
 
 now() { date +%s%N; }
+fail() { echo "pre-scan bench: FAILED: $*" >&2; exit 1; }
+# The runs below print their figures from inside $(...), where an exit ends only the subshell: each
+# caller takes the figures with "|| fail" and checks they are numbers.
+figures() {  # <what> <figure>...: stops unless every figure is a number
+  local what=$1 x; shift
+  [ $# -gt 0 ] || fail "$what: no figure printed"
+  for x in "$@"; do [[ "$x" =~ ^[0-9]+(\.[0-9]+)?$ ]] || fail "$what: \"$x\" is no figure"; done
+}
 median() { printf '%s\n' "$@" | sort -g | awk '{a[NR]=$1} END {print (NR%2 ? a[(NR+1)/2] : (a[NR/2]+a[NR/2+1])/2)}'; }
 least() { printf '%s\n' "$@" | sort -g | head -1; }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.2f", a / b; else print "n/a" }'; }
@@ -47,13 +56,13 @@ ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.2f", a / b; else
 window_run() {
   local out
   out=$(wine "$bin/orv_drive.exe" start "scan|$(echo "Z:$1" | sed 's#/#\\#g')" 'show|ProgressLabel' close)
-  grep -q "( $2 files are found )" <<<"$out" || { echo "window counted wrong: $out" >&2; exit 1; }
+  grep -q "( $2 files are found )" <<<"$out" || { echo "window counted wrong: $out" >&2; return 1; }
   sed -n 's/^scan_ms=\([0-9.]*\) count_ms=\([0-9.]*\).*/\1 \2/p' <<<"$out"
 }
 floor_run() {
   local out
   out=$(wine "$bin/orv_floor.exe" scan "$wintree")
-  grep -q "files=$expected " <<<"$out" || { echo "floor counted wrong: $out" >&2; exit 1; }
+  grep -q "files=$expected " <<<"$out" || { echo "floor counted wrong: $out" >&2; return 1; }
   sed -n 's/.*scan_ms=//p' <<<"$out"
 }
 native_run() {
@@ -74,9 +83,10 @@ for r in $(seq "$rounds"); do
   esac
   for side in $order; do
     case $side in
-      window) read -r a b <<<"$(window_run "$tree" "$expected")"; w+=("$a"); c+=("$b") ;;
-      floor)  f+=("$(floor_run)") ;;
-      native) v+=("$(native_run)") ;;
+      window) out=$(window_run "$tree" "$expected") || fail "window, round $r"; read -r a b <<<"$out"
+              figures "window, round $r" "$a" "$b"; w+=("$a"); c+=("$b") ;;
+      floor)  out=$(floor_run) || fail "floor, round $r"; figures "floor, round $r" "$out"; f+=("$out") ;;
+      native) out=$(native_run) || fail "native, round $r"; figures "native, round $r" "$out"; v+=("$out") ;;
     esac
   done
 done
@@ -108,8 +118,10 @@ for name, distinct in (("times-distinct", True), ("times-same", False)):
 PY
 d=() s=()
 for r in $(seq "$rounds"); do
-  read -r _ a <<<"$(window_run "$data/trees/times-distinct" 10000)"; d+=("$a")
-  read -r _ b <<<"$(window_run "$data/trees/times-same" 10000)"; s+=("$b")
+  out=$(window_run "$data/trees/times-distinct" 10000) || fail "distinct times, round $r"; read -r _ a <<<"$out"
+  figures "distinct times, round $r" "$a"; d+=("$a")
+  out=$(window_run "$data/trees/times-same" 10000) || fail "one time, round $r"; read -r _ b <<<"$out"
+  figures "one time, round $r" "$b"; s+=("$b")
 done
 dm=$(median "${d[@]}"); sm=$(median "${s[@]}")
 echo "10,000 files, counting in the window (median ms): 10,000 distinct times $dm, one time $sm, ratio $(ratio "$dm" "$sm")"
@@ -136,7 +148,7 @@ dwintree=$(echo "Z:$dtree" | sed 's#/#\\#g')
 dfloor_run() {
   local out
   out=$(wine "$bin/orv_floor.exe" scan "$dwintree")
-  grep -q "files=20000 " <<<"$out" || { echo "floor counted wrong: $out" >&2; exit 1; }
+  grep -q "files=20000 " <<<"$out" || { echo "floor counted wrong: $out" >&2; return 1; }
   sed -n 's/.*scan_ms=//p' <<<"$out"
 }
 w=() c=() f=()
@@ -145,8 +157,10 @@ for r in $(seq "$rounds"); do
   if [ $((r % 2)) = 1 ]; then order="window floor"; else order="floor window"; fi
   for side in $order; do
     case $side in
-      window) read -r a b <<<"$(window_run "$dtree" 20000)"; w+=("$a"); c+=("$b") ;;
-      floor)  f+=("$(dfloor_run)") ;;
+      window) out=$(window_run "$dtree" 20000) || fail "20,000 distinct times, window, round $r"
+              read -r a b <<<"$out"; figures "20,000 distinct times, window, round $r" "$a" "$b"; w+=("$a"); c+=("$b") ;;
+      floor)  out=$(dfloor_run) || fail "20,000 distinct times, floor, round $r"
+              figures "20,000 distinct times, floor, round $r" "$out"; f+=("$out") ;;
     esac
   done
 done
@@ -171,13 +185,15 @@ PY2
 gap_run() {
   local out
   out=$(wine "$bin/orv_drive.exe" start "scangap|$(echo "Z:$1" | sed 's#/#\\#g')" 'show|ProgressLabel' close)
-  grep -q "( 20000 files are found )" <<<"$out" || { echo "window counted wrong: $out" >&2; exit 1; }
+  grep -q "( 20000 files are found )" <<<"$out" || { echo "window counted wrong: $out" >&2; return 1; }
   sed -n 's/^scan_ms=.* gap=\([0-9]*\).*/\1/p' <<<"$out"
 }
 g=() h=()
 for r in $(seq "$rounds"); do
-  g+=("$(gap_run "$dtree")")
-  h+=("$(gap_run "$data/trees/times-flat-20k")")
+  out=$(gap_run "$dtree") || fail "answers during a count over 500 folders, round $r"
+  figures "answers during a count over 500 folders, round $r" "$out"; g+=("$out")
+  out=$(gap_run "$data/trees/times-flat-20k") || fail "answers during a count over one folder, round $r"
+  figures "answers during a count over one folder, round $r" "$out"; h+=("$out")
 done
 most() { printf '%s\n' "$@" | sort -g | tail -1; }
 echo "longest wait for the window's answer during a count (ms, median and worst of $rounds; target <= 100):"

@@ -6,12 +6,15 @@
 #   verify: the same engine reading every copy back (ORV_VERIFY=1)
 #   plain:  bench/Plain.cpp, the platform's own calls for the same contract: a CopyFileExW loop;
 #           SetFileAttributesW + DeleteFileW; a FindFirstFileW walk; the Crush writes
-#   plain2: the same calls on two threads (ORV_PLAIN_THREADS=2), files shared out after the walk:
-#           what the platform gives with several files in flight (copy and delete of small files)
+#   plainmt: the same calls on as many threads as the engine writes with (ORV_PLAIN_THREADS, the
+#           count orv_bench reports), files shared out after the walk: what the platform gives with
+#           as many files in flight as the engine (copies, and the delete of small files). plain is
+#           the peer of what the system's file manager does (one file at a time), plainmt the peer of
+#           the engine's own parallelism: every target against one prints the other beside it
 #   contract: bench/Contract.cpp, the engine's own per-file calls (FileCopy, DeleteListedFile) on as
 #           many threads as a job writes with, the walk first, nothing of the job around them: the
 #           least the engine's contract costs (copy and delete of small files)
-#   linked: the same contract in another form (bench/Contract.cpp copylink: opened to go when closed,
+#   linked: the same contract written bare (bench/Contract.cpp copylink: opened to go when closed,
 #           given the final name as a second link), on the copy of small files (named in SIDES)
 #   engine4, contract4: the same with four threads writing, whatever the processor (not run unless
 #           named in SIDES): what more threads than cores would give
@@ -23,7 +26,11 @@
 #           by rename), on the Cut cases only
 # Runs are interleaved (each round takes the sides in another order), every run gets fresh names, the
 # file system settles after each deletion, large trees are counted to disk (sync inside the timing),
-# the first round of every copy is compared with its source, and medians of the rounds are compared.
+# and medians of the rounds are compared. Every run of every side is checked before its time counts:
+# its exit code, the counts it prints (a job's files done and failed, a walk's entries), every copy and
+# Cut compared by content with its source (a Cut's source gone), every delete and crush gone. The
+# first wrong or failed run stops the bench with a non-zero exit, naming the case, side and round:
+# a failed side timed as 0 ms would read as the fastest.
 # Usage: bash bench/run.sh [rounds]   (data in $BENCH_DIR, default build/bench-data; ~12 GiB free needed)
 #        CASES="copy-small delete-small" bash bench/run.sh 1   picks cases (list below)
 #        SKIP="floor xcopy" bash bench/run.sh                  leaves out references (never the engine)
@@ -63,13 +70,19 @@ n=0
 # Sets $fresh to a name no run has used yet (a variable, not $(...): a subshell would lose the count).
 next_fresh() { n=$((n + 1)); fresh="$data/work/r$$_$n"; }
 now() { date +%s%N; }
+fail() { echo "bench: FAILED: $*" >&2; exit 1; }
 
-# time_run <sync 0|1> <command...>: prints milliseconds, or FAILED when the command failed.
+# How many files the engine writes at once here: the platform loop on the same threads uses as many.
+threads=$(wine "$bin/orv_bench.exe" workers | tr -d '\r')
+[[ "$threads" =~ ^[1-9][0-9]*$ ]] || fail "orv_bench workers printed \"$threads\", not a thread count"
+
+# time_run <sync 0|1> <command...>: prints milliseconds, or FAILED when the command failed; what the
+# command printed stays in $data/work/last-out and last-error for the checks.
 time_run() {
   local s=$1; shift
   local t0 t1
   t0=$(now)
-  if ! "$@" >/dev/null 2>"$data/work/last-error"; then
+  if ! "$@" >"$data/work/last-out" 2>"$data/work/last-error"; then
     echo FAILED; return
   fi
   [ "$s" = 1 ] && sync
@@ -102,8 +115,8 @@ run_side() {
     engine:walk)  time_run "$s" wine "$engine_exe" walk - "$(winpath "$src")" ;;
     engine:*)     time_run "$s" wine "$engine_exe" "$op" - "$(winpath "$src")" ;;
     plain:copy)   time_run "$s" wine "$bin/orv_plain.exe" copy "$(winpath "$src")" "$(winpath "$dst")" ;;
-    plain2:copy)  time_run "$s" env ORV_PLAIN_THREADS=2 wine "$bin/orv_plain.exe" copy "$(winpath "$src")" "$(winpath "$dst")" ;;
-    plain2:*)     time_run "$s" env ORV_PLAIN_THREADS=2 wine "$bin/orv_plain.exe" "$op" "$(winpath "$src")" ;;
+    plainmt:copy) time_run "$s" env ORV_PLAIN_THREADS="$threads" wine "$bin/orv_plain.exe" copy "$(winpath "$src")" "$(winpath "$dst")" ;;
+    plainmt:*)    time_run "$s" env ORV_PLAIN_THREADS="$threads" wine "$bin/orv_plain.exe" "$op" "$(winpath "$src")" ;;
     plain:*)      time_run "$s" wine "$bin/orv_plain.exe" "$op" "$(winpath "$src")" ;;
     contract:copy) time_run "$s" wine "$bin/orv_contract.exe" copy "$(winpath "$src")" "$(winpath "$dst")" ;;
     linked:copy)  time_run "$s" wine "$bin/orv_contract.exe" copylink "$(winpath "$src")" "$(winpath "$dst")" ;;
@@ -115,6 +128,46 @@ run_side() {
     native:delete) time_run "$s" rm -rf "$src" ;;
     native:walk)  time_run "$s" find "$src" ;;
     native:crush) time_run "$s" sh -c 'find "$1" -type f -exec shred -n 1 -u {} + && rm -r "$1"' _ "$src" ;;
+    *)            echo "no side $side for $op" >"$data/work/last-error"; echo FAILED ;;
+  esac
+}
+
+# The number printed as <key>=N in the last run's output, or nothing.
+printed() { sed -n "s/.*\b$1=\([0-9]*\).*/\1/p" "$data/work/last-out" | head -1; }
+
+# check_run <case> <round> <side> <op> <tree> <source> <destination>: stops the bench when the run
+# just timed did not do its work whole.
+check_run() {
+  local name=$1 r=$2 side=$3 op=$4 tree=$5 src=$6 dst=$7 what files entries got
+  what="$name, round $r, side $side"
+  files=$(find "$data/trees/$tree" -type f | wc -l); entries=$(find "$data/trees/$tree" -mindepth 1 | wc -l)
+  case "$side" in
+    engine|serial|verify|engine4|before)
+      [ "$(printed failed)" = 0 ] || fail "$what: the job reports failed=$(printed failed): $(head -c 300 "$data/work/last-out")"
+      [ "$(printed examined)" = "$files" ] ||
+        fail "$what: the job examined \"$(printed examined)\" files of $files: $(head -c 300 "$data/work/last-out")"
+      [ "$op" = walk ] || [ "$(printed done)" = "$files" ] || fail "$what: the job did $(printed done) files of $files"
+      got=$(printed workers)
+      [ "$side" != engine ] || [ -z "$got" ] || [ "$got" = "$threads" ] ||
+        fail "$what: the engine wrote $got files at once, the platform loop on its threads uses $threads" ;;
+    contract|contract4|linked)
+      [ "$(printed files)" = "$files" ] || fail "$what: the contract's run listed $(printed files) files of $files" ;;
+    plain|plainmt)
+      [ "$(printed failed)" = 0 ] || fail "$what: the loop reports failed=$(printed failed)"
+      [ "$(printed entries)" = "$entries" ] || fail "$what: the loop met $(printed entries) entries of $entries" ;;
+    floor)
+      [ "$(printed files)" = "$files" ] || fail "$what: the loop met $(printed files) files of $files" ;;
+    native)
+      [ "$op" != walk ] || [ "$(wc -l <"$data/work/last-out")" = $((entries + 1)) ] ||
+        fail "$what: find listed $(wc -l <"$data/work/last-out") entries of $((entries + 1))" ;;
+  esac
+  case "$op" in
+    copy|cut|cutx)
+      diff -rq "$data/trees/$tree" "$dst/$tree" >"$data/work/last-diff" 2>&1 ||
+        fail "$what: the result differs from its source: $(head -c 600 "$data/work/last-diff")" ;;
+  esac
+  case "$op" in
+    cut|cutx|delete|crush) [ ! -e "$src" ] || fail "$what: the source $src is still there ($(find "$src" | wc -l) entries)" ;;
   esac
 }
 
@@ -143,28 +196,23 @@ measure() {
       local sideop=$op
       [ "$op" = cutx ] && [ "$side" != plain ] && sideop=cut
       ms=$(run_side "$side" "$sideop" "$src" "$dst" "$s")
-      if [ "$ms" = FAILED ]; then
-        echo "  $name: $side failed: $(head -c 300 "$data/work/last-error")" >&2
-      else
-        record "$name:$side" "$ms"
-      fi
-      if [ "$op" = copy ] && [ "$r" = 1 ] && [ "$ms" != FAILED ] &&
-         ! diff -rq "$data/trees/$tree" "$dst/$tree" >/dev/null 2>&1; then
-        echo "  $name: the copy made by $side differs from its source" >&2
-      fi
-      if { [ "$op" = cut ] || [ "$op" = cutx ]; } && [ "$r" = 1 ] && [ "$ms" != FAILED ]; then
-        diff -rq "$data/trees/$tree" "$dst/$tree" >/dev/null 2>&1 ||
-          echo "  $name: what $side moved differs from its source" >&2
-        [ -e "$src" ] && echo "  $name: $side left its source folder behind" >&2
-      fi
+      [ "$ms" != FAILED ] ||
+        fail "$name, round $r, side $side: exit code not 0: $(head -c 300 "$data/work/last-error") $(head -c 300 "$data/work/last-out")"
+      [[ "$ms" =~ ^[0-9]+$ ]] || fail "$name, round $r, side $side: no time measured (\"$ms\")"
+      check_run "$name" "$r" "$side" "$sideop" "$tree" "$src" "$dst"
+      record "$name:$side" "$ms"
       rm -rf "$dst" $holder; [ "$src" != "$data/trees/$tree" ] && rm -rf "$src"
       sync; sleep "${SETTLE:-2}"  # let the file system settle after the deletion before the next run
     done
   done
-  local line="" best="" ratios="" m b e e0
-  e=$(median ${results[$name:engine]:-0}); e0=$(least ${results[$name:engine]:-0})
+  local line="" best="" ratios="" m b e e0 runs
+  for side in "${sides[@]}"; do  # no median over a missing run
+    runs=(${results[$name:$side]:-})
+    [ "${#runs[@]}" = "$rounds" ] || fail "$name: side $side has ${#runs[@]} timed runs of $rounds"
+  done
+  e=$(median ${results[$name:engine]}); e0=$(least ${results[$name:engine]})
   for side in "${sides[@]}"; do
-    m=$(median ${results[$name:$side]:-0}); b=$(least ${results[$name:$side]:-0})
+    m=$(median ${results[$name:$side]}); b=$(least ${results[$name:$side]})
     line+=$(printf '  %s %6s' "$side" "$m"); best+=$(printf '  %s %6s' "$side" "$b")
     [ "$side" != engine ] && ratios+="  engine/$side $(ratio "$e" "$m") (best $(ratio "$e0" "$b"))"
     results["median:$name:$side"]=$m
@@ -178,11 +226,11 @@ measure() {
 cases=${CASES:-copy-small copy-large delete-small walk-small crush-large copy-mixed cut-small cut-large cut-small-across cut-large-across memory window prescan}
 want() { case " $cases " in *" $1 "*) return 0 ;; *) return 1 ;; esac; }
 
-echo "Engine: $engine_exe"
+echo "Engine: $engine_exe ($threads files written at once; plainmt runs the platform loop on as many threads)"
 echo "Medians of $rounds interleaved rounds (warm page cache; large trees counted to disk with sync):"
-want copy-small   && measure "copy 20,000 small"   copy   small 0 engine plain plain2 contract ${SIDES:-} serial xcopy native floor
-want copy-large   && measure "copy 4 x 512 MiB"    copy   large 1 engine plain serial verify native
-want delete-small && measure "delete 20,000 small" delete small 0 engine plain plain2 contract ${SIDES:-} serial native
+want copy-small   && measure "copy 20,000 small"   copy   small 0 engine plain plainmt contract ${SIDES:-} serial xcopy native floor
+want copy-large   && measure "copy 4 x 512 MiB"    copy   large 1 engine plain plainmt serial verify native
+want delete-small && measure "delete 20,000 small" delete small 0 engine plain plainmt contract ${SIDES:-} serial native
 want walk-small   && measure "walk 20,000 small"   walk   small 0 engine plain native
 want crush-large  && measure "crush 4 x 512 MiB"   crush  large 1 engine plain native
 want copy-mixed   && measure "copy 2,000 mixed"    copy   mixed 1 engine plain native
@@ -198,21 +246,36 @@ peak=""
 if want memory; then
   # A Delete job over 100,000 files; the peak working set the job process reports.
   next_fresh; src=$fresh; cp -a "$data/trees/many" "$src"
-  peak=$(wine "$engine_exe" delete - "$(winpath "$src")" | sed -n 's/.*peak_kb=\([0-9]*\).*/\1/p')
-  rm -rf "$src"
+  out=$(wine "$engine_exe" delete - "$(winpath "$src")" 2>"$data/work/last-error") ||
+    fail "memory: the Delete of 100,000 files failed: $(head -c 300 "$data/work/last-error")"
+  peak=$(sed -n 's/.*peak_kb=\([0-9]*\).*/\1/p' <<<"$out")
+  [ -n "$peak" ] || fail "memory: the Delete printed no peak working set: $out"
+  [ ! -e "$src" ] || fail "memory: the Delete of 100,000 files left $(find "$src" | wc -l) entries"
   echo "memory: Delete of 100,000 files, peak working set ${peak} KiB"
 fi
 
-# The targets: each ratio of medians against its reference, measured above.
+# The targets: each ratio of medians against its reference, measured above. Against a platform loop,
+# the line also gives the other loop (one file at a time, or on the engine's threads) where measured.
 target() {  # <label> <case> <reference side> <comparison> <limit>
-  local e=${results["median:$2:engine"]:-} ref=${results["median:$2:$3"]:-} r
+  local e=${results["median:$2:engine"]:-} ref=${results["median:$2:$3"]:-} r other="" peer
   [ -z "$e" ] || [ -z "$ref" ] && return 0
   r=$(ratio "$e" "$ref")
-  printf '  %-52s %5s  (target %s %s) %s\n' "$1" "$r" "$4" "$5" \
-    "$(awk -v r="$r" -v l="$5" -v c="$4" 'BEGIN { ok = (c == "<") ? r < l : r <= l; print ok ? "met" : "NOT MET" }')"
+  case "$3" in
+    plain) peer=plainmt; other="; on $threads threads" ;;
+    plainmt) peer=plain; other="; one at a time" ;;
+    *) peer="" ;;
+  esac
+  if [ -n "$peer" ] && [ -n "${results["median:$2:$peer"]:-}" ]; then
+    other="$other $(ratio "$e" "${results["median:$2:$peer"]}")"
+  else
+    other=""
+  fi
+  printf '  %-60s %5s  (target %s %s%s) %s\n' "$1" "$r" "$4" "$5" "$other" \
+    "$(awk -v r="$r" -v l="$5" -v c="$4" 'BEGIN { ok = r + 0 > 0 && ((c == "<") ? r < l : r <= l); print ok ? "met" : "NOT MET" }')"
 }
 echo "Targets (ratios of medians):"
 target "engine copy / CopyFileExW loop, 20,000 small" "copy 20,000 small" plain "<=" 0.6
+target "engine copy / CopyFileExW loop on $threads threads, 20,000 small" "copy 20,000 small" plainmt "<=" 1.2
 target "engine copy / CopyFileExW loop, 4 x 512 MiB" "copy 4 x 512 MiB" plain "<=" 1.0
 target "engine delete / attribute-and-delete loop, 20,000 small" "delete 20,000 small" plain "<=" 0.6
 target "engine copy / Wine's xcopy, 20,000 small" "copy 20,000 small" xcopy "<" 1
@@ -230,8 +293,10 @@ fi
 # how far the engine stays above them.
 contract_line() {  # <label> <case>
   local c=${results["median:$2:contract"]:-} p=${results["median:$2:plain"]:-} e=${results["median:$2:engine"]:-}
+  local t=${results["median:$2:plainmt"]:-}
   [ -z "$c" ] || [ -z "$p" ] && return 0
-  printf '  %-52s %5s  (engine / contract %s)\n' "$1" "$(ratio "$c" "$p")" "$(ratio "$e" "$c")"
+  printf '  %-60s %5s  (on %s threads %s; engine / contract %s)\n' "$1" "$(ratio "$c" "$p")" "$threads" \
+    "$([ -n "$t" ] && ratio "$c" "$t" || echo "not measured")" "$(ratio "$e" "$c")"
 }
 contract_line "contract alone / CopyFileExW loop, 20,000 small" "copy 20,000 small"
 contract_line "contract alone / attribute-and-delete loop, 20,000 small" "delete 20,000 small"

@@ -5,7 +5,9 @@
 # hides its window to the tray). Rounds are interleaved, each starting with the other side; large
 # copies are counted to disk (sync after the job). Prints medians and their ratios, the longest the
 # window left a message unanswered during a large copy, and the processor time of the program and
-# of the Wine server while a copy is paused and at rest.
+# of the Wine server while a copy is paused and at rest. Every run is checked before its time counts:
+# the driver's and orv_bench's exit codes, a time printed, every copy compared by content with its
+# source (a Cut's source gone); the first wrong run stops the script with a non-zero exit naming it.
 # Usage: bash bench/window.sh [rounds]   (data in $BENCH_DIR, default build/bench-data)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -45,31 +47,41 @@ n=0
 next_fresh() { n=$((n + 1)); fresh="$data/work/w$$_$n"; }
 now() { date +%s%N; }
 sync_ms() { local t0; t0=$(now); sync; echo $((($(now) - t0) / 1000000)); }
+fail() { echo "window bench: FAILED: $*" >&2; exit 1; }
+# <what> <source folder> <destination>: the copy of the folder inside the destination is its source.
+check_copy() {
+  diff -rq "$2" "$3/$(basename "$2")" >"$data/work/last-diff" 2>&1 ||
+    fail "$1: the copy differs from its source: $(head -c 600 "$data/work/last-diff")"
+}
 
 median() { printf '%s\n' "$@" | sort -n | awk '{a[NR]=$1} END {print (NR%2 ? a[(NR+1)/2] : (a[NR/2]+a[NR/2+1])/2)}'; }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.2f", a / b; else print "n/a" }'; }
 
-# One job through the window: prints "<ms> <gap ms>@<ms after the press it began> <job ms>+<sync ms>"
-# (ms with the sync when asked).
+# One job through the window: sets job_result to "<ms> <gap ms>@<ms after the press it began>
+# <job ms>+<sync ms>" (ms with the sync when asked). Run in this shell, not in $(...): a failure stops
+# the script.
 window_job() {
   local src=$1 dst=$2 s=$3 out ms gap at flush=0
   # A second's rest before Begin: the job is timed, not what the program still does after its start.
   out=$(drive start "set|sourceEdit|$(winpath "$src")" "click|sourceButtonAdd" "set|cbPath|$(winpath "$dst")" \
-              "sleep|1000" "job|bbBegin" close)
+              "sleep|1000" "job|bbBegin" close 2>&1) || fail "window job on $src: the driver failed: $(tail -c 400 <<<"$out")"
   ms=$(sed -n 's/.*ms=\([0-9]*\).*/\1/p' <<<"$out"); gap=$(sed -n 's/.*gap=\([0-9]*\).*/\1/p' <<<"$out")
   at=$(sed -n 's/.*gap_at=\([0-9]*\).*/\1/p' <<<"$out")
+  [[ "$ms" =~ ^[0-9]+$ ]] || fail "window job on $src: no time printed: $(tail -c 400 <<<"$out")"
   [ "$s" = 1 ] && flush=$(sync_ms)
-  echo "$((ms + flush)) $gap@$at $ms+$flush"
+  job_result="$((ms + flush)) $gap@$at $ms+$flush"
 }
 
-# One job through orv_bench: prints "<ms> <gap ms>" (ms with the sync when asked; the gap is the
-# longest the engine went without asking for its messages).
+# One job through orv_bench: sets job_result to "<ms> <gap ms> <job ms>+<sync ms>" (ms with the sync
+# when asked; the gap is the longest the engine went without asking for its messages).
 headless_job() {
   local src=$1 dst=$2 s=$3 out ms gap flush=0
-  out=$(wine "$bin/orv_bench.exe" copy "$(winpath "$dst")" "$(winpath "$src")")
+  out=$(wine "$bin/orv_bench.exe" copy "$(winpath "$dst")" "$(winpath "$src")" 2>&1) ||
+    fail "headless job on $src: orv_bench failed: $(head -c 400 <<<"$out")"
   ms=$(sed -n 's/^ms=\([0-9]*\).*/\1/p' <<<"$out"); gap=$(sed -n 's/.*gap_ms=\([0-9]*\).*/\1/p' <<<"$out")
+  [[ "$ms" =~ ^[0-9]+$ ]] || fail "headless job on $src: no time printed: $(head -c 400 <<<"$out")"
   [ "$s" = 1 ] && flush=$(sync_ms)
-  echo "$((ms + flush)) $gap $ms+$flush"
+  job_result="$((ms + flush)) $gap $ms+$flush"
 }
 
 # <name> <tree> <sync>: rounds of both sides, interleaved; sets gaps and headless_gaps to the longest
@@ -80,10 +92,13 @@ measure() {
     for side in $([ $((r % 2)) = 1 ] && echo "window headless" || echo "headless window"); do
       next_fresh
       if [ "$side" = window ]; then
-        read -ra f <<<"$(window_job "$data/trees/$tree" "$fresh" "$s")"; w+=("${f[0]}"); g+=("${f[1]}"); ws+=("${f[2]}")
+        window_job "$data/trees/$tree" "$fresh" "$s"; read -ra f <<<"$job_result"
+        w+=("${f[0]}"); g+=("${f[1]}"); ws+=("${f[2]}")
       else
-        read -ra f <<<"$(headless_job "$data/trees/$tree" "$fresh" "$s")"; h+=("${f[0]}"); hg+=("${f[1]}"); hs+=("${f[2]}")
+        headless_job "$data/trees/$tree" "$fresh" "$s"; read -ra f <<<"$job_result"
+        h+=("${f[0]}"); hg+=("${f[1]}"); hs+=("${f[2]}")
       fi
+      check_copy "$name, round $r, $side" "$data/trees/$tree" "$fresh"
       rm -rf "$fresh"; sync; sleep "${SETTLE:-2}"
     done
   done
@@ -119,7 +134,7 @@ server_pid() {
 cpu_row() {
   local prog serv hz a0 b0 a1 b1
   prog=$(program_pid); serv=$(server_pid); hz=$(getconf CLK_TCK)
-  if [ -z "$prog" ] || [ -z "$serv" ]; then echo "CPU $1: the program ($prog) or the server ($serv) not found"; return; fi
+  [ -n "$prog" ] && [ -n "$serv" ] || fail "CPU $1: the program ($prog) or the server ($serv) not found"
   a0=$(ticks "$prog"); b0=$(ticks "$serv"); sleep 5; a1=$(ticks "$prog"); b1=$(ticks "$serv")
   awk -v l="$1" -v a=$((a1 - a0)) -v b=$((b1 - b0)) -v hz="$hz" 'BEGIN {
     printf "%-64s %.1f%% of a core  (program %.1f%%, Wine server %.1f%%; target <= 1%%)\n",
@@ -135,11 +150,13 @@ cut_part() {
     next_fresh; holder=$fresh; mkdir -p "$holder"; cp -a "$data/trees/large" "$holder/large"; sync
     next_fresh
     out=$(drive start "click|rbCut" "set|sourceEdit|$(winpath "$holder/large")" "click|sourceButtonAdd" \
-                "set|cbPath|$(winpath "$fresh")" "sleep|1000" "job|bbBegin" close)
+                "set|cbPath|$(winpath "$fresh")" "sleep|1000" "job|bbBegin" close 2>&1) ||
+      fail "Cut through the window, round $r: the driver failed: $(tail -c 400 <<<"$out")"
     job=$(sed -n 's/.*ms=\([0-9]*\).*/\1/p' <<<"$out"); flush=$(sync_ms)
+    [[ "$job" =~ ^[0-9]+$ ]] || fail "Cut through the window, round $r: no time printed: $(tail -c 400 <<<"$out")"
     ms+=($((job + flush))); parts+=("$job+$flush")
-    [ -e "$holder/large" ] && echo "    (the Cut left its source behind)"
-    diff -rq "$data/trees/large" "$fresh/large" >/dev/null 2>&1 || echo "    (what the Cut moved differs from its source)"
+    [ ! -e "$holder/large" ] || fail "Cut through the window, round $r: the Cut left its source behind"
+    check_copy "Cut through the window, round $r" "$data/trees/large" "$fresh"
     rm -rf "$holder" "$fresh"; sync; sleep "${SETTLE:-2}"
   done
   local m
@@ -173,7 +190,7 @@ want cpu || exit 0
 # A copy paused in its first file, then cancelled; then the program at rest (its window in the tray).
 next_fresh
 drive start "set|sourceEdit|$(winpath "$data/trees/large")" "click|sourceButtonAdd" "set|cbPath|$(winpath "$fresh")" \
-      "post|bbBegin" >/dev/null
+      "post|bbBegin" >/dev/null || fail "CPU: the driver could not start the copy to pause"
 # Pause once the copy is seen writing (after the pre-scan the program may take a moment to begin).
 for _ in $(seq 200); do
   [ -n "$(find "$fresh" -type f -size +0 2>/dev/null | head -1)" ] && break
@@ -181,7 +198,7 @@ for _ in $(seq 200); do
 done
 drive attach "post|bbPause" "sleep|1000" >/dev/null
 paused=$(drive attach "show|bbPause" | tr -d "\r")
-[ "$paused" = "Go On" ] || echo "    (the job was not paused: bbPause reads \"$paused\")"
+[ "$paused" = "Go On" ] || fail "CPU: the job was not paused: bbPause reads \"$paused\""
 cpu_row "while a job is paused"
 drive attach "post|bbCancel" "wait|bbBegin|enabled" "sleep|1000" >/dev/null
 cpu_row "at rest"

@@ -104,6 +104,24 @@ std::string VerifyFailedEntry(const std::string& source, const std::string& dest
            " did not read back as it was written, so it was not kept!";
 }
 
+std::string StreamsLeftBehindEntry(const std::string& source, const std::string& destination)
+{
+    return "\r\nThe destination cannot hold the named streams of " + source + ", so " + destination +
+           " holds its contents only.";
+}
+
+std::string StreamsKeepSourceEntry(const std::string& source, const std::string& destination)
+{
+    return "\r\nThe destination cannot hold the named streams of " + source + ", so it was not moved to " +
+           destination + " and stays where it is!";
+}
+
+std::string EncryptionNotCarriedEntry(const std::string& source, const std::string& destination)
+{
+    return "\r\nThe copy of " + source + " to " + destination +
+           " could not be encrypted as its source is, so it was not kept!";
+}
+
 std::string BecauseEntry(const std::string& reasonText, const std::string& sentence)
 {
     return "\r\nBecause " + reasonText + sentence;

@@ -64,6 +64,12 @@ std::string WrittenByThisJobEntry(const std::string& source, const std::string& 
 std::string SameFolderEntry(const std::string& source, const std::string& destination);
 // A copy that read back otherwise than its source was read: nothing of it is kept.
 std::string VerifyFailedEntry(const std::string& source, const std::string& destination);
+// What a copy could not take along: a Copy kept without the source's named streams (a note, not a
+// failure); a Cut not done because its streams would be lost with the source; a copy of an encrypted
+// file that would stand decrypted (never kept).
+std::string StreamsLeftBehindEntry(const std::string& source, const std::string& destination);
+std::string StreamsKeepSourceEntry(const std::string& source, const std::string& destination);
+std::string EncryptionNotCarriedEntry(const std::string& source, const std::string& destination);
 std::string OverlappingFolderEntry(const std::string& source, const std::string& destination);
 // A Replace (or a rename of the old folder) not carried out because the existing folder holds a source
 // item of the job or lies inside one: the source folder is merged into it instead.

@@ -1,6 +1,7 @@
 #include "engine/FileCopy.h"
 
 #include "engine/FileRename.h"
+#include "engine/LinkOpenFile.h"
 
 #include "platform/FileIdentity.h"
 #include "platform/LongPath.h"
@@ -9,6 +10,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <memory>
+#include <mutex>
+#include <set>
 
 namespace {
 
@@ -133,6 +136,72 @@ CopyWriteObserver& WriteObserver()
     return observer;
 }
 
+CopyStepObserver& StepObserver()
+{
+    static CopyStepObserver observer;
+    return observer;
+}
+
+void Reached(CopyStep step, const std::string& destination)
+{
+    if (const CopyStepObserver& observer = StepObserver())
+        observer(step, destination);
+}
+
+// The volumes that refused to give a file a second name, by the root of the path (a drive, or a
+// server's share), for the life of the process. A folder of such a volume mounted under another
+// one's drive makes the whole drive count as refusing: its copies take the slower form, never a wrong one.
+std::string VolumeOf(const std::string& path)
+{
+    std::string lower = LocaleLower(path);
+    if (lower.rfind("\\\\?\\unc\\", 0) == 0)
+        lower = "\\\\" + lower.substr(8);
+    else if (lower.rfind("\\\\?\\", 0) == 0)
+        lower = lower.substr(4);
+    if (lower.rfind("\\\\", 0) == 0) {
+        const std::size_t server = lower.find('\\', 2);
+        return lower.substr(0, server == std::string::npos ? server : lower.find('\\', server + 1));
+    }
+    return lower.substr(0, 2);
+}
+
+std::mutex refusingMutex;
+std::set<std::string> refusingVolumes;
+
+bool LinksRefusedOn(const std::string& path)
+{
+    const std::string volume = VolumeOf(path);
+    const std::lock_guard lock(refusingMutex);
+    return refusingVolumes.count(volume) != 0;
+}
+
+void NoteLinksRefusedOn(const std::string& path)
+{
+    const std::string volume = VolumeOf(path);
+    const std::lock_guard lock(refusingMutex);
+    refusingVolumes.insert(volume);
+}
+
+// A stream the destination could not be given because its volume keeps none (FAT answers that the
+// name is not valid); any other failure fails the copy like a failed write.
+bool VolumeKeepsNoStreams(unsigned long error)
+{
+    return error == ERROR_INVALID_NAME || error == ERROR_NOT_SUPPORTED || error == ERROR_INVALID_PARAMETER ||
+           error == ERROR_INVALID_FUNCTION;
+}
+
+unsigned long RefusalError(CarryVerdict verdict)
+{
+    switch (verdict) {
+    case CarryVerdict::RefuseEncryption:
+        return ERROR_ENCRYPTION_FAILED;
+    case CarryVerdict::RefuseStreams:
+        return ERROR_NOT_SUPPORTED;
+    default:
+        return 0;
+    }
+}
+
 std::uint64_t Fnv1a(const std::string& text)
 {
     std::uint64_t hash = 14695981039346656037ull;
@@ -159,32 +228,41 @@ std::string PartialCopyName(const std::string& destination)
 }
 
 void SetCopyWriteObserver(CopyWriteObserver observer) { WriteObserver() = std::move(observer); }
+void SetCopyStepObserver(CopyStepObserver observer) { StepObserver() = std::move(observer); }
 
 FileCopy::FileCopy(std::string source, std::string destination, CopyTarget target, bool verify)
     : source_(std::move(source)), destination_(std::move(destination)), target_(target), verify_(verify)
 {
 }
 
-// Makes the file the copy is written into, and marks it to go with its handle until it is complete.
+// Makes the file the copy is written into, bound to go with its handle until it is complete: in the
+// creating call itself where the volume can give the file its final name as a second link, else by
+// its delete disposition right after. An encrypted source is copied into a file made encrypted.
 // A new name is made new: Wine makes an "overwrite if it exists" open a truncation to length 0 even of
 // a file it has just created, and ext4 then writes out and allocates all of such a file in the call
 // that closes it (a second or more for 512 MiB, on the job's thread, in which no message is answered).
 // Only a partial file left by a copy that could not remove it is opened over.
-unsigned long FileCopy::Create(const std::string& name)
+unsigned long FileCopy::Create(const std::string& name, bool encrypted)
 {
     written_ = name;
-    out_ = UniqueFile(OpenPath(written_, GENERIC_READ | GENERIC_WRITE | DELETE, 0, CREATE_NEW, FILE_ATTRIBUTE_NORMAL));
+    linked_ = !LinksRefusedOn(destination_);
+    const DWORD flags = (encrypted ? FILE_ATTRIBUTE_ENCRYPTED : FILE_ATTRIBUTE_NORMAL) |
+                        (linked_ ? FILE_FLAG_DELETE_ON_CLOSE : 0);
+    out_ = UniqueFile(OpenPath(written_, GENERIC_READ | GENERIC_WRITE | DELETE, 0, CREATE_NEW, flags));
     if (!out_ && GetLastError() == ERROR_FILE_EXISTS)
-        out_ = UniqueFile(
-            OpenPath(written_, GENERIC_READ | GENERIC_WRITE | DELETE, 0, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL));
+        out_ = UniqueFile(OpenPath(written_, GENERIC_READ | GENERIC_WRITE | DELETE, 0, CREATE_ALWAYS, flags));
     if (!out_)
         return GetLastError();
-    if (!SetDeleteDisposition(out_.Get(), true)) {
+    Reached(CopyStep::Created, destination_);
+    if (!linked_ && !SetDeleteDisposition(out_.Get(), true)) {
         const DWORD error = GetLastError();
         out_.Reset();
         DeletePath(written_);  // made just now by this copy, and not to be kept unguarded
         return error;
     }
+    // Whether the system made it encrypted (a volume or an edition without encryption makes it plain).
+    FileFacts facts;
+    copyEncrypted_ = encrypted && ReadFacts(out_.Get(), facts) && (facts.attributes & FILE_ATTRIBUTE_ENCRYPTED);
     return 0;
 }
 
@@ -204,11 +282,12 @@ unsigned long FileCopy::Run(const CopyProgressFn& progress)
     // (150-200 ms per 512 MiB measured, in which no message is answered).
     verifyFailed_ = false;
     ready_ = false;
+    verdict_ = CarryVerdict::Keep;
     const bool resuming = out_.Valid();
     if (!resuming && target_ == CopyTarget::NewFile) {
         if (PathAttributes(destination_) != INVALID_FILE_ATTRIBUTES)
             return ERROR_FILE_EXISTS;
-        if (const unsigned long error = Create(PartialCopyName(destination_)))
+        if (const unsigned long error = Create(PartialCopyName(destination_), false))
             return error;
     }
 
@@ -220,6 +299,10 @@ unsigned long FileCopy::Run(const CopyProgressFn& progress)
         return abandon(GetLastError());
     sourceAttributes_ = facts.attributes;
     sourceWritten_ = facts.lastWrite;
+    // Listed through the open handle: no second look-up of the source's name for the usual file,
+    // which has none.
+    streams_ = NamedStreams(in.Get());
+    const bool encrypted = (facts.attributes & FILE_ATTRIBUTE_ENCRYPTED) != 0;
 
     std::int64_t done = 0;
     bool hashContinues = false;
@@ -235,9 +318,19 @@ unsigned long FileCopy::Run(const CopyProgressFn& progress)
     } else if (target_ == CopyTarget::Replace) {
         if (IsSameFile(in.Get(), destination_))
             return ERROR_SHARING_VIOLATION;
-        if (const unsigned long error = Create(PartialCopyName(destination_)))
+        if (const unsigned long error = Create(PartialCopyName(destination_), encrypted))
+            return error;
+    } else if (encrypted) {
+        // The new file was made before the source was seen: made again, encrypted (the plain one goes
+        // with its handle).
+        out_.Reset();
+        if (const unsigned long error = Create(PartialCopyName(destination_), true))
             return error;
     }
+    // Refused before a byte is written: a copy that would stand decrypted is never kept.
+    verdict_ = JudgeCarryOver(encrypted, copyEncrypted_, false, sourceGoes_);
+    if (const unsigned long refused = RefusalError(verdict_))
+        return abandon(refused);
 
     if (!hashContinues)
         read_.Reset();
@@ -307,8 +400,29 @@ bool FileCopy::ReadsBackAsHashed(std::int64_t length)
     return seen == length && written.Value() == read_.Value();
 }
 
+// Copies the source's named streams into the copy; a destination that keeps no streams is judged
+// (a failure for a copy whose source goes afterwards), any other failure fails the copy.
+unsigned long FileCopy::CarryStreams()
+{
+    if (streams_.empty())
+        return 0;
+    const unsigned long error = CopyNamedStreams(source_, written_, streams_);
+    if (error != 0 && !VolumeKeepsNoStreams(error))
+        return error;
+    verdict_ = JudgeCarryOver(false, false, error != 0, sourceGoes_);
+    return RefusalError(verdict_);
+}
+
 unsigned long FileCopy::Finish(UniqueFile& in, std::int64_t length)
 {
+    // A file bound to go at its close is not yet going, so its streams can be made now; a file whose
+    // delete disposition is set cannot be opened again: its streams follow when that is cleared.
+    if (linked_) {
+        if (const unsigned long error = CarryStreams()) {
+            out_.Reset();
+            return error;
+        }
+    }
     // A source deleted or moved away while it was read is gone once its last handle closes; its copy
     // would then stand for a file that no longer exists (and a Cut would report it moved).
     in.Reset();
@@ -334,6 +448,101 @@ unsigned long FileCopy::Finish(UniqueFile& in, std::int64_t length)
 unsigned long FileCopy::Keep()
 {
     ready_ = false;
+    return linked_ ? KeepLinked() : KeepMarked();
+}
+
+// The time and the attributes but read-only through the handle (no look-up of a name), the final name
+// as a second link, then the close, which takes the partial name away. Whenever the process ends, the
+// copy is either complete under its final name or gone. Read-only comes last, by the final name: a
+// read-only file would not go at its close.
+unsigned long FileCopy::KeepLinked()
+{
+    const DWORD attributes = Settable(sourceAttributes_);
+    FILE_BASIC_INFO basic{};
+    basic.LastWriteTime.QuadPart = static_cast<LONGLONG>(
+        (static_cast<std::uint64_t>(sourceWritten_.dwHighDateTime) << 32) | sourceWritten_.dwLowDateTime);
+    basic.FileAttributes = Settable(attributes & ~FILE_ATTRIBUTE_READONLY);
+    if (!SetFileInformationByHandle(out_.Get(), FileBasicInfo, &basic, sizeof basic)) {
+        const DWORD error = GetLastError();
+        out_.Reset();
+        return error;
+    }
+    Reached(CopyStep::Complete, destination_);
+
+    // An existing destination is replaced only now, so a failed copy leaves it as it was; its
+    // read-only mark (which the link would trip on) is put back on failure. A new name is never
+    // taken over: a file that took it meanwhile is a conflict like any other.
+    const bool replace = target_ == CopyTarget::Replace;
+    const DWORD existing = replace ? PathAttributes(destination_) : INVALID_FILE_ATTRIBUTES;
+    const bool readOnly = existing != INVALID_FILE_ATTRIBUTES && !(existing & FILE_ATTRIBUTE_DIRECTORY) &&
+                          (existing & FILE_ATTRIBUTE_READONLY);
+    if (readOnly)
+        SetPathAttributes(destination_, Settable(existing & ~FILE_ATTRIBUTE_READONLY));
+    if (!LinkOpenFile(out_.Get(), destination_, replace)) {
+        const DWORD error = GetLastError();
+        if (readOnly)
+            SetPathAttributes(destination_, Settable(existing));
+        // Under Wine a volume without links answers "access denied", as the host's link call does.
+        if (LinksRefusedBy(error) ||
+            (error == ERROR_ACCESS_DENIED && !replace && PathAttributes(destination_) == INVALID_FILE_ATTRIBUTES)) {
+            NoteLinksRefusedOn(destination_);
+            return KeepByCopyBack();
+        }
+        out_.Reset();
+        return error;
+    }
+    Reached(CopyStep::Named, destination_);
+    written_ = destination_;
+    if (!out_.Close()) {
+        // The last write failed as the file closed (a network share may say so only now). A new file
+        // goes again; a replaced one has already taken the old file's place and stays, reported.
+        const DWORD error = GetLastError();
+        if (!replace)
+            DeletePath(destination_);
+        return error;
+    }
+    if (attributes & FILE_ATTRIBUTE_READONLY)
+        SetPathAttributes(destination_, attributes);
+    return 0;
+}
+
+// The complete copy on a volume that makes no second names: moved into a file made the other way
+// (marked by its delete disposition), which is then kept by clearing that and renaming. Paid once per
+// such volume and process, by the copy that finds it out; no progress is shown meanwhile.
+unsigned long FileCopy::KeepByCopyBack()
+{
+    UniqueFile held = std::move(out_);  // still bound to go when closed
+    const std::string partial = written_;
+    if (!RenameOpenFile(held.Get(), PartialCopyName(partial), false))
+        return GetLastError();
+    if (const unsigned long error = Create(partial, copyEncrypted_))
+        return error;
+    const auto buffer = std::make_unique_for_overwrite<char[]>(kCopyBlock);
+    if (!Seek(held.Get(), 0)) {
+        out_.Reset();
+        return GetLastError();
+    }
+    for (;;) {
+        DWORD got = 0;
+        if (!ReadFile(held.Get(), buffer.get(), static_cast<DWORD>(kCopyBlock), &got, nullptr)) {
+            out_.Reset();
+            return GetLastError();
+        }
+        if (got == 0)
+            break;
+        DWORD put = 0;
+        if (!WriteFile(out_.Get(), buffer.get(), got, &put, nullptr) || put != got) {
+            const DWORD error = put != got ? ERROR_DISK_FULL : GetLastError();
+            out_.Reset();
+            return error;
+        }
+    }
+    held.Reset();
+    return KeepMarked();
+}
+
+unsigned long FileCopy::KeepMarked()
+{
     // Complete: from here on the file is kept, so a failure has to remove it by its name.
     const auto discard = [this](DWORD error) {
         out_.Reset();
@@ -345,6 +554,8 @@ unsigned long FileCopy::Keep()
         out_.Reset();
         return error;
     }
+    if (const unsigned long error = CarryStreams())
+        return discard(error);
     // The time, and for a new file the attributes but read-only, through the handle: no look-up of
     // the name. The rest comes after the rename: read-only would stop the removal of the partial
     // file when the rename fails.
@@ -355,12 +566,14 @@ unsigned long FileCopy::Keep()
     basic.FileAttributes = target_ == CopyTarget::NewFile ? Settable(attributes & ~FILE_ATTRIBUTE_READONLY) : 0;
     if (!SetFileInformationByHandle(out_.Get(), FileBasicInfo, &basic, sizeof basic))
         return discard(GetLastError());
+    Reached(CopyStep::Complete, destination_);
     if (target_ == CopyTarget::NewFile) {
         // Renamed through the copy's own handle (no second open of it, no look-up of the partial
         // name), never over anything: a file that took the name meanwhile is a conflict like any other.
         if (!RenameOpenFile(out_.Get(), destination_, false))
             return discard(GetLastError());
         written_ = destination_;  // from here a failure removes the copy under its final name
+        Reached(CopyStep::Named, destination_);
         if (attributes != basic.FileAttributes) {
             basic.FileAttributes = attributes;
             SetFileInformationByHandle(out_.Get(), FileBasicInfo, &basic, sizeof basic);
@@ -374,6 +587,7 @@ unsigned long FileCopy::Keep()
 
     if (const DWORD error = TakeFinalName(written_, destination_))
         return discard(error);
+    Reached(CopyStep::Named, destination_);
     SetPathAttributes(destination_, Settable(sourceAttributes_));
     return 0;
 }

@@ -135,15 +135,24 @@ void CountCopied(JobContext& job, const std::string& source, const std::string& 
     UpdateSpeedText(job);
 }
 
-void LogCopyFailure(JobContext& job, unsigned long error, bool verifyFailed, const std::string& source,
-                    const std::string& target)
+void LogCopyFailure(JobContext& job, unsigned long error, bool verifyFailed, CarryVerdict verdict,
+                    const std::string& source, const std::string& target)
 {
-    if (verifyFailed) {
-        job.host.AppendLog(VerifyFailedEntry(source, target));
+    if (verifyFailed || verdict == CarryVerdict::RefuseStreams || verdict == CarryVerdict::RefuseEncryption) {
+        job.host.AppendLog(verifyFailed                                 ? VerifyFailedEntry(source, target)
+                           : verdict == CarryVerdict::RefuseStreams ? StreamsKeepSourceEntry(source, target)
+                                                                      : EncryptionNotCarriedEntry(source, target));
         ++job.state.filesFailed;
         return;
     }
     LogFileFailure(job, error, CopyFailedSentence(source, target));
+}
+
+// A Copy kept without the named streams its destination could not hold says so, once.
+void NoteStreamsLeftBehind(JobContext& job, bool streamsLeft, const std::string& source, const std::string& target)
+{
+    if (streamsLeft)
+        job.host.AppendLog(StreamsLeftBehindEntry(source, target));
 }
 
 // Whether a new file could not be made because its name is taken. A folder there may also answer
@@ -189,11 +198,15 @@ void CopyOverExisting(JobContext& job, const std::string& source, std::string& t
         if (cut && fileThere && CutByRename(job, source, target, size, settled.target == CopyTarget::Replace))
             return;
         FileCopy copy(source, target, settled.target, job.request.verify);
+        if (cut)
+            copy.SourceGoesAfter();
         error = CopyThroughPauses(job, copy);
-        if (error == 0)
+        if (error == 0) {
+            NoteStreamsLeftBehind(job, copy.StreamsLeftBehind(), source, target);
             CountCopied(job, source, target, size, cut, cut ? DeleteCutSource(source, copy.SourceAttributes()) : 0);
-        else
-            LogCopyFailure(job, error, copy.VerifyFailed(), source, target);
+        } else {
+            LogCopyFailure(job, error, copy.VerifyFailed(), copy.Verdict(), source, target);
+        }
         return;
     }
     if (error != 0)
@@ -207,6 +220,7 @@ struct HandedCopy {
     bool kept = false;             // given its final name by its worker
     unsigned long keepError = 0;   // what stopped its worker from giving it its final name
     bool verifyFailed = false;
+    CarryVerdict verdict = CarryVerdict::Keep;  // read on the job's thread
     DWORD sourceAttributes = INVALID_FILE_ATTRIBUTES;
     bool sourceDeleteTried = false;  // a Cut's source, once its copy was kept by the worker
     DWORD sourceDeleteError = 0;
@@ -224,6 +238,8 @@ void WriteHandedCopy(const std::string& source, const std::string& target, bool 
     outcome.copy = std::make_unique<FileCopy>(source, target, CopyTarget::NewFile, verify);
     FileCopy& copy = *outcome.copy;
     copy.HoldUntilKept();
+    if (cut)
+        copy.SourceGoesAfter();
     const CopyProgressFn progress = [&control](std::int64_t total, std::int64_t transferred) {
         control.ShowProgress(total, transferred);
         if (control.Stopped())
@@ -279,21 +295,22 @@ bool FinishHandedCopy(JobContext& job, const std::string& source, std::string ta
         }
         if (!stopPoint || error != ERROR_REQUEST_ABORTED)
             return false;
-        LogCopyFailure(job, error, false, source, target);
+        LogCopyFailure(job, error, false, CarryVerdict::Keep, source, target);
         return true;
     }
+    if (error == 0 && !outcome.kept)
+        error = outcome.keepError ? outcome.keepError : outcome.copy->Keep();
+    outcome.verdict = outcome.copy->Verdict();  // as judged by its run and its keeping
     if (error == 0) {
-        if (!outcome.kept)
-            error = outcome.keepError ? outcome.keepError : outcome.copy->Keep();
-        if (error == 0) {
-            DWORD deleteError = 0;
-            if (cut)
-                deleteError = outcome.sourceDeleteTried ? outcome.sourceDeleteError
-                                                        : DeleteCutSource(source, outcome.sourceAttributes);
-            CountCopied(job, source, target, size, cut, deleteError);
-            return true;
-        }
-    } else if (!outcome.verifyFailed && SomethingStandsThere(error, target)) {
+        DWORD deleteError = 0;
+        if (cut)
+            deleteError = outcome.sourceDeleteTried ? outcome.sourceDeleteError
+                                                    : DeleteCutSource(source, outcome.sourceAttributes);
+        NoteStreamsLeftBehind(job, outcome.verdict == CarryVerdict::KeepWithoutStreams, source, target);
+        CountCopied(job, source, target, size, cut, deleteError);
+        return true;
+    }
+    if (!outcome.verifyFailed && SomethingStandsThere(error, target)) {
         // Settled here as one file at a time would: the files handed in after this one have ended
         // their writing before anything is asked.
         job.host.SetFileProgressText(FileUnderWayText(kOpCopy, source));
@@ -302,7 +319,7 @@ bool FinishHandedCopy(JobContext& job, const std::string& source, std::string ta
         job.host.SetFileBar(0, 0);
         return true;
     }
-    LogCopyFailure(job, error, outcome.verifyFailed, source, target);
+    LogCopyFailure(job, error, outcome.verifyFailed, outcome.verdict, source, target);
     return true;
 }
 
@@ -361,13 +378,17 @@ void CopyOrCutFile(JobContext& job, const std::string& source, const std::string
         // The usual case, a destination where nothing stands yet, costs no look-up before the copy:
         // the copy's own creation of the new file tells whether something is there.
         FileCopy copy(source, target, CopyTarget::NewFile, job.request.verify);
+        if (cut)
+            copy.SourceGoesAfter();
         const unsigned long error = CopyThroughPauses(job, copy);
-        if (error == 0)
+        if (error == 0) {
+            NoteStreamsLeftBehind(job, copy.StreamsLeftBehind(), source, target);
             CountCopied(job, source, target, size, cut, cut ? DeleteCutSource(source, copy.SourceAttributes()) : 0);
-        else if (!copy.VerifyFailed() && SomethingStandsThere(error, target))
+        } else if (!copy.VerifyFailed() && SomethingStandsThere(error, target)) {
             CopyOverExisting(job, source, target, size, cut);
-        else
-            LogCopyFailure(job, error, copy.VerifyFailed(), source, target);
+        } else {
+            LogCopyFailure(job, error, copy.VerifyFailed(), copy.Verdict(), source, target);
+        }
     }
 
     job.host.SetFileProgressText("");

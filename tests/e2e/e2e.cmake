@@ -2,7 +2,7 @@
 # prefix and a virtual display of their own. One test per suite, one suite at a time (they share that
 # prefix, and so its one program window); beside them the other tests run as usual, in their own
 # prefix and display, each waiting for conditions rather than for time. A suite the machine cannot run
-# reports itself skipped.
+# reports itself skipped, with its reason (in CI it fails unless ORV_ALLOWED_SKIPS names the reason).
 # They start first (three minutes in all, one after another), so that they end long before the tests
 # of the program's life, which run alone at the end.
 find_program(ORV_PYTHON python3)

@@ -1,5 +1,6 @@
 """Runs one end-to-end suite against a build:  python3 tests/e2e/e2e.py BUILD_DIR SUITE
-Exit code 0 when every check passed, 1 when one failed, 77 when the suite was skipped."""
+Exit code 0 when every check passed, 1 when one failed (or the suite could not run in CI for a reason
+not allowed there), 77 when the suite was skipped."""
 import sys
 
 import harness

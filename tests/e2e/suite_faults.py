@@ -85,10 +85,11 @@ def run(s):
 
     # --- A destination that fills up ------------------------------------------------------------
     small = os.path.join(s.work, "small")
-    mounted, why = s.mount_tmpfs(small, "24m")
+    mounted, why = s.mount_small(small, 24)
     if not mounted:
-        print(f"SKIPPED (a full destination): no small file system can be mounted here: {why}")
+        s.skip_scenario("small-mount", "a full destination", f"no small file system can be mounted here: {why}")
     else:
+        print(f"fill: the destination is a {mounted} of 24 MiB")
         src = os.path.join(s.work, "fill", "tree")
         for k in range(20):
             h.write(os.path.join(src, f"chunk_{k:02}.bin"), os.urandom(3 << 20), h.TIMES[k % 8])

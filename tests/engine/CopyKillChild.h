@@ -1,10 +1,11 @@
 #pragma once
 
-// The child process of the test that kills a copy in its middle (CopyKillTest.cpp): the engine test
-// program started again with this first argument, then the source, the destination and the name of
-// an event it sets once it is inside the copy. It then waits there until it is killed.
+// The child process of the tests that kill a copy (CopyKillTest.cpp): the engine test program started
+// again with this first argument, then the source, the destination, the name of an event it sets once
+// it is where it is to be killed, and where that is: "copying" (two chunks written, more to come),
+// "created", "complete" or "named" (the moments of CopyStep). It then waits there until it is killed.
 inline constexpr char kCopyUntilKilled[] = "--copy-until-killed";
-int CopyUntilKilled(const char* source, const char* destination, const char* eventName);
+int CopyUntilKilled(const char* source, const char* destination, const char* eventName, const char* where);
 
 // The same for a copy with several files in flight (FilesInFlightTest.cpp): the event is set once a
 // worker is inside a copy; the other workers go on until the kill.

@@ -1,5 +1,6 @@
-// A copy whose process is killed in its middle leaves nothing behind: nothing under the final name,
-// no partial file under another, and a file it was replacing stays whole.
+// A copy whose process is killed leaves nothing behind at any moment: nothing unfinished under the
+// final name, no partial file under another, and a file it was replacing stays whole (or is replaced
+// whole, once the complete copy has its name).
 #include "CopyKillChild.h"
 #include "FileOpsTestSupport.h"
 #include "platform/ProgramPath.h"
@@ -13,19 +14,28 @@
 
 using namespace fileopstest;
 
-int CopyUntilKilled(const char* source, const char* destination, const char* eventName)
+int CopyUntilKilled(const char* source, const char* destination, const char* eventName, const char* where)
 {
     HANDLE inside = OpenEventA(EVENT_MODIFY_STATE, FALSE, eventName);
     if (!inside)
         return 2;
+    const auto stay = [inside] {
+        SetEvent(inside);
+        Sleep(INFINITE);
+    };
+    const std::string at = where;
+    const CopyStep step = at == "created" ? CopyStep::Created : at == "complete" ? CopyStep::Complete : CopyStep::Named;
+    if (at != "copying")
+        SetCopyStepObserver([&](CopyStep reached, const std::string&) {
+            if (reached == step)
+                stay();
+        });
     const CopyTarget target = Exists(destination) ? CopyTarget::Replace : CopyTarget::NewFile;
     FileCopy copy(source, destination, target);
     int calls = 0;
     copy.Run([&](std::int64_t, std::int64_t) {
-        if (++calls == 2) {  // two chunks written, more to come
-            SetEvent(inside);
-            Sleep(INFINITE);
-        }
+        if (at == "copying" && ++calls == 2)  // two chunks written, more to come
+            stay();
         return CopyProgressAnswer::Continue;
     });
     return 3;  // never reached while the test runs as meant
@@ -53,6 +63,23 @@ std::string Names(const std::string& folder)
     return text;
 }
 
+// Runs the copy of source.bin to target in a child process and kills it where asked.
+void CopyAndKill(const testsupport::TempFolder& temp, const char* target, const char* where)
+{
+    const std::string eventName =
+        "orv-copy-killed-" + std::to_string(GetCurrentProcessId()) + "-" + target + "-" + where;
+    HANDLE inside = CreateEventA(nullptr, TRUE, FALSE, eventName.c_str());
+    ASSERT_NE(inside, nullptr);
+    testsupport::ChildProcess child;
+    ASSERT_TRUE(child.Start(ProgramFilePath(), std::string(kCopyUntilKilled) + " \"" + temp / "source.bin" + "\" \"" +
+                                               temp / target + "\" " + eventName + " " + where));
+    const DWORD reached = WaitForSingleObject(inside, 30000);
+    CloseHandle(inside);
+    ASSERT_EQ(reached, WAIT_OBJECT_0) << "the child never got where it was to be killed";
+    child.Kill();
+    EXPECT_EQ(child.WaitExit(10000), 99u);
+}
+
 TEST(CopyKilled, LeavesNothingButTheSourceAndTheFileItWasReplacing)
 {
     testsupport::TempFolder temp;
@@ -62,22 +89,36 @@ TEST(CopyKilled, LeavesNothingButTheSourceAndTheFileItWasReplacing)
 
     for (const char* target : {"new.bin", "old.bin"}) {
         SCOPED_TRACE(target);
-        const std::string eventName =
-            "orv-copy-killed-" + std::to_string(GetCurrentProcessId()) + "-" + target;
-        HANDLE inside = CreateEventA(nullptr, TRUE, FALSE, eventName.c_str());
-        ASSERT_NE(inside, nullptr);
-        testsupport::ChildProcess child;
-        ASSERT_TRUE(child.Start(ProgramFilePath(), std::string(kCopyUntilKilled) + " \"" + temp / "source.bin" + "\" \"" +
-                                                   temp / target + "\" " + eventName));
-        const DWORD reached = WaitForSingleObject(inside, 30000);
-        CloseHandle(inside);
-        ASSERT_EQ(reached, WAIT_OBJECT_0) << "the child never got inside its copy";
-
-        child.Kill();
-        EXPECT_EQ(child.WaitExit(10000), 99u);
+        CopyAndKill(temp, target, "copying");
         EXPECT_EQ(Names(temp.Path()), "old.bin source.bin ");
         EXPECT_EQ(ReadAll(temp / "old.bin"), "old contents");
         EXPECT_TRUE(ReadAll(temp / "source.bin") == content);
+    }
+}
+
+// Just made, and complete but not yet named, the copy goes with the process; once named it stands
+// whole under its final name. A partial file outlives the process at none of these moments.
+TEST(CopyKilled, AtEveryMomentOfItsFileLeavesNoPartialFile)
+{
+    for (const char* where : {"created", "complete", "named"}) {
+        for (const char* target : {"new.bin", "old.bin"}) {
+            SCOPED_TRACE(std::string(where) + " " + target);
+            testsupport::TempFolder temp;
+            const std::string content = Pattern(3 * kChunk + 17);
+            ASSERT_TRUE(WriteAll(temp / "source.bin", content));
+            ASSERT_TRUE(WriteAll(temp / "old.bin", "old contents"));
+
+            CopyAndKill(temp, target, where);
+
+            const bool named = std::strcmp(where, "named") == 0;
+            const bool madeNew = std::strcmp(target, "new.bin") == 0;
+            EXPECT_EQ(Names(temp.Path()), named && madeNew ? "new.bin old.bin source.bin " : "old.bin source.bin ");
+            EXPECT_TRUE(ReadAll(temp / "old.bin") == (named && !madeNew ? content : "old contents"));
+            if (named && madeNew) {
+                EXPECT_TRUE(ReadAll(temp / "new.bin") == content);
+            }
+            EXPECT_TRUE(ReadAll(temp / "source.bin") == content);
+        }
     }
 }
 

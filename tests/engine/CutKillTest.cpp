@@ -29,10 +29,19 @@ int CutUntilKilled(const char* source, const char* destination, const char* even
     host.destination = destination;
     state.scanStopped = true;
     const bool inCopy = std::strcmp(where, "copying") == 0;
+    const bool copyComplete = std::strcmp(where, "complete") == 0;
     // Killed at a known point of one copy: with several files in flight the others would go on to
     // wherever they are when the kill comes (a test of its own).
-    if (inCopy)
+    if (inCopy || copyComplete)
         host.fileWorkers = 1;
+    int completeCopies = 0;
+    if (copyComplete)
+        SetCopyStepObserver([&](CopyStep step, const std::string&) {
+            if (step == CopyStep::Complete && ++completeCopies == 4) {
+                SetEvent(there);
+                Sleep(INFINITE);
+            }
+        });
     int wholeFiles = 0;
     host.onProcessMessages = [&] {
         // A file moved by rename shows a full bar at once; a copy shows its part done.
@@ -136,6 +145,20 @@ TEST(CutKilled, AcrossVolumesInTheMiddleOfACopyEveryFileIsAtTheSourceOrTheDestin
     const int moved = ExpectEachFileInOnePlace(before, temp / "T", *other / "T");
     EXPECT_TRUE(testsupport::Exists(temp / "T\\d1\\large.bin")) << "the file being copied stays at its source";
     EXPECT_LT(moved, 12);
+}
+
+TEST(CutKilled, AcrossVolumesWithACopyCompleteButNotYetNamedEveryFileIsAtTheSourceOrTheDestination)
+{
+    TempFolder temp;
+    const auto other = testsupport::FolderOnAnotherVolume(temp);
+    if (!other)
+        GTEST_SKIP() << testsupport::kOtherVolumeBase << " is not another volume here";
+    ASSERT_TRUE(MakeCutTree(temp.Path(), false));
+    const Manifest before = TreeManifest(temp / "T");
+
+    CutAndKill(temp.Path(), other->Path(), "complete");
+
+    EXPECT_EQ(ExpectEachFileInOnePlace(before, temp / "T", *other / "T"), 3);
 }
 
 } // namespace

@@ -129,3 +129,14 @@ TEST(LogTexts, FileFailureSentencesAndSourceItemLines)
     EXPECT_EQ(FolderIsLinkEntry("C:\\l"), "\r\nFolder C:\\l is a link, so it was left alone!");
     EXPECT_EQ(FolderRenameFailedEntry("D:\\d", "C:\\d"), "\r\nFailed to rename folder D:\\d\r So failed to copy folder C:\\d");
 }
+
+TEST(LogTexts, WhatACopyCouldNotTakeAlong)
+{
+    EXPECT_EQ(StreamsLeftBehindEntry("C:\\a", "F:\\a"),
+              "\r\nThe destination cannot hold the named streams of C:\\a, so F:\\a holds its contents only.");
+    EXPECT_EQ(StreamsKeepSourceEntry("C:\\a", "F:\\a"),
+              "\r\nThe destination cannot hold the named streams of C:\\a, so it was not moved to F:\\a and stays "
+              "where it is!");
+    EXPECT_EQ(EncryptionNotCarriedEntry("C:\\a", "F:\\a"),
+              "\r\nThe copy of C:\\a to F:\\a could not be encrypted as its source is, so it was not kept!");
+}

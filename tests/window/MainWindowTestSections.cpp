@@ -3,6 +3,10 @@
 #include "tests/window/MainWindowHarness.h"
 #include "tests/window/PlacementWatch.h"
 
+#include "platform/MessageFilter.h"
+
+#include <vector>
+
 using namespace mainwindow;
 
 namespace {
@@ -19,6 +23,24 @@ const SectionNames kSections[6] = {
 
 const char* const kRadios[5] = {"rbCopy", "rbCut", "rbTrash", "rbDelete", "rbCrush"};
 const char* const kHeaderPictures[5] = {"imcopy1", "imcut1", "imtrash1", "imdelete1", "imcrash1"};
+
+// Every message a window of this process asked to let through, and how: recorded on the way to the
+// system's call, which is installed before any window of these tests is made (the system has no call
+// that reads a window's filter back).
+struct FilterRequest {
+    HWND window;
+    UINT message;
+    DWORD action;
+};
+std::vector<FilterRequest> filterRequests;
+
+BOOL WINAPI RecordingChangeMessageFilter(HWND window, UINT message, DWORD action, PCHANGEFILTERSTRUCT status)
+{
+    filterRequests.push_back({window, message, action});
+    return ChangeWindowMessageFilterEx(window, message, action, status);
+}
+
+const bool filterRecorded = (changeMessageFilter = RecordingChangeMessageFilter, true);
 
 int HeightOf(HWND window)
 {
@@ -398,6 +420,14 @@ TEST_F(MainWindowSections, StopSearchingSaysWhatStoppingCosts)
 
 TEST_F(MainWindowSections, DropsAndHandOffsAreLetThroughToTheElevatedWindow)
 {
+    ASSERT_TRUE(filterRecorded);
+    // The main window itself asked to let each one through (not the process, not another window).
+    for (const UINT message : kDropAndHandOffMessages) {
+        int allowed = 0;
+        for (const FilterRequest& request : filterRequests)
+            allowed += request.window == main && request.message == message && request.action == MSGFLT_ALLOW;
+        EXPECT_EQ(allowed, 1) << "message 0x" << std::hex << message;
+    }
     // The system kept none of them blocked (under Wine, which has no elevation, the calls succeed as
     // they do on Windows; what they change can be seen only there).
     EXPECT_TRUE(window->shell.refusedMessageFilters.empty());

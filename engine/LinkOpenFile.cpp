@@ -1,0 +1,75 @@
+#include "engine/LinkOpenFile.h"
+
+#include "platform/LongPath.h"
+
+#include <windows.h>
+
+#include <cstdint>
+#include <cstring>
+#include <memory>
+
+namespace {
+
+// The system's own request for a second name of an open file; Win32 has none through a handle
+// (CreateHardLink opens the file again by its name), so it is reached in ntdll.
+struct IoStatusBlock {
+    union {
+        LONG status;
+        void* pointer;
+    };
+    ULONG_PTR information;
+};
+struct FileLinkInformation {
+    BOOLEAN replaceIfExists;
+    HANDLE rootDirectory;
+    ULONG fileNameLength;
+    WCHAR fileName[1];
+};
+constexpr int kFileLinkInformationClass = 11;
+using NtSetInformationFileFn = LONG(WINAPI*)(HANDLE, IoStatusBlock*, void*, ULONG, int);
+using RtlNtStatusToDosErrorFn = ULONG(WINAPI*)(LONG);
+
+template <typename Fn>
+Fn NtdllCall(const char* name)
+{
+    return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), name)));
+}
+
+} // namespace
+
+bool LinkOpenFile(void* file, const std::string& to, bool replace)
+{
+    static const auto setInformation = NtdllCall<NtSetInformationFileFn>("NtSetInformationFile");
+    static const auto toDosError = NtdllCall<RtlNtStatusToDosErrorFn>("RtlNtStatusToDosError");
+    if (!setInformation || !toDosError) {
+        SetLastError(ERROR_NOT_SUPPORTED);
+        return false;
+    }
+    // The system's own form of the absolute path: "\??\" where Win32 writes "\\?\" (both for a drive
+    // and for "\\?\UNC\...").
+    std::wstring name = ExtendedPathW(WidePath(to));
+    if (name.rfind(L"\\\\?\\", 0) != 0) {
+        SetLastError(ERROR_INVALID_NAME);
+        return false;
+    }
+    name[1] = L'?';
+    const std::size_t nameBytes = name.size() * sizeof(wchar_t);
+    const std::size_t size = sizeof(FileLinkInformation) + nameBytes;  // the struct holds one character
+    const auto buffer = std::make_unique<std::uint64_t[]>(size / sizeof(std::uint64_t) + 1);  // aligned, zeroed
+    auto* info = reinterpret_cast<FileLinkInformation*>(buffer.get());
+    info->replaceIfExists = replace ? TRUE : FALSE;
+    info->rootDirectory = nullptr;
+    info->fileNameLength = static_cast<ULONG>(nameBytes);
+    std::memcpy(info->fileName, name.data(), nameBytes);
+    IoStatusBlock io{};
+    const LONG status = setInformation(file, &io, info, static_cast<ULONG>(size), kFileLinkInformationClass);
+    if (status >= 0)
+        return true;
+    SetLastError(toDosError(status));
+    return false;
+}
+
+bool LinksRefusedBy(unsigned long error)
+{
+    return error == ERROR_INVALID_FUNCTION || error == ERROR_NOT_SUPPORTED || error == ERROR_INVALID_PARAMETER;
+}
