@@ -407,6 +407,10 @@ private:
             e_.floating.insert(seen.Value());
             return done();
         }
+        if (Wide(LastPart(target)).size() > 255) {
+            ++e_.failed;  // a flat name longer than a file system's name can be
+            return;
+        }
         if (made_.count(lower)) {
             ++e_.failed;  // a folder this job made stands there (twins by letter case: a file and a folder)
             return;
