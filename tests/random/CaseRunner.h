@@ -71,6 +71,24 @@ public:
         other_ = testsupport::FolderOnAnotherVolume(temp_);
         otherRoot_ = other_ ? other_->Path() : temp_ / kOther;
     }
+    CaseRunner(const CaseRunner&) = delete;
+    CaseRunner& operator=(const CaseRunner&) = delete;
+    // The folder links go first, by the host's own call: once what one leads to is gone, Wine lists
+    // it no more, and the removal of the world would stop at the folder that still holds it.
+    ~CaseRunner()
+    {
+        const testsupport::UnixNameOf unixName = testsupport::WineUnixNames();
+        for (const std::string& link : links_) {
+            if (RemoveDirectoryW(Extended(Full(link)).c_str()) || !unixName)
+                continue;
+#if defined(__i386__)
+            if (char* name = unixName(Extended(Full(link)).c_str())) {
+                testsupport::HostSyscall(10 /* unlink */, name, nullptr);
+                HeapFree(GetProcessHeap(), 0, name);
+            }
+#endif
+        }
+    }
 
     Outcome Run()
     {
@@ -82,6 +100,9 @@ public:
                 outcome.unmade = e.path + " (error " + std::to_string(GetLastError()) + ")";
                 return outcome;
             }
+        for (const Entry& e : case_.world)
+            if (e.kind == Entry::FolderLink)
+                links_.push_back(e.path);
         const Snapshot before = World();
         const Expected expected = Model(before, case_.job);
         const JobOutput job = case_.job.killAtPump >= 0 ? RunKilled() : RunJobAt(case_.job, temp_.Path(), otherRoot_);
@@ -95,6 +116,9 @@ public:
         result.log = job.log;
         outcome.log = job.log;
         const Snapshot after = World();
+        for (const auto& [key, seen] : after)
+            if (seen.kind == Seen::Link)
+                links_.push_back(key);  // a link the job moved
         outcome.changes = Changes(before, after) + job.asked;
         outcome.refused = job.refused;
         outcome.modelled = expected.exact && !expected.refused;
@@ -381,6 +405,7 @@ private:
     }
 
     int made_ = 0;
+    std::vector<std::string> links_;  // folder links made, and where the job left them
     const Case& case_;
     testsupport::TempFolder temp_;
     std::unique_ptr<testsupport::TempFolder> other_;
