@@ -15,3 +15,7 @@ set_tests_properties(ConflictDialogAsk.LongPathIsShownWholeAndNothingOverlaps
                      MainWindowJobs.PauseAndGoOnDuringALargeCopy
                      MainWindowLoops.AWaitingBeginStartsInsideNoMoveAndNoMenu
                      PROPERTIES RESOURCE_LOCK orv_screen)
+# The random jobs' fixed seeds, in four parts of about 10 s each.
+set_tests_properties(RandomJobs/FixedSeeds.KeepEveryPromise/0 RandomJobs/FixedSeeds.KeepEveryPromise/1
+                     RandomJobs/FixedSeeds.KeepEveryPromise/2 RandomJobs/FixedSeeds.KeepEveryPromise/3
+                     PROPERTIES COST 12)

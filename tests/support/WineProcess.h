@@ -61,6 +61,7 @@ public:
     }
 
     DWORD Id() const { return info_.dwProcessId; }
+    HANDLE Handle() const { return info_.hProcess; }  // signalled once the process has ended
 
 private:
     PROCESS_INFORMATION info_{};

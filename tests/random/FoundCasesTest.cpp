@@ -1,0 +1,231 @@
+// Cases the random jobs found, cut down and pasted here: each is a test of its own. A test whose
+// fault is not fixed yet is disabled, with the fault named; it is enabled with the fix (and the seeds
+// that find the same fault go back into the fixed set, RandomJobsTest.cpp).
+#include "tests/random/CaseRunner.h"
+
+#include <gtest/gtest.h>
+
+using namespace randomjobs;
+
+namespace {
+
+// Crush of a file that has a second name outside the selection.
+Case CrushOfALinkedFile()
+{
+    // seed 261, cut down
+    Case c;
+    c.world = {
+        {Entry::Folder, "src", "", 0u, 0u, 0ull, 0},
+        {Entry::Folder, "other", "", 0u, 0u, 0ull, 0},
+        {Entry::Folder, "src\\b", "", 0u, 0u, 0ull, 0},
+        {Entry::File, "src\\b\\a.txt", "", 332u, 636987547u, 132396264000000000ull, 0},
+        {Entry::HardLink, "other\\second.txt", "src\\b\\a.txt", 0u, 0u, 0ull, 0},
+    };
+    Job& j = c.job;
+    j.operation = kOpCrush;
+    j.sources = {"src\\b\\a.txt", };
+    j.destination = "";
+    j.flat = false;
+    j.masks = "*.*";
+    j.extensions = {};
+    j.timeFrom = 0.0; j.timeTo = 2958465.0; j.minSize = 0ll; j.maxSize = 9223372036854775807ll;
+    j.fileAnswers = {{static_cast<ConflictDecision>(1), false}, };
+    j.folderAnswers = {{static_cast<ConflictDecision>(4), false}, };
+    j.fileRenameNew = false; j.folderRenameNew = false;
+    j.cancelAtQuestion = -1; j.cancelAtPump = -1; j.pauseAtPump = -1;
+    return c;
+}
+
+// A Cut to another volume of a hidden file with a second name outside the selection.
+Case CutOfALinkedHiddenFile()
+{
+    // seed 67, cut down
+    Case c;
+    c.world = {
+        {Entry::Folder, "src", "", 0u, 0u, 0ull, 0},
+        {Entry::Folder, "other", "", 0u, 0u, 0ull, 0},
+        {Entry::Folder, "src\\A", "", 0u, 0u, 0ull, 0},
+        {Entry::Folder, "src\\b", "", 0u, 0u, 0ull, 0},
+        {Entry::File, "src\\b\\2Ünï.txt", "", 183333u, 2958871234u, 132396264000000000ull, 2},
+        {Entry::HardLink, "src\\A\\A.TXT", "src\\b\\2Ünï.txt", 0u, 0u, 0ull, 0},
+    };
+    Job& j = c.job;
+    j.operation = kOpCut;
+    j.sources = {"src\\b\\2Ünï.txt", };
+    j.destination = "@other\\out";
+    j.flat = false;
+    j.masks = "*.*";
+    j.extensions = {};
+    j.timeFrom = 0.0; j.timeTo = 2958465.0; j.minSize = 0ll; j.maxSize = 9223372036854775807ll;
+    j.fileAnswers = {{static_cast<ConflictDecision>(1), true}, };
+    j.folderAnswers = {{static_cast<ConflictDecision>(3), false}, };
+    j.fileRenameNew = true; j.folderRenameNew = false;
+    j.cancelAtQuestion = -1; j.cancelAtPump = -1; j.pauseAtPump = -1;
+    return c;
+}
+
+// A copy into its own folder of a file whose name closes in a dot.
+Case CopyOfANameClosingInADot()
+{
+    // seed 3, cut down
+    Case c;
+    c.world = {
+        {Entry::Folder, "src", "", 0u, 0u, 0ull, 0},
+        {Entry::Folder, "other", "", 0u, 0u, 0ull, 0},
+        {Entry::Folder, "src\\A", "", 0u, 0u, 0ull, 0},
+        {Entry::File, "src\\A\\photo.JPG.", "", 102491u, 2778110466u, 133001064000000000ull, 0},
+    };
+    Job& j = c.job;
+    j.operation = kOpCopy;
+    j.sources = {"src\\A\\photo.JPG.", };
+    j.destination = "src\\.\\A";
+    j.flat = false;
+    j.masks = "*.*";
+    j.extensions = {};
+    j.timeFrom = 0.0; j.timeTo = 2958465.0; j.minSize = 0ll; j.maxSize = 9223372036854775807ll;
+    j.fileAnswers = {{static_cast<ConflictDecision>(3), true}, };
+    j.folderAnswers = {{static_cast<ConflictDecision>(4), true}, };
+    j.fileRenameNew = true; j.folderRenameNew = false;
+    j.cancelAtQuestion = -1; j.cancelAtPump = -1; j.pauseAtPump = -1;
+    return c;
+}
+
+// A Cut of a folder holding a file whose name closes in a blank.
+Case CutOfANameClosingInABlank()
+{
+    // seed 11, cut down
+    Case c;
+    c.world = {
+        {Entry::Folder, "src", "", 0u, 0u, 0ull, 0},
+        {Entry::Folder, "other", "", 0u, 0u, 0ull, 0},
+        {Entry::Folder, "src\\Cc", "", 0u, 0u, 0ull, 0},
+        {Entry::Folder, "src\\Cc\\deep", "", 0u, 0u, 0ull, 0},
+        {Entry::Folder, "src\\Cc\\deep\\deep", "", 0u, 0u, 0ull, 0},
+        {Entry::File, "src\\Cc\\deep\\deep\\Ünï.txt ", "", 371u, 1484435563u, 134297064000000000ull, 0},
+    };
+    Job& j = c.job;
+    j.operation = kOpCut;
+    j.sources = {"src\\Cc\\deep", };
+    j.destination = "out";
+    j.flat = false;
+    j.masks = "*.*";
+    j.extensions = {};
+    j.timeFrom = 0.0; j.timeTo = 2958465.0; j.minSize = 0ll; j.maxSize = 9223372036854775807ll;
+    j.fileAnswers = {{static_cast<ConflictDecision>(1), false}, };
+    j.folderAnswers = {{static_cast<ConflictDecision>(1), false}, };
+    j.fileRenameNew = false; j.folderRenameNew = true;
+    j.cancelAtQuestion = -1; j.cancelAtPump = -1; j.pauseAtPump = -1;
+    return c;
+}
+
+// A Cut of a folder holding "日本.txt." and "日本.txt", two names of one file, where "日本.txt" is taken.
+Case CutOfADotNameWithASecondName()
+{
+    // seed 194, cut down
+    Case c;
+    c.world = {
+        {Entry::Folder, "src", "", 0u, 0u, 0ull, 0},
+        {Entry::Folder, "other", "", 0u, 0u, 0ull, 0},
+        {Entry::Folder, "src\\A", "", 0u, 0u, 0ull, 0},
+        {Entry::Folder, "src\\A\\FFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFF", "", 0u, 0u, 0ull, 0},
+        {Entry::Folder, "src\\A\\FFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFF\\Ωmega", "", 0u, 0u, 0ull, 0},
+        {Entry::File, "src\\A\\FFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFF\\Ωmega\\日本.txt", "", 52691u, 2506786039u, 132223464000000000ull, 0},
+        {Entry::HardLink, "src\\A\\FFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFF\\Ωmega\\日本.txt.", "src\\A\\FFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFF\\Ωmega\\日本.txt", 0u, 0u, 0ull, 0},
+        {Entry::Folder, "out", "", 0u, 0u, 0ull, 0},
+        {Entry::Folder, "out\\Ωmega", "", 0u, 0u, 0ull, 0},
+        {Entry::File, "out\\Ωmega\\日本.txt", "", 235u, 4271078999u, 132222600000000000ull, 0},
+    };
+    Job& j = c.job;
+    j.operation = kOpCut;
+    j.sources = {"src\\A\\FFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFF\\Ωmega", };
+    j.destination = "out";
+    j.flat = false;
+    j.masks = "*.*";
+    j.extensions = {};
+    j.timeFrom = 0.0; j.timeTo = 2958465.0; j.minSize = 0ll; j.maxSize = 9223372036854775807ll;
+    j.fileAnswers = {{static_cast<ConflictDecision>(2), true}, };
+    j.folderAnswers = {{static_cast<ConflictDecision>(1), true}, };
+    j.fileRenameNew = true; j.folderRenameNew = false;
+    j.cancelAtQuestion = -1; j.cancelAtPump = -1; j.pauseAtPump = -1;
+    return c;
+}
+
+// A Copy whose Replace removes, at the destination, a second name of a read-only source file.
+Case ReplaceOfASecondNameOfTheSource()
+{
+    // seed 9272, cut down
+    Case c;
+    c.world = {
+        {Entry::Folder, "src", "", 0u, 0u, 0ull, 0},
+        {Entry::Folder, "other", "", 0u, 0u, 0ull, 0},
+        {Entry::File, "other\\a.txt", "", 0u, 3118091364u, 133001064000000000ull, 0},
+        {Entry::File, "other\\keep1.txt", "", 522u, 771265423u, 132396264000000000ull, 0},
+        {Entry::Folder, "src\\A", "", 0u, 0u, 0ull, 0},
+        {Entry::File, "src\\A\\b.txt", "", 201u, 2946530663u, 132396264000000000ull, 0},
+        {Entry::File, "src\\A\\notes.doc", "", 359u, 1521745399u, 134297064000000000ull, 1},
+        {Entry::File, "src\\A\\notes.doc ", "", 0u, 1325448174u, 133001064000000000ull, 0},
+        {Entry::File, "src\\A\\Жук.txt", "", 240u, 4287584444u, 134297064000000000ull, 0},
+        {Entry::File, "src\\A\\2notes.doc", "", 409u, 150843434u, 134297064000000000ull, 0},
+        {Entry::Folder, "src\\b", "", 0u, 0u, 0ull, 0},
+        {Entry::File, "src\\b\\data.bin", "", 0u, 3554973680u, 132223464000000000ull, 1},
+        {Entry::File, "src\\b\\data.bin.", "", 0u, 3988163887u, 134037864000000000ull, 0},
+        {Entry::File, "src\\b\\Ünï.txt", "", 661u, 2955775263u, 133001064000000000ull, 2},
+        {Entry::File, "src\\b\\2data.bin.", "", 561u, 2605110586u, 133001064000000000ull, 0},
+        {Entry::Folder, "src\\Cc", "", 0u, 0u, 0ull, 0},
+        {Entry::Folder, "src\\Cc\\deep", "", 0u, 0u, 0ull, 0},
+        {Entry::Folder, "src\\Cc\\deep\\deep", "", 0u, 0u, 0ull, 0},
+        {Entry::File, "src\\Cc\\deep\\deep\\a.txt", "", 54u, 1774819483u, 133001064000000000ull, 1},
+        {Entry::Folder, "src\\Cc\\deep\\DEEP", "", 0u, 0u, 0ull, 0},
+        {Entry::File, "src\\Cc\\deep\\DEEP\\Ünï.txt", "", 132647u, 888873661u, 134037864000000000ull, 0},
+        {Entry::File, "src\\Cc\\deep\\deep ", "", 60882u, 3982872885u, 132223464000000000ull, 0},
+        {Entry::File, "src\\CC", "", 0u, 1671303613u, 132396264000000000ull, 0},
+        {Entry::Folder, "out", "", 0u, 0u, 0ull, 0},
+        {Entry::Folder, "out\\Cc", "", 0u, 0u, 0ull, 0},
+        {Entry::Folder, "out\\Cc\\deep", "", 0u, 0u, 0ull, 0},
+        {Entry::Folder, "out\\Cc\\deep\\deep", "", 0u, 0u, 0ull, 0},
+        {Entry::HardLink, "out\\Cc\\deep\\deep\\a.txt", "src\\Cc\\deep\\deep\\a.txt", 0u, 0u, 0ull, 0},
+        {Entry::File, "out\\b.txt", "", 717u, 4270600673u, 132396264000000000ull, 0},
+        {Entry::File, "out\\ünï.txt", "", 661u, 3309178201u, 133001064000000000ull, 0},
+    };
+    Job& j = c.job;
+    j.operation = kOpCopy;
+    j.sources = {"src\\A\\b.txt", "src\\b\\Ünï.txt", "src\\Cc", };
+    j.destination = "out";
+    j.flat = false;
+    j.masks = "*.*";
+    j.extensions = {{".doc", true}, {".bin", false}, };
+    j.timeFrom = 43800.0; j.timeTo = 46300.0; j.minSize = 0ll; j.maxSize = 9223372036854775807ll;
+    j.fileAnswers = {{static_cast<ConflictDecision>(2), true}, {static_cast<ConflictDecision>(1), false}, {static_cast<ConflictDecision>(3), true}, {static_cast<ConflictDecision>(3), false}, {static_cast<ConflictDecision>(3), false}, };
+    j.folderAnswers = {{static_cast<ConflictDecision>(1), true}, {static_cast<ConflictDecision>(2), false}, };
+    j.fileRenameNew = false; j.folderRenameNew = false;
+    j.cancelAtQuestion = 2; j.cancelAtPump = -1; j.pauseAtPump = -1; j.killAtPump = -1;
+    return c;
+}
+
+void ExpectKept(const Case& c)
+{
+    const Outcome o = RunCase(c);
+    EXPECT_TRUE(o.unmade.empty()) << o.unmade;
+    EXPECT_TRUE(o.violations.empty()) << Describe(o) << o.log;
+}
+
+} // namespace
+
+// Crush wrote through a second name (hard link) of the file: now it leaves such a file, with a line.
+TEST(RandomJobFound, CrushLeavesTheOtherNameOfTheFileWhole) { ExpectKept(CrushOfALinkedFile()); }
+
+// Fault: removing one name of a file clears the read-only or hidden mark of its other names.
+TEST(RandomJobFound, DISABLED_ACutKeepsTheMarksOfTheOtherNameOfTheFile) { ExpectKept(CutOfALinkedHiddenFile()); }
+
+// A name closing in a dot was taken for a missing folder, and a folder "Copy of photo.JPG" was made.
+TEST(RandomJobFound, ACopyOfANameClosingInADotIsAFileOfThatName) { ExpectKept(CopyOfANameClosingInADot()); }
+
+// A file whose name closes in a blank was neither moved nor reported as failed.
+TEST(RandomJobFound, ACutMovesANameClosingInABlank) { ExpectKept(CutOfANameClosingInABlank()); }
+
+// Fault: a Cut of a name closing in a dot, whose file has a second name, cannot remove the source.
+TEST(RandomJobFound, DISABLED_ACutOfANameClosingInADotWithASecondNameMovesIt) { ExpectKept(CutOfADotNameWithASecondName()); }
+
+// Fault: the same, through the removal of a folder a Replace answer takes: the source of a Copy loses
+// its read-only mark.
+TEST(RandomJobFound, DISABLED_AReplaceKeepsTheMarksOfTheSourceReachedByASecondName) { ExpectKept(ReplaceOfASecondNameOfTheSource()); }
