@@ -9,6 +9,28 @@
 
 namespace {
 
+constexpr DWORD kMarks = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+
+// The file at the path, open to have its attributes set, where it has other names; none otherwise.
+UniqueFile OpenIfOtherNames(const std::wstring& path)
+{
+    UniqueFile file(CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    FILE_STANDARD_INFO standard{};
+    if (!file || !GetFileInformationByHandleEx(file.Get(), FileStandardInfo, &standard, sizeof standard) ||
+        standard.NumberOfLinks < 2)
+        return UniqueFile();
+    return file;
+}
+
+void RestoreMarks(HANDLE file, DWORD attributes)
+{
+    FILE_BASIC_INFO basic{};  // times of 0 stay as they are
+    basic.FileAttributes = attributes & ~FILE_ATTRIBUTE_DIRECTORY;
+    SetFileInformationByHandle(file, FileBasicInfo, &basic, sizeof basic);
+}
+
 // Removes a folder link itself, never what it points to. The entry is opened as the link and deleted
 // through that handle only when the handle really is the link. Wine 8 cannot open a link as such,
 // and its RemoveDirectory on a link removes the folder the link points to when that one is empty;
@@ -85,9 +107,14 @@ bool DeleteTree(const std::wstring& root)
                 }
             }
         } else {
+            // Marks belong to the file, not to a name: a file with other names (hard links) outside
+            // the tree gets them back once this name is gone.
+            const UniqueFile other = (attributes & kMarks) ? OpenIfOtherNames(entryPath) : UniqueFile();
             SetFileAttributesW(entryPath.c_str(), FILE_ATTRIBUTE_NORMAL);
             if (allGood)
                 allGood = DeleteFileW(entryPath.c_str()) != 0;
+            if (other)
+                RestoreMarks(other.Get(), attributes);
         }
     }
     return allGood;

@@ -20,22 +20,37 @@ bool MarkForDeletion(HANDLE file)
     return SetFileInformationByHandle(file, FileDispositionInfo, &disposition, sizeof disposition) != 0;
 }
 
+bool HasOtherNames(HANDLE file)
+{
+    FILE_STANDARD_INFO standard{};
+    return GetFileInformationByHandleEx(file, FileStandardInfo, &standard, sizeof standard) &&
+           standard.NumberOfLinks > 1;
+}
+
 // Through a handle known to be open on the listed file.
 DWORD DeleteOpenFile(HANDLE file, DWORD attributes)
 {
+    // Attributes known to be archive only need no reset: the common case, one request.
+    if (attributes == FILE_ATTRIBUTE_ARCHIVE) {
+        if (MarkForDeletion(file))
+            return 0;
+        // They may have changed since they were read: a refusal for access gets the reset below.
+        if (GetLastError() != ERROR_ACCESS_DENIED)
+            return GetLastError();
+    }
     // A read-only file is refused deletion; its marks go first, as the user chose to delete it. The
-    // attributes read at listing may be old, so a refusal with none to clear gets one more try.
-    const bool reset = attributes != FILE_ATTRIBUTE_ARCHIVE;
-    if (reset && !SetHandleAttributes(file, FILE_ATTRIBUTE_ARCHIVE))
-        return GetLastError();
-    if (MarkForDeletion(file))
-        return 0;
-    const DWORD error = GetLastError();
-    if (reset || error != ERROR_ACCESS_DENIED)
-        return error;
+    // marks belong to the file, not to this name: where other names (hard links) still reach it, or
+    // where it stays after all, it gets them back.
+    FILE_BASIC_INFO before{};
+    const bool known = GetFileInformationByHandleEx(file, FileBasicInfo, &before, sizeof before) != 0;
+    const bool shared = known && HasOtherNames(file);
     if (!SetHandleAttributes(file, FILE_ATTRIBUTE_ARCHIVE))
-        return error;
-    return MarkForDeletion(file) ? 0 : GetLastError();
+        return GetLastError();
+    const bool marked = MarkForDeletion(file);
+    const DWORD error = marked ? 0 : GetLastError();
+    if (known && (shared || !marked) && before.FileAttributes != FILE_ATTRIBUTE_ARCHIVE)
+        SetHandleAttributes(file, before.FileAttributes);
+    return error;
 }
 
 } // namespace

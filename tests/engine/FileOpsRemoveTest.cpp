@@ -31,6 +31,23 @@ TEST_F(DeleteFileOp, DeletesAReadOnlyFileAfterClearingItsAttributes)
     EXPECT_EQ(host.fileProgressText, "Deleting " + file);
 }
 
+// The marks belong to the file, not to a name: the name left of a file with two keeps them.
+TEST_F(DeleteFileOp, DeletingOneNameOfAFileLeavesTheMarksOfItsOtherName)
+{
+    const std::string file = temp / "one.txt";
+    const std::string other = temp / "other.txt";
+    ASSERT_TRUE(WriteAll(file, "shared"));
+    ASSERT_TRUE(CreateHardLinkA(other.c_str(), file.c_str(), nullptr));
+    ASSERT_TRUE(SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
+    DoFileOperation(job, file, "", 6, kOpDelete);
+    EXPECT_FALSE(Exists(file));
+    EXPECT_EQ(state.filesDone, 1);
+    EXPECT_EQ(ReadAll(other), "shared");
+    const DWORD marks = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN;
+    EXPECT_EQ(GetFileAttributesA(other.c_str()) & marks, marks);
+    SetFileAttributesA(other.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
 TEST_F(DeleteFileOp, AttributesKnownFromTheWalkThatNoLongerHoldStillLetDeleteAndCrushRemoveTheFile)
 {
     // The walk's entry said archive only; the file has become read-only since.

@@ -215,7 +215,7 @@ void ExpectKept(const Case& c)
 TEST(RandomJobFound, CrushLeavesTheOtherNameOfTheFileWhole) { ExpectKept(CrushOfALinkedFile()); }
 
 // Fault: removing one name of a file clears the read-only or hidden mark of its other names.
-TEST(RandomJobFound, DISABLED_ACutKeepsTheMarksOfTheOtherNameOfTheFile) { ExpectKept(CutOfALinkedHiddenFile()); }
+TEST(RandomJobFound, ACutKeepsTheMarksOfTheOtherNameOfTheFile) { ExpectKept(CutOfALinkedHiddenFile()); }
 
 // A name closing in a dot was taken for a missing folder, and a folder "Copy of photo.JPG" was made.
 TEST(RandomJobFound, ACopyOfANameClosingInADotIsAFileOfThatName) { ExpectKept(CopyOfANameClosingInADot()); }
@@ -228,4 +228,4 @@ TEST(RandomJobFound, DISABLED_ACutOfANameClosingInADotWithASecondNameMovesIt) { 
 
 // Fault: the same, through the removal of a folder a Replace answer takes: the source of a Copy loses
 // its read-only mark.
-TEST(RandomJobFound, DISABLED_AReplaceKeepsTheMarksOfTheSourceReachedByASecondName) { ExpectKept(ReplaceOfASecondNameOfTheSource()); }
+TEST(RandomJobFound, AReplaceKeepsTheMarksOfTheSourceReachedByASecondName) { ExpectKept(ReplaceOfASecondNameOfTheSource()); }

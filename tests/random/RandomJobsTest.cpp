@@ -20,9 +20,6 @@ namespace {
 
 // Seeds the fixed set leaves out, each with the faults it finds (a seed comes back once every fault
 // named for it is fixed: run it with ORV_RANDOM_JOBS=<seed>:1, then take it off this list).
-// Delete, or a Cut's removal of its source, resets the attributes of a file that has other names
-// (hard links): those names lose their read-only or hidden mark.
-constexpr const char* kLinkMarks = "removing one name of a file clears the read-only or hidden mark of its other names";
 // A Cut of "x." whose file also has the name "x" beside it: the copy is made, then the removal of
 // the source is refused ("The file cannot be accessed"), so the file stands at both places.
 constexpr const char* kDotLink = "a Cut of a name closing in a dot, whose file has a second name, cannot remove the source";
@@ -34,10 +31,7 @@ constexpr const char* kDotLink = "a Cut of a name closing in a dot, whose file h
 constexpr bool kKillsMayLeaveCopiesUnmarked = true;
 
 const std::map<std::uint64_t, std::vector<const char*>> kKnownFaults = {
-    {67, {kLinkMarks}},
     {194, {kDotLink}},
-    {198, {kLinkMarks}},
-    {297, {kLinkMarks}},
 };
 
 struct Range {
