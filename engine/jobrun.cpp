@@ -153,7 +153,7 @@ void JobRun::Run(const JobRequest& given, const std::vector<std::string>& histor
     }
     // An exception may have left before the Cancel's report was written.
     if (std::exchange(reportPending_, false))
-        WriteReport();
+        WriteReport(pendingSpeedText_);
     filesInFlight_ = false;
     // The job has unwound: this last Cancel returns the window to rest.
     bbCancelClick();
@@ -230,7 +230,7 @@ void JobRun::RunJob(const JobRequest& request, const std::vector<std::string>& h
     // A Cancel pressed while files were in flight reports once those written before it are counted
     // and their lines written, as a one-at-a-time job would have had them before the Cancel.
     if (std::exchange(reportPending_, false))
-        WriteReport();
+        WriteReport(pendingSpeedText_);
     if (walked < 0) {
         // Refused before any item was touched: nothing of the sources may go either, and the log
         // must not read like a job that found nothing to do.
@@ -268,14 +268,14 @@ bool JobRun::ConfirmFreeSpace(const JobRequest& request)
     return host_.AskYesNo(FreeSpaceQuestion(DestinationDrivePart(destination)), FreeSpaceQuestionTitle());
 }
 
-void JobRun::WriteReport()
+void JobRun::WriteReport(const std::string& speedText)
 {
     ReportCounts counts;
     counts.filesExamined = state_.filesExamined;
     counts.filesDone = state_.filesDone;
     counts.filesFailed = state_.filesFailed;
     counts.bytesCopied = state_.bytesCopied;
-    for (const std::string& entry : ReportEntries(counts, state_.speedText))
+    for (const std::string& entry : ReportEntries(counts, speedText))
         host_.AppendLog(entry);
 }
 
@@ -283,10 +283,12 @@ void JobRun::bbCancelClick()
 {
     // Pressed while files are in flight (this runs inside the job's wait for them), the files already
     // written are not counted yet: the report follows once the job has taken them in.
-    if (running_ && filesInFlight_ && !state_.stopFlag)
+    if (running_ && filesInFlight_ && !state_.stopFlag) {
         reportPending_ = true;
-    else if (!running_ || !reportPending_)
-        WriteReport();
+        pendingSpeedText_ = state_.speedText;  // the speed as the Cancel found it, cleared below
+    } else if (!running_ || !reportPending_) {
+        WriteReport(state_.speedText);
+    }
 
     state_.pauseFlag = false;
     state_.stopFlag = true;

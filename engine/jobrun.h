@@ -54,7 +54,7 @@ private:
                                     const std::vector<std::string>& keptFolders);
     void RemoveEmptySubfolders(const std::string& folder);
     bool ConfirmFreeSpace(const JobRequest& request);
-    void WriteReport();
+    void WriteReport(const std::string& speedText);
 
     JobHost& host_;
     JobState& state_;
@@ -63,4 +63,5 @@ private:
     // Files are in flight: a Cancel's report waits until the files already written are taken in.
     bool filesInFlight_ = false;
     bool reportPending_ = false;
+    std::string pendingSpeedText_;
 };
