@@ -168,6 +168,22 @@ bool IsTheFileAt(HANDLE handle, const std::wstring& full)
     return there && *there == FileIdentity{info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow};
 }
 
+// The open file is also the twin its listed name reads as without a closing dot or blank: the listed
+// entry when the file has more than one name and an entry of exactly the listed name is this file.
+// With one name only, one of the two entries is a link that leads to it, and the open may have come
+// through it. Windows tells the listed name itself, so only systems that trim the names they tell
+// (Wine) come here; there a host link spelt as its target plus a dot, to a file with other names
+// elsewhere, cannot be told from a second name: its target then keeps those other names.
+bool AlsoNamedAsListed(HANDLE handle, const std::wstring& exact)
+{
+    FILE_STANDARD_INFO standard{};
+    if (!GetFileInformationByHandleEx(handle, FileStandardInfo, &standard, sizeof standard) ||
+        standard.NumberOfLinks < 2)
+        return false;
+    WIN32_FIND_DATAW entry;
+    return FindExactEntry(Openable(exact), entry) && IsTheFileAt(handle, exact);
+}
+
 // The system may tell the name of an open file as the plain form spells it: Wine tells `report.doc `
 // opened as spelt as `report.doc`. That name is the listed one only when the twin it also names is not
 // the open file (then it came through a link or a second name of the twin).
@@ -223,9 +239,10 @@ bool HandleIsListedEntry(HANDLE handle, const std::string& listedPath)
     const ListedForms forms = FormsOf(listedPath);
     if (NamedWithinVolume(handle, forms.exact))
         return true;  // the common case, in one request
-    // A name ending in a dot or a blank: the file opened must not be its twin without them.
+    // A name ending in a dot or a blank: the file opened must not be its twin without them, unless
+    // both are names of one file (hard links).
     if (!forms.plain.empty() && IsTheFileAt(handle, forms.plain))
-        return false;
+        return AlsoNamedAsListed(handle, forms.exact);
     if (NamedAsPlainForm(handle, forms))
         return true;
     const std::wstring real = FinalPathOf(handle);

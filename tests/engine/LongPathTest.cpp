@@ -1,8 +1,10 @@
 // The path forms of the file calls: a listed name is reached as spelt, a typed text as the system
 // reads it. Twins are made through "\\?\" wide calls of the test's own.
+#include "engine/DeleteListedFile.h"
 #include "platform/FileIdentity.h"
 #include "platform/Handles.h"
 #include "platform/LongPath.h"
+#include "tests/support/PathSpellings.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -60,7 +62,7 @@ protected:
     void TearDown() override
     {
         for (const char* name : {"\\report.doc ", "\\report.doc", "\\notes.txt.", "\\notes.txt", "\\dir.\\in.txt",
-                                 "\\dir\\in.txt", "\\moved. ", "\\0"}) {
+                                 "\\dir\\in.txt", "\\moved. ", "\\0", "\\memo.txt", "\\solo.txt"}) {
             SetFileAttributesW(Exact(t + name).c_str(), FILE_ATTRIBUTE_NORMAL);
             DeleteFileW(Exact(t + name).c_str());
         }
@@ -191,4 +193,29 @@ TEST_F(Twins, TheListedEntryCheckComparesTheNameAsListed)
     EXPECT_TRUE(HandleNamedAsListed(inner.Get(), t + "\\dir.\\in.txt"));
     EXPECT_FALSE(HandleNamedAsListed(twin.Get(), t + "\\report.doc "));
     EXPECT_FALSE(HandleNamedAsListed(innerTwin.Get(), t + "\\dir.\\in.txt"));
+}
+
+TEST_F(Twins, ASecondNameClosingInADotIsItsOwnEntryButALinkSpeltSoIsNot)
+{
+    ASSERT_TRUE(MakeFile(t + "\\memo.txt", "memo"));
+    ASSERT_TRUE(CreateHardLinkW(Exact(t + "\\memo.txt.").c_str(), Exact(t + "\\memo.txt").c_str(), nullptr));
+    {
+        const UniqueFile second(CreateFileW(Exact(t + "\\memo.txt.").c_str(), FILE_READ_ATTRIBUTES,
+                                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                            OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(second);
+        EXPECT_TRUE(HandleIsListedEntry(second.Get(), t + "\\memo.txt."));
+    }
+    EXPECT_EQ(DeleteListedFile(t + "\\memo.txt.", FILE_ATTRIBUTE_ARCHIVE), 0u);
+    EXPECT_EQ(ReadExact(t + "\\memo.txt."), "<missing>");
+    EXPECT_EQ(ReadExact(t + "\\memo.txt"), "memo");
+
+    // A link named as its target plus a dot: where opening it reaches the target (Wine, with a link of
+    // the host system), the target is not the listed entry and is not deleted.
+    ASSERT_TRUE(MakeFile(t + "\\solo.txt", "solo"));
+    if (!testsupport::MakeFileLink("\\\\?\\" + t + "\\solo.txt.", t + "\\solo.txt"))
+        GTEST_SKIP() << "file links cannot be made on this system";
+    DeleteListedFile(t + "\\solo.txt.", FILE_ATTRIBUTE_ARCHIVE);
+    EXPECT_EQ(ReadExact(t + "\\solo.txt"), "solo");
+    testsupport::RemoveFolderLink("\\\\?\\" + t + "\\solo.txt.");
 }

@@ -20,10 +20,6 @@ namespace {
 
 // Seeds the fixed set leaves out, each with the faults it finds (a seed comes back once every fault
 // named for it is fixed: run it with ORV_RANDOM_JOBS=<seed>:1, then take it off this list).
-// A Cut of "x." whose file also has the name "x" beside it: the copy is made, then the removal of
-// the source is refused ("The file cannot be accessed"), so the file stands at both places.
-constexpr const char* kDotLink = "a Cut of a name closing in a dot, whose file has a second name, cannot remove the source";
-
 // A job killed while its file workers finish copies: a copy of a read-only file takes its name, and
 // only then its read-only mark, so a kill between the two leaves the whole copy without the mark
 // (seed 377, about one run in eight while other tests run beside it). Timing decides, so the fixed set
@@ -31,7 +27,6 @@ constexpr const char* kDotLink = "a Cut of a name closing in a dot, whose file h
 constexpr bool kKillsMayLeaveCopiesUnmarked = true;
 
 const std::map<std::uint64_t, std::vector<const char*>> kKnownFaults = {
-    {194, {kDotLink}},
 };
 
 struct Range {
