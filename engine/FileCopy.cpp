@@ -451,17 +451,18 @@ unsigned long FileCopy::Keep()
     return linked_ ? KeepLinked() : KeepMarked();
 }
 
-// The time and the attributes but read-only through the handle (no look-up of a name), the final name
-// as a second link, then the close, which takes the partial name away. Whenever the process ends, the
-// copy is either complete under its final name or gone. Read-only comes last, by the final name: a
-// read-only file would not go at its close.
+// The time and the attributes through the handle (no look-up of a name), the final name as a second
+// link, then the close, which takes the partial name away. Whenever the process ends, the copy is
+// either complete under its final name, with its marks, or gone. Read-only too goes on first: the
+// file was opened to go at its close before it had the mark, and the mark is checked only when a
+// deletion is asked for, not when one asked at the open is carried out.
 unsigned long FileCopy::KeepLinked()
 {
     const DWORD attributes = Settable(sourceAttributes_);
     FILE_BASIC_INFO basic{};
     basic.LastWriteTime.QuadPart = static_cast<LONGLONG>(
         (static_cast<std::uint64_t>(sourceWritten_.dwHighDateTime) << 32) | sourceWritten_.dwLowDateTime);
-    basic.FileAttributes = Settable(attributes & ~FILE_ATTRIBUTE_READONLY);
+    basic.FileAttributes = attributes;
     if (!SetFileInformationByHandle(out_.Get(), FileBasicInfo, &basic, sizeof basic)) {
         const DWORD error = GetLastError();
         out_.Reset();
@@ -497,12 +498,13 @@ unsigned long FileCopy::KeepLinked()
         // The last write failed as the file closed (a network share may say so only now). A new file
         // goes again; a replaced one has already taken the old file's place and stays, reported.
         const DWORD error = GetLastError();
-        if (!replace)
+        if (!replace) {
+            if (attributes & FILE_ATTRIBUTE_READONLY)
+                SetPathAttributes(destination_, Settable(attributes & ~FILE_ATTRIBUTE_READONLY));
             DeletePath(destination_);
+        }
         return error;
     }
-    if (attributes & FILE_ATTRIBUTE_READONLY)
-        SetPathAttributes(destination_, attributes);
     return 0;
 }
 
