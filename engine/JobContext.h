@@ -23,6 +23,8 @@ struct JobContext {
     JobState& state;
     StandingAnswers& answers;
     MaskList masks;
+    // The source items as the job read them when it began (ProcessSourceItems), each spelling read once.
+    std::vector<std::string> items{};
     unsigned long destinationError = 0;  // why a refused Copy or Cut could not make its destination
     // Source folders the job left alone on purpose, as their destination is the folder itself: the
     // removal of emptied source folders afterwards leaves them, and all below them, as they are.

@@ -140,6 +140,15 @@ int ProcessSourceItems(JobContext& job, int index)
     // holds.
     const std::vector<std::string>& sources = request.sources;
 
+    // Every item is read once, before any is touched: a later item of the same spelling, whose exact
+    // name an earlier one has taken away, must not then be read as its twin ("a." as the folder "a").
+    // As spelt where an entry has exactly that name (a dropped `report.doc ` is not its twin
+    // `report.doc`); a typed spelling the system reads otherwise ("D:\a.") as it reads it, so that
+    // every path built below it is reached as listed.
+    job.items.clear();
+    for (const std::string& source : sources)
+        job.items.push_back(EntryPathText(ItemPath(source)));
+
     const int count = static_cast<int>(sources.size());
     int first = 0;
     int last = count - 1;
@@ -156,10 +165,7 @@ int ProcessSourceItems(JobContext& job, int index)
             job.flight->FinishAll();
         if (job.state.stopFlag)
             break;
-        // As spelt where an entry has exactly that name (a dropped `report.doc ` is not its twin
-        // `report.doc`); a typed spelling the system reads otherwise ("D:\a.") as it reads it, so that
-        // every path built below it is reached as listed.
-        const std::string item = EntryPathText(ItemPath(sources[static_cast<std::size_t>(i)]));
+        const std::string& item = job.items[static_cast<std::size_t>(i)];
         // "E:" alone would name the drive's current folder, not its root.
         const DWORD attributes = PathAttributes(IsDriveRoot(item) ? item + "\\" : item);
         // A file item is an existing entry that is not a folder; a drive root, a folder and a path

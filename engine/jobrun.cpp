@@ -237,7 +237,7 @@ void JobRun::RunJob(const JobRequest& request, const std::vector<std::string>& h
         host_.AppendLog(DestinationNotCreatedEntry(SystemErrorText(job.destinationError), request.destination));
         ++state_.filesFailed;
     } else if (operation != kOpCopy) {
-        RemoveEmptiedSourceFolders(request.sources, job.keptFolders);
+        RemoveEmptiedSourceFolders(job.items, job.keptFolders);
     }
     if (state_.stopFlag)
         host_.AppendLog(UserAbortEntry());

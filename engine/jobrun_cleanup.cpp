@@ -20,10 +20,11 @@ std::string FolderPathOf(const std::string& item)
 }
 
 // The item as an absolute "\\?\" path, so that every folder below it is reachable however deep: a
-// source as the walk reached it (EntryPathText), a folder the walk met as listed.
+// source as the job read it when it began, a folder the walk met as listed. Never read again: a
+// source "a." that has gone would now read as its twin "a".
 std::wstring ExtendedPathOf(const std::string& item)
 {
-    return ExtendedPathW(WidePath(EntryPathText(FolderPathOf(item))));
+    return ExtendedPathW(WidePath(FolderPathOf(item)));
 }
 
 std::wstring Join(const std::wstring& folder, const std::wstring& name)

@@ -202,6 +202,36 @@ Case ReplaceOfASecondNameOfTheSource()
     return c;
 }
 
+// A Cut of a file closing in a dot listed twice, beside a folder of the name without the dot.
+Case CutOfADotNameListedTwiceBesideItsTwinFolder()
+{
+    // seed 1241, cut down
+    Case c;
+    c.world = {
+        {Entry::Folder, "src", "", 0u, 0u, 0ull, 0},
+        {Entry::Folder, "other", "", 0u, 0u, 0ull, 0},
+        {Entry::Folder, "src\\b", "", 0u, 0u, 0ull, 0},
+        {Entry::Folder, "src\\b\\Ωmega", "", 0u, 0u, 0ull, 0},
+        {Entry::File, "src\\b\\Ωmega\\Ünï.txt", "", 382u, 1651850252u, 133519464000000000ull, 0},
+        {Entry::File, "src\\b\\Ωmega.", "", 560u, 103235178u, 133001064000000000ull, 0},
+        {Entry::Folder, "out", "", 0u, 0u, 0ull, 0},
+        {Entry::File, "out\\ωmega.", "", 842u, 3616100261u, 133001928000000000ull, 0},
+    };
+    Job& j = c.job;
+    j.operation = kOpCut;
+    j.sources = {"src\\b\\Ωmega.", "src\\b\\Ωmega.", };
+    j.destination = "out";
+    j.flat = false;
+    j.masks = "*.*";
+    j.extensions = {};
+    j.timeFrom = 0.0; j.timeTo = 2958465.0; j.minSize = 0ll; j.maxSize = 9223372036854775807ll;
+    j.fileAnswers = {{static_cast<ConflictDecision>(1), false}, };
+    j.folderAnswers = {{static_cast<ConflictDecision>(2), false}, };
+    j.fileRenameNew = false; j.folderRenameNew = false;
+    j.cancelAtQuestion = -1; j.cancelAtPump = -1; j.pauseAtPump = -1; j.killAtPump = -1;
+    return c;
+}
+
 void ExpectKept(const Case& c)
 {
     const Outcome o = RunCase(c);
@@ -229,3 +259,7 @@ TEST(RandomJobFound, ACutOfANameClosingInADotWithASecondNameMovesIt) { ExpectKep
 // Fault: the same, through the removal of a folder a Replace answer takes: the source of a Copy loses
 // its read-only mark.
 TEST(RandomJobFound, AReplaceKeepsTheMarksOfTheSourceReachedByASecondName) { ExpectKept(ReplaceOfASecondNameOfTheSource()); }
+
+// The second listing of a file closing in a dot, which the first had moved, was read as the folder
+// of the name without the dot, and that folder was moved too.
+TEST(RandomJobFound, ASourceListedTwiceIsReadOnceNotAsItsTwinOnceMoved) { ExpectKept(CutOfADotNameListedTwiceBesideItsTwinFolder()); }

@@ -141,8 +141,12 @@ public:
                 }
             }
         }
-        for (const std::string& source : job_.sources)
-            Item(source);
+        // Every item is read once, on the world as the job began.
+        std::vector<std::string> items;
+        for (const std::string& typed : job_.sources)
+            items.push_back(AsFound(typed));
+        for (std::size_t i = 0; i < items.size(); ++i)
+            Item(job_.sources[i], items[i]);
         return e_;
     }
 
@@ -232,19 +236,21 @@ private:
         return candidate;
     }
 
-    void Item(const std::string& typed)
+    // The item as the system finds it: the exact name, else as a plain path resolves (closing dots
+    // and blanks dropped, letter case aside), as Windows itself would read what was listed.
+    std::string AsFound(const std::string& typed)
     {
-        // The item as the system finds it: the exact name, else as a plain path resolves (closing dots
-        // and blanks dropped, letter case aside), as Windows itself would read what was listed.
-        std::string source = typed;
-        if (!e_.state.count(typed)) {
-            bool ambiguous = false;
-            const std::string found = Resolved(typed, &ambiguous);
-            if (!found.empty())
-                source = found;
-            if (ambiguous)
-                e_.exact = false;
-        }
+        if (e_.state.count(typed))
+            return typed;
+        bool ambiguous = false;
+        const std::string found = Resolved(typed, &ambiguous);
+        if (ambiguous)
+            e_.exact = false;
+        return found.empty() ? typed : found;
+    }
+
+    void Item(const std::string& typed, const std::string& source)
+    {
         for (const std::string& key : e_.selected)
             e_.selectsTwice |= key == source || key.rfind(source + "\\", 0) == 0;
         const auto found = e_.state.find(source);
