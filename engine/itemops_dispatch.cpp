@@ -11,6 +11,9 @@
 
 #include <windows.h>
 
+#include <string>
+#include <unordered_set>
+
 namespace {
 
 bool IsCopyOrCut(Operation operation) { return operation == kOpCopy || operation == kOpCut; }
@@ -157,6 +160,9 @@ int ProcessSourceItems(JobContext& job, int index)
             return 0;
         first = last = index;
     }
+    // An item listed again is the same item: once the first has taken its entry away, the text may
+    // reach another (in a folder that tells letter case apart, `X.DAT ` for `x.dat `).
+    std::unordered_set<std::string> taken;
     for (int i = first; i <= last; ++i) {
         // A later item may be an earlier one under another spelling (letter case, a short name, a
         // link): its listing would meet files of the earlier one still waiting for a worker, which a
@@ -166,6 +172,8 @@ int ProcessSourceItems(JobContext& job, int index)
         if (job.state.stopFlag)
             break;
         const std::string& item = job.items[static_cast<std::size_t>(i)];
+        if (!taken.insert(item).second)
+            continue;
         // "E:" alone would name the drive's current folder, not its root.
         const DWORD attributes = PathAttributes(IsDriveRoot(item) ? item + "\\" : item);
         // A file item is an existing entry that is not a folder; a drive root, a folder and a path

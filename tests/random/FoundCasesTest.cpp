@@ -232,6 +232,47 @@ Case CutOfADotNameListedTwiceBesideItsTwinFolder()
     return c;
 }
 
+// A Delete of a name closing in a blank, typed in another letter case than it stands.
+Case DeleteOfABlankNameInAnotherCase()
+{
+    // seed 2130, cut down
+    Case c;
+    c.world = {
+        {Entry::Folder, "src", "", 0u, 0u, 0ull, 0},
+        {Entry::Folder, "other", "", 0u, 0u, 0ull, 0},
+        {Entry::Folder, "src\\A", "", 0u, 0u, 0ull, 0},
+        {Entry::Folder, "src\\A\\deep", "", 0u, 0u, 0ull, 0},
+        {Entry::File, "src\\A\\deep\\X.DAT ", "", 95299u, 4236056872u, 132223464000000000ull, 0},
+    };
+    Job& j = c.job;
+    j.operation = kOpDelete;
+    j.sources = {"src\\A\\deep\\x.dat ", };
+    j.masks = "*.*";
+    j.timeFrom = 0.0; j.timeTo = 2958465.0; j.minSize = 0ll; j.maxSize = 9223372036854775807ll;
+    return c;
+}
+
+// A Delete of a name closing in a blank listed twice, beside a file of that name in other letters.
+Case DeleteListedTwiceBesideACaseTwin()
+{
+    // seed 2130, cut down by hand
+    Case c;
+    c.world = {
+        {Entry::Folder, "src", "", 0u, 0u, 0ull, 0},
+        {Entry::Folder, "other", "", 0u, 0u, 0ull, 0},
+        {Entry::Folder, "src\\A", "", 0u, 0u, 0ull, 0},
+        {Entry::Folder, "src\\A\\deep", "", 0u, 0u, 0ull, 0},
+        {Entry::File, "src\\A\\deep\\x.dat ", "", 680u, 1205508080u, 134037864000000000ull, 0},
+        {Entry::File, "src\\A\\deep\\X.DAT ", "", 95299u, 4236056872u, 132223464000000000ull, 0},
+    };
+    Job& j = c.job;
+    j.operation = kOpDelete;
+    j.sources = {"src\\A\\deep\\x.dat ", "src\\A\\deep\\x.dat ", };
+    j.masks = "*.*";
+    j.timeFrom = 0.0; j.timeTo = 2958465.0; j.minSize = 0ll; j.maxSize = 9223372036854775807ll;
+    return c;
+}
+
 void ExpectKept(const Case& c)
 {
     const Outcome o = RunCase(c);
@@ -263,3 +304,10 @@ TEST(RandomJobFound, AReplaceKeepsTheMarksOfTheSourceReachedByASecondName) { Exp
 // The second listing of a file closing in a dot, which the first had moved, was read as the folder
 // of the name without the dot, and that folder was moved too.
 TEST(RandomJobFound, ASourceListedTwiceIsReadOnceNotAsItsTwinOnceMoved) { ExpectKept(CutOfADotNameListedTwiceBesideItsTwinFolder()); }
+
+// The model read a typed name closing in a blank only in its own letter case, where the system finds
+// the entry in any.
+TEST(RandomJobFound, ANameClosingInABlankIsFoundInAnyLetterCase) { ExpectKept(DeleteOfABlankNameInAnotherCase()); }
+
+// The second listing of a file, deleted by the first, reached the file of that name in other letters.
+TEST(RandomJobFound, AnItemListedTwiceIsOneItem) { ExpectKept(DeleteListedTwiceBesideACaseTwin()); }

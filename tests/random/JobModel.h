@@ -141,12 +141,18 @@ public:
                 }
             }
         }
-        // Every item is read once, on the world as the job began.
+        // Every item is read once, on the world as the job began; an item listed again (the same text
+        // as the job reads it: as spelt where it stands so, else trimmed) is the same item.
         std::vector<std::string> items;
-        for (const std::string& typed : job_.sources)
+        std::set<std::string> texts;
+        std::vector<bool> again;
+        for (const std::string& typed : job_.sources) {
             items.push_back(AsFound(typed));
+            again.push_back(!texts.insert(KeysOf(Lower(typed)).empty() ? Trimmed(typed) : typed).second);
+        }
         for (std::size_t i = 0; i < items.size(); ++i)
-            Item(job_.sources[i], items[i]);
+            if (!again[i])
+                Item(job_.sources[i], items[i]);
         return e_;
     }
 
@@ -173,8 +179,14 @@ private:
             // Trimmed as a last part, or as one before it (a placeholder part after it).
             const std::string part = end == std::string::npos ? Trimmed(typed) : Parent(Trimmed(typed + "\\x"));
             const std::string exact = (at.empty() ? "" : at + "\\") + part;
-            if (e_.state.count((at.empty() ? "" : at + "\\") + typed)) {
-                at = (at.empty() ? "" : at + "\\") + typed;  // the name as it stands, as the job reaches it
+            const std::string asTyped = (at.empty() ? "" : at + "\\") + typed;
+            const std::vector<std::string> typedKeys = KeysOf(Lower(asTyped));
+            if (e_.state.count(asTyped)) {
+                at = asTyped;  // the name as it stands, as the job reaches it
+            } else if (typed != part && !typedKeys.empty()) {
+                if (ambiguous && typedKeys.size() > 1)
+                    *ambiguous = true;
+                at = typedKeys.front();  // as it stands in another letter case: "x.dat " names "X.DAT "
             } else if (e_.state.count(exact)) {
                 at = exact;
             } else {
