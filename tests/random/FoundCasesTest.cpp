@@ -273,6 +273,35 @@ Case DeleteListedTwiceBesideACaseTwin()
     return c;
 }
 
+// Two source folders whose names differ only in letter case, each clashing with one destination
+// folder, each given a new name by the same answer at the same second.
+Case CutOfTwoCaseTwinFoldersRenamedNew()
+{
+    // seed 40393, cut down
+    Case c;
+    c.world = {
+        {Entry::Folder, "src", "", 0u, 0u, 0ull, 0},
+        {Entry::Folder, "other", "", 0u, 0u, 0ull, 0},
+        {Entry::Folder, "src\\A", "", 0u, 0u, 0ull, 0},
+        {Entry::Folder, "src\\A\\Docs", "", 0u, 0u, 0ull, 0},
+        {Entry::Folder, "src\\A\\Docs\\Docs", "", 0u, 0u, 0ull, 0},
+        {Entry::File, "src\\A\\Docs\\Docs\\日本.txt", "", 628u, 887492330u, 132223464000000000ull, 0},
+        {Entry::Folder, "src\\A\\Docs\\DOCS", "", 0u, 0u, 0ull, 0},
+        {Entry::Folder, "out", "", 0u, 0u, 0ull, 0},
+        {Entry::Folder, "out\\Docs", "", 0u, 0u, 0ull, 0},
+        {Entry::Folder, "out\\Docs\\Docs", "", 0u, 0u, 0ull, 0},
+    };
+    Job& j = c.job;
+    j.operation = kOpCut;
+    j.sources = {"src\\A\\Docs", };
+    j.destination = "out";
+    j.masks = "*.*";
+    j.fileAnswers = {{static_cast<ConflictDecision>(3), false}, };
+    j.folderAnswers = {{static_cast<ConflictDecision>(4), false}, };
+    j.fileRenameNew = true; j.folderRenameNew = true;
+    return c;
+}
+
 void ExpectKept(const Case& c)
 {
     const Outcome o = RunCase(c);
@@ -311,3 +340,7 @@ TEST(RandomJobFound, ANameClosingInABlankIsFoundInAnyLetterCase) { ExpectKept(De
 
 // The second listing of a file, deleted by the first, reached the file of that name in other letters.
 TEST(RandomJobFound, AnItemListedTwiceIsOneItem) { ExpectKept(DeleteListedTwiceBesideACaseTwin()); }
+
+// The model took a folder given a new name for one made under its own, and so expected the next
+// folder of that name to be merged into it rather than asked about.
+TEST(RandomJobFound, EachFolderGivenANewNameIsAskedAbout) { ExpectKept(CutOfTwoCaseTwinFoldersRenamedNew()); }

@@ -319,6 +319,7 @@ private:
             }
             if (seen.kind == Seen::Folder) {
                 bool floating = floatingBelow;
+                bool madeHere = true;  // false where the job makes the folder under another name
                 if (copying_ && !job_.flat && !floatingBelow && Is(to, Seen::Folder) && !made_.count(Lower(to))) {
                     if (!folderAnswer_) {
                         e_.exact = false;
@@ -330,14 +331,14 @@ private:
                         RemoveBelow(to, false);
                     } else if (folderAnswer_->decision == kAutoRename) {
                         if (job_.folderRenameNew)
-                            floating = true;
+                            floating = true, madeHere = false;
                         else
                             RemoveBelow(to, true);
                     }
                 } else if (copying_ && !job_.flat && Is(to, Seen::File)) {
                     e_.exact = false;
                 }
-                if (copying_ && !job_.flat)
+                if (copying_ && !job_.flat && madeHere)
                     made_.insert(Lower(to));
                 Walk(child, to, floating);
                 continue;
@@ -403,6 +404,12 @@ private:
         if (floating) {
             e_.floating.insert(seen.Value());
             return done();
+        }
+        // Folders at the destination whose names differ only in letter case (a folder that tells
+        // them apart): which of them a name reaches is the file system's choice.
+        if (KeysOf(Lower(Parent(target))).size() > 1) {
+            e_.exact = false;
+            return;
         }
         if (written_.count(lower) && seen.id != 0) {
             // The second name of a file this job has already moved there: the same file, not copied.
