@@ -20,12 +20,6 @@ namespace {
 
 // Seeds the fixed set leaves out, each with the faults it finds (a seed comes back once every fault
 // named for it is fixed: run it with ORV_RANDOM_JOBS=<seed>:1, then take it off this list).
-// A job killed while its file workers finish copies: a copy of a read-only file takes its name, and
-// only then its read-only mark, so a kill between the two leaves the whole copy without the mark
-// (seed 377, about one run in eight while other tests run beside it). Timing decides, so the fixed set
-// runs no killed job until that is fixed; false puts them back. The long mode runs them.
-constexpr bool kKillsMayLeaveCopiesUnmarked = false;
-
 const std::map<std::uint64_t, std::vector<const char*>> kKnownFaults = {
 };
 
@@ -72,8 +66,6 @@ void RunSeeds(std::uint64_t first, std::uint64_t count, bool progress)
         if (!progress && kKnownFaults.count(seed))
             continue;
         const Case c = CaseGenerator(seed, ClosingDotsAndBlanks()).Make();
-        if (!progress && kKillsMayLeaveCopiesUnmarked && c.job.killAtPump >= 0)
-            continue;
         const Outcome outcome = RunCase(c);
         if (!outcome.unmade.empty())
             ++unmade;
