@@ -170,7 +170,12 @@ CliCommand ParseCliArguments(const std::vector<std::string>& args)
         } else if (arg == "--masks") {
             if (value.find_first_not_of(' ') == std::string::npos)
                 return refuse("--masks is blank: no file would match (\"*.*\" takes every file)");
+            // The window's masks end at / \ : | " < > and take ';' as a name's character; a command line
+            // lists masks with ';' as every shell's own lists do, so it ends a mask here too.
             job.filters.masksText = value;
+            for (char& c : job.filters.masksText)
+                if (c == ';')
+                    c = '/';
         } else if (arg == "--skip-ext") {
             const auto entries = SkippedExtensions(value);
             if (!entries)

@@ -14,7 +14,7 @@ current folder.
 Options:
   --to DEST             destination folder (copy and cut only)
   --flat                do not create subfolders at the destination (copy and cut only)
-  --masks "*.txt;*.doc" file name masks (default "*.*")
+  --masks "*.txt;*.doc" file name masks, separated by ; or / (default "*.*")
   --skip-ext "tmp;bak"  leave out files with these extensions ("." for none)
   --newer "YYYY-MM-DD HH:MM:SS"   only files modified at or after this time (a date alone: 00:00:00)
   --older "YYYY-MM-DD HH:MM:SS"   only files modified at or before this time
