@@ -244,6 +244,10 @@ void InstallCtrlHandler()
     // The thread's message queue exists before the handler can post to it.
     MSG message;
     PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE);
+    // Ctrl+C may have been turned off for this process by how it was started (a process group of its
+    // own starts so on Windows, and a parent can pass it on): this program means to be cancelled by
+    // it, so it takes Ctrl+C back before it handles it.
+    SetConsoleCtrlHandler(nullptr, FALSE);
     SetConsoleCtrlHandler(OnCtrl, TRUE);
 }
 
@@ -259,6 +263,14 @@ int RunConsoleJob(const CliJob& job, Console& console)
         console.Err(InvalidDestinationMessage() + "\n");
         return kExitFatal | kExitFailed;
     }
+    // The window lists only sources that stand; a script's typing error must not pass for a job that
+    // found nothing to do.
+    for (const std::string& source : request.sources)
+        if (PathAttributes(source) == INVALID_FILE_ATTRIBUTES) {
+            const DWORD error = GetLastError();
+            console.Err(source + ": " + OneLine(SystemErrorText(error)) + " Nothing was done.\n");
+            return kExitFatal | kExitFailed;
+        }
     if (const std::optional<std::string> refusal = InsideSourceRefusal(request)) {
         console.Err(*refusal + "\n");
         return kExitFatal | kExitFailed;
