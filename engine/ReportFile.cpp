@@ -1,5 +1,6 @@
 #include "engine/ReportFile.h"
 
+#include "cli/ExitCode.h"
 #include "platform/LongPath.h"
 
 namespace {
@@ -40,8 +41,21 @@ ReportFile::~ReportFile()
     Flush();
 }
 
+DWORD ReportFile::OpenBeside(const std::string& folder, DateTime start)
+{
+    std::string reports = folder;
+    if (!reports.empty() && reports.back() != '\\')
+        reports += '\\';
+    reports += "Reports";
+    path_ = reports + "\\Report_" + FormatStamp(start) + ".csv";
+    if (!CreateFolderPath(reports) && GetLastError() != ERROR_ALREADY_EXISTS)
+        return GetLastError();
+    return Open(path_);
+}
+
 DWORD ReportFile::Open(const std::string& path)
 {
+    path_ = path;
     file_.Reset(OpenPath(path, GENERIC_WRITE, FILE_SHARE_READ, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL));
     if (!file_)
         return GetLastError();
@@ -72,6 +86,16 @@ bool ReportFile::Finish(Operation operation, const JobState& state, bool interru
     csv_.reset();
     file_.Reset();
     return written;
+}
+
+bool ReportFile::Finish(Operation operation, const JobState& state, bool interrupted)
+{
+    JobTally tally;
+    tally.filesDone = state.filesDone;
+    tally.filesFailed = state.filesFailed;
+    tally.filesSkipped = skipped_;
+    tally.interrupted = interrupted;
+    return Finish(operation, state, interrupted, ExitCodeFor(tally));
 }
 
 bool ReportFile::Write(std::string_view bytes)

@@ -162,7 +162,8 @@ private:
         for (;;) {
             console_.Err(ConflictPrompt(folder, path));
             const std::optional<std::string> line = console_.ReadLine();
-            if (!line)
+            // Ctrl+C ends the reading too: the job is being cancelled, and Skip changes nothing.
+            if (!line || ctrlPresses.load() > 0)
                 return {kSkip, false};
             if (const std::optional<ConflictAnswer> answer = ParseConflictReply(*line))
                 return *answer;
