@@ -1,5 +1,6 @@
 #pragma once
 #include "cli/CsvReport.h"
+#include "core/DateTime.h"
 #include "engine/FileOutcome.h"
 #include "engine/JobState.h"
 #include "platform/Handles.h"
