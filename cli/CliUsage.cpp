@@ -21,8 +21,9 @@ Options:
   --min-size SIZE       only files of at least SIZE bytes (512, 10KB, 2MB, 1GB)
   --max-size SIZE       only files of at most SIZE bytes
   --on-conflict ask|replace|skip|update|rename
-                        what to do with a file or folder already at the destination (default ask;
-                        with no console input every question is answered Skip, and said so)
+                        what to do with a file already at the destination (default ask; with no
+                        console input every question is answered Skip, and said so); a folder
+                        already there is merged into (with rename: the new one is renamed)
   --verify              read every copy back before it takes its name
   --report FILE         write a CSV report (UTF-8): result,operation,source,destination,bytes,error
                         with one line per file done, failed or skipped, then a summary line

@@ -103,10 +103,11 @@ public:
     }
     ConflictAnswer AskFolderExists(const std::string& path) override
     {
-        // A folder already there is merged into for replace and update alike: replace means the
-        // files, and a whole folder of the user's is never removed unasked.
+        // A folder already there is merged into for replace, update and skip alike: they are answers
+        // about files (the files of the folder meet them one by one, and new ones go in), and a whole
+        // folder of the user's is never removed unasked. Rename gives the new folder a new name.
         if (job_.onConflict)
-            return job_.onConflict->decision == kOverwrite ? ConflictAnswer{kUpdate, true} : *job_.onConflict;
+            return job_.onConflict->decision == kAutoRename ? *job_.onConflict : ConflictAnswer{kUpdate, true};
         return Ask(true, path, "");
     }
     bool AskYesNo(const std::string& text, const std::string& title) override
