@@ -2,8 +2,12 @@
 
 std::string ConflictPrompt(bool folder, const std::string& path)
 {
-    return std::string(folder ? "Folder" : "File") + " exists: " + path +
-           "\n  [r]eplace, [s]kip, [u]pdate, re[n]ame the new one (capital letter: same for all)? ";
+    if (folder)
+        return "Folder exists: " + path +
+               "\n  [r]eplace it (the old folder goes), [s]kip, [u]pdate (merge into it), re[n]ame the new one"
+               " (capital letter: same for all)? ";
+    return "File exists: " + path +
+           "\n  [r]eplace, [s]kip, [u]pdate (if older), re[n]ame the new one (capital letter: same for all)? ";
 }
 
 std::optional<ConflictAnswer> ParseConflictReply(const std::string& line)
