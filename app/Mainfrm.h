@@ -17,6 +17,7 @@
 #include "engine/JobHost.h"
 #include "engine/JobRequest.h"
 #include "engine/JobState.h"
+#include "engine/ReportFile.h"
 #include "engine/jobrun.h"
 #include "ui/Button.h"
 #include "ui/Form.h"
@@ -109,6 +110,7 @@ public:
     void ShowMessage(const std::string& text) override;
     void AppendLog(const std::string& entry) override;
     void ClearLog() override;
+    void FileSettled(const FileOutcome& outcome) override;
     void EnterRunningState(Operation operation) override;
     void ShowPaused(bool paused) override;
     void EnterRestState() override;
@@ -204,6 +206,9 @@ private:
     int expandedSection = kSectionProgress;  // the tag of ScrollBox2
     bool pauseAtSwitch = false;       // the pause flag when a switch began
     std::unique_ptr<JobRun> job;
+    // "Also write a report file": the running job's report, and whether the job was cancelled.
+    ReportFile reportFile;
+    bool jobCancelled = false;
     bool scanDeferred = false;
     ScanRun* activeScan = nullptr;
 };

@@ -10,6 +10,7 @@
 #include "filters/SectionSummaries.h"
 #include "platform/LocalDateText.h"
 #include "platform/MessagePump.h"
+#include "platform/ProgramPath.h"
 #include "ui/HandlerException.h"
 #include "ui/Hints.h"
 #include "ui/MessageBoxes.h"
@@ -240,7 +241,18 @@ void TVorCopyPasteWin::ContinueBegin(const JobRequest& request)
         EnterRestState();  // a Begin that waited for its scan had locked the sections
         return;
     }
+    const bool writeReport = settings.cbReport->Checked();
+    const DWORD reportError = writeReport ? reportFile.OpenBeside(ProgramFolderPath(), Now()) : 0;
+    jobCancelled = false;
     job->Run(request, historyFailures);
+    if (writeReport) {
+        // After the log's report block: where the same account stands for a script to read.
+        if (reportError == 0 && reportFile.Finish(request.operation, state, jobCancelled))
+            AppendLog(ReportFileEntry(reportFile.Path()));
+        else
+            AppendLog(BecauseEntry(SystemErrorText(reportError ? reportError : ERROR_WRITE_FAULT),
+                                   ReportFileFailedSentence(reportFile.Path())));
+    }
     pExists->Hide();
     if (closePending && !job->Running()) {
         CloseWindowAfterBrowsers();
@@ -267,6 +279,8 @@ void TVorCopyPasteWin::bbCancelClick()
     pExists->Hide();
     if (ScanRunning())
         StopSearchClick();
+    if (job->Running())
+        jobCancelled = true;
     job->bbCancelClick();
     ResumeDeferredScan();
 }
@@ -288,6 +302,7 @@ bool TVorCopyPasteWin::StopForClose()
 void TVorCopyPasteWin::EndDuringJob()
 {
     closePending = true;
+    jobCancelled = true;
     job->RequestQuit();
     // A conflict question that is up ends as Skip: nothing more is asked once the program is ending.
     for (ConflictDialogBase* dialog : {static_cast<ConflictDialogBase*>(fileExistsForm.get()),
@@ -421,6 +436,7 @@ void TVorCopyPasteWin::ShowMessage(const std::string& text)
 }
 void TVorCopyPasteWin::AppendLog(const std::string& entry) { progress.AppendLog(entry); }
 void TVorCopyPasteWin::ClearLog() { progress.ClearLog(); }
+void TVorCopyPasteWin::FileSettled(const FileOutcome& outcome) { reportFile.Add(outcome); }
 
 // --- JobHost: window state -----------------------------------------------------------------------
 

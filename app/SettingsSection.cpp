@@ -48,6 +48,8 @@ void SettingsSection::Build(ui::Panel& body)
                                             ui::CheckBoxArgs{"Monitor the clipboard of file system.", true});
     cbVerify = Make<ui::CheckBox>(options, Named("cbVerify", {12, 84, 300, 17}),
                                   ui::CheckBoxArgs{"Verify copied files (read each copy back)"});
+    cbReport = Make<ui::CheckBox>(options, Named("cbReport", {12, 108, 300, 17}),
+                                  ui::CheckBoxArgs{"Also write a report file"});
 
     Image2 = Make<ui::Image>(about, Named("Image2", {8, 8, 128, 128}), ui::ImageArgs{nullptr, res::ProgramIcon(128)});
     ui::ControlArgs title = Named("Label7", {150, 12, 0, 16});
@@ -77,6 +79,7 @@ void SettingsSection::Build(ui::Panel& body)
     cbContext->onClick = [this] { cbContextClick(); };
     cbMonitorClipboard->onClick = [this] { cbMonitorClipboardClick(); };
     cbVerify->onClick = [this] { cbVerifyClick(); };
+    cbReport->onClick = [this] { cbReportClick(); };
 }
 
 void SettingsSection::ReadSettings()
@@ -92,6 +95,8 @@ void SettingsSection::ReadSettings()
     cbContext->SetChecked(stored.contextVerb);
     if (stored.verifyCopies)
         cbVerify->SetChecked(*stored.verifyCopies);
+    if (stored.writeReport)
+        cbReport->SetChecked(*stored.writeReport);
 }
 
 void SettingsSection::ShowAboutPage() { PageControl2->SetActivePage(kAboutPage); }
@@ -124,6 +129,12 @@ void SettingsSection::cbMonitorClipboardClick()
 void SettingsSection::cbVerifyClick()
 {
     if (const std::optional<RegistryFailure> failure = StoreVerifyCopies(RegistryRoots{}, cbVerify->Checked()))
+        ShowRegistryFailure(*failure);
+}
+
+void SettingsSection::cbReportClick()
+{
+    if (const std::optional<RegistryFailure> failure = StoreWriteReport(RegistryRoots{}, cbReport->Checked()))
         ShowRegistryFailure(*failure);
 }
 

@@ -27,12 +27,13 @@ public:
     void cbContextClick();
     void cbMonitorClipboardClick();
     void cbVerifyClick();
+    void cbReportClick();
     void Label8Click();
     void Label9Click();
     void Label11Click();  // Help
 
     std::unique_ptr<ui::PageControl> PageControl2;
-    std::unique_ptr<ui::CheckBox> cbStart, cbContext, cbMonitorClipboard, cbVerify;
+    std::unique_ptr<ui::CheckBox> cbStart, cbContext, cbMonitorClipboard, cbVerify, cbReport;
     std::unique_ptr<ui::Image> Image2;
     std::unique_ptr<ui::Label> Label7, Label8, Label9, Label11;
 

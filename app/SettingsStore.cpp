@@ -11,6 +11,8 @@ StoredSettings ReadStoredSettings(const RegistryRoots& roots)
         stored.monitorClipboard = value ? *value != 0 : true;
         const std::optional<DWORD> verify = ReadRegDword(key.Get(), kVerifyCopiesValue);
         stored.verifyCopies = verify && *verify != 0;
+        const std::optional<DWORD> report = ReadRegDword(key.Get(), kWriteReportValue);
+        stored.writeReport = report && *report != 0;
     }
     if (UniqueRegKey run = OpenRegKey(roots.user, kRunKey, false, KEY_READ))
         stored.startAtLogon = RegValueExists(run.Get(), kRunValue);
@@ -32,6 +34,15 @@ std::optional<RegistryFailure> StoreVerifyCopies(const RegistryRoots& roots, boo
     if (UniqueRegKey key = OpenRegKey(roots.user, kSettingsKey, true)) {
         if (const LONG code = WriteRegDword(key.Get(), kVerifyCopiesValue, on ? 1 : 0); code != ERROR_SUCCESS)
             return RegistryFailure{kVerifyCopiesValue, code};
+    }
+    return std::nullopt;
+}
+
+std::optional<RegistryFailure> StoreWriteReport(const RegistryRoots& roots, bool on)
+{
+    if (UniqueRegKey key = OpenRegKey(roots.user, kSettingsKey, true)) {
+        if (const LONG code = WriteRegDword(key.Get(), kWriteReportValue, on ? 1 : 0); code != ERROR_SUCCESS)
+            return RegistryFailure{kWriteReportValue, code};
     }
     return std::nullopt;
 }

@@ -20,6 +20,8 @@ struct StoredSettings {
     bool contextVerb = false;
     // "VerifyCopies": off when missing; empty when the settings key could not be opened.
     std::optional<bool> verifyCopies;
+    // "WriteReportFile" ("Also write a report file"): the same.
+    std::optional<bool> writeReport;
 };
 
 // Start-up read: creates the settings key when missing; a missing "MonitorClipboard" (or one stored
@@ -34,6 +36,7 @@ struct RegistryFailure {
 
 std::optional<RegistryFailure> StoreMonitorClipboard(const RegistryRoots& roots, bool on);
 std::optional<RegistryFailure> StoreVerifyCopies(const RegistryRoots& roots, bool on);
+std::optional<RegistryFailure> StoreWriteReport(const RegistryRoots& roots, bool on);
 
 enum class AutoRunResult { Done, KeyUnavailable, WriteRefused, RemoveFailed };
 // Writes or removes the logon entry that starts `programPath` hidden. `failure` (when given) gets the

@@ -22,6 +22,8 @@
 #   native: cp -a, rm -rf, find, shred -n 1 -u on the same trees
 #   floor:  bench/Floor.cpp, the engine's earlier design in a tight loop (partial name, rename,
 #           attribute calls), on the small copy only
+#   cli:    the console program (orvandel-cli.exe copy ... --quiet --report FILE), with its count of
+#           the sources and its report, on the small copy only
 #   before: another build of orv_bench.exe given as BEFORE_EXE (such as the one before Cut moved files
 #           by rename), on the Cut cases only
 # Runs are interleaved (each round takes the sides in another order), every run gets fresh names, the
@@ -44,7 +46,7 @@ command -v python3 >/dev/null || apt-get install -y -q python3
 . scripts/wine-env.sh
 orv_ensure_prefix
 bash scripts/configure.sh win32 >/dev/null
-cmake --build --preset win32 -j"$(nproc)" --target orv_bench orv_plain orv_floor orv_contract >/dev/null
+cmake --build --preset win32 -j"$(nproc)" --target orv_bench orv_plain orv_floor orv_contract orvandel-cli >/dev/null
 
 data=${BENCH_DIR:-$ORV_ROOT/build/bench-data}
 mkdir -p "$data/trees" "$data/work"
@@ -62,6 +64,7 @@ done
 [ ${#trees[@]} -gt 0 ] && python3 bench/make_trees.py "$data/trees" $(printf '%s\n' "${trees[@]}" | sort -u)
 bin="$ORV_ROOT/build/win32/bench"
 engine_exe=${ENGINE_EXE:-$bin/orv_bench.exe}  # another build of the engine, to compare two versions
+cli_exe="$ORV_ROOT/build/win32/bin/orvandel-cli.exe"
 before_exe=${BEFORE_EXE:-}                     # a build of the engine to compare the Cut cases with
 other_volume=${OTHER_VOLUME:-/dev/shm}/orv-bench-$$
 trap 'rm -rf "$other_volume"' EXIT
@@ -109,6 +112,10 @@ run_side() {
     engine4:*)    ORV_WORKERS=4 run_side engine "$2" "$3" "$4" "$5" ;;
     contract4:*)  ORV_CONTRACT_THREADS=4 run_side contract "$2" "$3" "$4" "$5" ;;
     before:cut)   time_run "$s" wine "$before_exe" cut "$(winpath "$dst")" "$(winpath "$src")" ;;
+    # The console program as a script runs it: its count first, the job, the report file; exit code 1
+    # (files done) is its success.
+    cli:copy)     time_run "$s" bash -c 'wine "$0" copy "$1" --to "$2" --quiet --report "$3"; [ $? = 1 ]' \
+                    "$cli_exe" "$(winpath "$src")" "$(winpath "$dst")" "$(winpath "$data/work/cli-report.csv")" ;;
     plain:cut)    time_run "$s" wine "$bin/orv_plain.exe" move "$(winpath "$src")" "$(winpath "$dst")" ;;
     plain:cutx)   time_run "$s" wine "$bin/orv_plain.exe" copydelete "$(winpath "$src")" "$(winpath "$dst")" ;;
     native:cut)   mkdir -p "$dst"; time_run "$s" mv "$src" "$dst/" ;;
@@ -155,6 +162,11 @@ check_run() {
     plain|plainmt)
       [ "$(printed failed)" = 0 ] || fail "$what: the loop reports failed=$(printed failed)"
       [ "$(printed entries)" = "$entries" ] || fail "$what: the loop met $(printed entries) entries of $entries" ;;
+    cli)
+      [ "$(wc -l <"$data/work/cli-report.csv")" = $((files + 2)) ] ||
+        fail "$what: the report holds $(wc -l <"$data/work/cli-report.csv") lines for $files files"
+      grep -q "done $files; failed 0;" "$data/work/cli-report.csv" ||
+        fail "$what: the report's summary: $(tail -1 "$data/work/cli-report.csv")" ;;
     floor)
       [ "$(printed files)" = "$files" ] || fail "$what: the loop met $(printed files) files of $files" ;;
     native)
@@ -228,7 +240,7 @@ want() { case " $cases " in *" $1 "*) return 0 ;; *) return 1 ;; esac; }
 
 echo "Engine: $engine_exe ($threads files written at once; plainmt runs the platform loop on as many threads)"
 echo "Medians of $rounds interleaved rounds (warm page cache; large trees counted to disk with sync):"
-want copy-small   && measure "copy 20,000 small"   copy   small 0 engine plain plainmt contract ${SIDES:-} serial xcopy native floor
+want copy-small   && measure "copy 20,000 small"   copy   small 0 engine plain plainmt contract ${SIDES:-} serial xcopy native floor cli
 want copy-large   && measure "copy 4 x 512 MiB"    copy   large 1 engine plain plainmt serial verify native
 want delete-small && measure "delete 20,000 small" delete small 0 engine plain plainmt contract ${SIDES:-} serial native
 want walk-small   && measure "walk 20,000 small"   walk   small 0 engine plain native
@@ -288,6 +300,12 @@ if [ -n "${results["median:copy 4 x 512 MiB:verify"]:-}" ]; then
   v=$(ratio "${results["median:copy 4 x 512 MiB:verify"]}" "${results["median:copy 4 x 512 MiB:engine"]}")
   printf '  %-52s %5s  (target <= 1.5) %s\n' "verify on / verify off, 4 x 512 MiB" "$v" \
     "$(awk -v r="$v" 'BEGIN { print (r <= 1.5) ? "met" : "NOT MET" }')"
+fi
+# The console program against the engine it runs: its count of the sources and its report included.
+if [ -n "${results["median:copy 20,000 small:cli"]:-}" ]; then
+  v=$(ratio "${results["median:copy 20,000 small:cli"]}" "${results["median:copy 20,000 small:engine"]}")
+  printf '  %-60s %5s  (target <= 1.05) %s\n' "orvandel-cli copy / engine copy, 20,000 small" "$v" \
+    "$(awk -v r="$v" 'BEGIN { print (r <= 1.05) ? "met" : "NOT MET" }')"
 fi
 # What the contract itself allows: its own calls with nothing of the job, against the same loop; and
 # how far the engine stays above them.

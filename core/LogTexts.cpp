@@ -127,6 +127,10 @@ std::string BecauseEntry(const std::string& reasonText, const std::string& sente
     return "\r\nBecause " + reasonText + sentence;
 }
 
+std::string ReportFileEntry(const std::string& path) { return "\r\nReport file: " + path; }
+
+std::string ReportFileFailedSentence(const std::string& path) { return " Failed to write the report file " + path; }
+
 std::string CopyFailedSentence(const std::string& source, const std::string& destination)
 {
     return " Failed to copy file from " + source + " to " + destination;

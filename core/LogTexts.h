@@ -90,6 +90,11 @@ std::string DeleteFailedUnderSentence(const std::string& current, const std::str
 std::string CopiedNotDeletedSentence(const std::string& source);
 std::string FolderLeftAloneSentence(const std::string& folder);
 
+// The report file a job also wrote (the Settings option "Also write a report file"), after its log's
+// report block; or, with BecauseEntry, the one it could not write whole.
+std::string ReportFileEntry(const std::string& path);
+std::string ReportFileFailedSentence(const std::string& path);
+
 // Source items met at their own destination, and folder links that are never followed.
 std::string NeedsNotBeCutEntry(bool folder, const std::string& item);
 std::string CreateNewEntry(bool folder, const std::string& item, const std::string& newName);

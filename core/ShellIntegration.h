@@ -8,6 +8,7 @@
 inline constexpr const char* kSettingsKey = "SOFTWARE\\VorOrvandel";
 inline constexpr const char* kMonitorClipboardValue = "MonitorClipboard";
 inline constexpr const char* kVerifyCopiesValue = "VerifyCopies";
+inline constexpr const char* kWriteReportValue = "WriteReportFile";
 inline constexpr const char* kRunKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
 inline constexpr const char* kRunValue = "VorCopy";
 // The verb's command keys as written (trailing separator included) and as looked for at start-up.

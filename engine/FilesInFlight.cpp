@@ -326,6 +326,14 @@ void FilesInFlight::AppendLog(const std::string& entry)
     window_.AppendLog(entry);
 }
 
+// In the log's order: from a file's finish at once (the files before it are finished), from
+// anywhere else once the files handed in before are.
+void FilesInFlight::FileSettled(const FileOutcome& outcome)
+{
+    Settle();
+    window_.FileSettled(outcome);
+}
+
 void FilesInFlight::ClearLog()
 {
     Settle();

@@ -89,6 +89,7 @@ public:
     // --- JobHost ---------------------------------------------------------------------------------
     void AppendLog(const std::string& entry) override;
     void ClearLog() override;
+    void FileSettled(const FileOutcome& outcome) override;
     void ProcessMessages() override;
     void SetProgressText(ProgressText which, const std::string& text) override;
     void SetFileBar(int maximum, int position) override { window_.SetFileBar(maximum, position); }

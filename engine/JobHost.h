@@ -1,6 +1,7 @@
 #pragma once
 #include "core/ConflictDecision.h"
 #include "core/DateTime.h"
+#include "engine/FileOutcome.h"
 #include "engine/JobState.h"
 
 #include <cstdint>
@@ -27,6 +28,8 @@ public:
     // --- Log -----------------------------------------------------------------------------------
     virtual void AppendLog(const std::string& entry) = 0;  // Memo1: entry + "\r\n"
     virtual void ClearLog() {}
+    // Each file done, failed or skipped by an answer, once, in the order the log tells them.
+    virtual void FileSettled(const FileOutcome& /*outcome*/) {}
 
     // --- Message processing --------------------------------------------------------------------
     // Runs pending window messages; Pause and Cancel arrive through it. Every handler that runs in

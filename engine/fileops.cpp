@@ -1,6 +1,7 @@
 #include "engine/fileops.h"
 
 #include "core/LogTexts.h"
+#include "engine/FileOutcomes.h"
 #include "engine/fileops_steps.h"
 #include "engine/filefacts.h"
 
@@ -33,10 +34,12 @@ void DoFileOperation(JobContext& job, const std::string& source, const std::stri
     }
 }
 
-void LogFileFailure(JobContext& job, unsigned long errorCode, const std::string& sentence)
+void LogFileFailure(JobContext& job, unsigned long errorCode, const std::string& sentence, const std::string& source,
+                    const std::string& destination)
 {
-    job.host.AppendLog(BecauseEntry(SystemErrorText(errorCode), sentence));
-    ++job.state.filesFailed;
+    const std::string reason = SystemErrorText(errorCode);
+    job.host.AppendLog(BecauseEntry(reason, sentence));
+    CountFileFailed(job, source, destination, reason);
 }
 
 void LogUnreachableFile(JobContext& job, const std::string& source, const std::string& destination,
@@ -45,13 +48,13 @@ void LogUnreachableFile(JobContext& job, const std::string& source, const std::s
     switch (operation) {
     case kOpCopy:
     case kOpCut:
-        LogFileFailure(job, errorCode, CopyFailedSentence(source, destination));
+        LogFileFailure(job, errorCode, CopyFailedSentence(source, destination), source, destination);
         break;
     case kOpTrash:
-        LogFileFailure(job, errorCode, TrashFailedSentence(source));
+        LogFileFailure(job, errorCode, TrashFailedSentence(source), source);
         break;
     default:
-        LogFileFailure(job, errorCode, DeleteFailedSentence(source));
+        LogFileFailure(job, errorCode, DeleteFailedSentence(source), source);
         break;
     }
 }

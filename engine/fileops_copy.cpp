@@ -2,6 +2,7 @@
 #include "core/ProgressTexts.h"
 #include "engine/FileCopy.h"
 #include "engine/DeleteListedFile.h"
+#include "engine/FileOutcomes.h"
 #include "engine/FilesInFlight.h"
 #include "filters/LocaleLower.h"
 #include "engine/fileops_steps.h"
@@ -40,6 +41,7 @@ struct Settlement {
     bool copy = true;
     unsigned long error = 0;  // set when the copy cannot go ahead and that is a failure
     CopyTarget target = CopyTarget::Replace;
+    const char* answer = "";  // the answer that left the file as it was, for the host
 };
 
 Settlement SettleExisting(JobContext& job, const std::string& source, std::string& destination, std::int64_t size)
@@ -54,14 +56,14 @@ Settlement SettleExisting(JobContext& job, const std::string& source, std::strin
         if (existingTime < sourceTime || (existingTime == sourceTime && existingSize != size))
             decision = kOverwrite;
         else
-            return {false};
+            return {false, 0, CopyTarget::Replace, "Update"};
     }
     // Overwrite: the existing file is not deleted first. The copy replaces it when (and only when) it
     // is complete, so a failed copy never leaves neither file.
     if (decision == kOverwrite)
         return {true};
     if (decision != kAutoRename)
-        return {false};  // Skip: nothing copied, logged or counted
+        return {false, 0, CopyTarget::Replace, "Skip"};  // nothing copied, logged or counted
 
     const auto now = [&job] { return job.host.Now(); };
     if (answer.renameNew) {
@@ -129,9 +131,9 @@ void CountCopied(JobContext& job, const std::string& source, const std::string& 
 {
     job.written.Add(target);
     job.state.bytesCopied += size;
-    ++job.state.filesDone;
+    CountFileDone(job, source, target, size);
     if (cut && deleteError != 0)
-        LogFileFailure(job, deleteError, CopiedNotDeletedSentence(source));
+        LogFileFailure(job, deleteError, CopiedNotDeletedSentence(source), source, target);
     UpdateSpeedText(job);
 }
 
@@ -139,13 +141,14 @@ void LogCopyFailure(JobContext& job, unsigned long error, bool verifyFailed, Car
                     const std::string& source, const std::string& target)
 {
     if (verifyFailed || verdict == CarryVerdict::RefuseStreams || verdict == CarryVerdict::RefuseEncryption) {
-        job.host.AppendLog(verifyFailed                                 ? VerifyFailedEntry(source, target)
-                           : verdict == CarryVerdict::RefuseStreams ? StreamsKeepSourceEntry(source, target)
-                                                                      : EncryptionNotCarriedEntry(source, target));
-        ++job.state.filesFailed;
+        const std::string entry = verifyFailed                               ? VerifyFailedEntry(source, target)
+                                  : verdict == CarryVerdict::RefuseStreams ? StreamsKeepSourceEntry(source, target)
+                                                                           : EncryptionNotCarriedEntry(source, target);
+        job.host.AppendLog(entry);
+        CountFileFailed(job, source, target, entry);
         return;
     }
-    LogFileFailure(job, error, CopyFailedSentence(source, target));
+    LogFileFailure(job, error, CopyFailedSentence(source, target), source, target);
 }
 
 // A Copy kept without the named streams its destination could not hold says so, once.
@@ -175,8 +178,9 @@ void CopyOverExisting(JobContext& job, const std::string& source, std::string& t
         // The source itself under another spelling of its path (or a hard link to it): nothing to ask,
         // and no overwrite, rename or deletion of it. Looked up only where a conflict stands anyway.
         if (IsSameEntry(target, source)) {
-            job.host.AppendLog(SameFileEntry(source, target));
-            ++job.state.filesFailed;
+            const std::string entry = SameFileEntry(source, target);
+            job.host.AppendLog(entry);
+            CountFileFailed(job, source, target, entry);
             return;
         }
         if (job.written.Contains(target)) {
@@ -210,7 +214,9 @@ void CopyOverExisting(JobContext& job, const std::string& source, std::string& t
         return;
     }
     if (error != 0)
-        LogFileFailure(job, error, CopyFailedSentence(source, target));
+        LogFileFailure(job, error, CopyFailedSentence(source, target), source, target);
+    else if (!settled.copy)
+        TellFileSkipped(job, source, target, settled.answer);
 }
 
 // What a copy handed to a worker came to: a complete copy waits there, still going with its handle,

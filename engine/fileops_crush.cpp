@@ -2,6 +2,7 @@
 #include "core/ProgressTexts.h"
 #include "engine/CrushWriter.h"
 #include "engine/GivenNames.h"
+#include "engine/FileOutcomes.h"
 #include "engine/fileops_steps.h"
 #include "platform/FileIdentity.h"
 #include "platform/LongPath.h"
@@ -135,21 +136,22 @@ CrushOutcome CrushListedFile(GivenNames& names, const std::string& source, DWORD
 void CountCrush(JobContext& job, const std::string& source, const CrushOutcome& outcome)
 {
     if (outcome.error == 0) {
-        ++job.state.filesDone;
+        CountFileDone(job, source, {}, 0);
         return;
     }
     if (outcome.error == kOtherNamesReachData) {
-        job.host.AppendLog(SharedDataEntry(outcome.current));
-        ++job.state.filesFailed;
+        const std::string entry = SharedDataEntry(outcome.current);
+        job.host.AppendLog(entry);
+        CountFileFailed(job, source, {}, entry);
         return;
     }
     // Reported as not crushed; when something else took the first name meanwhile, the line names the
     // hidden name the file is left under.
     if (outcome.current == source) {
-        LogFileFailure(job, outcome.error, DeleteFailedSentence(source));
+        LogFileFailure(job, outcome.error, DeleteFailedSentence(source), source);
         return;
     }
-    LogFileFailure(job, outcome.error, DeleteFailedUnderSentence(outcome.current, source));
+    LogFileFailure(job, outcome.error, DeleteFailedUnderSentence(outcome.current, source), source);
 }
 
 // Only a plain file is overwritten: never a folder, never a file through a link, and never a file
@@ -163,11 +165,11 @@ bool CrushesAsListed(JobContext& job, const std::string& source, DWORD& attribut
         attributes = PathAttributes(source);
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         const DWORD error = GetLastError();
-        LogFileFailure(job, error, failed);
+        LogFileFailure(job, error, failed, source);
         return false;
     }
     if (IsFolderOrLink(attributes)) {
-        LogFileFailure(job, ERROR_ACCESS_DENIED, failed);
+        LogFileFailure(job, ERROR_ACCESS_DENIED, failed, source);
         return false;
     }
     // A link that shows as a plain file (under Wine, one the host system made) leads to a file outside
@@ -176,14 +178,15 @@ bool CrushesAsListed(JobContext& job, const std::string& source, DWORD& attribut
     UniqueFile listed(OpenPath(source, FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL));
     if (listed && !HandleIsListedEntry(listed.Get(), source)) {
-        LogFileFailure(job, kNotTheListedFile, failed);
+        LogFileFailure(job, kNotTheListedFile, failed, source);
         return false;
     }
     // Refused before even the attributes change, as they belong to every name of the file. The
     // overwrite looks again at the handle it writes through.
     if (listed && HasOtherNames(listed.Get())) {
-        job.host.AppendLog(SharedDataEntry(source));
-        ++job.state.filesFailed;
+        const std::string entry = SharedDataEntry(source);
+        job.host.AppendLog(entry);
+        CountFileFailed(job, source, {}, entry);
         return false;
     }
     return true;

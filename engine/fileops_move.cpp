@@ -1,5 +1,6 @@
 #include "engine/FileRename.h"
 #include "engine/VolumeBoundaries.h"
+#include "engine/FileOutcomes.h"
 #include "engine/fileops_steps.h"
 #include "engine/progress.h"
 #include "filters/LocaleLower.h"
@@ -27,7 +28,7 @@ bool RenameForCut(JobContext& job, const std::string& source, const std::string&
     return error == 0;
 }
 
-void CountRenamed(JobContext& job, const std::string& target, std::int64_t size)
+void CountRenamed(JobContext& job, const std::string& source, const std::string& target, std::int64_t size)
 {
     // Moved whole at once: counted as a complete copy, and the file's bar is full as after a copy's
     // last step, which also lets the window answer its messages (an empty file's too: a folder of
@@ -35,7 +36,7 @@ void CountRenamed(JobContext& job, const std::string& target, std::int64_t size)
     // next file, so the answer of the progress routine has nothing left to stop here.
     job.written.Add(target);
     job.state.bytesCopied += size;
-    ++job.state.filesDone;
+    CountFileDone(job, source, target, size);
     FileCopyProgress(job, size, size);
     UpdateSpeedText(job);
 }
@@ -47,6 +48,6 @@ bool CutByRename(JobContext& job, const std::string& source, const std::string& 
 {
     if (!RenameForCut(job, source, target, replace))
         return false;
-    CountRenamed(job, target, size);
+    CountRenamed(job, source, target, size);
     return true;
 }

@@ -1,6 +1,7 @@
 #include "core/LogTexts.h"
 #include "core/ProgressTexts.h"
 #include "core/ShellErrorTexts.h"
+#include "engine/FileOutcomes.h"
 #include "engine/fileops_steps.h"
 #include "engine/filefacts.h"
 #include "engine/DeleteListedFile.h"
@@ -20,7 +21,7 @@ void MoveFileToTrash(JobContext& job, const std::string& source)
     // good (Wine does, as it cannot put a missing file into the trash) or show an error box of its own.
     if (PathAttributes(source) == INVALID_FILE_ATTRIBUTES) {
         const DWORD error = GetLastError();
-        LogFileFailure(job, error, failed);
+        LogFileFailure(job, error, failed, source);
         return;
     }
     // The shell takes no "\\?\" path: it reads the path as the system reads typed text, which trims a
@@ -28,7 +29,7 @@ void MoveFileToTrash(JobContext& job, const std::string& source)
     // an archive) would not be reached, and its twin without them would go to the trash instead (on
     // Windows; Wine's shell happens to take the name as it is). Such a file stays, with one line.
     if (PlainFormAlters(source)) {
-        LogFileFailure(job, ERROR_INVALID_NAME, failed);
+        LogFileFailure(job, ERROR_INVALID_NAME, failed, source);
         return;
     }
 
@@ -56,7 +57,7 @@ void MoveFileToTrash(JobContext& job, const std::string& source)
         asked = questions.Watching() && questions.DialogsShown() > 0;
     }
     if (result == 0 && !request.fAnyOperationsAborted) {
-        ++job.state.filesDone;
+        CountFileDone(job, source, {}, 0);
         // Where the shell asked, the file is gone for good, not in the trash: the log says so.
         if (asked && PathAttributes(source) == INVALID_FILE_ATTRIBUTES)
             job.host.AppendLog(DeletedForGoodEntry(source));
@@ -65,8 +66,9 @@ void MoveFileToTrash(JobContext& job, const std::string& source)
     // The result is the shell's own code (or a system code), never something left in GetLastError.
     // Nothing happened when the shell was told No or cancelled by itself.
     const unsigned long code = result != 0 ? static_cast<unsigned long>(result) : kShellCancelled;
-    job.host.AppendLog(BecauseEntry(ShellResultText(code), failed));
-    ++job.state.filesFailed;
+    const std::string reason = ShellResultText(code);
+    job.host.AppendLog(BecauseEntry(reason, failed));
+    CountFileFailed(job, source, {}, reason);
 }
 
 void DeleteOneFile(JobContext& job, const std::string& source, DWORD known)
@@ -76,22 +78,22 @@ void DeleteOneFile(JobContext& job, const std::string& source, DWORD known)
     // A folder, or a link to one, is never deleted as a file (nor through).
     const DWORD attributes = known != INVALID_FILE_ATTRIBUTES ? known : PathAttributes(source);
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-        LogFileFailure(job, ERROR_ACCESS_DENIED, DeleteFailedSentence(source));
+        LogFileFailure(job, ERROR_ACCESS_DENIED, DeleteFailedSentence(source), source);
         return;
     }
     const DWORD error = DeleteListedFile(source, attributes);
     if (error == 0) {
-        ++job.state.filesDone;
+        CountFileDone(job, source, {}, 0);
         return;
     }
-    LogFileFailure(job, error, DeleteFailedSentence(source));
+    LogFileFailure(job, error, DeleteFailedSentence(source), source);
 }
 
 void HandDelete(JobContext& job, const std::string& source, DWORD known)
 {
     const DWORD attributes = known != INVALID_FILE_ATTRIBUTES ? known : PathAttributes(source);
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-        LogFileFailure(job, ERROR_ACCESS_DENIED, DeleteFailedSentence(source));
+        LogFileFailure(job, ERROR_ACCESS_DENIED, DeleteFailedSentence(source), source);
         return;
     }
     auto error = std::make_shared<DWORD>(0);
@@ -104,9 +106,9 @@ void HandDelete(JobContext& job, const std::string& source, DWORD known)
         if (!workRan)
             return false;
         if (*error == 0)
-            ++job.state.filesDone;
+            CountFileDone(job, source, {}, 0);
         else
-            LogFileFailure(job, *error, DeleteFailedSentence(source));
+            LogFileFailure(job, *error, DeleteFailedSentence(source), source);
         return true;
     };
     job.flight->Hand(std::move(file));

@@ -31,5 +31,7 @@ void DeleteOneFile(JobContext& job, const std::string& source, DWORD attributes)
 void CrushOneFile(JobContext& job, const std::string& source, DWORD attributes);
 
 
-// One failure line, "\r\nBecause " + the system's text for the code + sentence, and one failure counted.
-void LogFileFailure(JobContext& job, unsigned long errorCode, const std::string& sentence);
+// One failure line, "\r\nBecause " + the system's text for the code + sentence, and one failure counted
+// (and told to the host for the file `source`, bound for `destination`).
+void LogFileFailure(JobContext& job, unsigned long errorCode, const std::string& sentence, const std::string& source,
+                    const std::string& destination = {});

@@ -1,4 +1,5 @@
 #include "core/LogTexts.h"
+#include "engine/FileOutcomes.h"
 #include "engine/ForceDirectories.h"
 #include "platform/LongPath.h"
 #include "engine/fileops.h"
@@ -132,6 +133,7 @@ std::string SettleExistingFolder(const Walk& walk, const std::string& source, co
         }
     case kSkip:
     default:
+        TellFileSkipped(walk.job, source, target, "Skip");
         return {};
     }
 }
@@ -271,10 +273,10 @@ void WalkTree(const Walk& walk, const std::string& root, const std::string& root
                 }
             } else {
                 // Nothing below a name that cannot be written is reachable by its path.
-                job.host.AppendLog(
-                    BecauseEntry(SystemErrorText(ERROR_NO_UNICODE_TRANSLATION),
-                                 FolderLeftAloneSentence(source + "\\" + ShownCodePageText(entry.cFileName))));
-                ++job.state.filesFailed;
+                const std::string folder = source + "\\" + ShownCodePageText(entry.cFileName);
+                const std::string reason = SystemErrorText(ERROR_NO_UNICODE_TRANSLATION);
+                job.host.AppendLog(BecauseEntry(reason, FolderLeftAloneSentence(folder)));
+                CountFileFailed(job, folder, {}, reason);
             }
         } else {
             VisitFile(walk, source, destination, entry);

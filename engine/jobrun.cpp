@@ -3,6 +3,7 @@
 #include "core/AbsolutePath.h"
 #include "core/LogTexts.h"
 #include "core/SectionNumber.h"
+#include "engine/FileOutcomes.h"
 #include "engine/FreeSpace.h"
 #include "engine/JobContext.h"
 #include "engine/filefacts.h"
@@ -234,8 +235,9 @@ void JobRun::RunJob(const JobRequest& request, const std::vector<std::string>& h
     if (walked < 0) {
         // Refused before any item was touched: nothing of the sources may go either, and the log
         // must not read like a job that found nothing to do.
-        host_.AppendLog(DestinationNotCreatedEntry(SystemErrorText(job.destinationError), request.destination));
-        ++state_.filesFailed;
+        const std::string reason = SystemErrorText(job.destinationError);
+        host_.AppendLog(DestinationNotCreatedEntry(reason, request.destination));
+        TellFailure(host_, state_, request.operation, {}, request.destination, reason);
     } else if (operation != kOpCopy) {
         RemoveEmptiedSourceFolders(job.items, job.keptFolders);
     }

@@ -113,6 +113,8 @@ public:
         result.killed = job.killed;
         result.done = job.done;
         result.failed = job.failed;
+        result.settledDone = job.settledDone;
+        result.settledFailed = job.settledFailed;
         result.log = job.log;
         outcome.log = job.log;
         const Snapshot after = World();
@@ -140,6 +142,7 @@ public:
     struct JobOutput {
         bool refused = false, cancelled = false, killed = false, endedBeforeKill = false;
         std::int64_t done = 0, failed = 0, questions = 0;
+        std::int64_t settledDone = -1, settledFailed = -1;  // as told to the host (not known once killed)
         std::string log, asked, unfinished;
     };
 
@@ -164,6 +167,11 @@ public:
         out.cancelled = host.cancelled;
         out.done = state.filesDone;
         out.failed = state.filesFailed;
+        out.settledDone = out.settledFailed = 0;
+        for (const FileOutcome& told : host.outcomes) {
+            out.settledDone += told.result == FileOutcome::Result::Done;
+            out.settledFailed += told.result == FileOutcome::Result::Failed;
+        }
         out.log = host.log;
         out.questions = static_cast<std::int64_t>(host.fileQuestions.size() + host.folderQuestions.size());
         for (const std::string& q : host.fileQuestions)

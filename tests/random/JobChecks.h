@@ -33,6 +33,7 @@ struct JobResult {
     bool ranToEnd = true;  // no Cancel met, not killed
     bool killed = false;   // ended by the death of its process: no report
     std::int64_t done = 0, failed = 0;
+    std::int64_t settledDone = -1, settledFailed = -1;  // files told to the host; -1: not known
     std::string log;
 };
 
@@ -158,6 +159,11 @@ private:
             lines += result_.log.compare(at, 16, "\r\nBecause folder") != 0;  // emptied folders left: no file failed
         if (lines != result_.failed)
             Fail("the report adds up", std::to_string(lines) + " failure lines for " + std::to_string(result_.failed) + " failures");
+        // A report file is written from what the host is told, file by file: the same counts.
+        if (result_.settledDone >= 0 && (result_.settledDone != result_.done || result_.settledFailed != result_.failed))
+            Fail("the report adds up", "the host was told of " + std::to_string(result_.settledDone) + " done and " +
+                                           std::to_string(result_.settledFailed) + " failed; the job counted " +
+                                           std::to_string(result_.done) + " and " + std::to_string(result_.failed));
         if (job_.operation == kOpCopy || job_.operation == kOpCut)
             return;
         std::int64_t gone = 0;

@@ -5,7 +5,9 @@
 
 ZIP is build/release/Orvandel-<version>.zip; BUILD_DIR the win32 build (its bench/orv_drive.exe drives
 the unpacked program). Checks the file list, that both programs import only the system's own
-libraries, that the program's manifest asks for administrator rights and the launcher's does not,
+libraries, that the program's manifest asks for administrator rights and the launcher's and the
+console program's do not, that the console program run as a scheduled task runs it copies a tree with
+a report,
 that the program unpacked into a folder whose name has blanks starts under Wine, shows its window and
 asks the system to let drops and hand-offs through to it (read from the runtime's notes on the call),
 and that the launcher started as the logon entry starts it brings the program up hidden. Needs the
@@ -20,7 +22,7 @@ import sys
 import time
 import zipfile
 
-EXPECTED = {"Orvandel.exe", "run.exe", "a0.avi", "a1.avi", "a2.avi", "a3.avi", "help.htm",
+EXPECTED = {"Orvandel.exe", "run.exe", "orvandel-cli.exe", "a0.avi", "a1.avi", "a2.avi", "a3.avi", "help.htm",
             "help-about.png", "help-tray.png", "help-window.png", "ReadMe.txt"}
 # Libraries every Windows installation has (MSVCRT.dll among them); nothing of the build machine's
 # compiler (libstdc++, libgcc, libwinpthread) may be needed.
@@ -125,14 +127,15 @@ def main():
     home = os.path.join(unpacked, folders.pop())
     program = os.path.join(home, "Orvandel.exe")
     launcher = os.path.join(home, "run.exe")
+    console = os.path.join(home, "orvandel-cli.exe")
 
-    for exe in (program, launcher):
+    for exe in (program, launcher, console):
         headers = subprocess.run(["i686-w64-mingw32-objdump", "-h", exe], capture_output=True, text=True,
                                  check=True).stdout
         debug = sorted(set(re.findall(r"\s(\.debug\w*)", headers)))
         check("%s carries no debug information (%d bytes)" % (os.path.basename(exe), os.path.getsize(exe)),
               not debug, "sections %s" % debug)
-    for exe in (program, launcher):
+    for exe in (program, launcher, console):
         libraries, dump = imports(exe)
         foreign = [lib for lib in libraries if lib not in SYSTEM_LIBRARIES]
         check("%s imports only system libraries (%s)" % (os.path.basename(exe), ", ".join(libraries)),
@@ -143,6 +146,25 @@ def main():
           execution_level(manifest(program)) == "requireAdministrator", str(execution_level(manifest(program))))
     check("the launcher's manifest asks for none", execution_level(manifest(launcher)) == "asInvoker",
           str(execution_level(manifest(launcher))))
+    check("the console program's manifest asks for none (a scheduled task or a script starts it)",
+          execution_level(manifest(console)) == "asInvoker", str(execution_level(manifest(console))))
+    # The console program as a scheduled task runs it, from the folder with blanks: a copy with a
+    # report, its exit code (1: files done) and the report's lines.
+    work = os.path.join(os.path.dirname(unpacked), "scheduled")
+    os.makedirs(os.path.join(work, "src", "sub"))
+    for rel in ("a.txt", os.path.join("sub", "b.txt")):
+        with open(os.path.join(work, "src", rel), "w") as f:
+            f.write(rel)
+    with open(os.path.join(work, "out.txt"), "w") as out, open(os.path.join(work, "err.txt"), "w") as err:
+        code = subprocess.run(["wine", console, "copy", wine_path(os.path.join(work, "src")), "--to",
+                               wine_path(os.path.join(work, "dst")), "--report", wine_path(os.path.join(work, "r.csv"))],
+                              stdin=subprocess.DEVNULL, stdout=out, stderr=err, timeout=120).returncode
+    report = open(os.path.join(work, "r.csv"), encoding="utf-8").read().splitlines() \
+        if os.path.exists(os.path.join(work, "r.csv")) else []
+    check("the unpacked console program copies a tree with a report, exit code 1 (%d)" % code,
+          code == 1 and len(report) == 4 and report[1].startswith("done,copy,") and
+          os.path.exists(os.path.join(work, "dst", "src", "sub", "b.txt")),
+          open(os.path.join(work, "err.txt")).read() + "\n".join(report))
     readme = open(os.path.join(home, "ReadMe.txt"), "rb").read()
     check("the text for Windows users has Windows line ends and the version",
           b"\r\n" in readme and b"\n" not in readme.replace(b"\r\n", b"") and

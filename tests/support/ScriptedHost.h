@@ -42,6 +42,7 @@ public:
     std::vector<std::string> folderQuestions;
     std::vector<std::string> yesNoQuestions;
     std::vector<std::string> messages;
+    std::vector<FileOutcome> outcomes;         // every file the job told as done, failed or skipped
     int processMessagesCalls = 0;
     std::string fileProgressText, overallText, timeText, speedText = "--", progressHeader;
     int fileBarMax = 0, fileBarPos = 0, overallMax = 100, overallPos = 0;
@@ -70,6 +71,8 @@ public:
         request.fileWorkers = fileWorkers;
         return request;
     }
+
+    void FileSettled(const FileOutcome& outcome) override { outcomes.push_back(outcome); }
 
     void ProcessMessages() override
     {

@@ -115,6 +115,9 @@ TEST(LogTexts, FileFailureSentencesAndSourceItemLines)
     EXPECT_EQ(BecauseEntry("Access denied.\r\n", DeleteFailedSentence("C:\\a")),
               "\r\nBecause Access denied.\r\n So failed to delete file C:\\a!");
     EXPECT_EQ(CopyFailedSentence("C:\\a", "D:\\a"), " Failed to copy file from C:\\a to D:\\a");
+    EXPECT_EQ(ReportFileEntry("C:\\R\\r.csv"), "\r\nReport file: C:\\R\\r.csv");
+    EXPECT_EQ(BecauseEntry("Disk full.\r\n", ReportFileFailedSentence("C:\\r.csv")),
+              "\r\nBecause Disk full.\r\n Failed to write the report file C:\\r.csv");
     EXPECT_EQ(TrashFailedSentence("C:\\a"), " So failed to move file C:\\a to trash!");
     EXPECT_EQ(DeleteFailedUnderSentence("C:\\~x", "C:\\a"), " So failed to delete file C:\\~x (first named C:\\a)!");
     EXPECT_EQ(SharedDataEntry("C:\\d\\a"), "\r\nBecause the file has other names (hard links) that still reach its "

@@ -5,6 +5,8 @@
 #include "tests/window/MainWindowHarness.h"
 
 #include "app/TrayIcon.h"
+#include "core/ShellIntegration.h"
+#include "platform/ProgramPath.h"
 #include "engine/FileCopy.h"
 #include "engine/filefacts.h"
 #include "platform/Handles.h"
@@ -588,4 +590,49 @@ TEST_F(MainWindowJobs, ClosingTheWindowOrEndingTheSessionWhileAConflictIsAskedSk
     EXPECT_FALSE(IsWindow(main)) << "the window stays after the job has unwound";
     MSG quit;
     EXPECT_TRUE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE)) << "the program does not end";
+}
+
+// "Also write a report file": the job's files in the report a script reads, beside the saved lists,
+// named with the job's start; the log's last line says where. The option is kept with the others.
+TEST_F(MainWindowJobs, TheReportOptionWritesTheJobsFilesBesideTheSavedLists)
+{
+    TempFolder temp;
+    const std::string data = temp / "data";
+    ASSERT_TRUE(CreateDirectoryA(data.c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryA((data + "\\Sub").c_str(), nullptr));
+    ASSERT_TRUE(WriteFileText(data + "\\a, b.txt", "alpha"));
+    ASSERT_TRUE(WriteFileText(data + "\\Sub\\c.txt", "gamma!"));
+    AddSource(data);
+    SetDestination(temp / "out");
+
+    OpenSection("SettingsLabel", kSectionSettings);
+    ClickOn("cbReport");
+    ASSERT_TRUE(Checked(Find("cbReport")));
+    DWORD stored = 0, size = sizeof stored;
+    EXPECT_EQ(RegGetValueA(HKEY_CURRENT_USER, kSettingsKey, kWriteReportValue, RRF_RT_REG_DWORD, nullptr, &stored,
+                           &size),
+              ERROR_SUCCESS);
+    EXPECT_EQ(stored, 1u);
+    OpenSection("ProgressLabel", kSectionProgress);
+    ClickOn("bbBegin");
+    ExpectEnded("after the job");
+    // Off again for the tests after this one (it is kept in the registry).
+    ClickOn("cbReport");
+    EXPECT_FALSE(Checked(Find("cbReport")));
+
+    const std::string log = Log();
+    const std::string entry = "\r\nReport file: ";
+    const std::size_t at = log.rfind(entry);
+    ASSERT_NE(at, std::string::npos) << log;
+    const std::string path = log.substr(at + entry.size(), log.find("\r\n", at + entry.size()) - at - entry.size());
+    EXPECT_EQ(log.substr(at), entry + path + "\r\n") << "the last line of the log";
+    const std::string folder = ProgramFolderPath() + "Reports\\Report_";
+    EXPECT_EQ(path.compare(0, folder.size(), folder), 0) << path;
+    EXPECT_EQ(path.substr(path.size() - 4), ".csv");
+    const std::string report = ReadFileText(path);
+    DeleteFileA(path.c_str());
+    EXPECT_EQ(report, "result,operation,source,destination,bytes,error\r\n"
+                      "done,copy,\"" + data + "\\a, b.txt\",\"" + temp / "out\\data\\a, b.txt" + "\",5,\r\n"
+                      "done,copy," + data + "\\Sub\\c.txt," + temp / "out\\data\\Sub\\c.txt" + ",6,\r\n"
+                      "summary,copy,,,11,examined 2; done 2; failed 0; skipped 0; exit code 1\r\n");
 }
