@@ -19,6 +19,8 @@ public:
     // Renames `from` to `to` (never replacing anything) and, when that succeeds, records `to`. The
     // result and the last error are those of the rename.
     bool Move(const std::string& from, const std::string& to);
+    // The same for a file the caller holds open (with DELETE access): renamed through its handle.
+    bool MoveOpen(void* file, const std::string& to);
     bool Contains(const std::string& path) const;
 
 private:

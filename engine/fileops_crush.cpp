@@ -30,18 +30,18 @@ bool HasOtherNames(HANDLE file)
     return GetFileInformationByHandleEx(file, FileStandardInfo, &facts, sizeof facts) && facts.NumberOfLinks > 1;
 }
 
-// Renames the file to the first of the names 0, 1, 2, … in its own folder that nothing holds, trying
-// at most the limit; returns the path the file has afterwards. Each name is tried by renaming onto it:
-// a rename never replaces, so a taken name refuses, and one call per name does what a look-up and a
-// rename did. After the limit, or a refusal for any other reason, the file keeps its name. The name is
-// recorded as given, so that no listing takes it for another file.
-std::string HideName(GivenNames& names, const std::string& source)
+// Renames the open file to the first of the names 0, 1, 2, … in its own folder that nothing holds,
+// trying at most the limit; returns the path the file has afterwards. Each name is tried by renaming
+// onto it: a rename never replaces, so a taken name refuses, and one call per name does what a look-up
+// and a rename did. After the limit, or a refusal for any other reason, the file keeps its name. The
+// name is recorded as given, so that no listing takes it for another file.
+std::string HideName(GivenNames& names, HANDLE file, const std::string& source)
 {
     const std::size_t nameStart = source.find_last_of("\\:") + 1;  // npos + 1 == 0
     const std::string folder = source.substr(0, nameStart);
     for (int k = 0; k < kNameSearchLimit; ++k) {
         const std::string candidate = folder + std::to_string(k);
-        if (names.Move(source, candidate))
+        if (names.MoveOpen(file, candidate))
             return candidate;
         const DWORD error = GetLastError();
         if (error != ERROR_ALREADY_EXISTS && error != ERROR_FILE_EXISTS)
@@ -50,14 +50,19 @@ std::string HideName(GivenNames& names, const std::string& source)
     return source;
 }
 
-// Overwrites the whole file once, makes sure the overwrite reached the disk, and deletes the file
-// through the same handle (its delete disposition, where a deletion by name would look the name up
-// again). Returns 0 or the error of the open, a seek, a write, the flush, the deletion or the close.
-// `attributesReset`: whether the file's attributes were reset before; known attributes may have
-// changed since they were read, so an open refused for access resets them and tries once more.
-DWORD WipeAndDelete(const std::string& path, bool attributesReset,
-                    const std::function<void(std::int64_t blocks, std::int64_t done)>& showBlocks)
+// Overwrites the whole file once, makes sure the overwrite reached the disk, hides its name and
+// deletes it, all through the same handle (its delete disposition, where a deletion by name would look
+// the name up again). The name is hidden only once the data is gone and just before the deletion: a
+// process ended meanwhile leaves the file under its own name, never under a hidden one. Returns 0 or
+// the error of the open, a seek, a write, the flush, the deletion or the close; `current` is the name
+// the file has then. `attributesReset`: whether the file's attributes were reset before; known
+// attributes may have changed since they were read, so an open refused for access resets them and
+// tries once more.
+DWORD WipeAndDelete(GivenNames& names, const std::string& path, bool attributesReset,
+                    const std::function<void(std::int64_t blocks, std::int64_t done)>& showBlocks,
+                    std::string& current)
 {
+    current = path;
     const auto open = [&path] {
         return UniqueFile(
             OpenPath(path, GENERIC_READ | GENERIC_WRITE | DELETE, 0, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL));
@@ -88,6 +93,8 @@ DWORD WipeAndDelete(const std::string& path, bool attributesReset,
         return error;
     if (!FlushFileBuffers(file.Get()))
         return GetLastError();
+    // Once overwritten and deleted, nothing should tell what the file was called.
+    current = HideName(names, file.Get(), path);
     FILE_DISPOSITION_INFO dispose{TRUE};
     if (!SetFileInformationByHandle(file.Get(), FileDispositionInfo, &dispose, sizeof dispose)) {
         // Read-only after all (it can be opened for writing where the system lets its administrator):
@@ -120,9 +127,8 @@ CrushOutcome CrushListedFile(GivenNames& names, const std::string& source, DWORD
     if (reset)
         SetPathAttributes(source, FILE_ATTRIBUTE_ARCHIVE);
 
-    // Hide the name first: once overwritten and deleted, nothing should tell what the file was called.
-    CrushOutcome outcome{0, HideName(names, source)};
-    outcome.error = WipeAndDelete(outcome.current, reset, showBlocks);
+    CrushOutcome outcome;
+    outcome.error = WipeAndDelete(names, source, reset, showBlocks, outcome.current);
     // Not overwritten (or not for certain), or not deleted: the file stays, under the name it came
     // with where that name is still free.
     if (outcome.error != 0 && outcome.current != source && names.Move(outcome.current, source))

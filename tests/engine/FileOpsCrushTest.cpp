@@ -77,7 +77,7 @@ TEST_F(CrushFileOp, OverwritesTheBlockGridFromTheEndWithOnesThenDeletes)
 
         std::vector<Write> expected;
         for (const auto& [offset, length] : c.writes)
-            expected.push_back({folder / "0", offset, length});
+            expected.push_back({file, offset, length});  // under its own name: hidden once overwritten
         EXPECT_EQ(writes, expected);
         EXPECT_TRUE(allOnes);
         EXPECT_FALSE(Exists(file));
@@ -124,7 +124,9 @@ TEST_F(CrushFileOp, TheFileTakesTheFirstFreeDecimalName)
     DoFileOperation(job, file, "", 300, kOpCrush);
 
     ASSERT_FALSE(writes.empty());
-    EXPECT_EQ(writes.front().path, temp / "2");
+    ASSERT_TRUE(job.givenNames);
+    EXPECT_TRUE(job.givenNames->Contains(temp / "2"));
+    EXPECT_FALSE(job.givenNames->Contains(temp / "0"));
     EXPECT_EQ(ReadAll(temp / "0"), "zero");
     EXPECT_TRUE(testsupport::IsFolder(temp / "1"));
     EXPECT_FALSE(Exists(file));
@@ -186,27 +188,25 @@ TEST_F(CrushFileOp, AFolderOrAMissingFileIsRefusedWithoutRenamingAnything)
     EXPECT_TRUE(writes.empty());
 }
 
-// The file's own name is taken while it is overwritten under its hidden name: it cannot go back, and
-// the line must name where it really is.
-TEST_F(CrushFileOp, AFileThatCannotGetItsNameBackIsNamedWhereItIs)
+// The name is hidden only once the data is gone: a file whose overwrite fails (or a process ended
+// during it) stays under its own name, never under a hidden one.
+TEST_F(CrushFileOp, AFileWhoseOverwriteFailsStaysUnderItsOwnName)
 {
     const std::string file = temp / "secret.txt";
-    const std::string hidden = temp / "0";
     const std::string content = Pattern(600);
     ASSERT_TRUE(WriteAll(file, content));
     SetCrushWriteObserver([&](const std::string& path, std::int64_t offset, const unsigned char*, std::uint32_t length) {
         writes.push_back({path, offset, length});
-        WriteAll(file, "newcomer");
         return false;  // the overwrite fails, so the file is to be kept
     });
 
     DoFileOperation(job, file, "", 600, kOpCrush);
 
     ASSERT_EQ(writes.size(), 1u);
-    EXPECT_EQ(writes.front().path, hidden);
-    EXPECT_EQ(host.log, Failure(ERROR_WRITE_FAULT, " So failed to delete file " + hidden + " (first named " + file + ")!"));
-    EXPECT_EQ(ReadAll(hidden), content);
-    EXPECT_EQ(ReadAll(file), "newcomer");
+    EXPECT_EQ(writes.front().path, file);
+    EXPECT_EQ(host.log, Failure(ERROR_WRITE_FAULT, " So failed to delete file " + file + "!"));
+    EXPECT_EQ(ReadAll(file), content);
+    EXPECT_FALSE(Exists(temp / "0"));
     EXPECT_EQ(state.filesFailed, 1);
     EXPECT_EQ(state.filesDone, 0);
 }

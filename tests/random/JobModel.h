@@ -133,9 +133,12 @@ public:
                 // case told apart), the rest as typed.
                 const std::string td = ResolvedAsFarAsItStands(destination_);
                 const std::string& typedDestination = job_.destination;  // the text as typed
-                const bool inside = typedDestination == exact || typedDestination.rfind(exact + "\\", 0) == 0;
-                const bool folder = !found.empty() && e_.state.at(found).kind == Seen::Folder;
-                if (inside || (folder && (td == found || td.rfind(found + "\\", 0) == 0))) {
+                // Also as the system reads the typed destination ("a\\.\\readme " is "a\\readme"), against
+                // the source as found (a file too), or as the system reads it where nothing stands.
+                const std::string read = Lower(destination_), item = Lower(Trimmed(exact));
+                const bool inside = typedDestination == exact || typedDestination.rfind(exact + "\\", 0) == 0 ||
+                                    (found.empty() && (read == item || read.rfind(item + "\\", 0) == 0));
+                if (inside || (!found.empty() && (td == found || td.rfind(found + "\\", 0) == 0))) {
                     e_.refused = true;
                     return e_;
                 }
@@ -263,6 +266,11 @@ private:
 
     void Item(const std::string& typed, const std::string& source)
     {
+        // Gone since the job began (an earlier item took it), while an entry of that name in other
+        // letters stands (a folder that tells them apart): whether the item reaches it is the file
+        // system's choice (Windows looks the name up as spelt there; Wine in any letter case).
+        if (!e_.state.count(source) && !KeysOf(Lower(source)).empty())
+            e_.exact = false;
         for (const std::string& key : e_.selected)
             e_.selectsTwice |= key == source || key.rfind(source + "\\", 0) == 0;
         const auto found = e_.state.find(source);
@@ -402,6 +410,10 @@ private:
                 e_.state.erase(source);
         };
         if (floating) {
+            // Beside an entry of its name in other letters, the file may meet, under the new name the
+            // model cannot tell, a folder the job made for that entry.
+            if (KeysOf(Lower(source)).size() > 1)
+                e_.exact = false;
             e_.floating.insert(seen.Value());
             return done();
         }
