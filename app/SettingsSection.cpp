@@ -48,6 +48,8 @@ void SettingsSection::Build(ui::Panel& body)
                                             ui::CheckBoxArgs{"Monitor the clipboard of file system.", true});
     cbVerify = Make<ui::CheckBox>(options, Named("cbVerify", {12, 84, 300, 17}),
                                   ui::CheckBoxArgs{"Verify copied files (read each copy back)"});
+    filesAtOnce.Build(options, 108);
+    filesAtOnce.onFailure = [this](const RegistryFailure& failure) { ShowRegistryFailure(failure); };
 
     Image2 = Make<ui::Image>(about, Named("Image2", {8, 8, 128, 128}), ui::ImageArgs{nullptr, res::ProgramIcon(128)});
     ui::ControlArgs title = Named("Label7", {150, 12, 0, 16});
@@ -92,6 +94,7 @@ void SettingsSection::ReadSettings()
     cbContext->SetChecked(stored.contextVerb);
     if (stored.verifyCopies)
         cbVerify->SetChecked(*stored.verifyCopies);
+    filesAtOnce.Read(roots);
 }
 
 void SettingsSection::ShowAboutPage() { PageControl2->SetActivePage(kAboutPage); }

@@ -14,7 +14,8 @@
 // The rule: from a settled count it tries one more (a probe); a probe that brings at least kGain more
 // is kept and the next one up tried, else the count goes back and one fewer is tried the same way.
 // Where neither side is better the count stays. A settled count whose rate falls by kFall tries one
-// fewer at once; after kSettledWindows quiet windows it probes again, as the files may have changed.
+// fewer; after kSettledWindows quiet windows it probes again, as the files may have changed. Probes
+// and falls are judged over kJudgedWindows windows together.
 class InFlightCount {
 public:
     static constexpr int kMin = 1;
@@ -26,7 +27,10 @@ public:
     static constexpr std::int64_t kLargeFileBytes = 4 << 20;
     static constexpr double kGain = 0.06;
     static constexpr double kFall = 0.2;
-    static constexpr int kSettledWindows = 12;
+    static constexpr int kSettledWindows = 20;
+    // A probe, and a fall, are judged over this many windows together: one window is too easily
+    // the other work of a shared machine.
+    static constexpr int kJudgedWindows = 2;
 
     // `fixed` in kMin..kMax holds the count there for the whole job; 0 lets it follow the rate.
     explicit InFlightCount(int fixed = 0);
@@ -46,6 +50,7 @@ public:
 private:
     void Probe(int direction);
     void Settle(int at);
+    void ResetJudged();
 
     int count_ = kStart;
     bool fixed_ = false;
@@ -54,4 +59,10 @@ private:
     int direction_ = 0;        // +1 or -1 while probing, 0 when settled
     bool triedDown_ = false;   // this round of probes has tried one fewer already
     int settledWindows_ = 0;
+    int probeWindows_ = 0;  // windows of the probe so far, and their work and length
+    double probeUnits_ = 0;
+    double probeMs_ = 0;
+    int lowWindows_ = 0;  // windows in a row below the settled rate, and their work and length
+    double lowUnits_ = 0;
+    double lowMs_ = 0;
 };
