@@ -156,6 +156,7 @@ JobRequest TVorCopyPasteWin::TakeJobRequest()
     request.destination = ResolvedDestinationText(request.destinationText);
     request.flat = to.cbIgnorSubDir->Checked();
     request.verify = settings.cbVerify->Checked();
+    request.fileWorkers = settings.filesAtOnce.Count();
     request.filters = filters.Filters();
     request.minSizeText = filters.EditFSMin->Text();
     request.maxSizeText = filters.EditFSMax->Text();

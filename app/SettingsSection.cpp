@@ -50,6 +50,8 @@ void SettingsSection::Build(ui::Panel& body)
                                   ui::CheckBoxArgs{"Verify copied files (read each copy back)"});
     cbReport = Make<ui::CheckBox>(options, Named("cbReport", {12, 108, 300, 17}),
                                   ui::CheckBoxArgs{"Also write a report file"});
+    filesAtOnce.Build(options, 132);
+    filesAtOnce.onFailure = [this](const RegistryFailure& failure) { ShowRegistryFailure(failure); };
 
     Image2 = Make<ui::Image>(about, Named("Image2", {8, 8, 128, 128}), ui::ImageArgs{nullptr, res::ProgramIcon(128)});
     ui::ControlArgs title = Named("Label7", {150, 12, 0, 16});
@@ -97,6 +99,7 @@ void SettingsSection::ReadSettings()
         cbVerify->SetChecked(*stored.verifyCopies);
     if (stored.writeReport)
         cbReport->SetChecked(*stored.writeReport);
+    filesAtOnce.Read(roots);
 }
 
 void SettingsSection::ShowAboutPage() { PageControl2->SetActivePage(kAboutPage); }

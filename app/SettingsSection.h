@@ -1,4 +1,5 @@
 #pragma once
+#include "app/FilesAtOnceOption.h"
 #include "app/SectionHost.h"
 #include "ui/CheckBox.h"
 #include "ui/Image.h"
@@ -36,6 +37,7 @@ public:
     std::unique_ptr<ui::CheckBox> cbStart, cbContext, cbMonitorClipboard, cbVerify, cbReport;
     std::unique_ptr<ui::Image> Image2;
     std::unique_ptr<ui::Label> Label7, Label8, Label9, Label11;
+    FilesAtOnceOption filesAtOnce;
 
 private:
     void ShowRegistryFailure(const RegistryFailure& failure);

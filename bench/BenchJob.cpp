@@ -9,7 +9,10 @@
 // that did nothing must not be timed as a fast one).
 //   orv_bench workers   prints how many files a job writes at once on this machine, by its own choice
 // ORV_WORKERS=<n> sets how many files are written at once (1: one at a time, on the job's thread;
-// unset: the job's own choice), ORV_VERIFY=1 reads every copy back.
+// unset or 0: the job's own choice), ORV_VERIFY=1 reads every copy back. `workers=` is the count the
+// job ended with. ORV_SLOW_DEVICE=<ms> puts every file written on workers behind a model of a slow
+// device: one file's request at a time, <ms> each and half that again for every other file being
+// written meanwhile (a spinning disk seeking between them).
 #include "bench/BenchHost.h"
 #include "engine/FilesInFlight.h"
 #include "engine/itemops.h"
@@ -21,7 +24,21 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
 #include <optional>
+
+namespace {
+
+int slowDeviceMs = 0;
+
+void SlowDevice(int writing)
+{
+    static std::mutex device;
+    const std::lock_guard<std::mutex> lock(device);
+    Sleep(static_cast<DWORD>(slowDeviceMs + slowDeviceMs * (writing - 1) / 2));
+}
+
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -59,6 +76,10 @@ int main(int argc, char** argv)
         request.fileWorkers = std::atoi(setting);
     if (GetEnvironmentVariableA("ORV_VERIFY", setting, sizeof setting) > 0)
         request.verify = std::strcmp(setting, "1") == 0;
+    if (GetEnvironmentVariableA("ORV_SLOW_DEVICE", setting, sizeof setting) > 0 && std::atoi(setting) > 0) {
+        slowDeviceMs = std::atoi(setting);
+        FilesInFlight::simulatedDevice = SlowDevice;
+    }
 
     JobState state;
     state.scanStopped = true;  // no pre-scan here: the job runs without totals
@@ -81,7 +102,7 @@ int main(int argc, char** argv)
     GetProcessMemoryInfo(GetCurrentProcess(), &memory, sizeof memory);
     const double ms = 1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) /
                       static_cast<double>(frequency.QuadPart);
-    const int workers = request.fileWorkers > 0 ? request.fileWorkers : FilesInFlight::DefaultWorkers();
+    const int workers = job.FilesInFlightCount();
     std::printf("ms=%.1f peak_kb=%lu done=%lld failed=%lld examined=%lld conflicts=%d gap_ms=%.0f workers=%d\n",
                 ms, static_cast<unsigned long>(memory.PeakWorkingSetSize / 1024),
                 static_cast<long long>(state.filesDone), static_cast<long long>(state.filesFailed),

@@ -3,6 +3,7 @@
 //   orv_plain copy <source folder> <destination folder>   CopyFileExW per file, the folder mirrored
 //                                                          inside the destination
 //   orv_plain delete <folder>    SetFileAttributesW (archive only) + DeleteFileW per file, then the folders
+//   orv_plain deletebare <folder>  DeleteFileW alone per file (no attribute call), then the folders
 //   orv_plain walk <folder>      a FindFirstFileW walk over everything, nothing done to it
 //   orv_plain crush <folder>     per file: attributes, a free decimal name, one overwrite from the end in
 //                                1 MiB writes, flushed, then deleted; then the folders
@@ -88,7 +89,7 @@ bool Is(const char* op, const char* name) { return std::strcmp(op, name) == 0; }
 bool HasDestination(const char* op) { return Is(op, "copy") || Is(op, "move") || Is(op, "copydelete"); }
 
 // Operations that leave the source folders empty, and so remove them.
-bool EmptiesFolders(const char* op) { return Is(op, "delete") || Is(op, "crush") || Is(op, "move") || Is(op, "copydelete"); }
+bool EmptiesFolders(const char* op) { return Is(op, "delete") || Is(op, "deletebare") || Is(op, "crush") || Is(op, "move") || Is(op, "copydelete"); }
 
 // Set when the files go to threads: the walk only lists them (and the folders for a delete).
 std::vector<std::pair<std::wstring, std::wstring>>* listedFiles = nullptr;
@@ -126,8 +127,9 @@ void Walk(const char* op, const std::wstring& source, const std::wstring& destin
             Count(copied && DeleteFileW(from.c_str()) != 0);
         } else if (copy) {
             Count(CopyFileExW(from.c_str(), to.c_str(), nullptr, nullptr, nullptr, 0) != 0);
-        } else if (std::strcmp(op, "delete") == 0) {
-            SetFileAttributesW(from.c_str(), FILE_ATTRIBUTE_ARCHIVE);
+        } else if (Is(op, "delete") || Is(op, "deletebare")) {
+            if (Is(op, "delete"))
+                SetFileAttributesW(from.c_str(), FILE_ATTRIBUTE_ARCHIVE);
             Count(DeleteFileW(from.c_str()) != 0);
         } else if (std::strcmp(op, "crush") == 0) {
             CrushOne(source, from);
@@ -141,7 +143,7 @@ void Walk(const char* op, const std::wstring& source, const std::wstring& destin
 int main(int argc, char** argv)
 {
     const char* op = argc > 2 ? argv[1] : "";
-    const bool known = HasDestination(op) || Is(op, "delete") || Is(op, "walk") || Is(op, "crush");
+    const bool known = HasDestination(op) || Is(op, "delete") || Is(op, "deletebare") || Is(op, "walk") || Is(op, "crush");
     if (!known || (HasDestination(op) && argc < 4)) {
         std::fprintf(stderr, "usage: orv_plain <copy|move|copydelete|delete|walk|crush> <folder> "
                              "[destination folder]\n");

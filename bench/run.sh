@@ -3,6 +3,10 @@
 # references measured in the same run:
 #   serial: the same engine writing one file at a time (ORV_WORKERS=1), as it did before it wrote
 #           several at once
+#   fixed2, fixed4, fixed8: the engine with its count of files in flight held there (ORV_WORKERS=N),
+#           beside the engine side, whose count follows the rate it gets (the count each run ended
+#           with is printed under the case)
+#   bare:   a DeleteFileW loop without the attribute call (the delete of small files)
 #   verify: the same engine reading every copy back (ORV_VERIFY=1)
 #   plain:  bench/Plain.cpp, the platform's own calls for the same contract: a CopyFileExW loop;
 #           SetFileAttributesW + DeleteFileW; a FindFirstFileW walk; the Crush writes
@@ -55,7 +59,7 @@ chattr +T "$data/work" 2>/dev/null || true
 trees=()
 for c in ${CASES:-small large mixed many}; do
   case "$c" in
-    *-small*|small) trees+=(small) ;;
+    *-small*|*-slow|small) trees+=(small) ;;
     *-large*|large) trees+=(large) ;;
     *-mixed|mixed) trees+=(mixed) ;;
     memory|many) trees+=(many) ;;
@@ -108,6 +112,8 @@ run_side() {
     engine:copy)  time_run "$s" wine "$engine_exe" copy "$(winpath "$dst")" "$(winpath "$src")" ;;
     engine:cut)   time_run "$s" wine "$engine_exe" cut "$(winpath "$dst")" "$(winpath "$src")" ;;
     serial:*)     ORV_WORKERS=1 run_side engine "$2" "$3" "$4" "$5" ;;
+    fixed[0-9]:*) ORV_WORKERS=${side#fixed} run_side engine "$2" "$3" "$4" "$5" ;;
+    bare:delete)  time_run "$s" wine "$bin/orv_plain.exe" deletebare "$(winpath "$src")" ;;
     verify:*)     ORV_VERIFY=1 run_side engine "$2" "$3" "$4" "$5" ;;
     engine4:*)    ORV_WORKERS=4 run_side engine "$2" "$3" "$4" "$5" ;;
     contract4:*)  ORV_CONTRACT_THREADS=4 run_side contract "$2" "$3" "$4" "$5" ;;
@@ -149,17 +155,18 @@ check_run() {
   what="$name, round $r, side $side"
   files=$(find "$data/trees/$tree" -type f | wc -l); entries=$(find "$data/trees/$tree" -mindepth 1 | wc -l)
   case "$side" in
-    engine|serial|verify|engine4|before)
+    engine|serial|verify|engine4|before|fixed[0-9])
       [ "$(printed failed)" = 0 ] || fail "$what: the job reports failed=$(printed failed): $(head -c 300 "$data/work/last-out")"
       [ "$(printed examined)" = "$files" ] ||
         fail "$what: the job examined \"$(printed examined)\" files of $files: $(head -c 300 "$data/work/last-out")"
       [ "$op" = walk ] || [ "$(printed done)" = "$files" ] || fail "$what: the job did $(printed done) files of $files"
       got=$(printed workers)
-      [ "$side" != engine ] || [ -z "$got" ] || [ "$got" = "$threads" ] ||
-        fail "$what: the engine wrote $got files at once, the platform loop on its threads uses $threads" ;;
+      [[ "$got" =~ ^[1-8]$ ]] || fail "$what: the job ended with \"$got\" files written at once, not 1 to 8"
+      [ "$side" = engine ] && results["$name:count"]="${results[$name:count]:-} $got"
+      case "$side" in fixed*) [ "$got" = "${side#fixed}" ] || fail "$what: the count held at ${side#fixed} ended at $got" ;; esac ;;
     contract|contract4|linked)
       [ "$(printed files)" = "$files" ] || fail "$what: the contract's run listed $(printed files) files of $files" ;;
-    plain|plainmt)
+    plain|plainmt|bare)
       [ "$(printed failed)" = 0 ] || fail "$what: the loop reports failed=$(printed failed)"
       [ "$(printed entries)" = "$entries" ] || fail "$what: the loop met $(printed entries) entries of $entries" ;;
     cli)
@@ -231,18 +238,31 @@ measure() {
   done
   printf '%-20s median ms:%s\n%-20s best ms:  %s\n%-20s%s\n' "$name" "$line" "" "$best" "" "$ratios"
   for side in "${sides[@]}"; do echo "    runs $side:${results[$name:$side]:-}"; done
+  echo "    files in flight the engine side ended with, per round:${results[$name:count]:-}"
 }
 
-# CASES picks some of: copy-small copy-large copy-mixed delete-small walk-small crush-large cut-small cut-large
+# CASES picks some of: copy-small copy-large copy-mixed delete-small copy-slow walk-small crush-large cut-small cut-large
 #                      cut-small-across cut-large-across memory window prescan
-cases=${CASES:-copy-small copy-large delete-small walk-small crush-large copy-mixed cut-small cut-large cut-small-across cut-large-across memory window prescan}
+cases=${CASES:-copy-small copy-large delete-small copy-slow walk-small crush-large copy-mixed cut-small cut-large cut-small-across cut-large-across memory window prescan}
 want() { case " $cases " in *" $1 "*) return 0 ;; *) return 1 ;; esac; }
 
-echo "Engine: $engine_exe ($threads files written at once; plainmt runs the platform loop on as many threads)"
+echo "Engine: $engine_exe (files in flight follow the rate; plainmt runs the platform loop on $threads threads)"
 echo "Medians of $rounds interleaved rounds (warm page cache; large trees counted to disk with sync):"
-want copy-small   && measure "copy 20,000 small"   copy   small 0 engine plain plainmt contract ${SIDES:-} serial xcopy native floor cli
-want copy-large   && measure "copy 4 x 512 MiB"    copy   large 1 engine plain plainmt serial verify native
-want delete-small && measure "delete 20,000 small" delete small 0 engine plain plainmt contract ${SIDES:-} serial native
+counts="serial fixed2 fixed4 fixed8"
+want copy-small   && measure "copy 20,000 small"   copy   small 0 engine plain plainmt contract ${SIDES:-} $counts xcopy native floor cli
+want copy-large   && measure "copy 4 x 512 MiB"    copy   large 1 engine plain plainmt $counts verify native
+want delete-small && measure "delete 20,000 small" delete small 0 engine plain bare plainmt contract ${SIDES:-} $counts native
+if want copy-slow; then
+  # A slow volume: every file written goes through a model of a slow device (bench/BenchJob.cpp,
+  # ORV_SLOW_DEVICE: one request at a time, 2 ms each and half that again for every other file being
+  # written meanwhile), on 2,000 of the small files; one file at a time runs on a worker there too.
+  if [ ! -d "$data/trees/small2k" ]; then
+    mkdir -p "$data/trees/small2k.part"
+    for d in $(ls "$data/trees/small" | head -50); do cp -a "$data/trees/small/$d" "$data/trees/small2k.part/"; done
+    mv "$data/trees/small2k.part" "$data/trees/small2k"
+  fi
+  ORV_SLOW_DEVICE=2 measure "copy 2,000 small, slow volume" copy small2k 0 engine $counts
+fi
 want walk-small   && measure "walk 20,000 small"   walk   small 0 engine plain native
 want crush-large  && measure "crush 4 x 512 MiB"   crush  large 1 engine plain native
 want copy-mixed   && measure "copy 2,000 mixed"    copy   mixed 1 engine plain native
@@ -290,6 +310,8 @@ target "engine copy / CopyFileExW loop, 20,000 small" "copy 20,000 small" plain 
 target "engine copy / CopyFileExW loop on $threads threads, 20,000 small" "copy 20,000 small" plainmt "<=" 1.2
 target "engine copy / CopyFileExW loop, 4 x 512 MiB" "copy 4 x 512 MiB" plain "<=" 1.0
 target "engine delete / attribute-and-delete loop, 20,000 small" "delete 20,000 small" plain "<=" 0.6
+target "engine delete / bare DeleteFileW loop, 20,000 small" "delete 20,000 small" bare "<=" 0.8
+target "engine on a slow volume / one file at a time, 2,000 small" "copy 2,000 small, slow volume" serial "<=" 1.05
 target "engine copy / Wine's xcopy, 20,000 small" "copy 20,000 small" xcopy "<" 1
 target "crush / shred -n 1 -u, 4 x 512 MiB" "crush 4 x 512 MiB" native "<" 1
 target "engine cut / MoveFileExW loop, 20,000 small, one volume" "cut 20,000 small" plain "<=" 1.2

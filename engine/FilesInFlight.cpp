@@ -39,9 +39,9 @@ bool FileWorkControl::WaitWhilePaused() const
     }
 }
 
-FilesInFlight::FilesInFlight(JobHost& window, JobState& state, int workers)
-    : window_(window), state_(state), workerCount_(std::max(1, workers)),
-      written_(CreateEventW(nullptr, FALSE, FALSE, nullptr))
+FilesInFlight::FilesInFlight(JobHost& window, JobState& state, int fixedCount)
+    : window_(window), state_(state), count_(fixedCount), written_(CreateEventW(nullptr, FALSE, FALSE, nullptr)),
+      allowed_(count_.Count())
 {
 }
 
@@ -69,36 +69,86 @@ int FilesInFlight::DefaultWorkers()
 
 void FilesInFlight::StartWorkers()
 {
-    workers_.reserve(static_cast<std::size_t>(workerCount_));
-    for (int i = 0; i < workerCount_; ++i)
+    // A thread stays once started: a count that comes down only leaves it waiting.
+    while (workers_.size() < static_cast<std::size_t>(count_.Count()))
         workers_.emplace_back([this] { WorkerLoop(); });
+}
+
+void FilesInFlight::Retune()
+{
+    if (workers_.empty())
+        return;  // nothing handed in yet
+    const std::uint32_t now = window_.TickMs();
+    const std::uint32_t ms = now - windowStart_;
+    if (ms < InFlightCount::kWindowMs)
+        return;
+    const std::int64_t bytes = finishedBytes_ + BytesWritten();
+    // A window in which the workers often ran out of files (the walk, a question, the job's own
+    // thread held them back) or that saw a pause tells nothing of the count.
+    const int starved = starved_.exchange(0);
+    const bool busy = !state_.pauseFlag && static_cast<std::int64_t>(starved) * 20 <= windowFiles_;
+    const int before = count_.Count();
+    const int next = count_.Next(windowFiles_, bytes - windowBytes_, ms, busy);
+    windowStart_ = now;
+    windowFiles_ = 0;
+    windowBytes_ = bytes;
+    if (next == before)
+        return;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        allowed_ = next;
+    }
+    StartWorkers();
+    wake_.notify_all();
 }
 
 void FilesInFlight::WorkerLoop()
 {
     for (;;) {
         Ticket* ticket = nullptr;
+        int places = 0;
         {
             std::unique_lock<std::mutex> lock(mutex_);
-            wake_.wait(lock, [this] { return closing_ || !toStart_.empty(); });
+            // The next file starts where its places are free; a file alone always does.
+            const auto fits = [this] {
+                return placesTaken_ == 0 ||
+                       placesTaken_ + InFlightCount::PlacesOf(toStart_.front()->file.bytes) <= allowed_;
+            };
+            wake_.wait(lock, [this, &fits] { return closing_ || (!toStart_.empty() && fits()); });
             if (toStart_.empty())
                 return;  // closing, and nothing left to take up
             ticket = toStart_.front();
             toStart_.pop_front();
+            places = InFlightCount::PlacesOf(ticket->file.bytes);
+            placesTaken_ += places;
         }
         // A paused job starts no new file either; a stopped one starts none at all.
         if (ticket->control->WaitWhilePaused()) {
             ticket->stage = kWriting;
+            const int writing = ++writing_;
             // Whatever goes wrong in there is the job's to report, on its own thread, in its turn.
             try {
+                if (simulatedDevice)
+                    simulatedDevice(writing);
                 ticket->file.work(*ticket->control);
             } catch (...) {
                 ticket->failure = std::current_exception();
             }
+            --writing_;
             ticket->stage = kWritten;
         } else {
             ticket->stage = kNotStarted;
         }
+        bool more;
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            placesTaken_ -= places;
+            if (toStart_.empty())
+                ++starved_;
+            more = places > 1 && !toStart_.empty();
+        }
+        if (more)
+            wake_.notify_one();  // a large file's places may start two small ones
         // The job's thread is woken only for the file it waits for: with small files, a wake for every
         // file that ends out of turn is a round trip to the system and back for nothing. (The stage is
         // stored before the look, and the job's thread names its file before it looks at the stage, so
@@ -122,8 +172,10 @@ void FilesInFlight::Hand(FileWork work)
     if (!work.place.empty() && PlaceInFlight(work.place))
         FinishAll();
     WaitForRoom();
-    if (workers_.empty())
+    if (workers_.empty()) {
         StartWorkers();
+        windowStart_ = window_.TickMs();
+    }
     auto ticket = std::make_unique<Ticket>();
     ticket->file = std::move(work);
     ticket->control = std::make_unique<FileWorkControl>(state_, abandoned_);
@@ -160,8 +212,10 @@ void FilesInFlight::FinishReady()
     while (!tickets_.empty()) {
         Ticket& oldest = *tickets_.front();
         const int stage = oldest.stage;
-        if (stage != kWritten && stage != kNotStarted)
+        if (stage != kWritten && stage != kNotStarted) {
+            Retune();
             return;
+        }
         // Taken off first: a finish that asks a question pumps messages, and nothing in there may
         // finish this file twice.
         std::unique_ptr<Ticket> ticket = std::move(tickets_.front());
@@ -176,6 +230,10 @@ void FilesInFlight::FinishReady()
             ~Clear() { flag = false; }
         } clear{finishing_};
         stepsWaiting_ -= ticket->then.size();
+        if (stage == kWritten) {
+            ++windowFiles_;
+            finishedBytes_ += ticket->control->Done();
+        }
         if (ticket->failure)
             std::rethrow_exception(ticket->failure);
         const bool reached = !ticket->file.finish || ticket->file.finish(stage == kWritten);
@@ -184,6 +242,7 @@ void FilesInFlight::FinishReady()
                 step();
         }
     }
+    Retune();
     if (shownFinished && fileLineShown_) {
         // The line named a file that is done; the next wait names the file it waits for.
         fileLineShown_ = false;

@@ -1,6 +1,7 @@
 #pragma once
 #include "engine/JobHost.h"
 #include "engine/JobState.h"
+#include "core/InFlightCount.h"
 #include "platform/Handles.h"
 
 #include <atomic>
@@ -59,18 +60,27 @@ public:
     struct FileWork {
         std::string shown;  // the file line while it is the oldest in flight, "Copying ..."
         std::string place;  // the path it writes, lower-cased, or empty: no two files in flight share one
+        std::int64_t bytes = 0;  // its size where known: a large file takes more than one place
         std::function<void(FileWorkControl&)> work;
         std::function<bool(bool workRan)> finish;
     };
 
-    // `workers`: threads that write; at least 1.
-    FilesInFlight(JobHost& window, JobState& state, int workers);
+    // `fixedCount` in 1..8 holds the number of files written at once there; 0 lets it follow the rate
+    // the job gets (InFlightCount).
+    FilesInFlight(JobHost& window, JobState& state, int fixedCount);
     ~FilesInFlight() override;
     FilesInFlight(const FilesInFlight&) = delete;
     FilesInFlight& operator=(const FilesInFlight&) = delete;
 
-    // The worker count a job uses by default: the processor's cores, at least 2 and at most 4.
+    // The processor's cores, at least 2 and at most 4: the bench's platform peers run on as many
+    // threads.
     static int DefaultWorkers();
+    // The number of files written at once now; once the job has ended, the one it settled on.
+    int Count() const { return count_.Count(); }
+
+    // For the bench only: a model of a slow device, called on the worker before each file's work with
+    // the number of files being written at that moment (this one included).
+    static inline void (*simulatedDevice)(int writing) = nullptr;
 
     void Hand(FileWork work);
     // A step of the job's thread in the file order: at once when nothing is in flight, else after the
@@ -117,7 +127,10 @@ private:
         std::unique_ptr<FileWorkControl> control;
     };
 
+    // Starts threads until there are as many as the count allows files in flight.
     void StartWorkers();
+    // At the end of each window of the job's work: the rate it got, and the count for the next one.
+    void Retune();
     void WorkerLoop();
     // Finishes the oldest files whose work has ended; never waits.
     void FinishReady();
@@ -139,7 +152,13 @@ private:
 
     JobHost& window_;
     JobState& state_;
-    const int workerCount_;
+    InFlightCount count_;  // the job's thread only
+    std::uint32_t windowStart_ = 0;
+    std::int64_t windowFiles_ = 0;
+    std::int64_t finishedBytes_ = 0;  // bytes of the files finished so far
+    std::int64_t windowBytes_ = 0;    // finishedBytes_ + BytesWritten() when the window began
+    std::atomic<int> starved_{0};     // a worker found room and nothing to take, this window
+    std::atomic<int> writing_{0};
     std::deque<std::unique_ptr<Ticket>> tickets_;  // handed in, not yet finished; the job's thread only
     std::size_t stepsWaiting_ = 0;
     bool finishing_ = false;
@@ -156,5 +175,7 @@ private:
     std::condition_variable wake_;
     std::deque<Ticket*> toStart_;  // guarded by mutex_
     bool closing_ = false;         // guarded by mutex_
+    int allowed_ = InFlightCount::kStart;  // guarded by mutex_: places that may be taken at once
+    int placesTaken_ = 0;                  // guarded by mutex_
     std::vector<std::thread> workers_;
 };

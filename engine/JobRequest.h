@@ -24,8 +24,8 @@ struct JobRequest {
     // The window that owns the shell's own questions (deleting for good a file the trash cannot take),
     // so that they are modal to it; none leaves them ownerless.
     HWND questionOwner = nullptr;
-    // How many files may be written at once; 0 leaves it to the processor (its cores, 2 to 4), 1 does
-    // one file at a time on the job's own thread.
+    // How many files are written at once: 0 lets it follow the rate the job gets (1 to 8), 1 does one
+    // file at a time on the job's own thread, 2 to 8 hold it there.
     int fileWorkers = 0;
 };
 

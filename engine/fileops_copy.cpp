@@ -358,6 +358,7 @@ void HandCopyOrCut(JobContext& job, const std::string& source, const std::string
     FilesInFlight::FileWork file;
     file.shown = FileUnderWayText(kOpCopy, source);
     file.place = place;
+    file.bytes = size;
     file.work = [source, target, verify = job.request.verify, cut, outcome](FileWorkControl& control) {
         WriteHandedCopy(source, target, verify, cut, control, *outcome);
     };

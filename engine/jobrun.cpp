@@ -215,12 +215,12 @@ void JobRun::RunJob(const JobRequest& request, const std::vector<std::string>& h
         state_.estimate.emplace(state_.scanByteTotal, state_.scanFileTotal);
     host_.AppendLog(StartingTimeEntry(host_.FormatLocalDateTime(host_.Now())));
     started = true;
-    // Several files in flight where the processor has the cores for it; the job's thread keeps the
-    // walk, every question and every line.
-    const int workers = request.fileWorkers > 0 ? request.fileWorkers : FilesInFlight::DefaultWorkers();
+    // Several files in flight, as many as the rate the job gets says (or as the user fixed); the job's
+    // thread keeps the walk, every question and every line.
     std::optional<FilesInFlight> flight;
-    if (workers > 1)
-        flight.emplace(host_, state_, workers);
+    // (The bench's model of a slow device sits on the workers: its one file at a time runs there too.)
+    if (request.fileWorkers != 1 || FilesInFlight::simulatedDevice)
+        flight.emplace(host_, state_, request.fileWorkers);
     JobContext job{request, flight ? static_cast<JobHost&>(*flight) : host_, state_, answers_, {}};
     job.flight = flight ? &*flight : nullptr;
     filesInFlight_ = flight.has_value();
@@ -228,6 +228,7 @@ void JobRun::RunJob(const JobRequest& request, const std::vector<std::string>& h
     if (flight)
         flight->FinishAll();
     filesInFlight_ = false;
+    inFlightCount_ = flight ? flight->Count() : 1;
     // A Cancel pressed while files were in flight reports once those written before it are counted
     // and their lines written, as a one-at-a-time job would have had them before the Cancel.
     if (std::exchange(reportPending_, false))

@@ -45,6 +45,8 @@ public:
 
     StandingAnswers& Answers() { return answers_; }
     bool Running() const { return running_; }
+    // How many files the last job wrote at once when it ended (1: one at a time).
+    int FilesInFlightCount() const { return inFlightCount_; }
 
 private:
     // From the running state on. `started` tells whether the starting time was written.
@@ -62,6 +64,7 @@ private:
     bool running_ = false;
     // Files are in flight: a Cancel's report waits until the files already written are taken in.
     bool filesInFlight_ = false;
+    int inFlightCount_ = 1;
     bool reportPending_ = false;
     std::string pendingSpeedText_;
 };

@@ -3,8 +3,10 @@
 #include "platform/Handles.h"
 #include "platform/LongPath.h"
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
+#include <string_view>
 
 namespace {
 
@@ -135,6 +137,44 @@ bool NamedWithinVolume(HANDLE handle, const std::wstring& full)
            CSTR_EQUAL;
 }
 
+// Whether the open file's own name, as the system keeps it for the handle, is the absolute path
+// `full` in the system's own form (behind a question-mark prefix): drive and all, so stricter than
+// the path within the volume. Wine keeps that form, resolved as the path within the volume is (links
+// followed, letter case as on disk), and tells it in one request to its server, where the path
+// within the volume costs two (the file's descriptor first, then the name). Windows names the volume's device instead ("\Device\HarddiskVolume3\..."):
+// after the first such answer the question is no longer asked. False tells nothing either way.
+bool NamedAsObject(HANDLE handle, const std::wstring& full)
+{
+    struct ObjectName {
+        USHORT length;
+        USHORT maximumLength;
+        PWSTR buffer;
+    };
+    using NtQueryObjectFn = LONG(WINAPI*)(HANDLE, int, void*, ULONG, ULONG*);
+    constexpr int kObjectNameInformation = 1;
+    static const auto query = reinterpret_cast<NtQueryObjectFn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryObject")));
+    static std::atomic<bool> deviceNames{false};
+    if (query == nullptr || deviceNames || full.size() < 3 || full[1] != L':')
+        return false;
+    const std::size_t size = sizeof(ObjectName) + (full.size() + 16) * sizeof(wchar_t);
+    const auto buffer = std::make_unique<std::uint64_t[]>(size / sizeof(std::uint64_t) + 1);
+    auto* name = reinterpret_cast<ObjectName*>(buffer.get());
+    ULONG returned = 0;
+    if (query(handle, kObjectNameInformation, name, static_cast<ULONG>(size), &returned) < 0 || name->buffer == nullptr)
+        return false;  // longer than the listed path, or not told
+    const std::wstring_view told(name->buffer, name->length / sizeof(wchar_t));
+    constexpr std::wstring_view prefix = L"\\?" L"?\\";  // kept apart: not read as a trigraph
+    if (told.substr(0, prefix.size()) != prefix) {
+        if (told.rfind(L"\\Device\\", 0) == 0)
+            deviceNames = true;
+        return false;
+    }
+    const std::wstring_view rest = told.substr(prefix.size());
+    return CompareStringOrdinal(rest.data(), static_cast<int>(rest.size()), full.c_str(), static_cast<int>(full.size()),
+                                TRUE) == CSTR_EQUAL;
+}
+
 // The listed path as spelt (absolute, without the prefix and a trailing backslash) and, where the
 // system reads its text otherwise (a name ending in a dot or a blank), the path that reading gives: where
 // a twin without them lies.
@@ -237,7 +277,7 @@ bool ReadHandleFacts(HANDLE handle, HandleFacts& facts, bool withPath)
 bool HandleIsListedEntry(HANDLE handle, const std::string& listedPath)
 {
     const ListedForms forms = FormsOf(listedPath);
-    if (NamedWithinVolume(handle, forms.exact))
+    if (NamedAsObject(handle, forms.exact) || NamedWithinVolume(handle, forms.exact))
         return true;  // the common case, in one request
     // A name ending in a dot or a blank: the file opened must not be its twin without them, unless
     // both are names of one file (hard links).
