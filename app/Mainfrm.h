@@ -144,10 +144,10 @@ public:
 
     // The operation chooser.
     std::unique_ptr<ui::ScrollBox> ScrollBox3;
-    std::array<std::unique_ptr<ui::Panel>, 5> operationCell;  // Panel10 is Copy's
-    std::array<std::unique_ptr<ui::RadioButton>, 5> operationRadio;  // rbCopy rbCut rbTrash rbDelete rbCrush
-    std::array<std::unique_ptr<ui::Image>, 5> operationPicture;     // imcopy imcut imtrash imdelete imcrash
-    std::array<std::unique_ptr<ui::Image>, 5> operationIcon;        // imcopy1 … imcrash1
+    std::array<std::unique_ptr<ui::Panel>, kOperationCount> operationCell;  // Panel10 is Copy's
+    std::array<std::unique_ptr<ui::RadioButton>, kOperationCount> operationRadio;  // rbCopy rbCut rbTrash rbDelete rbCrush
+    std::array<std::unique_ptr<ui::Image>, kOperationCount> operationPicture;     // imcopy imcut imtrash imdelete imcrash
+    std::array<std::unique_ptr<ui::Image>, kOperationCount> operationIcon;        // imcopy1 … imcrash1
 
     std::unique_ptr<ui::Timer> SearchTimer, ReclickBeginButton, Timer3;
 

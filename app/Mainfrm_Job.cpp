@@ -328,7 +328,7 @@ void TVorCopyPasteWin::BitBtn1Click()
 
 Operation TVorCopyPasteWin::OperationKind() const
 {
-    for (int i = 0; i < 5; ++i)
+    for (int i = 0; i < kOperationCount; ++i)
         if (operationRadio[static_cast<size_t>(i)]->Checked())
             return static_cast<Operation>(i);
     return kOpCopy;

@@ -18,7 +18,7 @@ COLORREF SectionColor(int index) { return index % 2 == 0 ? kEvenColor : kOddColo
 int TVorCopyPasteWin::CollapsedHeight(int section) const
 {
     const Operation operation = const_cast<TVorCopyPasteWin*>(this)->OperationKind();
-    if (section == kSectionTo && operation >= kOpTrash)
+    if (section == kSectionTo && !RowOf(operation).usesDestination)
         return 1;
     return sectionHeader[static_cast<size_t>(section)]->Height();
 }
@@ -216,18 +216,16 @@ void TVorCopyPasteWin::rbCopyClick(int senderTag)
     // A radio button checks itself before its click arrives here, so the operation chosen before is
     // the checked one other than the chosen (or the chosen itself when nothing else is checked).
     int before = chosen;
-    for (int i = 0; i < 5; ++i) {
+    for (int i = 0; i < kOperationCount; ++i) {
         if (i != chosen && operationRadio[static_cast<size_t>(i)]->Checked()) {
             before = i;
             break;
         }
     }
-    for (int i = 0; i < 5; ++i) {
+    for (int i = 0; i < kOperationCount; ++i) {
         operationRadio[static_cast<size_t>(i)]->SetChecked(i == chosen);
         operationIcon[static_cast<size_t>(i)]->SetVisible(i == chosen);
     }
-    const bool beforeNeedsDestination = before <= kOpCut;
-    const bool chosenNeedsDestination = chosen <= kOpCut;
-    if (beforeNeedsDestination != chosenNeedsDestination)
+    if (RowOf(static_cast<Operation>(before)).usesDestination != RowOf(static_cast<Operation>(chosen)).usesDestination)
         ShowSection(kSectionOperation);
 }

@@ -169,7 +169,7 @@ bool OnSameVolume(const std::string& path, const std::string& destination)
 std::int64_t BytesToWrite(Operation operation, const std::string& destination, const std::vector<std::string>& sources,
                           const JobState& state)
 {
-    if (operation != kOpCut || state.scanItems.size() != sources.size())
+    if (!RowOf(operation).movesSources || state.scanItems.size() != sources.size())
         return state.scanByteTotal;
     std::int64_t counted = 0;
     for (std::size_t i = 0; i < sources.size(); ++i) {

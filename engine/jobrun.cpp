@@ -23,7 +23,7 @@ constexpr std::int64_t kKiB = 1024;
 constexpr std::int64_t kMiB = 1024 * kKiB;
 constexpr std::int64_t kGiB = 1024 * kMiB;
 
-bool UsesDestination(Operation operation) { return operation == kOpCopy || operation == kOpCut; }
+bool UsesDestination(Operation operation) { return RowOf(operation).usesDestination; }
 
 // Clears the running mark however the job ends, also when a routine below throws.
 class RunningMark {
@@ -236,7 +236,7 @@ void JobRun::RunJob(const JobRequest& request, const std::vector<std::string>& h
         // must not read like a job that found nothing to do.
         host_.AppendLog(DestinationNotCreatedEntry(SystemErrorText(job.destinationError), request.destination));
         ++state_.filesFailed;
-    } else if (operation != kOpCopy) {
+    } else if (!RowOf(operation).keepsSources) {
         RemoveEmptiedSourceFolders(request.sources, job.keptFolders);
     }
     if (state_.stopFlag)
