@@ -28,6 +28,7 @@
 #include "ui/Timer.h"
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -81,7 +82,6 @@ public:
     bool ScanRunning() const { return StopSearch->Enabled(); }
     void StopSearchClick();
     void BitBtn1Click();
-    int& QuestionsUp() override { return questionsUp; }
     // A loop of the window's that must end is up: a question, the icon's or the system's menu, a move
     // or a sizing of the window. Each dispatches the window's timers, and whatever starts there runs
     // inside it and keeps it from ending until it returns.
@@ -107,6 +107,8 @@ public:
     ConflictAnswer AskFolderExists(const std::string& path) override;
     bool AskYesNo(const std::string& text, const std::string& title) override;
     void ShowMessage(const std::string& text) override;
+    int RunDialog(ui::Form& dialog) override;
+    void RunMenu(ui::PopupMenu& menu, POINT at) override;
     void AppendLog(const std::string& entry) override;
     void ClearLog() override;
     void EnterRunningState(Operation operation) override;
@@ -159,7 +161,7 @@ public:
     ProgressSection progress;
     SettingsSection settings{*this};
     SavedHistories histories;
-    TraySide tray;
+    TraySide tray{*this};
     ShellSide shell{*this};
 
     std::unique_ptr<TFileExistsForm> fileExistsForm;
@@ -186,6 +188,9 @@ private:
     void ContinueBegin(const JobRequest& request);
     void HoldBeginForScan(const JobRequest& request);
     void DropPendingBegin();
+    // The one call through which every modal loop of the window runs (app/Mainfrm_Modal.cpp): the loop
+    // is counted as up while it runs, and a job's own question (`jobQuestion`) makes the phase Asking.
+    int RunModal(const std::function<int()>& loop, bool jobQuestion = false);
     std::optional<JobRequest> pendingBegin;  // taken at Begin during a scan, run when it has wound down
     int questionsUp = 0;    // modal questions of this window that are open (they pump messages)
     bool sizingOrMoving = false;  // the system's loop of a move or a sizing of the window runs

@@ -3,7 +3,6 @@
 #include "app/Mainfrm.h"
 
 #include "app/MainWindowClass.h"
-#include "app/QuestionUp.h"
 #include "core/DateTime.h"
 #include "core/LogTexts.h"
 #include "engine/filefacts.h"
@@ -12,7 +11,6 @@
 #include "platform/MessagePump.h"
 #include "ui/HandlerException.h"
 #include "ui/Hints.h"
-#include "ui/MessageBoxes.h"
 
 #include <mmsystem.h>
 
@@ -20,7 +18,6 @@
 
 namespace {
 
-constexpr const char* kMessageTitle = kApplicationTitle;  // the program's title, as every box of it
 constexpr unsigned kPumpIntervalMs = 15;
 
 // The one main window, for the control layer's exception reporter, which takes no context.
@@ -129,7 +126,7 @@ void TVorCopyPasteWin::CloseWindowAfterBrowsers()
 
 bool TVorCopyPasteWin::NestedLoopUp() const
 {
-    return questionsUp > 0 || sizingOrMoving || menuLoopUp || tray.MenuUp();
+    return questionsUp > 0 || sizingOrMoving || menuLoopUp;
 }
 
 JobPhase TVorCopyPasteWin::Phase() const
@@ -369,56 +366,8 @@ void TVorCopyPasteWin::SetFileBar(int maximum, int position) { progress.Display(
 void TVorCopyPasteWin::SetOverallBarMax(int maximum) { progress.Display().SetOverallMax(maximum); }
 void TVorCopyPasteWin::SetOverallBarPos(int position) { progress.Display().SetOverallPos(position); }
 
-// --- JobHost: questions and log ------------------------------------------------------------------
+// --- JobHost: log ---------------------------------------------------------------------------------
 
-// A dialog ended by a quit answers Skip (it shows nothing once a quit is known); the job stops.
-ConflictAnswer TVorCopyPasteWin::AskFileExists(const std::string& path, const std::string& comparison)
-{
-    progress.Display().Flush();  // the job stands still while it asks: show where
-    ConflictAnswer answer;
-    {
-        QuestionUp up(questionsUp, &asking);
-        answer = fileExistsForm->Ask(path, comparison);
-    }
-    answer.renameNew = fileExistsForm->RenameModeNew();
-    NoticeQuit();
-    return answer;
-}
-
-ConflictAnswer TVorCopyPasteWin::AskFolderExists(const std::string& path)
-{
-    progress.Display().Flush();
-    ConflictAnswer answer;
-    {
-        QuestionUp up(questionsUp, &asking);
-        answer = folderExistsForm->Ask(path);
-    }
-    answer.renameNew = folderExistsForm->RenameModeNew();
-    NoticeQuit();
-    return answer;
-}
-
-bool TVorCopyPasteWin::AskYesNo(const std::string& text, const std::string& title)
-{
-    // While the program is ending nothing is asked: No never does anything.
-    if (QuitPending() || state.quitFlag)
-        return false;
-    progress.Display().Flush();
-    bool yes = false;
-    {
-        QuestionUp up(questionsUp, job && job->Running() ? &asking : nullptr);
-        yes = ui::AskYesNo(Handle(), text, title);
-    }
-    NoticeQuit();
-    return yes && !state.quitFlag;
-}
-
-void TVorCopyPasteWin::ShowMessage(const std::string& text)
-{
-    progress.Display().Flush();
-    QuestionUp up(questionsUp);
-    ui::ShowMessage(Handle(), text, kMessageTitle);
-}
 void TVorCopyPasteWin::AppendLog(const std::string& entry) { progress.AppendLog(entry); }
 void TVorCopyPasteWin::ClearLog() { progress.ClearLog(); }
 

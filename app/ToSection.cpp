@@ -3,7 +3,6 @@
 #include "app/ToSection.h"
 
 #include "app/ControlArgsBuilders.h"
-#include "app/QuestionUp.h"
 
 #include "core/NewFolderName.h"
 #include "dialogs/NewDir.h"
@@ -86,16 +85,11 @@ void ToSection::BitBtn2Click()
     dialog.SetParentPath(parent);
     dialog.edFolderName.SetText(ProposeNewFolderName(parent, IsExistingFolder));
     dialog.edFolderNameChange();
-    int result = 0;
-    {
-        QuestionUp up(host_.QuestionsUp());  // a Begin waiting for its scan does not start inside its loop
-        result = dialog.ShowModal();
-    }
-    if (result != ui::kModalOk)
+    if (host_.RunDialog(dialog.form) != ui::kModalOk)
         return;
     const std::string path = parent + dialog.FolderName();
     if (!CreateFolderTree(path)) {
-        host_.ShowMessage("Failed to create new folder:\n" + path);  // a box of the window: counted as up
+        host_.ShowMessage("Failed to create new folder:\n" + path);
         return;
     }
     cbPath->SetText(path);
@@ -125,11 +119,7 @@ void ToSection::BitBtn4Click()
     dialog.SetParentPath(parts.parent);
     dialog.edFolderName.SetText(parts.name);
     dialog.edFolderNameChange();
-    int result = 0;
-    {
-        QuestionUp up(host_.QuestionsUp());
-        result = dialog.ShowModal();
-    }
+    const int result = host_.RunDialog(dialog.form);
     // The dialog pumped messages: a job taken meanwhile may be writing into the folder.
     if (result != ui::kModalOk || EffectOf(UserAction::RenameFolder, host_.Phase()) != Effect::Act)
         return;

@@ -234,3 +234,73 @@ TEST_F(MainWindowLoops, AWaitingBeginStartsInsideNoMoveAndNoMenu)
     EXPECT_NE(Log().find("**Execute**"), std::string::npos) << Log();
     EXPECT_EQ(FilesBelow(temp / "dst\\data"), 400) << "the job that waited did not run whole";
 }
+
+// A dialog of a section (New Folder's name dialog) is up while a Begin waits for its scan and when
+// that scan ends: the job waits until the dialog has ended, then runs whole. Every modal loop of the
+// window is counted the same way, through one call.
+TEST_F(MainWindowLoops, AWaitingBeginStartsInsideNoDialogOfASection)
+{
+    TempFolder temp;
+    const std::string data = temp / "data";
+    ASSERT_TRUE(MakeWideTree(data, 400));
+    SetDestination(temp / "dst");
+
+    enum class Stage { DialogOpening, Scan, Held, Free } stage = Stage::DialogOpening;
+    DWORD heldSince = GetTickCount();
+    bool startedInside = false;
+    const auto dialog = []() -> HWND {
+        for (HWND w : ThreadWindows().windows)
+            if (IsWindowVisible(w) && ui::FindByName(w, "edFolderName"))
+                return w;
+        return nullptr;
+    };
+    Every act(5, [&] {
+        const JobPhase phase = window->Phase();
+        if (stage == Stage::Held && phase != JobPhase::BeginPending) {
+            startedInside = true;
+            Click(ui::FindByName(dialog(), "BitBtn2"));  // Cancel: nothing is left open
+            return true;
+        }
+        switch (stage) {
+        case Stage::DialogOpening:
+            if (!dialog())
+                return GetTickCount() - heldSince > 10000;  // never opened: said below
+            // From inside the dialog's loop: a source is added, its scan starts, Begin waits for it.
+            SetText(Find("sourceEdit"), data);
+            PostMessageA(Find("sourceButtonAdd"), BM_CLICK, 0, 0);
+            stage = Stage::Scan;
+            return false;
+        case Stage::Scan:
+            if (!window->ScanRunning())
+                return false;
+            ClickOn("bbBegin");
+            if (window->Phase() != JobPhase::BeginPending)
+                return true;  // said below
+            heldSince = 0;
+            stage = Stage::Held;
+            return false;
+        case Stage::Held:
+            if (window->ScanRunning())
+                return false;
+            if (heldSince == 0)
+                heldSince = GetTickCount();
+            // Long enough for the waiting Begin's timer (500 ms) to have ticked several times.
+            if (GetTickCount() - heldSince < 1600)
+                return false;
+            stage = Stage::Free;
+            Click(ui::FindByName(dialog(), "BitBtn2"));  // Cancel
+            return true;
+        case Stage::Free:
+            return true;
+        }
+        return true;
+    });
+    PostMessageA(Find("BitBtn2"), BM_CLICK, 0, 0);  // New Folder: its dialog opens
+    const bool done = TreeFibers::Get().RunWindowUntil(
+        [&] { return act.Done() && window->Phase() == JobPhase::Rest && ReportWritten(); }, 120000);
+
+    EXPECT_FALSE(startedInside) << "the job started inside the folder-name dialog";
+    ASSERT_EQ(stage, Stage::Free) << "the case did not get to the dialog's end";
+    ASSERT_TRUE(done);
+    EXPECT_EQ(FilesBelow(temp / "dst\\data"), 400) << "the job that waited did not run whole";
+}
