@@ -88,7 +88,10 @@ public:
     bool NestedLoopUp() const;
     // At rest, outside every such loop: the only place a folder tree's browse dialog may start (its
     // loop only ends with the window).
-    bool AtRestOutsideLoops() const { return Phase() == JobPhase::Rest && !NestedLoopUp(); }
+    bool AtRestOutsideLoops() const
+    {
+        return EffectOf(UserAction::ReopenTree, Phase()) == Effect::Act && !NestedLoopUp();
+    }
 
     // --- Pre-scan -----------------------------------------------------------------------------
     void SearchTimerTimer();
@@ -119,7 +122,11 @@ public:
     DateTime Now() override;
     std::string FormatLocalDateTime(DateTime value) override;
 
-    JobState state;
+    // The running (or last) job's flags and counters, and the pre-scan's count of the sources now.
+    const JobState& State() const { return state; }
+    const ScanTotals& ScanCount() const { return scanTotals; }
+    // The count as a count of other sources would have left it (tests give it totals no disk holds).
+    void SetScanCount(const ScanTotals& totals) { scanTotals = totals; }
 
     // --- Frame controls (named as on the form) ------------------------------------------------
     // The task bar's button under the application title; owns the form, so it goes after it.
@@ -156,7 +163,7 @@ public:
     // --- Sections and sides (after the frame they are built into: they go first) --------------
     FolderTrees trees;  // the trees of the Source and To sections
     SourceSection source{*this, trees};
-    FiltersSection filters;
+    FiltersSection filters{*this};
     ToSection to{*this, trees};
     ProgressSection progress;
     SettingsSection settings{*this};
@@ -168,6 +175,14 @@ public:
     std::unique_ptr<TFolderExistsForm> folderExistsForm;
 
 private:
+    friend class ScanDisplay;
+    friend struct ScanRun;
+
+    // Written by the job only (and its flags through its Pause, Cancel and quit calls): the window
+    // reads it to know its phase.
+    JobState state;
+    ScanTotals scanTotals;  // the pre-scan counts here; Begin copies it into the job's request
+
     void BuildForm();
     void BuildSection(int index, const std::string& panelName, const std::string& headerName,
                       const std::string& headerText, const std::string& bodyName, const std::string& iconName,
@@ -185,7 +200,7 @@ private:
     bool Dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
     // Begin from the saved lists on, with the job taken at the press (at once, or once a scan that
     // was running has wound down).
-    void ContinueBegin(const JobRequest& request);
+    void ContinueBegin(JobRequest request);
     void HoldBeginForScan(const JobRequest& request);
     void DropPendingBegin();
     // The one call through which every modal loop of the window runs (app/Mainfrm_Modal.cpp): the loop

@@ -80,7 +80,10 @@ void TVorCopyPasteWin::BuildForm()
     BuildSection(kSectionSettings, "SettingsPanel", "SettingsLabel", "Settings", "SettingsSubPanel",
                  "SettingsSubPanel2", SettingsPanel, SettingsLabel, SettingsSubPanel, SettingsSubPanel2);
     settings.Build(*SettingsSubPanel);
-    trees.Build({*to.Panel3, *to.Panel14, *source.Panel8, *to.cbPath, *source.sourceEdit},
+    trees.Build({to.TreePanel(), to.ParkingPanel(), source.TreePanel(),
+                 [this](const std::string& path) { to.SetDestinationText(path); },
+                 [this](const std::string& path) { source.ShowChosenFolder(path); },
+                 [this] { return source.ChosenFolder(); }},
                 // Nor once the program is ending: a dialog opened then would keep it from ending.
                 [this] { return AtRestOutsideLoops() && !QuitPending() && !state.quitFlag; });
 
@@ -196,12 +199,12 @@ void TVorCopyPasteWin::LinkSections()
             },
         .showTrayIcon = [this] { tray.Show(); },
         .showWindow = [this] { form->Show(); },
-        .monitorsClipboard = [this] { return settings.cbMonitorClipboard->Checked(); },
-        .anySource = [this] { return source.sourceList->Count() > 0; },
+        .monitorsClipboard = [this] { return settings.MonitorsClipboard(); },
+        .anySource = [this] { return source.Any(); },
         .endRunningScan =
             [this] {
                 if (ScanRunning())
-                    state.scanStopped = true;
+                    scanTotals.stopped = true;
             },
         .takeSources =
             [this](const std::vector<std::string>& paths) {
@@ -209,7 +212,7 @@ void TVorCopyPasteWin::LinkSections()
                 source.ReplaceWith(paths);
             },
         .scanAndOpenTo = [this] { BitBtn1Click(); },
-        .startTreesAt = [this](const std::string& folder) { trees.browseStartPath = folder; },
+        .startTreesAt = [this](const std::string& folder) { trees.StartAt(folder); },
     });
     // Building the window looks at its messages now and then, so a hand-off can arrive before the
     // window's start-up has run: its messages take their one path from here on.

@@ -34,9 +34,9 @@ void ReportToLog(const char* where, const char* what)
 TVorCopyPasteWin::TVorCopyPasteWin(const std::string& historyFolder, const std::string& commandArgument)
 {
     BuildForm();
-    histories.Load(historyFolder, *filters.cbFName, *to.cbPath);
-    state.speedText = progress.Display().SpeedText();  // what LabelSpeed shows before the first job
+    histories.Load(historyFolder, filters.MasksList(), to.PathList());
     job = std::make_unique<JobRun>(*this, state);
+    job->SetSpeedBeforeAnyJob(progress.Display().SpeedText());
     LinkSections();
     shell.HandleCommandLine(commandArgument);
     FormCreate();
@@ -85,7 +85,7 @@ void TVorCopyPasteWin::FormCreate()
     FormResize();
     // New Folder and Rename keep to the right of their row; the row got its width before it had a
     // handler to place them, and only its height changes as the sections open and close.
-    to.ToBottomPanel->onResize();
+    to.PlaceButtons();
     shell.Listen();
     trees.Open();
 }
@@ -147,14 +147,10 @@ JobRequest TVorCopyPasteWin::TakeJobRequest()
 {
     JobRequest request;
     request.operation = OperationKind();
-    request.sources = source.Items();
-    request.destinationText = to.cbPath->Text();
-    request.destination = ResolvedDestinationText(request.destinationText);
-    request.flat = to.cbIgnorSubDir->Checked();
-    request.verify = settings.cbVerify->Checked();
-    request.filters = filters.Filters();
-    request.minSizeText = filters.EditFSMin->Text();
-    request.maxSizeText = filters.EditFSMax->Text();
+    source.AddTo(request);
+    to.AddTo(request);
+    filters.AddTo(request);
+    settings.AddTo(request);
     // The header as it reads once another section is open: while the Operation section is open it
     // says "Select operation", and a Begin pressed from there must still log the job's operation.
     request.operationHeader = OperationHeader(kSectionProgress, request.operation);
@@ -229,7 +225,7 @@ void TVorCopyPasteWin::ReclickBeginButtonTimer()
     ContinueBegin(request);
 }
 
-void TVorCopyPasteWin::ContinueBegin(const JobRequest& request)
+void TVorCopyPasteWin::ContinueBegin(JobRequest request)
 {
     const std::vector<std::string> historyFailures = histories.SaveHistories(request.filters.masksText, request.destinationText);
     if (LacksDestination(request)) {
@@ -237,6 +233,12 @@ void TVorCopyPasteWin::ContinueBegin(const JobRequest& request)
         EnterRestState();  // a Begin that waited for its scan had locked the sections
         return;
     }
+    // The count as the job starts. A count requested but not yet run describes another list than the
+    // job's: the job runs as after a stopped count (no estimate, no free-space check), and the count
+    // follows the job.
+    request.scan = scanTotals;
+    if (SearchTimer->Enabled() || shell.CountPending())
+        request.scan.stopped = true;
     job->Run(request, historyFailures);
     pExists->Hide();
     if (closePending && !job->Running()) {
@@ -311,8 +313,8 @@ void TVorCopyPasteWin::bbPauseClick()
 void TVorCopyPasteWin::StopSearchClick()
 {
     pExists->Hide();
-    state.scanStopped = true;
-    progress.aniSearch->Rewind();
+    scanTotals.stopped = true;
+    progress.RewindSearchAnimation();
 }
 
 void TVorCopyPasteWin::BitBtn1Click()
@@ -381,18 +383,10 @@ void TVorCopyPasteWin::SetSectionsEnabled(bool enabled)
     }
 }
 
-void TVorCopyPasteWin::SetFolderButtonsEnabled(bool enabled)
-{
-    to.BitBtn4->SetEnabled(enabled);  // Rename: the job may be writing into the folder
-    to.BitBtn3->SetEnabled(enabled);  // a tree opened now would wait for the job's end: not offered
-}
+void TVorCopyPasteWin::SetFolderButtonsEnabled(bool enabled) { to.SetFolderButtonsEnabled(enabled); }
 
 void TVorCopyPasteWin::EnterRunningState(Operation operation)
 {
-    // A scan requested but not yet run: the totals describe another list than the job's, so the job
-    // runs as after a stopped scan (no estimate, no free-space check); the scan follows the job.
-    if (SearchTimer->Enabled() || shell.ParamTimer4->Enabled())
-        state.scanStopped = true;
     SetSectionsEnabled(false);
     SetFolderButtonsEnabled(false);
     bbBegin->SetEnabled(false);

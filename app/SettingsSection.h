@@ -1,5 +1,6 @@
 #pragma once
 #include "app/SectionHost.h"
+#include "engine/JobRequest.h"
 #include "ui/CheckBox.h"
 #include "ui/Image.h"
 #include "ui/Label.h"
@@ -22,6 +23,9 @@ public:
     // At start-up: the stored settings into the boxes (their click actions write them again).
     void ReadSettings();
     void ShowAboutPage();
+    // What the section gives the job Begin takes: whether copies are read back.
+    void AddTo(JobRequest& request) const { request.verify = cbVerify->Checked(); }
+    bool MonitorsClipboard() const { return cbMonitorClipboard->Checked(); }
 
     void cbStartClick();
     void cbContextClick();
@@ -31,12 +35,12 @@ public:
     void Label9Click();
     void Label11Click();  // Help
 
+private:
     std::unique_ptr<ui::PageControl> PageControl2;
     std::unique_ptr<ui::CheckBox> cbStart, cbContext, cbMonitorClipboard, cbVerify;
     std::unique_ptr<ui::Image> Image2;
     std::unique_ptr<ui::Label> Label7, Label8, Label9, Label11;
 
-private:
     void ShowRegistryFailure(const RegistryFailure& failure);
 
     SectionHost& host_;

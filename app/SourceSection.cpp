@@ -140,3 +140,16 @@ void SourceSection::BitBtn6Click()
     if (EffectOf(UserAction::ReopenTree, host_.Phase()) != Effect::Ignore)
         trees_.ReopenSource();  // during a scan it opens once the scan has wound down
 }
+
+void SourceSection::UseSectionColors()
+{
+    if (sourceList->Color() != ui::kParentColor)
+        sourceList->SetColor(ui::kParentColor);
+}
+
+void SourceSection::ShowChosenFolder(const std::string& path)
+{
+    sourceEdit->SetText(path);
+    sourceEdit->SetHint(path);
+    sourceEdit->SetEnabled(true);
+}

@@ -45,10 +45,7 @@ void ToSection::Build(ui::Panel& body)
     BitBtn2 = Make<ui::Button>(*ToBottomPanel, Named("BitBtn2", {0, 4, 96, 26}),
                                ui::ButtonArgs{"New Folder", res::GetPicture(res::Picture::NewFolder, 16)});
     BitBtn4 = Make<ui::Button>(*ToBottomPanel, Named("BitBtn4", {0, 4, 80, 26}), ui::ButtonArgs{"Rename"});
-    ToBottomPanel->onResize = [this] {
-        BitBtn4->SetLeft(ToBottomPanel->ClientWidth() - 4 - BitBtn4->Width());
-        BitBtn2->SetLeft(BitBtn4->Left() - 4 - BitBtn2->Width());
-    };
+    ToBottomPanel->onResize = [this] { PlaceButtons(); };
     Panel3 = Make<ui::Panel>(body, Named("Panel3", {}, ui::Align::Client));
     BitBtn3 = Make<ui::Button>(*Panel3, Named("BitBtn3", {8, 8, 200, 28}),
                                ui::ButtonArgs{"Select Destination Directory", res::GetPicture(res::Picture::Folder, 16)});
@@ -66,7 +63,31 @@ void ToSection::Layout()
     cbPath->SetBounds(0, 0, Panel26->ClientWidth(), cbPath->Height());
 }
 
-void ToSection::cbPathChange() { trees_.SteerDestination(cbPath->Text()); }
+void ToSection::PlaceButtons()
+{
+    BitBtn4->SetLeft(ToBottomPanel->ClientWidth() - 4 - BitBtn4->Width());
+    BitBtn2->SetLeft(BitBtn4->Left() - 4 - BitBtn2->Width());
+}
+
+void ToSection::AddTo(JobRequest& request) const
+{
+    request.destinationText = cbPath->Text();
+    request.destination = ResolvedDestinationText(request.destinationText);
+    request.flat = cbIgnorSubDir->Checked();
+}
+
+void ToSection::SetFolderButtonsEnabled(bool enabled)
+{
+    BitBtn4->SetEnabled(enabled);
+    BitBtn3->SetEnabled(enabled);
+}
+
+void ToSection::cbPathChange()
+{
+    // The destination text prepares the next job in every phase; the table says so.
+    if (EffectOf(UserAction::EditDestination, host_.Phase()) == Effect::Act)
+        trees_.SteerDestination(cbPath->Text());
+}
 
 void ToSection::BitBtn3Click()
 {

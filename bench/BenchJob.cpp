@@ -60,8 +60,9 @@ int main(int argc, char** argv)
     if (GetEnvironmentVariableA("ORV_VERIFY", setting, sizeof setting) > 0)
         request.verify = std::strcmp(setting, "1") == 0;
 
+    request.scan.stopped = true;  // no pre-scan here: the job runs without totals
     JobState state;
-    state.scanStopped = true;  // no pre-scan here: the job runs without totals
+    state.scan = request.scan;  // as a job starts, for the walk alone
     JobRun job(host, state);
 
     LARGE_INTEGER frequency, start, end;

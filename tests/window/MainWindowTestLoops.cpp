@@ -60,6 +60,17 @@ protected:
     }
 
     bool ReportWritten() { return Log().find("**Report**") != std::string::npos; }
+
+    // Once the scan has ended, whether the waiting Begin's timer (500 ms) has ticked several times
+    // since: `since` notes the scan's end.
+    bool HeldPastTheScan(DWORD& since)
+    {
+        if (window->ScanRunning())
+            return false;
+        if (since == 0)
+            since = GetTickCount();
+        return GetTickCount() - since > 1600;
+    }
 };
 
 // A Copy of 400 folders. "Select Destination Directory" is pressed just before Begin and again while
@@ -76,7 +87,7 @@ TEST_F(MainWindowLoops, ADestinationTreeAskedForAroundAJobOpensOnlyOnceTheJobHas
     bool pressed = false, cancelled = false;
     bool treeButtonEnabledInJob = true;
     Every meddle(5, [&] {
-        if (window->Phase() != JobPhase::Running || window->state.filesDone < 20)
+        if (window->Phase() != JobPhase::Running || window->State().filesDone < 20)
             return false;
         if (!pressed) {
             treeButtonEnabledInJob = IsWindowEnabled(Find("BitBtn3"));
@@ -84,7 +95,7 @@ TEST_F(MainWindowLoops, ADestinationTreeAskedForAroundAJobOpensOnlyOnceTheJobHas
             pressed = true;
             return false;
         }
-        if (window->state.filesDone < 40)
+        if (window->State().filesDone < 40)
             return false;
         ClickOn("bbCancel");
         cancelled = true;
@@ -141,7 +152,7 @@ TEST_F(MainWindowLoops, ASourceTreeAskedForDuringAScanOpensOnceTheScanHasEnded)
     EXPECT_EQ(phaseAtPress, JobPhase::Scanning);
     EXPECT_EQ(watch.seen, "") << "a browse loop started inside the scan";
     ASSERT_TRUE(scanned) << "the scan or the tree did not come back";
-    EXPECT_EQ(window->state.scanFileTotal, 400) << "the scan did not count to its end";
+    EXPECT_EQ(window->ScanCount().fileTotal, 400) << "the scan did not count to its end";
 
     PostMessageA(Find("bbBegin"), BM_CLICK, 0, 0);
     ASSERT_TRUE(TreeFibers::Get().RunWindowUntil(
@@ -274,18 +285,13 @@ TEST_F(MainWindowLoops, AWaitingBeginStartsInsideNoDialogOfASection)
             if (!window->ScanRunning())
                 return false;
             ClickOn("bbBegin");
-            if (window->Phase() != JobPhase::BeginPending)
-                return true;  // said below
             heldSince = 0;
             stage = Stage::Held;
+            if (window->Phase() != JobPhase::BeginPending)
+                return true;  // said below
             return false;
         case Stage::Held:
-            if (window->ScanRunning())
-                return false;
-            if (heldSince == 0)
-                heldSince = GetTickCount();
-            // Long enough for the waiting Begin's timer (500 ms) to have ticked several times.
-            if (GetTickCount() - heldSince < 1600)
+            if (!HeldPastTheScan(heldSince))
                 return false;
             stage = Stage::Free;
             Click(ui::FindByName(dialog(), "BitBtn2"));  // Cancel
