@@ -198,17 +198,17 @@ void FiltersSection::ResetForCount()
 
 void FiltersSection::WireFilterControls()
 {
-    cbFName->onExit = [this] { cbFNameExit(); };
-    cbFName->onClick = [this] { cbFNameClick(); };
-    cbFName->onKeyUp = [this](WORD& key, ui::Shift) { cbFNameKeyUp(key); };
-    ExtList->onClickCheck = [this](int) { ExtListClickCheck(); };
-    cbSelAll->onClick = [this] { cbSelAllClick(); };
+    cbFName->onExit = WhenEditable([this] { cbFNameExit(); });
+    cbFName->onClick = WhenEditable([this] { cbFNameClick(); });
+    cbFName->onKeyUp = WhenEditable([this](WORD& key, ui::Shift) { cbFNameKeyUp(key); });
+    ExtList->onClickCheck = WhenEditable([this](int) { ExtListClickCheck(); });
+    cbSelAll->onClick = WhenEditable([this] { cbSelAllClick(); });
     presetsFrom = std::make_unique<PresetListFill>(*cbTL1);
     presetsTo = std::make_unique<PresetListFill>(*cbTL2);
-    cbTL1->onChange = [this] { cbTL1Change(); };
-    cbTL2->onChange = [this] { cbTL2Change(); };
-    dtp1->onChange = [this] { dtp1Change(); };
-    dtp2->onChange = [this] { dtp2Change(); };
+    cbTL1->onChange = WhenEditable([this] { cbTL1Change(); });
+    cbTL2->onChange = WhenEditable([this] { cbTL2Change(); });
+    dtp1->onChange = WhenEditable([this] { dtp1Change(); });
+    dtp2->onChange = WhenEditable([this] { dtp2Change(); });
     for (ui::Edit* edit : {EditFSMin.get(), EditFSMax.get()}) {
         edit->onKeyPress = [this](char& key) { EditFSMinKeyPress(key); };
         edit->onKeyDown = [this, edit](WORD& key, ui::Shift shift) { EditFSMinKeyDown(*edit, key, shift); };
@@ -337,4 +337,96 @@ void FiltersSection::EditFSMaxChange()
     const std::int64_t typed = SizeTextValue(EditFSMax->Text());
     maxEdit3->SetText(SizeBreakdown(typed));
     maxSize = ScaledSize(typed, cbFSMax->ItemIndex());
+}
+
+// --- What the section gives and shows ------------------------------------------------------------
+
+void FiltersSection::AddTo(JobRequest& request)
+{
+    request.filters = Filters();
+    request.minSizeText = EditFSMin->Text();
+    request.maxSizeText = EditFSMax->Text();
+}
+
+void FiltersSection::ShowHasSources(bool any)
+{
+    SizeFilterLabel->SetEnabled(any);
+    ModificationTimeFilterLabel->SetEnabled(any);
+}
+
+void FiltersSection::UseSectionColors()
+{
+    for (ui::Control* control : std::initializer_list<ui::Control*>{cbFName.get(), ExtList.get(), dtp1.get(), dtp2.get(),
+                                                                    cbTL1.get(), cbTL2.get()})
+        if (control->Color() != ui::kParentColor)
+            control->SetColor(ui::kParentColor);
+}
+
+void FiltersSection::ScrollToTop() { ScrollBox1->SetScrollPosition(0); }
+
+int FiltersSection::RowHeight() const { return cbFName->Height(); }
+
+// --- A count of the sources ------------------------------------------------------------------------
+
+void FiltersSection::CountStarted()
+{
+    // Entries the lists already hold (the two outer presets of the reset) are not added twice.
+    countedExtensions_.clear();
+    newExtensions_.clear();
+    anyUnchecked_ = false;
+    for (int i = 0, n = ExtList->Count(); i < n; ++i)
+        countedExtensions_.insert(LocaleLower(ExtList->Item(i)));
+}
+
+void FiltersSection::ExtensionMet(const std::string& entry)
+{
+    if (countedExtensions_.insert(entry).second)
+        newExtensions_.push_back(entry);
+}
+
+void FiltersSection::TimeMet(DateTime modified) { presetsFrom->Add(modified); }
+
+void FiltersSection::ShowCounted()
+{
+    // The extension list is in view whenever the section is open: complete before the user can look.
+    // The preset list takes its entries when looked at; one that is open or has the focus is watched,
+    // and follows the count.
+    FlushExtensions();
+    presetsFrom->KeepUpWhileInView();
+}
+
+void FiltersSection::CountEnded()
+{
+    FlushExtensions();
+    // Entries the kept filters leave out: Select All no longer holds (without its click, which would
+    // check them all again).
+    if (anyUnchecked_ && cbSelAll->Checked()) {
+        cbSelAll->tag = 1;
+        cbSelAll->SetChecked(false);
+        cbSelAll->tag = 0;
+    }
+    presetsTo->CopyFrom(*presetsFrom);
+}
+
+void FiltersSection::CountComplete()
+{
+    dtp1->SetEnabled(false);
+    dtp2->SetEnabled(false);
+}
+
+// New extension entries go in as a batch, between two runs of messages. No message runs while a batch
+// is gathered, so an entry still takes the Select All mark of the moment it was met, as the user could
+// not have changed it since.
+void FiltersSection::FlushExtensions()
+{
+    if (newExtensions_.empty())
+        return;
+    const bool all = cbSelAll->Checked();
+    ui::CheckListBox::Batch batch(*ExtList);
+    for (const std::string& entry : newExtensions_) {
+        const bool checked = all && (!keptFilters || keptFilters->StartsChecked(entry));
+        batch.Add(entry, checked);
+        anyUnchecked_ = anyUnchecked_ || !checked;
+    }
+    newExtensions_.clear();
 }

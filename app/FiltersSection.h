@@ -1,6 +1,9 @@
 #pragma once
 #include "app/PresetListFill.h"
+#include "app/SavedHistories.h"
+#include "app/SectionHost.h"
 #include "core/DateTime.h"
+#include "engine/JobRequest.h"
 #include "filters/FilterSet.h"
 #include "filters/KeptFilters.h"
 #include "filters/SectionSummaries.h"
@@ -16,13 +19,15 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <unordered_set>
+#include <vector>
 #include <string>
 
 // The Filters section: the masks box and the extension check list kept in step, Select All, the time
 // window's pickers and presets, and the size edits; the filter set they make up.
 class FiltersSection {
 public:
-    FiltersSection() = default;
+    explicit FiltersSection(SectionHost& host) : host_(host) {}
     FiltersSection(const FiltersSection&) = delete;
     FiltersSection& operator=(const FiltersSection&) = delete;
 
@@ -36,8 +41,28 @@ public:
     void ResetForCount();
     // The filter set as the controls hold it now.
     const FilterSet& Filters();
+    // What the section gives the job Begin takes: the filter set and the size edits as typed.
+    void AddTo(JobRequest& request);
+    // Filters mean nothing before there is a source: the time and size captions say so. The masks box
+    // and the lists draw on the section's colour.
+    void ShowHasSources(bool any);
+    void UseSectionColors();
+    void ScrollToTop();
+    int RowHeight() const;  // a combo box's height: the Source section's path row matches it
+
+    // What a count of the sources shows here, in the order a count calls it: the entries met go into
+    // the extension list and the preset lists, as a batch between two runs of messages.
+    void CountStarted();
+    void ExtensionMet(const std::string& entry);
+    void TimeMet(DateTime modified);
+    void ShowCounted();  // before the count runs messages
+    void CountEnded();   // however the count ended
+    // Counted to its end: the time window is chosen from the times the files really have.
+    void CountComplete();
     // What the section's header tells of the filters.
     FilterSummary Summary(DateTime now) const;
+    // The masks box, whose entries are a saved list.
+    SavedListBox MasksList() { return SavedListBoxOf(*cbFName); }
 
     void cbFNameExit();
     void cbFNameClick();
@@ -76,6 +101,25 @@ public:
 
 private:
     void WireFilterControls();
+    // The user's edits act only where the phase lets the Filters section change (never under a job
+    // that has been taken); a count's own reset is no edit.
+    bool Editable() const { return EffectOf(UserAction::EditFilters, host_.Phase()) == Effect::Act; }
+    template <class Handler>
+    auto WhenEditable(Handler handler)
+    {
+        return [this, handler](auto&&... args) {
+            if (Editable())
+                handler(args...);
+        };
+    }
+
+    SectionHost& host_;
+    void FlushExtensions();
 
     FilterSet filterSnapshot;
+    // The count that runs: the entries the extension list holds or waits to take, the new ones met
+    // since the last batch, and whether any went in unchecked.
+    std::unordered_set<std::string> countedExtensions_;
+    std::vector<std::string> newExtensions_;
+    bool anyUnchecked_ = false;
 };

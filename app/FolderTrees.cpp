@@ -148,7 +148,7 @@ void FolderTrees::RunBrowser(bool destination)
     // answer leaves the destination alone: the user's text is not wiped for a dialog that went away.
     if (destination && !path.empty()) {
         lastDestinationFolder = path;
-        places_->destinationText.SetText(path);
+        places_->destinationChosen(path);
     }
 }
 
@@ -205,11 +205,9 @@ void FolderTrees::BrowseCallback(bool destination, HWND dialog, UINT message, LP
             lastDestinationFolder = path;
             // The tree following what the user types keeps the typed text as it is.
             if (!steeringFromPath)
-                places_->destinationText.SetText(path);
+                places_->destinationChosen(path);
         } else {
-            places_->sourceText.SetText(path);
-            places_->sourceText.SetHint(path);
-            places_->sourceText.SetEnabled(true);
+            places_->sourceChosen(path);
         }
     }
 }
@@ -290,5 +288,5 @@ void FolderTrees::ShowNewDestination(const std::string& path)
 void FolderTrees::ShowSource(const std::string& path)
 {
     if (sourceBrowseDialog)
-        SelectInBrowseDialog(sourceBrowseDialog, sourceTree, path, places_->sourceText.Hint());
+        SelectInBrowseDialog(sourceBrowseDialog, sourceTree, path, places_->sourceShown());
 }

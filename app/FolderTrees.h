@@ -1,6 +1,4 @@
 #pragma once
-#include "ui/ComboBox.h"
-#include "ui/Edit.h"
 #include "ui/Panel.h"
 #include "ui/Timer.h"
 
@@ -15,13 +13,14 @@
 // dialog that a timer opens and that runs for the whole life of the window (see FolderTrees.cpp).
 class FolderTrees {
 public:
-    // Where the trees live and what their selections fill in.
+    // Where the trees live, and the calls of the sections their selections go to.
     struct Places {
         ui::Panel& destinationPanel;  // Panel3
         ui::Panel& parking;           // Panel14: the destination dialog, out of sight
         ui::Panel& sourcePanel;       // Panel8
-        ui::ComboBox& destinationText;  // cbPath
-        ui::Edit& sourceText;           // sourceEdit
+        std::function<void(const std::string&)> destinationChosen;  // the To section's destination text
+        std::function<void(const std::string&)> sourceChosen;       // the Source section's path row
+        std::function<std::string()> sourceShown;                   // what the source tree last chose
     };
 
     FolderTrees() = default;
@@ -37,6 +36,8 @@ public:
     // allows it; the tree there stays in use until then.
     void ReopenDestination();
     void ReopenSource();
+    // Where the trees start when they open (anew): by the first source.
+    void StartAt(const std::string& folder) { browseStartPath = folder; }
     // The destination tree follows a typed text, keeping the text as it is.
     void SteerDestination(const std::string& path);
     // The destination tree shows a folder just made, and takes the focus.

@@ -29,6 +29,7 @@
 #include "ui/Timer.h"
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -82,14 +83,16 @@ public:
     bool ScanRunning() const { return StopSearch->Enabled(); }
     void StopSearchClick();
     void BitBtn1Click();
-    int& QuestionsUp() override { return questionsUp; }
     // A loop of the window's that must end is up: a question, the icon's or the system's menu, a move
     // or a sizing of the window. Each dispatches the window's timers, and whatever starts there runs
     // inside it and keeps it from ending until it returns.
     bool NestedLoopUp() const;
     // At rest, outside every such loop: the only place a folder tree's browse dialog may start (its
     // loop only ends with the window).
-    bool AtRestOutsideLoops() const { return Phase() == JobPhase::Rest && !NestedLoopUp(); }
+    bool AtRestOutsideLoops() const
+    {
+        return EffectOf(UserAction::ReopenTree, Phase()) == Effect::Act && !NestedLoopUp();
+    }
 
     // --- Pre-scan -----------------------------------------------------------------------------
     void SearchTimerTimer();
@@ -108,6 +111,8 @@ public:
     ConflictAnswer AskFolderExists(const std::string& path) override;
     bool AskYesNo(const std::string& text, const std::string& title) override;
     void ShowMessage(const std::string& text) override;
+    int RunDialog(ui::Form& dialog) override;
+    void RunMenu(ui::PopupMenu& menu, POINT at) override;
     void AppendLog(const std::string& entry) override;
     void ClearLog() override;
     void FileSettled(const FileOutcome& outcome) override;
@@ -119,7 +124,11 @@ public:
     DateTime Now() override;
     std::string FormatLocalDateTime(DateTime value) override;
 
-    JobState state;
+    // The running (or last) job's flags and counters, and the pre-scan's count of the sources now.
+    const JobState& State() const { return state; }
+    const ScanTotals& ScanCount() const { return scanTotals; }
+    // The count as a count of other sources would have left it (tests give it totals no disk holds).
+    void SetScanCount(const ScanTotals& totals) { scanTotals = totals; }
 
     // --- Frame controls (named as on the form) ------------------------------------------------
     // The task bar's button under the application title; owns the form, so it goes after it.
@@ -146,28 +155,36 @@ public:
 
     // The operation chooser.
     std::unique_ptr<ui::ScrollBox> ScrollBox3;
-    std::array<std::unique_ptr<ui::Panel>, 5> operationCell;  // Panel10 is Copy's
-    std::array<std::unique_ptr<ui::RadioButton>, 5> operationRadio;  // rbCopy rbCut rbTrash rbDelete rbCrush
-    std::array<std::unique_ptr<ui::Image>, 5> operationPicture;     // imcopy imcut imtrash imdelete imcrash
-    std::array<std::unique_ptr<ui::Image>, 5> operationIcon;        // imcopy1 … imcrash1
+    std::array<std::unique_ptr<ui::Panel>, kOperationCount> operationCell;  // Panel10 is Copy's
+    std::array<std::unique_ptr<ui::RadioButton>, kOperationCount> operationRadio;  // rbCopy rbCut rbTrash rbDelete rbCrush
+    std::array<std::unique_ptr<ui::Image>, kOperationCount> operationPicture;     // imcopy imcut imtrash imdelete imcrash
+    std::array<std::unique_ptr<ui::Image>, kOperationCount> operationIcon;        // imcopy1 … imcrash1
 
     std::unique_ptr<ui::Timer> SearchTimer, ReclickBeginButton, Timer3;
 
     // --- Sections and sides (after the frame they are built into: they go first) --------------
     FolderTrees trees;  // the trees of the Source and To sections
     SourceSection source{*this, trees};
-    FiltersSection filters;
+    FiltersSection filters{*this};
     ToSection to{*this, trees};
     ProgressSection progress;
     SettingsSection settings{*this};
     SavedHistories histories;
-    TraySide tray;
+    TraySide tray{*this};
     ShellSide shell{*this};
 
     std::unique_ptr<TFileExistsForm> fileExistsForm;
     std::unique_ptr<TFolderExistsForm> folderExistsForm;
 
 private:
+    friend class ScanDisplay;
+    friend struct ScanRun;
+
+    // Written by the job only (and its flags through its Pause, Cancel and quit calls): the window
+    // reads it to know its phase.
+    JobState state;
+    ScanTotals scanTotals;  // the pre-scan counts here; Begin copies it into the job's request
+
     void BuildForm();
     void BuildSection(int index, const std::string& panelName, const std::string& headerName,
                       const std::string& headerText, const std::string& bodyName, const std::string& iconName,
@@ -185,9 +202,12 @@ private:
     bool Dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
     // Begin from the saved lists on, with the job taken at the press (at once, or once a scan that
     // was running has wound down).
-    void ContinueBegin(const JobRequest& request);
+    void ContinueBegin(JobRequest request);
     void HoldBeginForScan(const JobRequest& request);
     void DropPendingBegin();
+    // The one call through which every modal loop of the window runs (app/Mainfrm_Modal.cpp): the loop
+    // is counted as up while it runs, and a job's own question (`jobQuestion`) makes the phase Asking.
+    int RunModal(const std::function<int()>& loop, bool jobQuestion = false);
     std::optional<JobRequest> pendingBegin;  // taken at Begin during a scan, run when it has wound down
     int questionsUp = 0;    // modal questions of this window that are open (they pump messages)
     bool sizingOrMoving = false;  // the system's loop of a move or a sizing of the window runs

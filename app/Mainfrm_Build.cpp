@@ -7,12 +7,19 @@
 #include "platform/MessagePump.h"
 #include "res/Pictures.h"
 
+#include <iterator>
+
 using namespace build;
 
 namespace {
 
 constexpr COLORREF kEvenColor = RGB(204, 255, 170);
 constexpr COLORREF kOddColor = RGB(255, 204, 170);
+
+// Each operation's picture, in the order of the operation table's rows.
+constexpr res::Picture kOperationPictures[] = {res::Picture::Copy, res::Picture::Cut, res::Picture::Trash,
+                                               res::Picture::Delete, res::Picture::Crush};
+static_assert(std::size(kOperationPictures) == kOperationCount, "each operation has its picture");
 
 } // namespace
 
@@ -73,7 +80,10 @@ void TVorCopyPasteWin::BuildForm()
     BuildSection(kSectionSettings, "SettingsPanel", "SettingsLabel", "Settings", "SettingsSubPanel",
                  "SettingsSubPanel2", SettingsPanel, SettingsLabel, SettingsSubPanel, SettingsSubPanel2);
     settings.Build(*SettingsSubPanel);
-    trees.Build({*to.Panel3, *to.Panel14, *source.Panel8, *to.cbPath, *source.sourceEdit},
+    trees.Build({to.TreePanel(), to.ParkingPanel(), source.TreePanel(),
+                 [this](const std::string& path) { to.SetDestinationText(path); },
+                 [this](const std::string& path) { source.ShowChosenFolder(path); },
+                 [this] { return source.ChosenFolder(); }},
                 // Nor once the program is ending: a dialog opened then would keep it from ending.
                 [this] { return AtRestOutsideLoops() && !QuitPending() && !state.quitFlag; });
 
@@ -148,32 +158,18 @@ void TVorCopyPasteWin::BuildOperationSection()
                  "CopyCutSubPanel2", CopyCutPanel, CopyCutLabel, CopyCutSubPanel, CopyCutSubPanel2);
     ScrollBox3 = Make<ui::ScrollBox>(*CopyCutSubPanel, Named("ScrollBox3", {}, ui::Align::Client));
 
-    struct Cell {
-        const char* cell;
-        const char* radio;
-        const char* caption;
-        const char* picture;
-        const char* icon;
-        res::Picture kind;
-        int left, top;
-    };
-    const Cell cells[5] = {
-        {"Panel10", "rbCopy", "Copy", "imcopy", "imcopy1", res::Picture::Copy, 0, 0},
-        {"Panel11", "rbCut", "Cut", "imcut", "imcut1", res::Picture::Cut, 128, 0},
-        {"Panel12", "rbTrash", "Move to trash", "imtrash", "imtrash1", res::Picture::Trash, 0, 91},
-        {"Panel13", "rbDelete", "Delete", "imdelete", "imdelete1", res::Picture::Delete, 128, 91},
-        {"Panel15", "rbCrush", "Crush", "imcrash", "imcrash1", res::Picture::Crush, 256, 91},
-    };
-    for (int i = 0; i < 5; ++i) {
-        const Cell& c = cells[i];
+    for (int i = 0; i < kOperationCount; ++i) {
+        const OperationRow& c = RowOf(static_cast<Operation>(i));
         const auto n = static_cast<size_t>(i);
-        operationCell[n] = Make<ui::Panel>(*ScrollBox3, Tagged(Named(c.cell, {c.left + 4, c.top + 4, 128, 91}), i));
-        operationPicture[n] = Make<ui::Image>(*operationCell[n], Tagged(Named(c.picture, {32, 4, 64, 64}), i),
-                                              ui::ImageArgs{res::GetPicture(c.kind, 64)});
-        operationRadio[n] = Make<ui::RadioButton>(*operationCell[n], Tagged(Named(c.radio, {16, 70, 104, 17}), i),
+        const res::Picture picture = kOperationPictures[n];
+        operationCell[n] =
+            Make<ui::Panel>(*ScrollBox3, Tagged(Named(c.cellName, {c.cellLeft + 4, c.cellTop + 4, 128, 91}), i));
+        operationPicture[n] = Make<ui::Image>(*operationCell[n], Tagged(Named(c.pictureName, {32, 4, 64, 64}), i),
+                                              ui::ImageArgs{res::GetPicture(picture, 64)});
+        operationRadio[n] = Make<ui::RadioButton>(*operationCell[n], Tagged(Named(c.radioName, {16, 70, 104, 17}), i),
                                                   ui::RadioButtonArgs{c.caption, i == kOpCopy});
-        operationIcon[n] = Make<ui::Image>(*CopyCutSubPanel2, Tagged(Named(c.icon, {0, 0, 24, 24}), i),
-                                           ui::ImageArgs{res::GetPicture(c.kind, 24)});
+        operationIcon[n] = Make<ui::Image>(*CopyCutSubPanel2, Tagged(Named(c.iconName, {0, 0, 24, 24}), i),
+                                           ui::ImageArgs{res::GetPicture(picture, 24)});
         operationIcon[n]->SetVisible(i == kOpCopy);
 
         operationRadio[n]->onClick = [this, i] { rbCopyClick(i); };
@@ -203,12 +199,12 @@ void TVorCopyPasteWin::LinkSections()
             },
         .showTrayIcon = [this] { tray.Show(); },
         .showWindow = [this] { form->Show(); },
-        .monitorsClipboard = [this] { return settings.cbMonitorClipboard->Checked(); },
-        .anySource = [this] { return source.sourceList->Count() > 0; },
+        .monitorsClipboard = [this] { return settings.MonitorsClipboard(); },
+        .anySource = [this] { return source.Any(); },
         .endRunningScan =
             [this] {
                 if (ScanRunning())
-                    state.scanStopped = true;
+                    scanTotals.stopped = true;
             },
         .takeSources =
             [this](const std::vector<std::string>& paths) {
@@ -216,7 +212,7 @@ void TVorCopyPasteWin::LinkSections()
                 source.ReplaceWith(paths);
             },
         .scanAndOpenTo = [this] { BitBtn1Click(); },
-        .startTreesAt = [this](const std::string& folder) { trees.browseStartPath = folder; },
+        .startTreesAt = [this](const std::string& folder) { trees.StartAt(folder); },
     });
     // Building the window looks at its messages now and then, so a hand-off can arrive before the
     // window's start-up has run: its messages take their one path from here on.

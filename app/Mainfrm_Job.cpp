@@ -3,7 +3,6 @@
 #include "app/Mainfrm.h"
 
 #include "app/MainWindowClass.h"
-#include "app/QuestionUp.h"
 #include "core/DateTime.h"
 #include "core/LogTexts.h"
 #include "engine/filefacts.h"
@@ -13,7 +12,6 @@
 #include "platform/ProgramPath.h"
 #include "ui/HandlerException.h"
 #include "ui/Hints.h"
-#include "ui/MessageBoxes.h"
 
 #include <mmsystem.h>
 
@@ -21,7 +19,6 @@
 
 namespace {
 
-constexpr const char* kMessageTitle = kApplicationTitle;  // the program's title, as every box of it
 constexpr unsigned kPumpIntervalMs = 15;
 
 // The one main window, for the control layer's exception reporter, which takes no context.
@@ -38,9 +35,9 @@ void ReportToLog(const char* where, const char* what)
 TVorCopyPasteWin::TVorCopyPasteWin(const std::string& historyFolder, const std::string& commandArgument)
 {
     BuildForm();
-    histories.Load(historyFolder, *filters.cbFName, *to.cbPath);
-    state.speedText = progress.Display().SpeedText();  // what LabelSpeed shows before the first job
+    histories.Load(historyFolder, filters.MasksList(), to.PathList());
     job = std::make_unique<JobRun>(*this, state);
+    job->SetSpeedBeforeAnyJob(progress.Display().SpeedText());
     LinkSections();
     shell.HandleCommandLine(commandArgument);
     FormCreate();
@@ -89,7 +86,7 @@ void TVorCopyPasteWin::FormCreate()
     FormResize();
     // New Folder and Rename keep to the right of their row; the row got its width before it had a
     // handler to place them, and only its height changes as the sections open and close.
-    to.ToBottomPanel->onResize();
+    to.PlaceButtons();
     shell.Listen();
     trees.Open();
 }
@@ -130,7 +127,7 @@ void TVorCopyPasteWin::CloseWindowAfterBrowsers()
 
 bool TVorCopyPasteWin::NestedLoopUp() const
 {
-    return questionsUp > 0 || sizingOrMoving || menuLoopUp || tray.MenuUp();
+    return questionsUp > 0 || sizingOrMoving || menuLoopUp;
 }
 
 JobPhase TVorCopyPasteWin::Phase() const
@@ -151,15 +148,10 @@ JobRequest TVorCopyPasteWin::TakeJobRequest()
 {
     JobRequest request;
     request.operation = OperationKind();
-    request.sources = source.Items();
-    request.destinationText = to.cbPath->Text();
-    request.destination = ResolvedDestinationText(request.destinationText);
-    request.flat = to.cbIgnorSubDir->Checked();
-    request.verify = settings.cbVerify->Checked();
-    request.fileWorkers = settings.filesAtOnce.Count();
-    request.filters = filters.Filters();
-    request.minSizeText = filters.EditFSMin->Text();
-    request.maxSizeText = filters.EditFSMax->Text();
+    source.AddTo(request);
+    to.AddTo(request);
+    filters.AddTo(request);
+    settings.AddTo(request);
     // The header as it reads once another section is open: while the Operation section is open it
     // says "Select operation", and a Begin pressed from there must still log the job's operation.
     request.operationHeader = OperationHeader(kSectionProgress, request.operation);
@@ -234,7 +226,7 @@ void TVorCopyPasteWin::ReclickBeginButtonTimer()
     ContinueBegin(request);
 }
 
-void TVorCopyPasteWin::ContinueBegin(const JobRequest& request)
+void TVorCopyPasteWin::ContinueBegin(JobRequest request)
 {
     const std::vector<std::string> historyFailures = histories.SaveHistories(request.filters.masksText, request.destinationText);
     if (LacksDestination(request)) {
@@ -242,9 +234,15 @@ void TVorCopyPasteWin::ContinueBegin(const JobRequest& request)
         EnterRestState();  // a Begin that waited for its scan had locked the sections
         return;
     }
-    const bool writeReport = settings.cbReport->Checked();
+    const bool writeReport = settings.WritesReport();
     const DWORD reportError = writeReport ? reportFile.OpenBeside(ProgramFolderPath(), Now()) : 0;
     jobCancelled = false;
+    // The count as the job starts. A count requested but not yet run describes another list than the
+    // job's: the job runs as after a stopped count (no estimate, no free-space check), and the count
+    // follows the job.
+    request.scan = scanTotals;
+    if (SearchTimer->Enabled() || shell.CountPending())
+        request.scan.stopped = true;
     job->Run(request, historyFailures);
     if (writeReport) {
         // After the log's report block: where the same account stands for a script to read.
@@ -330,8 +328,8 @@ void TVorCopyPasteWin::bbPauseClick()
 void TVorCopyPasteWin::StopSearchClick()
 {
     pExists->Hide();
-    state.scanStopped = true;
-    progress.aniSearch->Rewind();
+    scanTotals.stopped = true;
+    progress.RewindSearchAnimation();
 }
 
 void TVorCopyPasteWin::BitBtn1Click()
@@ -344,7 +342,7 @@ void TVorCopyPasteWin::BitBtn1Click()
 
 Operation TVorCopyPasteWin::OperationKind() const
 {
-    for (int i = 0; i < 5; ++i)
+    for (int i = 0; i < kOperationCount; ++i)
         if (operationRadio[static_cast<size_t>(i)]->Checked())
             return static_cast<Operation>(i);
     return kOpCopy;
@@ -385,56 +383,8 @@ void TVorCopyPasteWin::SetFileBar(int maximum, int position) { progress.Display(
 void TVorCopyPasteWin::SetOverallBarMax(int maximum) { progress.Display().SetOverallMax(maximum); }
 void TVorCopyPasteWin::SetOverallBarPos(int position) { progress.Display().SetOverallPos(position); }
 
-// --- JobHost: questions and log ------------------------------------------------------------------
+// --- JobHost: log ---------------------------------------------------------------------------------
 
-// A dialog ended by a quit answers Skip (it shows nothing once a quit is known); the job stops.
-ConflictAnswer TVorCopyPasteWin::AskFileExists(const std::string& path, const std::string& comparison)
-{
-    progress.Display().Flush();  // the job stands still while it asks: show where
-    ConflictAnswer answer;
-    {
-        QuestionUp up(questionsUp, &asking);
-        answer = fileExistsForm->Ask(path, comparison);
-    }
-    answer.renameNew = fileExistsForm->RenameModeNew();
-    NoticeQuit();
-    return answer;
-}
-
-ConflictAnswer TVorCopyPasteWin::AskFolderExists(const std::string& path)
-{
-    progress.Display().Flush();
-    ConflictAnswer answer;
-    {
-        QuestionUp up(questionsUp, &asking);
-        answer = folderExistsForm->Ask(path);
-    }
-    answer.renameNew = folderExistsForm->RenameModeNew();
-    NoticeQuit();
-    return answer;
-}
-
-bool TVorCopyPasteWin::AskYesNo(const std::string& text, const std::string& title)
-{
-    // While the program is ending nothing is asked: No never does anything.
-    if (QuitPending() || state.quitFlag)
-        return false;
-    progress.Display().Flush();
-    bool yes = false;
-    {
-        QuestionUp up(questionsUp, job && job->Running() ? &asking : nullptr);
-        yes = ui::AskYesNo(Handle(), text, title);
-    }
-    NoticeQuit();
-    return yes && !state.quitFlag;
-}
-
-void TVorCopyPasteWin::ShowMessage(const std::string& text)
-{
-    progress.Display().Flush();
-    QuestionUp up(questionsUp);
-    ui::ShowMessage(Handle(), text, kMessageTitle);
-}
 void TVorCopyPasteWin::AppendLog(const std::string& entry) { progress.AppendLog(entry); }
 void TVorCopyPasteWin::ClearLog() { progress.ClearLog(); }
 void TVorCopyPasteWin::FileSettled(const FileOutcome& outcome) { reportFile.Add(outcome); }
@@ -449,18 +399,10 @@ void TVorCopyPasteWin::SetSectionsEnabled(bool enabled)
     }
 }
 
-void TVorCopyPasteWin::SetFolderButtonsEnabled(bool enabled)
-{
-    to.BitBtn4->SetEnabled(enabled);  // Rename: the job may be writing into the folder
-    to.BitBtn3->SetEnabled(enabled);  // a tree opened now would wait for the job's end: not offered
-}
+void TVorCopyPasteWin::SetFolderButtonsEnabled(bool enabled) { to.SetFolderButtonsEnabled(enabled); }
 
 void TVorCopyPasteWin::EnterRunningState(Operation operation)
 {
-    // A scan requested but not yet run: the totals describe another list than the job's, so the job
-    // runs as after a stopped scan (no estimate, no free-space check); the scan follows the job.
-    if (SearchTimer->Enabled() || shell.ParamTimer4->Enabled())
-        state.scanStopped = true;
     SetSectionsEnabled(false);
     SetFolderButtonsEnabled(false);
     bbBegin->SetEnabled(false);

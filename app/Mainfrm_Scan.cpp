@@ -5,12 +5,9 @@
 #include "core/ShellIntegration.h"
 #include "engine/filefacts.h"
 #include "engine/prescan.h"
-#include "filters/KeptFilters.h"
-#include "filters/LocaleLower.h"
 #include "platform/MessagePump.h"
 
 #include <algorithm>
-#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -28,40 +25,28 @@ std::string CountText(std::int64_t files) { return "Searching... ( " + std::to_s
 
 } // namespace
 
-// What one scan shows in the window: new extension entries and preset times, and the count.
+// What one scan shows in the window: the Filters section takes the extension entries and times met,
+// the Progress section's header the count.
 class ScanDisplay final : public ScanHost {
 public:
-    explicit ScanDisplay(TVorCopyPasteWin& w) : w_(w)
-    {
-        // Entries the lists already hold (the two outer presets of the reset) are not added twice.
-        for (int i = 0, n = w_.filters.ExtList->Count(); i < n; ++i)
-            extensions_.insert(LocaleLower(w_.filters.ExtList->Item(i)));
-    }
+    explicit ScanDisplay(TVorCopyPasteWin& w) : w_(w) { w_.filters.CountStarted(); }
 
     void ProcessMessages() override
     {
         const DWORD now = GetTickCount();
         if (pumped_ && now - pumpedAt_ < kPumpGapMs)
             return;
-        // The extension list is in view whenever the Filters section is open: complete before the
-        // user can look. The preset list takes its entries when looked at; one that is open or has
-        // the focus is watched, and follows the count.
-        FlushExtensions();
-        w_.filters.presetsFrom->KeepUpWhileInView();
+        w_.filters.ShowCounted();
         // A quit met here (the program is ending) ends the scan as Stop searching would.
         if (!ProcessPendingMessages())
-            w_.state.scanStopped = true;
+            w_.scanTotals.stopped = true;
         pumped_ = true;
         pumpedAt_ = GetTickCount();
     }
 
-    void ExtensionMet(const std::string& entry) override
-    {
-        if (extensions_.insert(entry).second)
-            newExtensions_.push_back(entry);
-    }
+    void ExtensionMet(const std::string& entry) override { w_.filters.ExtensionMet(entry); }
 
-    void TimeMet(DateTime modified) override { w_.filters.presetsFrom->Add(modified); }
+    void TimeMet(DateTime modified) override { w_.filters.TimeMet(modified); }
 
     void Counted(std::int64_t files) override
     {
@@ -71,41 +56,16 @@ public:
         Show(files, now);
     }
 
-    // However the count ended (to its end, Stop searching, Begin, a new request): the extension list
-    // complete, the end list to hold the entries of the start list, and the last count shown.
+    // However the count ended (to its end, Stop searching, Begin, a new request): the Filters section
+    // complete, and the last count shown.
     void Finish()
     {
-        FlushExtensions();
-        // Entries the kept filters leave out: Select All no longer holds (without its click, which
-        // would check them all again).
-        if (anyUnchecked_ && w_.filters.cbSelAll->Checked()) {
-            w_.filters.cbSelAll->tag = 1;
-            w_.filters.cbSelAll->SetChecked(false);
-            w_.filters.cbSelAll->tag = 0;
-        }
-        w_.filters.presetsTo->CopyFrom(*w_.filters.presetsFrom);
-        if (shown_ >= 0 && shown_ != w_.state.scanFileTotal)
-            Show(w_.state.scanFileTotal, GetTickCount());
+        w_.filters.CountEnded();
+        if (shown_ >= 0 && shown_ != w_.scanTotals.fileTotal)
+            Show(w_.scanTotals.fileTotal, GetTickCount());
     }
 
 private:
-    // New extension entries go in as a batch, between two runs of messages. No message runs while a
-    // batch is gathered, so an entry still takes the Select All mark of the moment it was met, as
-    // the user could not have changed it since.
-    void FlushExtensions()
-    {
-        if (newExtensions_.empty())
-            return;
-        const bool all = w_.filters.cbSelAll->Checked();
-        ui::CheckListBox::Batch batch(*w_.filters.ExtList);
-        for (const std::string& entry : newExtensions_) {
-            const bool checked = all && (!w_.filters.keptFilters || w_.filters.keptFilters->StartsChecked(entry));
-            batch.Add(entry, checked);
-            anyUnchecked_ = anyUnchecked_ || !checked;
-        }
-        newExtensions_.clear();
-    }
-
     void Show(std::int64_t files, DWORD now)
     {
         w_.ProgressLabel->SetText(CountText(files));
@@ -114,17 +74,14 @@ private:
     }
 
     TVorCopyPasteWin& w_;
-    std::unordered_set<std::string> extensions_;
-    std::vector<std::string> newExtensions_;
     std::int64_t shown_ = -1;  // nothing shown yet
-    bool anyUnchecked_ = false;
     DWORD shownAt_ = 0;
     bool pumped_ = false;
     DWORD pumpedAt_ = 0;  // when the last run of messages ended
 };
 
 struct ScanRun {
-    explicit ScanRun(TVorCopyPasteWin& w) : display(w), scan(display, w.state) {}
+    explicit ScanRun(TVorCopyPasteWin& w) : display(w), scan(display, w.scanTotals) {}
     ScanDisplay display;
     PreScan scan;
 };
@@ -145,7 +102,7 @@ void TVorCopyPasteWin::SearchTimerTimer()
     }
     if (ScanRunning()) {
         // A new request ends the running scan; the timer stays on, so a later tick starts a fresh one.
-        state.scanStopped = true;
+        scanTotals.stopped = true;
         ProcessPendingMessages();
         return;
     }
@@ -158,7 +115,7 @@ void TVorCopyPasteWin::SearchTimerTimer()
         FrameSection(sectionPanel[static_cast<size_t>(expandedSection)]);
 
     progress.ScanStarted();
-    state.scanStopped = false;
+    scanTotals.stopped = false;
     StopSearch->SetEnabled(true);
     {
         // However the counting ends, the window returns to rest: a Stop searching left enabled would
@@ -174,10 +131,8 @@ void TVorCopyPasteWin::SearchTimerTimer()
         CountSourceItems(-1);
     }
 
-    if (!state.scanStopped) {
-        // Counted to the end: the time window is chosen from the times the files really have.
-        filters.dtp1->SetEnabled(false);
-        filters.dtp2->SetEnabled(false);
+    if (!scanTotals.stopped) {
+        filters.CountComplete();
     }
 }
 
@@ -192,12 +147,12 @@ void TVorCopyPasteWin::CountSourceItems(int index)
     } restore{activeScan, outer};
 
     // The list as it is now: entries removed while the scan pumps messages are a new request anyway.
-    std::vector<std::string> items;
-    for (int i = 0, n = source.sourceList->Count(); i < n; ++i)
-        if (index == -1 || i == index)
-            items.push_back(source.sourceList->Item(i));
+    std::vector<std::string> items = source.Items();
+    if (index >= 0)
+        items = index < static_cast<int>(items.size()) ? std::vector<std::string>{items[static_cast<size_t>(index)]}
+                                                       : std::vector<std::string>{};
     for (const std::string& item : items) {
-        if (state.scanStopped)
+        if (scanTotals.stopped)
             break;
         run.scan.CountItem(item);
     }
@@ -214,17 +169,14 @@ void TVorCopyPasteWin::ResumeDeferredScan()
 
 void TVorCopyPasteWin::ResetForScan()
 {
-    state.scanFileTotal = 0;
-    state.scanByteTotal = 0;
-    state.scanItems.clear();
-    state.filesExamined = 0;
-    state.bytesExamined = 0;
+    scanTotals = {};
+    job->NewCount();
     filters.ResetForCount();
     // The destination tree starts by the first source. The live tree is not steered from here: its
     // answer arrives later and replaces the text of cbPath, which the user may be typing into by then
     // (a scan starts after every Add); it would also replace a destination chosen before.
-    if (source.sourceList->Count() > 0)
-        trees.browseStartPath = FolderPart(source.sourceList->Item(0));
+    if (const std::vector<std::string> sources = source.Items(); !sources.empty())
+        trees.StartAt(FolderPart(sources.front()));
 }
 
 void TVorCopyPasteWin::SourcesChangedBy(UserAction action)

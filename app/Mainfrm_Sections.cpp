@@ -2,7 +2,6 @@
 // layout and the headers; and the operation chooser.
 #include "app/Mainfrm.h"
 
-#include "engine/progress.h"
 #include "filters/SectionSummaries.h"
 
 namespace {
@@ -18,7 +17,7 @@ COLORREF SectionColor(int index) { return index % 2 == 0 ? kEvenColor : kOddColo
 int TVorCopyPasteWin::CollapsedHeight(int section) const
 {
     const Operation operation = const_cast<TVorCopyPasteWin*>(this)->OperationKind();
-    if (section == kSectionTo && operation >= kOpTrash)
+    if (section == kSectionTo && !RowOf(operation).usesDestination)
         return 1;
     return sectionHeader[static_cast<size_t>(section)]->Height();
 }
@@ -30,7 +29,7 @@ void TVorCopyPasteWin::CopyCutLabelClick(ui::Label& header)
     FormResize();
     if (header.tag != Timer3->tag)
         ShowSection(header.tag);
-    filters.ScrollBox1->SetScrollPosition(0);
+    filters.ScrollToTop();
 }
 
 void TVorCopyPasteWin::ShowSection(int index)
@@ -82,9 +81,8 @@ void TVorCopyPasteWin::Timer3Timer()
     FormResize();
     // A Pause pressed while the sections moved is undone, and the button says so.
     if (state.pauseFlag != pauseAtSwitch) {
-        state.pauseFlag = pauseAtSwitch;
-        NotePauseFlag(state, TickMs());
-        if (progress.bbPause->Visible())
+        job->SetPaused(pauseAtSwitch);
+        if (progress.PauseShown())
             ShowPaused(state.pauseFlag);
     }
     if (expandedSection == kSectionOperation) {
@@ -147,11 +145,11 @@ void TVorCopyPasteWin::PlaceIconPanels()
 
 void TVorCopyPasteWin::FormResize()
 {
-    if (!to.cbPath)
+    if (!to.Built())
         return;  // still being built
     to.Layout();
     filters.Layout();
-    source.Layout(filters.cbFName->Height());  // the path row as high as a combo box
+    source.Layout(filters.RowHeight());  // the path row as high as a combo box
     PlaceIconPanels();
     bbCancel->SetLeft(Panel19->ClientWidth() - 12 - bbCancel->Width());
     bbBegin->SetLeft(bbCancel->Left() - 10 - bbBegin->Width());
@@ -181,7 +179,7 @@ void TVorCopyPasteWin::RefreshSectionHeaders(int index)
     NameFilterLabel->SetText(FiltersHeader(index, filters.Summary(Now())));
 
     ToPanel->SetEnabled(DestinationUsed(operation));
-    ToLabel->SetText(DestinationHeader(index, operation, to.cbPath->Text()));
+    ToLabel->SetText(DestinationHeader(index, operation, to.DestinationText()));
     ProgressLabel->SetText("Progress\n");
     SettingsLabel->SetText("Settings\n");
 
@@ -190,8 +188,8 @@ void TVorCopyPasteWin::RefreshSectionHeaders(int index)
     // cannot change under the job.
     const bool anySource = !sources.empty();
     const bool jobRunning = job && job->Running();
-    for (ui::Label* label : {filters.SizeFilterLabel.get(), filters.ModificationTimeFilterLabel.get(), ToLabel.get()})
-        label->SetEnabled(anySource);
+    filters.ShowHasSources(anySource);
+    ToLabel->SetEnabled(anySource);
     NameFilterLabel->SetEnabled(anySource && !jobRunning);
 
     for (int i = 0; i < kSectionCount; ++i) {
@@ -200,34 +198,30 @@ void TVorCopyPasteWin::RefreshSectionHeaders(int index)
         sectionHeader[n]->SetColor(SectionColor(i));
         sectionIcon[n]->SetColor(SectionColor(i));
     }
-    for (ui::Control* control :
-         std::initializer_list<ui::Control*>{source.sourceList.get(), filters.cbFName.get(), filters.ExtList.get(),
-                                             filters.dtp1.get(), filters.dtp2.get(), filters.cbTL1.get(),
-                                             filters.cbTL2.get()})
-        if (control->Color() != ui::kParentColor)
-            control->SetColor(ui::kParentColor);
+    source.UseSectionColors();
+    filters.UseSectionColors();
     PlaceIconPanels();
     FrameSection(nullptr);
 }
 
 void TVorCopyPasteWin::rbCopyClick(int senderTag)
 {
+    if (EffectOf(UserAction::EditFilters, Phase()) != Effect::Act)
+        return;  // the Operation section is locked with the job it would change
     const int chosen = senderTag >= 0 ? senderTag : kOpCopy;
     // A radio button checks itself before its click arrives here, so the operation chosen before is
     // the checked one other than the chosen (or the chosen itself when nothing else is checked).
     int before = chosen;
-    for (int i = 0; i < 5; ++i) {
+    for (int i = 0; i < kOperationCount; ++i) {
         if (i != chosen && operationRadio[static_cast<size_t>(i)]->Checked()) {
             before = i;
             break;
         }
     }
-    for (int i = 0; i < 5; ++i) {
+    for (int i = 0; i < kOperationCount; ++i) {
         operationRadio[static_cast<size_t>(i)]->SetChecked(i == chosen);
         operationIcon[static_cast<size_t>(i)]->SetVisible(i == chosen);
     }
-    const bool beforeNeedsDestination = before <= kOpCut;
-    const bool chosenNeedsDestination = chosen <= kOpCut;
-    if (beforeNeedsDestination != chosenNeedsDestination)
+    if (RowOf(static_cast<Operation>(before)).usesDestination != RowOf(static_cast<Operation>(chosen)).usesDestination)
         ShowSection(kSectionOperation);
 }

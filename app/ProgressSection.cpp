@@ -89,7 +89,17 @@ void ProgressSection::EnterRunning(Operation operation)
     bbPause->SetPicture(res::GetPicture(res::Picture::Pause, 24));
     bbPause->Show();
     JobAnimation().Hide();
-    jobAnimation = operation <= kOpCut ? aniCopy.get() : operation == kOpTrash ? aniTrash.get() : aniDelete.get();
+    switch (RowOf(operation).look) {
+    case JobLook::Copy:
+        jobAnimation = aniCopy.get();
+        break;
+    case JobLook::Trash:
+        jobAnimation = aniTrash.get();
+        break;
+    case JobLook::Delete:
+        jobAnimation = aniDelete.get();
+        break;
+    }
     JobAnimation().Show();
     aniSearch->Hide();
     aniProgressBar->Show();

@@ -38,6 +38,9 @@ public:
     void AppendLog(const std::string& entry) { Memo1->Append(entry + "\r\n"); }
     void ClearLog() { Memo1->Clear(); }
 
+    bool PauseShown() const { return bbPause->Visible(); }
+    void RewindSearchAnimation() { aniSearch->Rewind(); }
+
     void aniProgressBarTimerTimer();
     void aniSearchStart();
     void DrawProgressTab(int index, HDC dc, RECT rect);

@@ -42,6 +42,8 @@ public:
     // Once the window is ready: drops, hand-offs from starts without elevation, the clipboard.
     void Listen();
     bool StartsHidden() const { return startHidden; }
+    // The first start's deferred count has not run yet.
+    bool CountPending() const { return ParamTimer4->Enabled(); }
     // Hand-off, drops and the clipboard's notices; false for anything else and for what the window
     // handles on as well.
     bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);

@@ -2,14 +2,12 @@
 #include "app/SourceSection.h"
 
 #include "app/ControlArgsBuilders.h"
-#include "app/QuestionUp.h"
 #include "core/AbsolutePath.h"
 #include "core/LogTexts.h"
 #include "core/SectionNumber.h"
 #include "core/SourceAdmission.h"
 #include "platform/PathKind.h"
 #include "res/Pictures.h"
-#include "ui/MessageBoxes.h"
 
 using namespace build;
 
@@ -108,11 +106,7 @@ void SourceSection::sourceButtonRemoveClick()
 {
     if (EffectOf(UserAction::EditSources, host_.Phase()) != Effect::Act || sourceList->SelectedCount() == 0)
         return;
-    bool yes = false;
-    {
-        QuestionUp up(host_.QuestionsUp());
-        yes = ui::AskYesNo(host_.Handle(), "Are you sure to remove the selected copy items from copy-list?", "Delete");
-    }
+    const bool yes = host_.AskYesNo("Are you sure to remove the selected copy items from copy-list?", "Delete");
     // The question pumped messages: a job may have been taken meanwhile, and its list is not changed.
     if (!yes || EffectOf(UserAction::EditSources, host_.Phase()) != Effect::Act)
         return;
@@ -145,4 +139,17 @@ void SourceSection::BitBtn6Click()
 {
     if (EffectOf(UserAction::ReopenTree, host_.Phase()) != Effect::Ignore)
         trees_.ReopenSource();  // during a scan it opens once the scan has wound down
+}
+
+void SourceSection::UseSectionColors()
+{
+    if (sourceList->Color() != ui::kParentColor)
+        sourceList->SetColor(ui::kParentColor);
+}
+
+void SourceSection::ShowChosenFolder(const std::string& path)
+{
+    sourceEdit->SetText(path);
+    sourceEdit->SetHint(path);
+    sourceEdit->SetEnabled(true);
 }

@@ -1,6 +1,7 @@
 #pragma once
 #include "app/FolderTrees.h"
 #include "app/SectionHost.h"
+#include "engine/JobRequest.h"
 #include "ui/Button.h"
 #include "ui/Edit.h"
 #include "ui/ListBox.h"
@@ -27,6 +28,14 @@ public:
     SourceSection& operator=(const SourceSection&) = delete;
 
     void Build(ui::Panel& body, Links links);
+    // What the section gives the job Begin takes: the source list as it is.
+    void AddTo(JobRequest& request) const { request.sources = Items(); }
+    bool Any() const { return sourceList->Count() > 0; }
+    void UseSectionColors();
+    ui::Panel& TreePanel() { return *Panel8; }
+    // The source tree chose a folder: the path row shows it (and keeps it to come back to).
+    void ShowChosenFolder(const std::string& path);
+    std::string ChosenFolder() const { return sourceEdit->Hint(); }
     // The path row follows the section's width; rowHeight is the height of a combo box.
     void Layout(int rowHeight);
     std::vector<std::string> Items() const;

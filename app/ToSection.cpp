@@ -3,7 +3,6 @@
 #include "app/ToSection.h"
 
 #include "app/ControlArgsBuilders.h"
-#include "app/QuestionUp.h"
 
 #include "core/NewFolderName.h"
 #include "dialogs/NewDir.h"
@@ -46,10 +45,7 @@ void ToSection::Build(ui::Panel& body)
     BitBtn2 = Make<ui::Button>(*ToBottomPanel, Named("BitBtn2", {0, 4, 96, 26}),
                                ui::ButtonArgs{"New Folder", res::GetPicture(res::Picture::NewFolder, 16)});
     BitBtn4 = Make<ui::Button>(*ToBottomPanel, Named("BitBtn4", {0, 4, 80, 26}), ui::ButtonArgs{"Rename"});
-    ToBottomPanel->onResize = [this] {
-        BitBtn4->SetLeft(ToBottomPanel->ClientWidth() - 4 - BitBtn4->Width());
-        BitBtn2->SetLeft(BitBtn4->Left() - 4 - BitBtn2->Width());
-    };
+    ToBottomPanel->onResize = [this] { PlaceButtons(); };
     Panel3 = Make<ui::Panel>(body, Named("Panel3", {}, ui::Align::Client));
     BitBtn3 = Make<ui::Button>(*Panel3, Named("BitBtn3", {8, 8, 200, 28}),
                                ui::ButtonArgs{"Select Destination Directory", res::GetPicture(res::Picture::Folder, 16)});
@@ -67,7 +63,31 @@ void ToSection::Layout()
     cbPath->SetBounds(0, 0, Panel26->ClientWidth(), cbPath->Height());
 }
 
-void ToSection::cbPathChange() { trees_.SteerDestination(cbPath->Text()); }
+void ToSection::PlaceButtons()
+{
+    BitBtn4->SetLeft(ToBottomPanel->ClientWidth() - 4 - BitBtn4->Width());
+    BitBtn2->SetLeft(BitBtn4->Left() - 4 - BitBtn2->Width());
+}
+
+void ToSection::AddTo(JobRequest& request) const
+{
+    request.destinationText = cbPath->Text();
+    request.destination = ResolvedDestinationText(request.destinationText);
+    request.flat = cbIgnorSubDir->Checked();
+}
+
+void ToSection::SetFolderButtonsEnabled(bool enabled)
+{
+    BitBtn4->SetEnabled(enabled);
+    BitBtn3->SetEnabled(enabled);
+}
+
+void ToSection::cbPathChange()
+{
+    // The destination text prepares the next job in every phase; the table says so.
+    if (EffectOf(UserAction::EditDestination, host_.Phase()) == Effect::Act)
+        trees_.SteerDestination(cbPath->Text());
+}
 
 void ToSection::BitBtn3Click()
 {
@@ -86,16 +106,11 @@ void ToSection::BitBtn2Click()
     dialog.SetParentPath(parent);
     dialog.edFolderName.SetText(ProposeNewFolderName(parent, IsExistingFolder));
     dialog.edFolderNameChange();
-    int result = 0;
-    {
-        QuestionUp up(host_.QuestionsUp());  // a Begin waiting for its scan does not start inside its loop
-        result = dialog.ShowModal();
-    }
-    if (result != ui::kModalOk)
+    if (host_.RunDialog(dialog.form) != ui::kModalOk)
         return;
     const std::string path = parent + dialog.FolderName();
     if (!CreateFolderTree(path)) {
-        host_.ShowMessage("Failed to create new folder:\n" + path);  // a box of the window: counted as up
+        host_.ShowMessage("Failed to create new folder:\n" + path);
         return;
     }
     cbPath->SetText(path);
@@ -125,11 +140,7 @@ void ToSection::BitBtn4Click()
     dialog.SetParentPath(parts.parent);
     dialog.edFolderName.SetText(parts.name);
     dialog.edFolderNameChange();
-    int result = 0;
-    {
-        QuestionUp up(host_.QuestionsUp());
-        result = dialog.ShowModal();
-    }
+    const int result = host_.RunDialog(dialog.form);
     // The dialog pumped messages: a job taken meanwhile may be writing into the folder.
     if (result != ui::kModalOk || EffectOf(UserAction::RenameFolder, host_.Phase()) != Effect::Act)
         return;

@@ -42,7 +42,7 @@ void TraySide::TrayIcon1Popup()
         explicit Up(bool& f) : flag(f) { flag = true; }
         ~Up() { flag = false; }
     } up{menuUp_};
-    PopupMenu2->Popup(form_->Handle(), at.x, at.y);
+    host_.RunMenu(*PopupMenu2, at);
 }
 
 void TraySide::About1Click()

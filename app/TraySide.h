@@ -1,5 +1,6 @@
 #pragma once
 #include "app/ApplicationWindow.h"
+#include "app/SectionHost.h"
 #include "app/TrayIcon.h"
 #include "ui/Form.h"
 #include "ui/PopupMenu.h"
@@ -18,7 +19,7 @@ public:
         std::function<void()> about;
     };
 
-    TraySide() = default;
+    explicit TraySide(SectionHost& host) : host_(host) {}
     TraySide(const TraySide&) = delete;
     TraySide& operator=(const TraySide&) = delete;
 
@@ -35,15 +36,14 @@ public:
     void About1Click();
     void Exit1Click();
     void RestoreFromTray();
-    // The icon's menu is up: its loop dispatches the window's timers, and what they start runs inside it.
-    bool MenuUp() const { return menuUp_; }
 
     std::unique_ptr<TrayIcon> TrayIcon1;
     std::unique_ptr<ui::PopupMenu> PopupMenu2;
 
 private:
+    SectionHost& host_;
     ui::Form* form_ = nullptr;
     ApplicationWindow* application_ = nullptr;
     Links links_;
-    bool menuUp_ = false;
+    bool menuUp_ = false;  // the icon's messages reach it inside its menu's loop: one menu at a time
 };

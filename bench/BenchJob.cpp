@@ -81,8 +81,9 @@ int main(int argc, char** argv)
         FilesInFlight::simulatedDevice = SlowDevice;
     }
 
+    request.scan.stopped = true;  // no pre-scan here: the job runs without totals
     JobState state;
-    state.scanStopped = true;  // no pre-scan here: the job runs without totals
+    state.scan = request.scan;  // as a job starts, for the walk alone
     JobRun job(host, state);
 
     LARGE_INTEGER frequency, start, end;

@@ -131,14 +131,5 @@ std::string SpeedText(std::int64_t bytesCopied, std::int64_t elapsedMs)
 
 std::string FileUnderWayText(Operation operation, const std::string& path)
 {
-    switch (operation) {
-    case kOpTrash:
-        return "Removing " + path;
-    case kOpDelete:
-        return "Deleting " + path;
-    case kOpCrush:
-        return "Crushing " + path;
-    default:
-        return "Copying " + path;
-    }
+    return RowOf(operation).underWay + path;
 }

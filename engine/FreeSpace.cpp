@@ -167,25 +167,25 @@ bool OnSameVolume(const std::string& path, const std::string& destination)
 }
 
 std::int64_t BytesToWrite(Operation operation, const std::string& destination, const std::vector<std::string>& sources,
-                          const JobState& state)
+                          const ScanTotals& scan)
 {
-    if (operation != kOpCut || state.scanItems.size() != sources.size())
-        return state.scanByteTotal;
+    if (!RowOf(operation).movesSources || scan.items.size() != sources.size())
+        return scan.byteTotal;
     std::int64_t counted = 0;
     for (std::size_t i = 0; i < sources.size(); ++i) {
-        if (state.scanItems[i].path != sources[i])
-            return state.scanByteTotal;  // counted for another list: its items say nothing of this one
-        counted += state.scanItems[i].bytes;
+        if (scan.items[i].path != sources[i])
+            return scan.byteTotal;  // counted for another list: its items say nothing of this one
+        counted += scan.items[i].bytes;
     }
-    if (counted != state.scanByteTotal)
-        return state.scanByteTotal;
+    if (counted != scan.byteTotal)
+        return scan.byteTotal;
 
     // Under Wine a volume's name takes about 2 ms to learn, and a source list may hold thousands of
     // files of one folder: each folder is asked once.
     const std::wstring target = VolumeNameOfFolder(VolumeQueryFolder(destination));
     std::map<std::wstring, bool> sameByFolder;
     std::int64_t toWrite = 0;
-    for (const ScannedItem& item : state.scanItems) {
+    for (const ScannedItem& item : scan.items) {
         if (item.bytes <= 0)
             continue;
         const std::wstring folder = VolumeQueryFolder(item.path);

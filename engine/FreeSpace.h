@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/JobState.h"
+#include "engine/ScanTotals.h"
 
 // Bytes available to the caller on the volume that will hold the destination. The destination may
 // not exist yet (the job creates it later), so the nearest existing folder above it is asked, and
@@ -26,4 +26,4 @@ bool OnSameVolume(const std::string& path, const std::string& destination);
 // of a source item on the destination's volume, whose files move by rename. When the pre-scan's
 // count by item does not fit the sources (another list, a count of something else), all of them.
 std::int64_t BytesToWrite(Operation operation, const std::string& destination, const std::vector<std::string>& sources,
-                          const JobState& state);
+                          const ScanTotals& scan);

@@ -1,5 +1,6 @@
 #pragma once
-#include "engine/JobState.h"
+#include "core/Operation.h"
+#include "engine/ScanTotals.h"
 #include "filters/FilterSet.h"
 
 #include <windows.h>
@@ -27,6 +28,9 @@ struct JobRequest {
     // How many files are written at once: 0 lets it follow the rate the job gets (1 to 8), 1 does one
     // file at a time on the job's own thread, 2 to 8 hold it there.
     int fileWorkers = 0;
+    // The pre-scan's count of the sources as the job starts: its bar, its estimate and its free-space
+    // check go by it. A host that counts nothing leaves it empty, or marks it stopped to say so.
+    ScanTotals scan;
 };
 
 // The destination for the job: blanks around it removed and, where it is a full path, resolved by the

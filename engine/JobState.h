@@ -2,6 +2,7 @@
 #include "core/Operation.h"
 #include "core/PauseClock.h"
 #include "core/RemainingTimeEstimate.h"
+#include "engine/ScanTotals.h"
 
 #include <atomic>
 #include <cstdint>
@@ -46,21 +47,23 @@ private:
     static inline std::atomic<std::uint32_t> changes_{0};
 };
 
-// What the pre-scan counted under one source item.
-struct ScannedItem {
-    std::string path;  // as the source list holds it
-    std::int64_t bytes = 0;
+// The flags of the running job, set by the window's Pause and Cancel and by the program's end (through
+// JobRun's bbPauseClick, SetPaused, bbCancelClick and RequestQuit); the job and its file workers read
+// them. Pause and Cancel run nested inside a job and talk to it only through these.
+struct JobFlags {
+    SharedFlag stopFlag = false;
+    SharedFlag pauseFlag = false;
+    // The program is ending (log-off, the window closed, WM_QUIT) during a job: the job stops and
+    // asks nothing more. Never cleared: no job starts once the program is on its way out.
+    bool quitFlag = false;
 };
 
-// Counters and flags of the running (or last) job. Owned by the main window, passed by reference;
-// Pause and Cancel run nested inside a job and talk to it only through the two flags.
-struct JobState {
-    std::int64_t scanFileTotal = 0;
-    std::int64_t scanByteTotal = 0;
-    bool scanStopped = false;
-    // The byte total item by item, in list order: a Cut writes nothing for an item on the
-    // destination's volume, whose files move by rename.
-    std::vector<ScannedItem> scanItems;
+// The flags and the counters of the running (or last) job. Owned by whoever runs the job and passed
+// by reference; the counters are written by the engine only, the window reads them.
+struct JobState : JobFlags {
+    // The count the job started with (its request's): what its bar, its estimate and its free-space
+    // check go by.
+    ScanTotals scan;
 
     std::int64_t filesExamined = 0;  // "All Files"
     std::int64_t bytesExamined = 0;
@@ -75,10 +78,4 @@ struct JobState {
     // time still to go; the estimate exists once the job has begun with the count's totals.
     PauseClock workClock;
     std::optional<RemainingTimeEstimate> estimate;
-
-    SharedFlag stopFlag = false;
-    SharedFlag pauseFlag = false;
-    // The program is ending (log-off, the window closed, WM_QUIT) during a job: the job stops and
-    // asks nothing more. Never cleared: no job starts once the program is on its way out.
-    bool quitFlag = false;
 };

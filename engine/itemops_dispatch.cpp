@@ -16,7 +16,7 @@
 
 namespace {
 
-bool IsCopyOrCut(Operation operation) { return operation == kOpCopy || operation == kOpCut; }
+bool IsCopyOrCut(Operation operation) { return RowOf(operation).usesDestination; }
 
 bool IsDriveRoot(const std::string& item) { return item.size() == 2 && item[1] == ':'; }
 
@@ -66,7 +66,7 @@ void DispatchFile(JobContext& job, const std::string& item, const std::string& d
     if (PassesFileFilter(job.masks, job.request.filters, name, GetFileModifiedTime(item), size)) {
         bool leftAlone = false;
         if (IsCopyOrCut(operation) && IsSamePlace(destination + "\\" + name, item)) {
-            if (operation == kOpCut) {
+            if (RowOf(operation).movesSources) {
                 job.host.AppendLog(NeedsNotBeCutEntry(false, item));
                 leftAlone = true;
             } else {
@@ -103,7 +103,7 @@ void DispatchFolder(JobContext& job, const std::string& item, const std::string&
 
     std::string name = IsDriveRoot(item) ? "Driver_" + item.substr(0, 1) : LastComponent(item);
     if (IsCopyOrCut(operation) && IsSamePlace(destination + "\\" + name, item)) {
-        if (operation == kOpCut) {
+        if (RowOf(operation).movesSources) {
             job.host.AppendLog(NeedsNotBeCutEntry(true, item));
             job.keptFolders.push_back(item);
             return;

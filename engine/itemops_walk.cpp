@@ -27,7 +27,7 @@ struct Walk {
     std::string source;  // the folder the walk started from
 };
 
-bool IsCopyOrCut(Operation operation) { return operation == kOpCopy || operation == kOpCut; }
+bool IsCopyOrCut(Operation operation) { return RowOf(operation).usesDestination; }
 
 std::int64_t EntrySize(const WIN32_FIND_DATAW& entry)
 {

@@ -24,7 +24,7 @@ constexpr std::int64_t kKiB = 1024;
 constexpr std::int64_t kMiB = 1024 * kKiB;
 constexpr std::int64_t kGiB = 1024 * kMiB;
 
-bool UsesDestination(Operation operation) { return operation == kOpCopy || operation == kOpCut; }
+bool UsesDestination(Operation operation) { return RowOf(operation).usesDestination; }
 
 // Clears the running mark however the job ends, also when a routine below throws.
 class RunningMark {
@@ -192,12 +192,13 @@ void JobRun::RunJob(const JobRequest& request, const std::vector<std::string>& h
     state_.stopFlag = false;
     answers_.Clear();
 
-    state_.barUnit = BarUnitFor(state_.scanByteTotal);
+    state_.scan = request.scan;
+    state_.barUnit = BarUnitFor(state_.scan.byteTotal);
 
     bool execute = true;
-    if (!state_.scanStopped) {
+    if (!state_.scan.stopped) {
         // Only complete totals scale the bar and justify the free-space question.
-        const std::int64_t steps = state_.scanByteTotal / state_.barUnit;
+        const std::int64_t steps = state_.scan.byteTotal / state_.barUnit;
         host_.SetOverallBarMax(steps > INT32_MAX ? INT32_MAX : steps < 0 ? 0 : static_cast<int>(steps));
         if (UsesDestination(operation))
             execute = ConfirmFreeSpace(request);
@@ -211,8 +212,8 @@ void JobRun::RunJob(const JobRequest& request, const std::vector<std::string>& h
     state_.jobStartTick = host_.TickMs();
     state_.workClock.Start(0);
     state_.estimate.reset();
-    if (!state_.scanStopped)
-        state_.estimate.emplace(state_.scanByteTotal, state_.scanFileTotal);
+    if (!state_.scan.stopped)
+        state_.estimate.emplace(state_.scan.byteTotal, state_.scan.fileTotal);
     host_.AppendLog(StartingTimeEntry(host_.FormatLocalDateTime(host_.Now())));
     started = true;
     // Several files in flight, as many as the rate the job gets says (or as the user fixed); the job's
@@ -239,7 +240,7 @@ void JobRun::RunJob(const JobRequest& request, const std::vector<std::string>& h
         const std::string reason = SystemErrorText(job.destinationError);
         host_.AppendLog(DestinationNotCreatedEntry(reason, request.destination));
         TellFailure(host_, state_, request.operation, {}, request.destination, reason);
-    } else if (operation != kOpCopy) {
+    } else if (!RowOf(operation).keepsSources) {
         RemoveEmptiedSourceFolders(job.items, job.keptFolders);
     }
     if (state_.stopFlag)
@@ -261,7 +262,7 @@ bool JobRun::ConfirmFreeSpace(const JobRequest& request)
         return false;  // the program is ending: No, without asking
     const std::string& destination = request.destination;
     // Only what must be written needs room: a Cut within one volume writes nothing.
-    const std::int64_t needed = BytesToWrite(request.operation, destination, request.sources, state_);
+    const std::int64_t needed = BytesToWrite(request.operation, destination, request.sources, state_.scan);
     if (needed <= 0)
         return true;
     const std::optional<std::int64_t> available = FreeBytesForDestination(destination);
@@ -319,6 +320,18 @@ void JobRun::bbPauseClick()
     // After a pause every conflict is asked again.
     if (state_.pauseFlag)
         answers_.Clear();
+}
+
+void JobRun::SetPaused(bool paused)
+{
+    state_.pauseFlag = paused;
+    NotePauseFlag(state_, host_.TickMs());
+}
+
+void JobRun::NewCount()
+{
+    state_.filesExamined = 0;
+    state_.bytesExamined = 0;
 }
 
 void JobRun::RequestQuit()

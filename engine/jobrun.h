@@ -38,6 +38,13 @@ public:
 
     void bbCancelClick();
     void bbPauseClick();
+    // Holds or resumes the job as it was before a Pause that is undone; shows nothing.
+    void SetPaused(bool paused);
+    // A new count of the sources has started: a Cancel's report at rest counts no file examined.
+    void NewCount();
+    // The speed a report at rest tells before any job has set one: the speed label's text as the
+    // window starts.
+    void SetSpeedBeforeAnyJob(const std::string& text) { state_.speedText = text; }
 
     // The program is ending (WM_QUIT met, log-off, the window closed) while a job runs: Cancel, and
     // from now on every question of the job is answered Skip / No without being shown. Nothing at rest.

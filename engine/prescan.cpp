@@ -52,12 +52,12 @@ void PreScan::Pump()
 
 void PreScan::CountItem(const std::string& item)
 {
-    if (state_.scanStopped)
+    if (totals_.stopped)
         return;
-    const std::int64_t before = state_.scanByteTotal;
+    const std::int64_t before = totals_.byteTotal;
     CountItemEntries(item);
-    if (!state_.scanStopped)
-        state_.scanItems.push_back({item, state_.scanByteTotal - before});
+    if (!totals_.stopped)
+        totals_.items.push_back({item, totals_.byteTotal - before});
 }
 
 void PreScan::CountItemEntries(const std::string& item)
@@ -69,7 +69,7 @@ void PreScan::CountItemEntries(const std::string& item)
     if (plain) {
         if (FindExactEntry(wide, entry) && !(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
             CountFile(entry.cFileName, EntrySize(entry), Ticks(entry.ftLastWriteTime));
-            host_.Counted(state_.scanFileTotal);
+            host_.Counted(totals_.fileTotal);
             return;
         }
     }
@@ -95,10 +95,10 @@ void PreScan::CountFolderW(const std::wstring& root)
     // Opens the folder at `path` as the deepest level; false when the scan is stopped or the folder
     // cannot be read (it then counts nothing).
     const auto enter = [&]() -> bool {
-        if (state_.scanStopped)
+        if (totals_.stopped)
             return false;
         Pump();
-        if (state_.scanStopped)
+        if (totals_.stopped)
             return false;
         Level level{path.size(), UniqueFind(), {}, false};
         level.find = UniqueFind(FindFirstFileW((path + L"\\*.*").c_str(), &level.entry));
@@ -120,13 +120,13 @@ void PreScan::CountFolderW(const std::wstring& root)
         path.resize(level.length);
         if (level.afterSubfolder) {
             level.afterSubfolder = false;
-            host_.Counted(state_.scanFileTotal);
+            host_.Counted(totals_.fileTotal);
             if (!FindNextFileW(level.find.Get(), &level.entry)) {
                 leave();
                 continue;
             }
         }
-        if (state_.scanStopped) {
+        if (totals_.stopped) {
             leave();
             continue;
         }
@@ -144,11 +144,11 @@ void PreScan::CountFolderW(const std::wstring& root)
         } else {
             CountFile(entry.cFileName, EntrySize(entry), Ticks(entry.ftLastWriteTime));
         }
-        host_.Counted(state_.scanFileTotal);
+        host_.Counted(totals_.fileTotal);
         // A folder of many thousand files takes longer than the window may go unanswered.
         if (PumpDue()) {
             Pump();
-            if (state_.scanStopped) {
+            if (totals_.stopped) {
                 leave();
                 continue;
             }
@@ -160,8 +160,8 @@ void PreScan::CountFolderW(const std::wstring& root)
 
 void PreScan::CountFile(const std::wstring& name, std::int64_t size, std::uint64_t lastWrite)
 {
-    state_.scanFileTotal += 1;
-    state_.scanByteTotal += size;
+    totals_.fileTotal += 1;
+    totals_.byteTotal += size;
 
     // The entry as the filters see it: the name in the code page, lower-cased ('?' for what the code
     // page cannot hold, as the walk shows such names).

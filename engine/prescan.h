@@ -1,6 +1,6 @@
 #pragma once
 #include "core/DateTime.h"
-#include "engine/JobState.h"
+#include "engine/ScanTotals.h"
 
 #include <cstdint>
 #include <functional>
@@ -26,7 +26,7 @@ public:
     virtual void Counted(std::int64_t /*fileTotal*/) {}
 };
 
-// Counts the files and bytes under source items into the scan totals of the job state, and reports
+// Counts the files and bytes under source items into scan totals, and reports
 // each distinct extension entry and modification time once. Nothing is filtered. Stops as soon as
 // the scan-stopped flag is set. Unreadable folders and vanished entries count nothing, silently.
 class PreScan {
@@ -35,10 +35,10 @@ public:
     // a coarse clock (about 16 ms a step on Windows) and a busy machine.
     static constexpr std::uint32_t kPumpIntervalMs = 25;
 
-    PreScan(ScanHost& host, JobState& state) : host_(host), state_(state) {}
+    PreScan(ScanHost& host, ScanTotals& totals) : host_(host), totals_(totals) {}
 
     // One source entry: an existing file is counted (without pumping messages), anything else is
-    // counted as a folder. Its bytes are also noted for the item in the state's scan items, once its
+    // counted as a folder. Its bytes are also noted for the item in the totals' items, once its
     // count is complete.
     void CountItem(const std::string& item);
     // Everything below the folder.
@@ -52,7 +52,7 @@ private:
     bool PumpDue() { return host_.Milliseconds() - pumpedAt_ >= kPumpIntervalMs; }
 
     ScanHost& host_;
-    JobState& state_;
+    ScanTotals& totals_;
     std::uint32_t pumpedAt_ = 0;
     struct WideHash {
         using is_transparent = void;

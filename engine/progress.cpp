@@ -32,7 +32,7 @@ std::int64_t SecondsToGo(JobContext& job, std::int64_t elapsed, std::int64_t byt
     JobState& s = job.state;
     if (const std::optional<std::int64_t> ms = MeasuredMsToGo(s, elapsed, BytesInFlight(job)))
         return (*ms + 500) / 1000;
-    return RemainingSeconds(elapsed, s.scanByteTotal, bytesSoFar, s.scanFileTotal, s.filesExamined);
+    return RemainingSeconds(elapsed, s.scan.byteTotal, bytesSoFar, s.scan.fileTotal, s.filesExamined);
 }
 
 int ClampToInt(std::int64_t v) { return v > INT32_MAX ? INT32_MAX : v < 0 ? 0 : static_cast<int>(v); }
@@ -60,11 +60,11 @@ void UpdateJobProgress(JobContext& job, std::int64_t size)
     const std::int64_t bytesSoFar = s.bytesExamined == 0 ? 1 : s.bytesExamined;
     const std::int64_t elapsed = ElapsedMs(job);
 
-    if (!s.scanStopped) {
-        const std::int64_t total = s.scanByteTotal;
+    if (!s.scan.stopped) {
+        const std::int64_t total = s.scan.byteTotal;
         job.host.SetOverallBarPos(ClampToInt(bytesSoFar / (s.barUnit > 0 ? s.barUnit : 1)));
         job.host.SetTimeText(TimeRemainingText(SecondsToGo(job, elapsed, bytesSoFar)));
-        job.host.SetOverallText(OverallProgressText(bytesSoFar, total, s.filesExamined, s.scanFileTotal));
+        job.host.SetOverallText(OverallProgressText(bytesSoFar, total, s.filesExamined, s.scan.fileTotal));
         if (total > 0)
             job.host.SetProgressHeader(ProgressPercentHeader(bytesSoFar, total));
     } else {
@@ -84,7 +84,7 @@ void UpdateJobProgressAfterFile(JobContext& job, std::int64_t size)
 
 void ShowTimeWithinFiles(JobState& state, JobHost& host, std::int64_t bytesInFlight)
 {
-    if (state.scanStopped || bytesInFlight <= 0)
+    if (state.scan.stopped || bytesInFlight <= 0)
         return;
     const std::int64_t elapsed = SinceStart(state, host.TickMs());
     if (const std::optional<std::int64_t> ms = MeasuredMsToGo(state, elapsed, bytesInFlight)) {
@@ -92,8 +92,8 @@ void ShowTimeWithinFiles(JobState& state, JobHost& host, std::int64_t bytesInFli
         return;
     }
     // Too early for what the job measured: the count's figure, with the bytes written so far.
-    host.SetTimeText(TimeRemainingText(RemainingSeconds(elapsed, state.scanByteTotal, state.bytesExamined + bytesInFlight,
-                                                        state.scanFileTotal, state.filesExamined)));
+    host.SetTimeText(TimeRemainingText(RemainingSeconds(elapsed, state.scan.byteTotal, state.bytesExamined + bytesInFlight,
+                                                        state.scan.fileTotal, state.filesExamined)));
 }
 
 void NotePauseFlag(JobState& state, std::uint32_t tickNow)

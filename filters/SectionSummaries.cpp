@@ -28,9 +28,7 @@ std::string OperationHeader(int openSection, Operation operation)
 {
     if (openSection == kSectionOperation)
         return "Select operation\n";
-    static const char* const kNames[kOperationCount] = {"Copy\n", "Cut\n", "Move to trash\n", "Delete\n",
-                                                          "Crush\n"};
-    return kNames[operation >= 0 && operation < kOperationCount ? operation : kOpCopy];
+    return std::string(RowOf(operation).caption) + "\n";
 }
 
 std::string SourcesHeader(int openSection, const std::vector<std::string>& sources)
@@ -95,7 +93,7 @@ std::string FiltersHeader(int openSection, const FilterSummary& f)
            SummarySizeClause(f.minText, f.maxText, f.minSize, f.maxSize);
 }
 
-bool DestinationUsed(Operation operation) { return operation == kOpCopy || operation == kOpCut; }
+bool DestinationUsed(Operation operation) { return RowOf(operation).usesDestination; }
 
 std::string DestinationHeader(int openSection, Operation operation, std::string_view path)
 {

@@ -1,5 +1,5 @@
 // The glue between the console program and the engine: the JobHost and ScanHost it implements, how a
-// CliJob fills the JobRequest and the JobState, the count before the job, and Ctrl+C.
+// CliJob fills the JobRequest (the count before the job included), the JobState, and Ctrl+C.
 #include "cli/main/ConsoleJob.h"
 
 #include "cli/ConsoleReply.h"
@@ -195,17 +195,17 @@ private:
 // The ScanHost's message pump: the count ends at the first Ctrl+C.
 class ScanSide final : public ScanHost {
 public:
-    ScanSide(ConsoleHost& host, JobState& state) : host_(host), state_(state) {}
+    ScanSide(ConsoleHost& host, ScanTotals& totals) : host_(host), totals_(totals) {}
     void ProcessMessages() override
     {
         if (ctrlPresses.load() > 0)
-            state_.scanStopped = true;
+            totals_.stopped = true;
     }
     void Counted(std::int64_t fileTotal) override { host_.Counted(fileTotal); }
 
 private:
     ConsoleHost& host_;
-    JobState& state_;
+    ScanTotals& totals_;
 };
 
 // A path of the command line as the window's lists hold one: full, "." and ".." folded. Relative
@@ -255,7 +255,7 @@ void InstallCtrlHandler()
 
 int RunConsoleJob(const CliJob& job, Console& console)
 {
-    const JobRequest request = RequestFor(job);
+    JobRequest request = RequestFor(job);  // the count goes into it before the job
     JobState state;
     ConsoleHost host(job, console, state, request);
     JobTally tally;
@@ -287,16 +287,16 @@ int RunConsoleJob(const CliJob& job, Console& console)
 
     // The count first, as the window's: the totals give the progress and the time remaining.
     {
-        ScanSide scanSide(host, state);
-        PreScan scan(scanSide, state);
+        ScanSide scanSide(host, request.scan);
+        PreScan scan(scanSide, request.scan);
         for (const std::string& item : request.sources) {
-            if (state.scanStopped)
+            if (request.scan.stopped)
                 break;
             scan.CountItem(item);
         }
         console.ClearProgress();
-        if (!job.quiet && !state.scanStopped)
-            console.Err("Counted " + Number(state.scanFileTotal) + " files, " + Number(state.scanByteTotal) +
+        if (!job.quiet && !request.scan.stopped)
+            console.Err("Counted " + Number(request.scan.fileTotal) + " files, " + Number(request.scan.byteTotal) +
                         " bytes\n");
     }
 

@@ -107,7 +107,7 @@ public:
             }
             return ConflictAnswer{kSkip, false};
         };
-        state.scanStopped = true;  // no pre-scan: no free-space question here
+        host.scan.stopped = true;  // no pre-scan: no free-space question here
         JobRun run(host, state);
         run.Run(host.Request());
         return Replaced(Replaced(host.log, destination_, "<D>"), source_, "<S>");
@@ -396,7 +396,7 @@ protected:
         host.operation = kOpCut;
         host.sources = {temp / "src"};
         host.destination = temp / "out";
-        state.scanStopped = true;
+        host.scan.stopped = true;
     }
     int Moved() const { return static_cast<int>(TreeManifest(temp / "out\\src").size()); }
     int Left() const { return static_cast<int>(TreeManifest(temp / "src").size()); }
@@ -459,9 +459,9 @@ protected:
         host.sources = {sourceRoot + "\\src"};
         host.destination = destination;
         host.yesNoAnswer = false;
-        state.scanFileTotal = 1;
-        state.scanByteTotal = INT64_MAX;
-        state.scanItems = {{host.sources[0], INT64_MAX}};
+        host.scan.fileTotal = 1;
+        host.scan.byteTotal = INT64_MAX;
+        host.scan.items = {{host.sources[0], INT64_MAX}};
     }
 };
 
@@ -501,9 +501,9 @@ TEST_F(CutFreeSpace, OnlyTheItemsOnOtherVolumesCount)
     const std::vector<std::string> sources = {temp / "near", *other / "far"};
     ASSERT_TRUE(MakeFolder(sources[0]));
     ASSERT_TRUE(MakeFolder(sources[1]));
-    JobState counted;
-    counted.scanItems = {{sources[0], 1000}, {sources[1], 7}};
-    counted.scanByteTotal = 1007;
+    ScanTotals counted;
+    counted.items = {{sources[0], 1000}, {sources[1], 7}};
+    counted.byteTotal = 1007;
 
     EXPECT_EQ(BytesToWrite(kOpCut, destination, sources, counted), 7);
     EXPECT_EQ(BytesToWrite(kOpCopy, destination, sources, counted), 1007);
@@ -511,7 +511,7 @@ TEST_F(CutFreeSpace, OnlyTheItemsOnOtherVolumesCount)
     // The items of another count (another list, or a total that does not add up): all of it.
     EXPECT_EQ(BytesToWrite(kOpCut, destination, {sources[1], sources[0]}, counted), 1007);
     EXPECT_EQ(BytesToWrite(kOpCut, destination, {sources[0]}, counted), 1007);
-    counted.scanByteTotal = 2000;
+    counted.byteTotal = 2000;
     EXPECT_EQ(BytesToWrite(kOpCut, destination, sources, counted), 2000);
 }
 
@@ -523,20 +523,20 @@ TEST_F(CutFreeSpace, FileItemsCountByTheVolumeOfTheirFolder)
     // The files of one folder share its volume, which is asked once; a file that is gone counts by
     // the folder above it.
     std::vector<std::string> sources;
-    JobState counted;
+    ScanTotals counted;
     std::int64_t bytes = 1;
     for (const std::string& folder : {temp.Path(), other->Path()}) {
         for (const char* name : {"a.txt", "b.txt", "c.txt"}) {
             sources.push_back(folder + "\\" + name);
             ASSERT_TRUE(WriteAll(sources.back(), "x"));
-            counted.scanItems.push_back({sources.back(), bytes});
-            counted.scanByteTotal += bytes;
+            counted.items.push_back({sources.back(), bytes});
+            counted.byteTotal += bytes;
             bytes *= 2;
         }
     }
     sources.push_back(temp / "gone.txt");
-    counted.scanItems.push_back({sources.back(), 1000});
-    counted.scanByteTotal += 1000;
+    counted.items.push_back({sources.back(), 1000});
+    counted.byteTotal += 1000;
 
     EXPECT_EQ(BytesToWrite(kOpCut, temp / "out", sources, counted), 8 + 16 + 32);
     EXPECT_EQ(BytesToWrite(kOpCut, *other / "out", sources, counted), 1 + 2 + 4 + 1000);
@@ -564,24 +564,24 @@ TEST(CutFreeSpacePreScan, CountsTheBytesOfEachItemAsWellAsTheTotal)
     ASSERT_TRUE(WriteAll(temp / "folder\\a", "12345"));
     ASSERT_TRUE(WriteAll(temp / "folder\\b", "67"));
     ASSERT_TRUE(WriteAll(temp / "file", "890"));
-    JobState state;
+    ScanTotals totals;
     ScanHost host;
-    PreScan scan(host, state);
+    PreScan scan(host, totals);
     scan.CountItem(temp / "folder");
     scan.CountItem(temp / "file");
     scan.CountItem(temp / "gone");
 
-    ASSERT_EQ(state.scanItems.size(), 3u);
-    EXPECT_EQ(state.scanItems[0].path, temp / "folder");
-    EXPECT_EQ(state.scanItems[0].bytes, 7);
-    EXPECT_EQ(state.scanItems[1].path, temp / "file");
-    EXPECT_EQ(state.scanItems[1].bytes, 3);
-    EXPECT_EQ(state.scanItems[2].bytes, 0);
-    EXPECT_EQ(state.scanByteTotal, 10);
+    ASSERT_EQ(totals.items.size(), 3u);
+    EXPECT_EQ(totals.items[0].path, temp / "folder");
+    EXPECT_EQ(totals.items[0].bytes, 7);
+    EXPECT_EQ(totals.items[1].path, temp / "file");
+    EXPECT_EQ(totals.items[1].bytes, 3);
+    EXPECT_EQ(totals.items[2].bytes, 0);
+    EXPECT_EQ(totals.byteTotal, 10);
 
-    state.scanStopped = true;  // a stopped scan notes nothing more: its count is not complete
+    totals.stopped = true;  // a stopped scan notes nothing more: its count is not complete
     scan.CountItem(temp / "file");
-    EXPECT_EQ(state.scanItems.size(), 3u);
+    EXPECT_EQ(totals.items.size(), 3u);
 }
 
 // --- Refusals for another volume are remembered per walk ----------------------------------------------

@@ -27,7 +27,7 @@ int CutUntilKilled(const char* source, const char* destination, const char* even
     host.operation = kOpCut;
     host.sources = {source};
     host.destination = destination;
-    state.scanStopped = true;
+    host.scan.stopped = true;
     const bool inCopy = std::strcmp(where, "copying") == 0;
     const bool copyComplete = std::strcmp(where, "complete") == 0;
     // Killed at a known point of one copy: with several files in flight the others would go on to

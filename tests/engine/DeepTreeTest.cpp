@@ -167,14 +167,14 @@ TEST(DeepTree, IsScannedWholeAndADeleteJobRemovesItWhole)
     DeepChain chain(temp / "deep", depth);
     ASSERT_TRUE(chain.Make());
 
-    JobState scanned;
+    ScanTotals scanned;
     CountingScanHost scanHost;
     PreScan scan(scanHost, scanned);
     auto start = std::chrono::steady_clock::now();
     OnSmallStack([&] { scan.CountItem(temp / "deep"); });
     std::printf("pre-scan of %d levels: %.2f s\n", depth, SecondsSince(start));
-    EXPECT_EQ(scanned.scanFileTotal, chain.Files());
-    EXPECT_EQ(scanned.scanByteTotal, 4 * chain.Files());
+    EXPECT_EQ(scanned.fileTotal, chain.Files());
+    EXPECT_EQ(scanned.byteTotal, 4 * chain.Files());
     EXPECT_EQ(scanHost.pumps, depth + 1);  // once per folder
 
     ScriptedHost host;

@@ -278,7 +278,7 @@ void RunCrushJob(ScriptedHost& host, JobState& state, const std::vector<std::str
     host.fileWorkers = workers;
     // Every name, also those without a dot such as the hidden names (the default mask needs a dot).
     host.filters.masksText = "*";
-    state.scanStopped = true;
+    host.scan.stopped = true;
     JobRun(host, state).Run(host.Request());
 }
 

@@ -124,7 +124,7 @@ Outcome RunOnMixedTree(Operation operation, bool flat, int workers)
     HeldOpen held(temp / "S\\a\\f5.dat", 0);  // a copy of it fails, a deletion too
     EXPECT_TRUE(held.Valid());
     JobState state;
-    state.scanStopped = true;
+    host.scan.stopped = true;
     JobRun(host, state).Run(host.Request());
     const std::string root = temp.Path();
     outcome.log = Replaced(host.log, root, "<root>");
@@ -171,7 +171,7 @@ public:
         host.sources = {temp / "S"};
         host.destination = temp / "D";
         host.fileWorkers = 4;
-        state.scanStopped = true;
+        host.scan.stopped = true;
     }
     HeldCopy(const HeldCopy&) = delete;
     HeldCopy& operator=(const HeldCopy&) = delete;
@@ -318,7 +318,7 @@ HeldFirstRun CancelPastAHeldFirstFile(const std::string& folder, ScriptedHost& h
     });
     host.sources = {folder};
     host.fileWorkers = 4;
-    state.scanStopped = true;
+    host.scan.stopped = true;
     JobRun run{host, state};
     const DWORD begun = GetTickCount();
     host.onProcessMessages = [&] {
@@ -453,7 +453,7 @@ TEST(FilesInFlight, RenamesBehindASlowCopyWaitTheirTurnAndACancelCountsEveryFile
     host.sources = {farItem, nearItem};
     host.destination = destination;
     host.fileWorkers = 4;
-    state.scanStopped = true;
+    host.scan.stopped = true;
     JobRun run{host, state};
     bool cancelled = false;
     std::size_t movedAtCancel = 0;
@@ -548,7 +548,7 @@ int CopyInFlightUntilKilled(const char* source, const char* destination, const c
     host.sources = {source};
     host.destination = destination;
     host.fileWorkers = 4;
-    state.scanStopped = true;
+    host.scan.stopped = true;
     JobRun(host, state).Run(host.Request());
     return 3;  // never reached while the test runs as meant
 }
@@ -576,7 +576,7 @@ TEST(FilesInFlight, ACopyThatReadsBackWrongIsNotKeptAndIsOneVerifyLine)
             host.fileWorkers = workers;
             host.verify = verify;
             JobState state;
-            state.scanStopped = true;
+            host.scan.stopped = true;
             JobRun(host, state).Run(host.Request());
             const std::string copied = host.destination + "\\S\\";
             EXPECT_EQ(ReadAll(copied + "a.bin"), ReadAll(temp / "S\\a.bin"));

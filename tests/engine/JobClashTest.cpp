@@ -139,7 +139,7 @@ TEST(JobClash, ACancelWhileTheFreeSpaceQuestionIsUpRunsNothing)
     host.operation = kOpCut;
     host.sources = {temp / "S"};
     host.destination = temp / "out";
-    state.scanByteTotal = INT64_MAX / 2;  // more than any disk holds: the question is asked
+    host.scan.byteTotal = INT64_MAX / 2;  // more than any disk holds: the question is asked
 
     run.Run(host.Request());
 

@@ -327,8 +327,8 @@ TEST(JobRunBegin, AfterAStoppedScanTheJobRunsWithoutTotals)
 
     // Totals are incomplete, so no free-space question and no scale for the overall bar, however
     // large the partial total.
-    state.scanStopped = true;
-    state.scanByteTotal = INT64_MAX;
+    host.scan.stopped = true;
+    host.scan.byteTotal = INT64_MAX;
     host.yesNoAnswer = false;
     run.Run(host.Request());
     EXPECT_TRUE(host.yesNoQuestions.empty());
@@ -354,8 +354,8 @@ TEST_F(JobRunFreeSpace, AnsweredNoAbandonsTheJobWithAnAbortAndAZeroReport)
 {
     host.destination = temp / "missing\\deeper";  // does not exist yet: the folder above answers
     host.yesNoAnswer = false;
-    state.scanFileTotal = 1;
-    state.scanByteTotal = INT64_MAX;  // no disk has that much
+    host.scan.fileTotal = 1;
+    host.scan.byteTotal = INT64_MAX;  // no disk has that much
     state.filesExamined = 7;          // left from an earlier job: zeroed before the report
     state.filesDone = 5;
 
@@ -379,12 +379,36 @@ TEST_F(JobRunFreeSpace, AnsweredYesRunsTheJob)
 {
     host.destination = temp / "out";
     host.yesNoAnswer = true;
-    state.scanByteTotal = INT64_MAX;
+    host.scan.byteTotal = INT64_MAX;
 
     run.Run(host.Request());
     EXPECT_EQ(host.yesNoQuestions.size(), 1u);
     EXPECT_EQ(Count(host.log, "User abort!"), 0u);
     EXPECT_EQ(ReadFileText(temp / "out\\src\\a.txt"), "abc");
+}
+
+// The job goes by the count its request carries, never by one an earlier job left in its state.
+TEST_F(JobRunFreeSpace, TheCountComesWithTheRequest)
+{
+    host.destination = temp / "out";
+    host.yesNoAnswer = false;
+    state.scan.fileTotal = 1;
+    state.scan.byteTotal = INT64_MAX;  // an earlier count, far beyond any disk
+    host.scan.stopped = true;          // this job's count did not reach its end
+
+    run.Run(host.Request());
+    EXPECT_TRUE(host.yesNoQuestions.empty());
+    EXPECT_EQ(ReadFileText(temp / "out\\src\\a.txt"), "abc");
+
+    // The next request carries a complete count beyond any disk: now the question comes, and No keeps
+    // the job from writing anything.
+    host.destination = temp / "out2";
+    host.scan = {};
+    host.scan.fileTotal = 1;
+    host.scan.byteTotal = INT64_MAX;
+    run.Run(host.Request());
+    EXPECT_EQ(host.yesNoQuestions.size(), 1u);
+    EXPECT_FALSE(Exists(temp / "out2"));
 }
 
 TEST_F(JobRunFreeSpace, NoQuestionWhenNoVolumeAnswers)
@@ -393,8 +417,8 @@ TEST_F(JobRunFreeSpace, NoQuestionWhenNoVolumeAnswers)
     if (letter == 0)
         GTEST_SKIP() << "every drive letter from Q to Y is mapped here";
     host.destination = std::string(1, letter) + ":\\Backup";
-    state.scanFileTotal = 1;
-    state.scanByteTotal = 3;
+    host.scan.fileTotal = 1;
+    host.scan.byteTotal = 3;
 
     run.Run(host.Request());
     EXPECT_TRUE(host.yesNoQuestions.empty());
@@ -443,6 +467,32 @@ TEST(JobRunCancel, AtRestAppendsAReportAndHides)
     EXPECT_EQ(host.log, std::string(kPreviousLog) + Report(3, 2, 1, 4096, "--") + Report(3, 2, 1, 4096, ""));
 }
 
+// The window's calls between jobs: a new count of the sources forgets the files examined (a report at
+// rest counts none of them), and a pause undone holds or resumes the flag without showing anything.
+TEST(JobRunBetweenJobs, ANewCountAndAnUndonePauseChangeOnlyWhatTheySay)
+{
+    ScriptedHost host;
+    JobState state;
+    JobRun run(host, state);
+    state.filesExamined = 3;
+    state.bytesExamined = 30;
+    state.filesDone = 2;
+    state.filesFailed = 1;
+    state.bytesCopied = 4096;
+
+    run.SetSpeedBeforeAnyJob("--");
+    run.NewCount();
+    run.SetPaused(true);
+    EXPECT_TRUE(state.pauseFlag);
+    EXPECT_FALSE(host.paused) << "an undone pause shows nothing itself";
+    run.SetPaused(false);
+    EXPECT_FALSE(state.pauseFlag);
+    EXPECT_EQ(state.bytesExamined, 0);
+
+    run.bbCancelClick();
+    EXPECT_EQ(host.log, Report(0, 2, 1, 4096, "--"));
+}
+
 class JobRunJob : public JobOnFiles<ScriptedHost> {};
 
 TEST_F(JobRunJob, ExactLogOfASmallCopy)
@@ -455,8 +505,8 @@ TEST_F(JobRunJob, ExactLogOfASmallCopy)
     ASSERT_TRUE(WriteFileText(source + "\\a.txt", "hello"));
     ASSERT_TRUE(WriteFileText(source + "\\b.txt", "goodbye"));
     ASSERT_TRUE(WriteFileText(source + "\\c.tmp", "tmp"));
-    state.scanFileTotal = 3;
-    state.scanByteTotal = 15;
+    host.scan.fileTotal = 3;
+    host.scan.byteTotal = 15;
     host.log = kPreviousLog;
 
     run.Run(host.Request());
@@ -507,8 +557,8 @@ TEST_F(JobRunJob, CancelDuringAJobGivesTwoReportsAndANestedBeginStartsNothing)
         ASSERT_TRUE(MakeFolder(sub));
         ASSERT_TRUE(WriteFileText(sub + "\\f.txt", "content"));
     }
-    state.scanFileTotal = 4;
-    state.scanByteTotal = 28;
+    host.scan.fileTotal = 4;
+    host.scan.byteTotal = 28;
 
     bool cancelled = false;
     host.onProcessMessages = [&] {

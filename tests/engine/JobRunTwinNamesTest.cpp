@@ -313,13 +313,13 @@ TEST_F(TwinNamesJob, ThePreScanCountsEachListedFileOnce)
         void ProcessMessages() override {}
         std::uint32_t Milliseconds() override { return 0; }
     } counting;
-    JobState scanState;
+    ScanTotals scanState;
     PreScan scan(counting, scanState);
     scan.CountItem(s);
     scan.CountItem(s + "\\report.doc ");
     scan.CountItem(s + "\\dir.");
-    EXPECT_EQ(scanState.scanFileTotal, 6 + 1 + 1);
-    EXPECT_EQ(scanState.scanByteTotal, (5 + 3 + 5 + 3 * 4800) + 5 + 5);
+    EXPECT_EQ(scanState.fileTotal, 6 + 1 + 1);
+    EXPECT_EQ(scanState.byteTotal, (5 + 3 + 5 + 3 * 4800) + 5 + 5);
 }
 
 } // namespace

@@ -44,15 +44,15 @@ TEST(PreScan, CountsEveryFileAndByteBelowEverySourceOnce)
     ASSERT_TRUE(SetFileAttributesA((b + "\\sub\\hidden.sys").c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
     ASSERT_TRUE(SetFileAttributesA((b + "\\sub").c_str(), FILE_ATTRIBUTE_HIDDEN));
 
-    JobState state;
+    ScanTotals state;
     RecordingHost host;
     PreScan scan(host, state);
     for (const std::string& item : {a, b, temp / "gone", std::string(temp / "a\\one.txt")})
         scan.CountItem(item);
 
-    EXPECT_EQ(state.scanFileTotal, 10);  // 3 + 4 files, 1 in each subfolder, and the file item
-    EXPECT_EQ(state.scanByteTotal, 1 + 2 + 3 + 4 + 1 + 0 + 2 + 3 + 2 + 1);
-    EXPECT_FALSE(state.scanStopped);
+    EXPECT_EQ(state.fileTotal, 10);  // 3 + 4 files, 1 in each subfolder, and the file item
+    EXPECT_EQ(state.byteTotal, 1 + 2 + 3 + 4 + 1 + 0 + 2 + 3 + 2 + 1);
+    EXPECT_FALSE(state.stopped);
     EXPECT_EQ(std::multiset<std::string>(host.extensions.begin(), host.extensions.end()),
               (std::multiset<std::string>{".txt", ".", ".doc", ".jpg", ".gz", ".sys"}))
         << "each entry once, lower case";
@@ -72,7 +72,7 @@ TEST(PreScan, EachModificationTimeIsReportedOnceAtTwoSecondResolution)
     ASSERT_TRUE(SetWriteTime(temp / "c", k2020 + 12 * kSecond));
     ASSERT_TRUE(SetWriteTime(temp / "d", k2020 + 10 * kSecond));
 
-    JobState state;
+    ScanTotals state;
     RecordingHost host;
     PreScan(host, state).CountFolder(temp.Path());
 
@@ -90,8 +90,8 @@ namespace {
 
 // A clock that moves on by a step at every reading, with the pumps it saw and what each found.
 struct ClockHost : ScanHost {
-    explicit ClockHost(JobState& s, std::uint32_t step) : state(s), step(step) {}
-    JobState& state;
+    explicit ClockHost(ScanTotals& s, std::uint32_t step) : state(s), step(step) {}
+    ScanTotals& state;
     std::uint32_t step;
     std::uint32_t now = 0;
     std::vector<std::uint32_t> pumpTimes;
@@ -101,9 +101,9 @@ struct ClockHost : ScanHost {
     void ProcessMessages() override
     {
         pumpTimes.push_back(now);
-        pumpCounts.push_back(state.scanFileTotal);
-        if (stopAtCount >= 0 && state.scanFileTotal >= stopAtCount)
-            state.scanStopped = true;
+        pumpCounts.push_back(state.fileTotal);
+        if (stopAtCount >= 0 && state.fileTotal >= stopAtCount)
+            state.stopped = true;
     }
     std::uint32_t Milliseconds() override { return now += step; }
     void Counted(std::int64_t) override { countedTimes.push_back(now); }
@@ -127,11 +127,11 @@ TEST(PreScan, ALongFolderPumpsMessagesWithinItAtLeastEveryTenthOfASecond)
     const std::string flat = temp / "flat";
     ASSERT_TRUE(MakeFlatFolder(flat, 400));
 
-    JobState state;
+    ScanTotals state;
     ClockHost host(state, 7);
     PreScan(host, state).CountFolder(flat);
 
-    EXPECT_EQ(state.scanFileTotal, 400);
+    EXPECT_EQ(state.fileTotal, 400);
     ASSERT_GT(host.pumpTimes.size(), 1u) << "not only once at the folder's start";
     // Every gap between two pumps, and from the last pump to the last file, within the interval plus
     // the clock readings of one entry.
@@ -149,17 +149,17 @@ TEST(PreScan, StopSearchingDuringAPumpWithinAFolderEndsTheCountAtOnce)
     ASSERT_TRUE(MakeFlatFolder(flat, 300));
     ASSERT_TRUE(MakeFlatFolder(temp / "after", 5));
 
-    JobState state;
+    ScanTotals state;
     ClockHost host(state, 10);
     host.stopAtCount = 100;
     PreScan scan(host, state);
     scan.CountItem(flat);
     scan.CountItem(temp / "after");
 
-    EXPECT_TRUE(state.scanStopped);
+    EXPECT_TRUE(state.stopped);
     ASSERT_FALSE(host.pumpCounts.empty());
-    EXPECT_EQ(state.scanFileTotal, host.pumpCounts.back()) << "no file counted after the pump that stopped it";
-    EXPECT_GE(state.scanFileTotal, 100);
-    EXPECT_LT(state.scanFileTotal, 300);
-    EXPECT_TRUE(state.scanItems.empty()) << "an item whose count was stopped has no size of its own";
+    EXPECT_EQ(state.fileTotal, host.pumpCounts.back()) << "no file counted after the pump that stopped it";
+    EXPECT_GE(state.fileTotal, 100);
+    EXPECT_LT(state.fileTotal, 300);
+    EXPECT_TRUE(state.items.empty()) << "an item whose count was stopped has no size of its own";
 }

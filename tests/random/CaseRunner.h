@@ -156,10 +156,10 @@ public:
         host.killAt = killAt;
         host.parent = parent;
         JobState state;
-        state.scanStopped = true;
         JobRun run(host, state);
         host.run = &run;
-        const JobRequest request = RequestFor(job, root, otherRoot, host);
+        JobRequest request = RequestFor(job, root, otherRoot, host);
+        request.scan.stopped = true;  // no pre-scan: the job runs without totals
         JobOutput out;
         out.refused = InsideSourceRefusal(request).has_value();
         if (!out.refused)

@@ -23,6 +23,7 @@ public:
     std::string operationHeader = "Copy\n";
     bool verify = false;
     int fileWorkers = 0;  // as the job decides by default
+    ScanTotals scan;      // the pre-scan's count the request carries
 
     // Scripts: a function if set, else queued answers, else the default.
     std::function<ConflictAnswer(const std::string&, const std::string&)> onFileExists;
@@ -69,6 +70,7 @@ public:
         request.questionOwner = ownerWindow;
         request.verify = verify;
         request.fileWorkers = fileWorkers;
+        request.scan = scan;
         return request;
     }
 

@@ -60,6 +60,17 @@ protected:
     }
 
     bool ReportWritten() { return Log().find("**Report**") != std::string::npos; }
+
+    // Once the scan has ended, whether the waiting Begin's timer (500 ms) has ticked several times
+    // since: `since` notes the scan's end.
+    bool HeldPastTheScan(DWORD& since)
+    {
+        if (window->ScanRunning())
+            return false;
+        if (since == 0)
+            since = GetTickCount();
+        return GetTickCount() - since > 1600;
+    }
 };
 
 // A Copy of 400 folders. "Select Destination Directory" is pressed just before Begin and again while
@@ -76,7 +87,7 @@ TEST_F(MainWindowLoops, ADestinationTreeAskedForAroundAJobOpensOnlyOnceTheJobHas
     bool pressed = false, cancelled = false;
     bool treeButtonEnabledInJob = true;
     Every meddle(5, [&] {
-        if (window->Phase() != JobPhase::Running || window->state.filesDone < 20)
+        if (window->Phase() != JobPhase::Running || window->State().filesDone < 20)
             return false;
         if (!pressed) {
             treeButtonEnabledInJob = IsWindowEnabled(Find("BitBtn3"));
@@ -84,7 +95,7 @@ TEST_F(MainWindowLoops, ADestinationTreeAskedForAroundAJobOpensOnlyOnceTheJobHas
             pressed = true;
             return false;
         }
-        if (window->state.filesDone < 40)
+        if (window->State().filesDone < 40)
             return false;
         ClickOn("bbCancel");
         cancelled = true;
@@ -141,7 +152,7 @@ TEST_F(MainWindowLoops, ASourceTreeAskedForDuringAScanOpensOnceTheScanHasEnded)
     EXPECT_EQ(phaseAtPress, JobPhase::Scanning);
     EXPECT_EQ(watch.seen, "") << "a browse loop started inside the scan";
     ASSERT_TRUE(scanned) << "the scan or the tree did not come back";
-    EXPECT_EQ(window->state.scanFileTotal, 400) << "the scan did not count to its end";
+    EXPECT_EQ(window->ScanCount().fileTotal, 400) << "the scan did not count to its end";
 
     PostMessageA(Find("bbBegin"), BM_CLICK, 0, 0);
     ASSERT_TRUE(TreeFibers::Get().RunWindowUntil(
@@ -232,5 +243,70 @@ TEST_F(MainWindowLoops, AWaitingBeginStartsInsideNoMoveAndNoMenu)
     ASSERT_EQ(stage, Stage::Free) << "the case did not get to the menu's end";
     ASSERT_TRUE(done);
     EXPECT_NE(Log().find("**Execute**"), std::string::npos) << Log();
+    EXPECT_EQ(FilesBelow(temp / "dst\\data"), 400) << "the job that waited did not run whole";
+}
+
+// A dialog of a section (New Folder's name dialog) is up while a Begin waits for its scan and when
+// that scan ends: the job waits until the dialog has ended, then runs whole. Every modal loop of the
+// window is counted the same way, through one call.
+TEST_F(MainWindowLoops, AWaitingBeginStartsInsideNoDialogOfASection)
+{
+    TempFolder temp;
+    const std::string data = temp / "data";
+    ASSERT_TRUE(MakeWideTree(data, 400));
+    SetDestination(temp / "dst");
+
+    enum class Stage { DialogOpening, Scan, Held, Free } stage = Stage::DialogOpening;
+    DWORD heldSince = GetTickCount();
+    bool startedInside = false;
+    const auto dialog = []() -> HWND {
+        for (HWND w : ThreadWindows().windows)
+            if (IsWindowVisible(w) && ui::FindByName(w, "edFolderName"))
+                return w;
+        return nullptr;
+    };
+    Every act(5, [&] {
+        const JobPhase phase = window->Phase();
+        if (stage == Stage::Held && phase != JobPhase::BeginPending) {
+            startedInside = true;
+            Click(ui::FindByName(dialog(), "BitBtn2"));  // Cancel: nothing is left open
+            return true;
+        }
+        switch (stage) {
+        case Stage::DialogOpening:
+            if (!dialog())
+                return GetTickCount() - heldSince > 10000;  // never opened: said below
+            // From inside the dialog's loop: a source is added, its scan starts, Begin waits for it.
+            SetText(Find("sourceEdit"), data);
+            PostMessageA(Find("sourceButtonAdd"), BM_CLICK, 0, 0);
+            stage = Stage::Scan;
+            return false;
+        case Stage::Scan:
+            if (!window->ScanRunning())
+                return false;
+            ClickOn("bbBegin");
+            heldSince = 0;
+            stage = Stage::Held;
+            if (window->Phase() != JobPhase::BeginPending)
+                return true;  // said below
+            return false;
+        case Stage::Held:
+            if (!HeldPastTheScan(heldSince))
+                return false;
+            stage = Stage::Free;
+            Click(ui::FindByName(dialog(), "BitBtn2"));  // Cancel
+            return true;
+        case Stage::Free:
+            return true;
+        }
+        return true;
+    });
+    PostMessageA(Find("BitBtn2"), BM_CLICK, 0, 0);  // New Folder: its dialog opens
+    const bool done = TreeFibers::Get().RunWindowUntil(
+        [&] { return act.Done() && window->Phase() == JobPhase::Rest && ReportWritten(); }, 120000);
+
+    EXPECT_FALSE(startedInside) << "the job started inside the folder-name dialog";
+    ASSERT_EQ(stage, Stage::Free) << "the case did not get to the dialog's end";
+    ASSERT_TRUE(done);
     EXPECT_EQ(FilesBelow(temp / "dst\\data"), 400) << "the job that waited did not run whole";
 }

@@ -133,7 +133,7 @@ TEST_F(MainWindowReentry, WhatIsTypedOrDroppedDuringAJobNeverRedirectsIt)
     bool changed = false;
     bool beginEnabledAfterDrop = true;
     Every meddle(5, [&] {
-        if (window->Phase() != JobPhase::Running || window->state.filesDone < 20)
+        if (window->Phase() != JobPhase::Running || window->State().filesDone < 20)
             return false;
         SetDestination(temp / "redirected");
         DropOn(main, {temp / "later"});
@@ -152,7 +152,7 @@ TEST_F(MainWindowReentry, WhatIsTypedOrDroppedDuringAJobNeverRedirectsIt)
     EXPECT_EQ(window->source.sourceList->Count(), 2) << "the dropped folder waits in the list for the next job";
     EXPECT_NE(Log().find("\r\nAll Files: 400\r\n"), std::string::npos) << Log();
     // The count the drop asked for ran once the job had ended.
-    EXPECT_EQ(window->state.scanFileTotal, 401);
+    EXPECT_EQ(window->ScanCount().fileTotal, 401);
 }
 
 // Delete with masks set to *.tmp; a source removed, which starts a new count: the masks still hold.

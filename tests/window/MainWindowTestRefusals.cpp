@@ -230,9 +230,10 @@ TEST_F(MainWindowRefusals, NotEnoughFreeSpaceAskedInAQuestionBoxAndNoAbandonsThe
     const std::string destination = temp / "dst";
     SetDestination(destination);
     // Totals as a completed count of the sources would leave them, far beyond any free space.
-    window->state.scanStopped = false;
-    window->state.scanFileTotal = 1;
-    window->state.scanByteTotal = INT64_MAX / 2;
+    ScanTotals totals;
+    totals.fileTotal = 1;
+    totals.byteTotal = INT64_MAX / 2;
+    window->SetScanCount(totals);
     boxes->answer = IDNO;
 
     ClickOn("bbBegin");
@@ -257,17 +258,19 @@ TEST_F(MainWindowRefusals, ACutWithinOneVolumeNeedsNoFreeSpace)
 {
     const std::string source = temp / "src";
     ASSERT_NO_FATAL_FAILURE(AddFolderSource(source, {{"one.txt", "1"}}));
-    ASSERT_EQ(window->state.scanItems.size(), 1u);
-    EXPECT_EQ(window->state.scanItems[0].path, source);
-    EXPECT_EQ(window->state.scanItems[0].bytes, 1);
+    ASSERT_EQ(window->ScanCount().items.size(), 1u);
+    EXPECT_EQ(window->ScanCount().items[0].path, source);
+    EXPECT_EQ(window->ScanCount().items[0].bytes, 1);
     const std::string destination = temp / "dst";
     SetDestination(destination);
     OpenSection("CopyCutLabel", 0);
     ClickOn("rbCut");
     ASSERT_TRUE(WaitSwitch());
     // Totals as a completed count of a far larger source would leave them.
-    window->state.scanByteTotal = INT64_MAX / 2;
-    window->state.scanItems[0].bytes = INT64_MAX / 2;
+    ScanTotals larger = window->ScanCount();
+    larger.byteTotal = INT64_MAX / 2;
+    larger.items[0].bytes = INT64_MAX / 2;
+    window->SetScanCount(larger);
     boxes->answer = IDNO;
 
     ClickOn("bbBegin");

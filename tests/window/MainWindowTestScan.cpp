@@ -121,9 +121,9 @@ TEST_F(MainWindowScan, AddingAFolderCountsItAndFillsTheExtensionAndPresetLists)
     AddSource(data);
     ASSERT_TRUE(WaitScanEnd());
 
-    EXPECT_EQ(window->state.scanFileTotal, 4);
-    EXPECT_EQ(window->state.scanByteTotal, 2 + 3 + 1 + 4);
-    EXPECT_FALSE(window->state.scanStopped);
+    EXPECT_EQ(window->ScanCount().fileTotal, 4);
+    EXPECT_EQ(window->ScanCount().byteTotal, 2 + 3 + 1 + 4);
+    EXPECT_FALSE(window->ScanCount().stopped);
     EXPECT_EQ(Text(Find("ProgressLabel")), "Searching... ( 4 files are found )\n");
     ASSERT_EQ(window->filters.ExtList->Count(), 3);
     for (int i = 0; i < 3; ++i) {
@@ -162,8 +162,8 @@ TEST_F(MainWindowScan, StopSearchingLeavesPartialTotalsAndThePickersEnabled)
     AddSource(data);
     ASSERT_TRUE(PumpUntil([&] { return stopped && ScanAtRest(); }));
 
-    EXPECT_TRUE(window->state.scanStopped);
-    EXPECT_LT(window->state.scanFileTotal, 1500);
+    EXPECT_TRUE(window->ScanCount().stopped);
+    EXPECT_LT(window->ScanCount().fileTotal, 1500);
     EXPECT_TRUE(IsWindowEnabled(Find("dtp1"))) << "a stopped scan leaves the pickers to the user";
     EXPECT_TRUE(IsWindowEnabled(Find("dtp2")));
     EXPECT_FALSE(IsWindowEnabled(Find("StopSearch")));
@@ -197,8 +197,8 @@ TEST_F(MainWindowScan, BeginDuringAScanStopsItThenRunsTheJobWithoutTotals)
     AddSource(data);
     ASSERT_TRUE(PumpUntil([&] { return begun && Log().find("**Report**") != std::string::npos && !OwnVisible(Find("bbPause")); }, 120000));
 
-    EXPECT_TRUE(window->state.scanStopped);
-    EXPECT_LT(window->state.scanFileTotal, 500) << "the scan was stopped, not run to its end";
+    EXPECT_TRUE(window->ScanCount().stopped);
+    EXPECT_LT(window->ScanCount().fileTotal, 500) << "the scan was stopped, not run to its end";
     const std::string log = Log();
     EXPECT_EQ(CountOf(log, "**Report**"), 1) << log;
     EXPECT_NE(log.find("\r\nAll Files: 500\r\n"), std::string::npos) << log;
@@ -216,7 +216,7 @@ TEST_F(MainWindowScan, ARequestDuringAJobWaitsForItsEnd)
     ASSERT_TRUE(MakeWideTree(data, 300));
     AddSource(data);
     ASSERT_TRUE(WaitScanEnd());
-    ASSERT_FALSE(window->state.scanStopped);
+    ASSERT_FALSE(window->ScanCount().stopped);
     SetDestination(temp / "dst");
 
     bool added = false;
@@ -240,7 +240,7 @@ TEST_F(MainWindowScan, ARequestDuringAJobWaitsForItsEnd)
     EXPECT_EQ(extensionsDuringJob, 1) << "the filters changed under the job";
     EXPECT_NE(Log().find("\r\nAll Files: 300\r\n"), std::string::npos) << Log();
     ASSERT_TRUE(WaitScanEnd());
-    EXPECT_EQ(window->state.scanFileTotal, 301) << "the deferred scan counted the new list after the job";
+    EXPECT_EQ(window->ScanCount().fileTotal, 301) << "the deferred scan counted the new list after the job";
     EXPECT_EQ(window->filters.ExtList->Count(), 2);
 }
 
@@ -253,8 +253,8 @@ TEST_F(MainWindowScan, ATreeWhereEveryFileHasItsOwnTimeListsEveryTimeOnceInOrder
 
     AddSource(data);
 
-    ASSERT_FALSE(window->state.scanStopped);
-    EXPECT_EQ(window->state.scanFileTotal, 1000);
+    ASSERT_FALSE(window->ScanCount().stopped);
+    EXPECT_EQ(window->ScanCount().fileTotal, 1000);
     const std::vector<std::string> listed = ComboItems(*window->filters.cbTL1);
     ASSERT_EQ(listed.size(), 1002u);
     EXPECT_EQ(listed.front(), FormatPresetEntry(0.0, Separator()));
@@ -280,7 +280,7 @@ TEST_F(MainWindowScan, AStoppedCountListsExactlyTheTimesOfTheFilesItCounted)
 
     bool stopped = false;
     Every stop(10, [&] {
-        if (!window->ScanRunning() || window->state.scanFileTotal < 200)
+        if (!window->ScanRunning() || window->ScanCount().fileTotal < 200)
             return false;
         ClickOn("StopSearch");
         return stopped = true;
@@ -288,8 +288,8 @@ TEST_F(MainWindowScan, AStoppedCountListsExactlyTheTimesOfTheFilesItCounted)
     AddSource(data);
     ASSERT_TRUE(stopped) << "the count ended before it could be stopped";
 
-    ASSERT_TRUE(window->state.scanStopped);
-    const std::int64_t counted = window->state.scanFileTotal;
+    ASSERT_TRUE(window->ScanCount().stopped);
+    const std::int64_t counted = window->ScanCount().fileTotal;
     EXPECT_LT(counted, 1200);
     const std::vector<std::string> listed = ComboItems(*window->filters.cbTL1);
     const std::vector<std::string> inner = Inner(listed);
@@ -318,7 +318,7 @@ TEST_F(MainWindowScan, AListOpenedDuringTheCountShowsEveryTimeMetSoFarAndKeepsUp
     std::vector<Look> looks;
     HWND box = Find("cbTL1");
     Every look(10, [&] {
-        if (!window->ScanRunning() || window->state.scanFileTotal < 100)
+        if (!window->ScanRunning() || window->ScanCount().fileTotal < 100)
             return false;
         if (looks.empty()) {
             // The user clicks the closed list: it takes the focus and opens.
@@ -327,7 +327,7 @@ TEST_F(MainWindowScan, AListOpenedDuringTheCountShowsEveryTimeMetSoFarAndKeepsUp
             SendMessageA(box, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(r.right - 4, r.bottom / 2));
             SendMessageA(box, WM_LBUTTONUP, 0, MAKELPARAM(r.right - 4, r.bottom / 2));
         }
-        looks.push_back({window->state.scanFileTotal, IsListOpen(box), ListWindowItems(box)});
+        looks.push_back({window->ScanCount().fileTotal, IsListOpen(box), ListWindowItems(box)});
         if (looks.size() < 3)
             return false;
         SendMessageA(box, CB_SHOWDROPDOWN, FALSE, 0);
@@ -342,7 +342,7 @@ TEST_F(MainWindowScan, AListOpenedDuringTheCountShowsEveryTimeMetSoFarAndKeepsUp
         EXPECT_EQ(static_cast<std::int64_t>(Inner(seen.shown).size()), seen.counted);
         EXPECT_TRUE(std::is_sorted(seen.shown.begin(), seen.shown.end()));
     }
-    ASSERT_FALSE(window->state.scanStopped);
+    ASSERT_FALSE(window->ScanCount().stopped);
     const std::vector<std::string> listed = ComboItems(*window->filters.cbTL1);
     EXPECT_EQ(Inner(listed), presets) << "entries put in while open, and the rest after, in their places";
     EXPECT_EQ(ListWindowItems(box), listed);
@@ -362,7 +362,7 @@ TEST_F(MainWindowScan, BeginDuringACountOfDistinctTimesLeavesBothListsComplete)
     bool drawn = false;
     Every press(10, [&] {
         if (!begun) {
-            if (!window->ScanRunning() || window->state.scanFileTotal < 100)
+            if (!window->ScanRunning() || window->ScanCount().fileTotal < 100)
                 return false;
             ClickOn("bbBegin");
             begun = true;
@@ -372,7 +372,7 @@ TEST_F(MainWindowScan, BeginDuringACountOfDistinctTimesLeavesBothListsComplete)
             return false;
         // The job runs: what the lists show now is what the count left (read as any program reads a
         // combo box, then as its drop-down list would draw it).
-        countedAtJob = window->state.scanFileTotal;
+        countedAtJob = window->ScanCount().fileTotal;
         startList = ComboItems(*window->filters.cbTL1);
         endList = ComboItems(*window->filters.cbTL2);
         drawn = ListWindowItems(Find("cbTL1")) == startList && ListWindowItems(Find("cbTL2")) == endList;
@@ -382,7 +382,7 @@ TEST_F(MainWindowScan, BeginDuringACountOfDistinctTimesLeavesBothListsComplete)
     ASSERT_TRUE(PumpUntil([&] { return begun && Log().find("**Report**") != std::string::npos && !OwnVisible(Find("bbPause")); }, 120000));
 
     ASSERT_GE(countedAtJob, 0) << "the job was not seen running";
-    EXPECT_TRUE(window->state.scanStopped);
+    EXPECT_TRUE(window->ScanCount().stopped);
     EXPECT_EQ(static_cast<std::int64_t>(Inner(startList).size()), countedAtJob);
     EXPECT_TRUE(std::is_sorted(startList.begin(), startList.end()));
     EXPECT_EQ(endList, startList);

@@ -21,8 +21,6 @@ const SectionNames kSections[6] = {
     {"ToPanel", "ToLabel"},           {"ProgressPanel", "ProgressLabel"}, {"SettingsPanel", "SettingsLabel"},
 };
 
-const char* const kRadios[5] = {"rbCopy", "rbCut", "rbTrash", "rbDelete", "rbCrush"};
-const char* const kHeaderPictures[5] = {"imcopy1", "imcut1", "imtrash1", "imdelete1", "imcrash1"};
 
 // Every message a window of this process asked to let through, and how: recorded on the way to the
 // system's call, which is installed before any window of these tests is made (the system has no call
@@ -63,9 +61,10 @@ protected:
     void ExpectOperation(Operation operation)
     {
         SCOPED_TRACE("operation " + std::to_string(operation));
-        for (int i = 0; i < 5; ++i) {
-            EXPECT_EQ(Checked(Find(kRadios[i])), i == operation) << kRadios[i];
-            EXPECT_EQ(OwnVisible(Find(kHeaderPictures[i])), i == operation) << kHeaderPictures[i];
+        for (int i = 0; i < kOperationCount; ++i) {
+            const OperationRow& row = RowOf(static_cast<Operation>(i));
+            EXPECT_EQ(Checked(Find(row.radioName)), i == operation) << row.radioName;
+            EXPECT_EQ(OwnVisible(Find(row.iconName)), i == operation) << row.iconName;
         }
         EXPECT_EQ(window->OperationKind(), operation);
     }
@@ -78,7 +77,7 @@ protected:
         SCOPED_TRACE("open section " + std::to_string(open));
         ASSERT_FALSE(window->SwitchRunning());
         EXPECT_EQ(window->ExpandedSection(), open);
-        const bool toCollapsedToLine = window->OperationKind() >= kOpTrash;
+        const bool toCollapsedToLine = !RowOf(window->OperationKind()).usesDestination;
         for (int i = 0; i < 6; ++i) {
             if (i == open) {
                 EXPECT_GT(HeightOf(Panel(i)), HeightOf(Header(i))) << kSections[i].panel;
@@ -272,7 +271,7 @@ TEST_F(MainWindowSections, DeleteCollapsesTheToSectionAndCopyRestoresIt)
         ClickOn(step.control);
         ASSERT_TRUE(WaitSwitch());
         ExpectOperation(step.operation);
-        const bool line = step.operation >= kOpTrash;
+        const bool line = !RowOf(step.operation).usesDestination;
         EXPECT_EQ(HeightOf(Find("ToPanel")), line ? 1 : toHeader);
         EXPECT_EQ(IsWindowEnabled(Find("ToPanel")) != 0, !line);
         ExpectOpen(0);
