@@ -69,3 +69,20 @@ DWORD DeleteListedFile(const std::string& path, DWORD attributes)
         return ERROR_CANT_ACCESS_FILE;
     return DeleteOpenFile(file.Get(), attributes);
 }
+
+bool TakeReadOnlyMarkForReplace(const std::string& path, DWORD attributes)
+{
+    bool shared = false;
+    {
+        const UniqueFile file(OpenPath(path, FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                       OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT));
+        shared = file && HasOtherNames(file.Get());
+    }
+    if (shared) {
+        DeleteListedFile(path, attributes);
+        return false;
+    }
+    const DWORD unmarked = attributes & ~FILE_ATTRIBUTE_READONLY;
+    SetPathAttributes(path, unmarked == 0 ? FILE_ATTRIBUTE_NORMAL : unmarked);
+    return true;
+}

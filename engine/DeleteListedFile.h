@@ -15,3 +15,11 @@
 // were read, a deletion refused for access resets them and tries once more. 0, or why it was not
 // deleted.
 DWORD DeleteListedFile(const std::string& path, DWORD attributes);
+
+// Takes the read-only mark off a file the job is to replace at `path` (Windows refuses to replace a
+// marked file; `attributes` are the file's). The mark belongs to the file, not to this name: where
+// other names (hard links) still reach the file once this one is replaced, this name is deleted
+// instead (DeleteListedFile), and the file keeps its marks under those. True when the mark was taken
+// off, to be put back if the replace fails; false when the name was deleted, or could not be (the
+// replace then meets what is left).
+bool TakeReadOnlyMarkForReplace(const std::string& path, DWORD attributes);

@@ -1,5 +1,7 @@
 #include "engine/FileCopy.h"
 
+#include "engine/DeleteListedFile.h"
+
 #include "engine/FileRename.h"
 #include "engine/LinkOpenFile.h"
 
@@ -120,12 +122,11 @@ DWORD TakeFinalName(const std::string& partial, const std::string& destination)
     const DWORD existing = PathAttributes(destination);
     const bool readOnly = existing != INVALID_FILE_ATTRIBUTES && !(existing & FILE_ATTRIBUTE_DIRECTORY) &&
                           (existing & FILE_ATTRIBUTE_READONLY);
-    if (readOnly)
-        SetPathAttributes(destination, Settable(existing & ~FILE_ATTRIBUTE_READONLY));
+    const bool markTaken = readOnly && TakeReadOnlyMarkForReplace(destination, existing);
     if (MovePath(partial, destination, MOVEFILE_REPLACE_EXISTING))
         return 0;
     const DWORD error = GetLastError();
-    if (readOnly)
+    if (markTaken)
         SetPathAttributes(destination, Settable(existing));
     return error;
 }
@@ -477,11 +478,10 @@ unsigned long FileCopy::KeepLinked()
     const DWORD existing = replace ? PathAttributes(destination_) : INVALID_FILE_ATTRIBUTES;
     const bool readOnly = existing != INVALID_FILE_ATTRIBUTES && !(existing & FILE_ATTRIBUTE_DIRECTORY) &&
                           (existing & FILE_ATTRIBUTE_READONLY);
-    if (readOnly)
-        SetPathAttributes(destination_, Settable(existing & ~FILE_ATTRIBUTE_READONLY));
+    const bool markTaken = readOnly && TakeReadOnlyMarkForReplace(destination_, existing);
     if (!LinkOpenFile(out_.Get(), destination_, replace)) {
         const DWORD error = GetLastError();
-        if (readOnly)
+        if (markTaken)
             SetPathAttributes(destination_, Settable(existing));
         // Under Wine a volume without links answers "access denied", as the host's link call does.
         if (LinksRefusedBy(error) ||

@@ -1,5 +1,7 @@
 #include "engine/FileRename.h"
 
+#include "engine/DeleteListedFile.h"
+
 #include "platform/FileIdentity.h"
 #include "platform/Handles.h"
 #include "platform/LongPath.h"
@@ -10,11 +12,6 @@
 #include <cstring>
 #include <memory>
 
-namespace {
-
-DWORD Settable(DWORD attributes) { return attributes ? attributes : FILE_ATTRIBUTE_NORMAL; }
-
-} // namespace
 
 // The rename request of an open file. The new name goes in the absolute "\\?\" form, which the
 // system takes as it is at every length (the plain form would be normalised, and a relative one read
@@ -68,9 +65,8 @@ unsigned long RenameFile(const std::string& from, const std::string& to, bool re
         existing = PathAttributes(to);
         if (existing != INVALID_FILE_ATTRIBUTES && (existing & FILE_ATTRIBUTE_DIRECTORY))
             return ERROR_ACCESS_DENIED;
-        if (existing != INVALID_FILE_ATTRIBUTES && (existing & FILE_ATTRIBUTE_READONLY))
-            SetPathAttributes(to, Settable(existing & ~FILE_ATTRIBUTE_READONLY));
-        else
+        if (existing == INVALID_FILE_ATTRIBUTES || !(existing & FILE_ATTRIBUTE_READONLY) ||
+            !TakeReadOnlyMarkForReplace(to, existing))
             existing = INVALID_FILE_ATTRIBUTES;  // nothing to put back
     }
     if (RenameOpenFile(file.Get(), to, replace))

@@ -49,11 +49,15 @@ std::string FreeCopyName(const std::string& folder, const std::string& name)
 
 // The item already lies at its destination: the same text in other letter case, or another spelling of
 // the same entry (".", "..", a short name, a link). The entry is looked up only where the text differs,
-// and the destination first: usually nothing is there yet.
+// and the destination first: usually nothing is there yet. The destination is a path the job builds,
+// reached as spelt: where nothing has exactly its name (`a.txt ` beside `a.txt`), the item is not
+// there, whatever the system would make of the text.
 bool IsSamePlace(const std::string& destination, const std::string& item)
 {
     if (LocaleLower(destination) == LocaleLower(item))
         return true;
+    if (PathAttributes(destination) == INVALID_FILE_ATTRIBUTES)
+        return false;
     return IsSameEntry(destination, IsDriveRoot(item) ? item + "\\" : item);
 }
 

@@ -302,6 +302,63 @@ Case CutOfTwoCaseTwinFoldersRenamedNew()
     return c;
 }
 
+// A Cut onto a read-only file that has a second name elsewhere, answered Overwrite.
+Case CutOverAReadOnlyFileWithASecondName()
+{
+    // seed 18301, cut down
+    Case c;
+    c.world = {
+        {Entry::Folder, "src", "", 0u, 0u, 0ull, 0},
+        {Entry::Folder, "other", "", 0u, 0u, 0ull, 0},
+        {Entry::Folder, "src\\A", "", 0u, 0u, 0ull, 0},
+        {Entry::File, "src\\A\\two.dots.txt", "", 567u, 2231254422u, 132223464000000000ull, 1},
+        {Entry::Folder, "src\\b", "", 0u, 0u, 0ull, 0},
+        {Entry::File, "src\\b\\two.dots.txt", "", 610u, 1490267323u, 133001064000000000ull, 1},
+        {Entry::HardLink, "other\\second.txt", "src\\b\\two.dots.txt", 0u, 0u, 0ull, 0},
+    };
+    Job& j = c.job;
+    j.operation = kOpCut;
+    j.sources = {"src\\A\\two.dots.txt", };
+    j.destination = "SRC\\B";
+    j.masks = "*.*";
+    j.fileAnswers = {{static_cast<ConflictDecision>(1), false}, };
+    j.folderAnswers = {{static_cast<ConflictDecision>(1), true}, };
+    j.fileRenameNew = false; j.folderRenameNew = false;
+    return c;
+}
+
+// The same, of a Copy.
+Case CopyOverAReadOnlyFileWithASecondName()
+{
+    Case c = CutOverAReadOnlyFileWithASecondName();
+    c.job.operation = kOpCopy;
+    return c;
+}
+
+// A Cut of a file and of its second name closing in a blank.
+Case CutOfAFileAndItsSecondNameClosingInABlank()
+{
+    // seed 14414, cut down
+    Case c;
+    c.world = {
+        {Entry::Folder, "src", "", 0u, 0u, 0ull, 0},
+        {Entry::Folder, "other", "", 0u, 0u, 0ull, 0},
+        {Entry::Folder, "src\\A", "", 0u, 0u, 0ull, 0},
+        {Entry::Folder, "src\\A\\Ωmega", "", 0u, 0u, 0ull, 0},
+        {Entry::File, "src\\A\\Ωmega\\Ünï.txt", "", 568u, 367005544u, 133519464000000000ull, 0},
+        {Entry::HardLink, "src\\A\\Ωmega\\Ünï.txt ", "src\\A\\Ωmega\\Ünï.txt", 0u, 0u, 0ull, 0},
+    };
+    Job& j = c.job;
+    j.operation = kOpCut;
+    j.sources = {"src\\A\\Ωmega\\Ünï.txt", "src\\A\\Ωmega\\Ünï.txt ", };
+    j.destination = "out";
+    j.masks = "*.*";
+    j.fileAnswers = {{static_cast<ConflictDecision>(1), true}, };
+    j.folderAnswers = {{static_cast<ConflictDecision>(1), true}, };
+    j.fileRenameNew = false;
+    return c;
+}
+
 void ExpectKept(const Case& c)
 {
     const Outcome o = RunCase(c);
@@ -344,3 +401,17 @@ TEST(RandomJobFound, AnItemListedTwiceIsOneItem) { ExpectKept(DeleteListedTwiceB
 // The model took a folder given a new name for one made under its own, and so expected the next
 // folder of that name to be merged into it rather than asked about.
 TEST(RandomJobFound, EachFolderGivenANewNameIsAskedAbout) { ExpectKept(CutOfTwoCaseTwinFoldersRenamedNew()); }
+
+// Replacing a read-only file took its mark off the file, which its other name still reached.
+TEST(RandomJobFound, ReplacingAReadOnlyFileKeepsTheMarkOfItsOtherName)
+{
+    ExpectKept(CutOverAReadOnlyFileWithASecondName());
+    ExpectKept(CopyOverAReadOnlyFileWithASecondName());
+}
+
+// The second name was taken for the file already at its destination, read without its closing blank,
+// and left where it was ("needs not be cutted").
+TEST(RandomJobFound, ANameClosingInABlankIsNotAtItsDestinationWhereOnlyItsTwinIs)
+{
+    ExpectKept(CutOfAFileAndItsSecondNameClosingInABlank());
+}
