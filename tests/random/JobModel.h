@@ -83,6 +83,10 @@ inline std::string Folded(const std::string& typed)
 struct Expected {
     bool refused = false;  // Begin refuses the job: nothing changes
     bool exact = true;     // the model knows each file's end (answers it can follow)
+    // Whether Begin refuses is the file system's choice: the destination's path goes through a name
+    // that twins by letter case share (a folder that tells them apart), and which one the lookup
+    // reaches decides whether it lies inside a source.
+    bool refusalUnsure = false;
     Snapshot state;        // the files as they must stand (entries other than files carried along)
     std::multiset<std::uint64_t> floating;  // values that stand at names the model cannot tell
     std::map<std::string, std::set<std::uint64_t>> either;  // lower key: holds one of these
@@ -121,9 +125,12 @@ public:
             // stands on its way, no copy can be made, and the model leaves it to the checks.
             destination_ = Trimmed(Folded(job_.destination));
             e_.destination = Lower(destination_);
-            for (std::string p = destination_; !p.empty(); p = Parent(p))
+            for (std::string p = destination_; !p.empty(); p = Parent(p)) {
                 if (Is(p, Seen::File))
                     e_.exact = false;
+                if (KeysOf(Lower(p)).size() > 1)
+                    e_.exact = false, e_.refusalUnsure = true;
+            }
             // A destination that is a source or lies inside one, by its text (letter case counts) or as
             // the system finds the source: closing dots and blanks dropped, the exact name first.
             for (const std::string& source : job_.sources) {
