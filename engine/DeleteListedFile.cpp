@@ -44,10 +44,18 @@ DWORD DeleteOpenFile(HANDLE file, DWORD attributes)
     FILE_BASIC_INFO before{};
     const bool known = GetFileInformationByHandleEx(file, FileBasicInfo, &before, sizeof before) != 0;
     const bool shared = known && HasOtherNames(file);
-    if (!SetHandleAttributes(file, FILE_ATTRIBUTE_ARCHIVE))
-        return GetLastError();
-    const bool marked = MarkForDeletion(file);
-    const DWORD error = marked ? 0 : GetLastError();
+    bool marked = false;
+    DWORD error = 0;
+    // Another name of the same file, deleted at the same time by another file in flight, puts the
+    // marks back as it ends, between the reset here and the deletion: reset again, asked again.
+    for (int attempt = 0; attempt < 3 && !marked; ++attempt) {
+        if (!SetHandleAttributes(file, FILE_ATTRIBUTE_ARCHIVE))
+            return GetLastError();
+        marked = MarkForDeletion(file);
+        error = marked ? 0 : GetLastError();
+        if (!marked && (!shared || error != ERROR_ACCESS_DENIED))
+            break;
+    }
     if (known && (shared || !marked) && before.FileAttributes != FILE_ATTRIBUTE_ARCHIVE)
         SetHandleAttributes(file, before.FileAttributes);
     return error;
