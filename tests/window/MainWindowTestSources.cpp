@@ -22,13 +22,7 @@ using testsupport::WriteFileText;
 
 namespace {
 
-std::vector<std::string> Entries(TVorCopyPasteWin& window)
-{
-    std::vector<std::string> entries;
-    for (int i = 0; i < window.source.sourceList->Count(); ++i)
-        entries.push_back(window.source.sourceList->Item(i));
-    return entries;
-}
+std::vector<std::string> Entries(TVorCopyPasteWin& window) { return window.source.Items(); }
 
 std::string Joined(const std::vector<std::string>& items)
 {
@@ -120,9 +114,9 @@ TEST_F(MainWindowSources, AddSourceItemKeepsTheListFreeOfDuplicatesAndNesting)
     }
 
     // A drive root is held as its letter and colon; then everything on the drive is inside it.
-    window->source.sourceList->Clear();
+    window->source.ReplaceWith({});
     EXPECT_EQ(window->source.AddSourceItem(deep), 0) << "a long path is admitted whole";
-    EXPECT_EQ(window->source.sourceList->Item(0), deep);
+    EXPECT_EQ(Entries(*window), std::vector<std::string>{deep});
     EXPECT_EQ(window->source.AddSourceItem(root), 0) << "the drive holds the deep folder, which makes way";
     EXPECT_EQ(Joined(Entries(*window)), Joined({root.substr(0, 2)}));
     EXPECT_EQ(window->source.AddSourceItem(a), -1);
@@ -147,39 +141,39 @@ TEST_F(MainWindowSources, SourcesAreListedAsFullPathsWithoutDotParts)
     EXPECT_EQ(boxes->seen.back().text, RelativeSourceMessage());
     EXPECT_EQ(Text(Find("sourceEdit")), "A\\sub");
     EXPECT_TRUE(IsWindowEnabled(Find("sourceEdit")));
-    EXPECT_EQ(window->source.sourceList->Count(), 2);
+    EXPECT_EQ(ListCount(Find("sourceList")), 2);
 }
 
 TEST_F(MainWindowSources, AddShowsTheRefusalInPlaceUntilAnEntryIsRemoved)
 {
     ASSERT_TRUE(MakeTree(disk.Path(), {"A\\", "A\\sub\\", "C=c"}));
     AddSource(disk / "A");
-    SetText(Find("sourceEdit"), disk / "A\\sub");
+    // Chosen in the source tree: the row shows the folder and keeps it to come back to.
+    window->source.ShowChosenFolder(disk / "A\\sub");
     ClickOn("sourceButtonAdd");
     EXPECT_EQ(Text(Find("sourceEdit")), "Parent folder has already existed in the list.");
     EXPECT_FALSE(IsWindowEnabled(Find("sourceEdit")));
     ClickOn("sourceButtonAdd");  // disabled: nothing
-    EXPECT_EQ(window->source.sourceList->Count(), 1);
+    EXPECT_EQ(ListCount(Find("sourceList")), 1);
 
     // Remove asks first; No keeps the entry; without a selection nothing is asked.
-    window->source.sourceList->ClearSelection();
+    ClearListSelection(Find("sourceList"));
     ClickOn("sourceButtonRemove");
     EXPECT_TRUE(boxes->seen.empty()) << "asked without a selection";
-    window->source.sourceList->SetSelected(0, true);
+    SelectListItem(Find("sourceList"), 0);
     boxes->answer = IDNO;
     ClickOn("sourceButtonRemove");
     ASSERT_TRUE(PumpUntil([this] { return !boxes->seen.empty(); }));
     EXPECT_EQ(boxes->seen.back().title, "Delete");
     EXPECT_EQ(boxes->seen.back().text, "Are you sure to remove the selected copy items from copy-list?");
-    EXPECT_EQ(window->source.sourceList->Count(), 1);
+    EXPECT_EQ(ListCount(Find("sourceList")), 1);
 
-    // The Delete key in the list does the same; Yes removes and gives sourceEdit its path back.
-    window->source.sourceEdit->SetHint(disk / "A\\sub");
+    // The Delete key in the list does the same; Yes removes and gives sourceEdit the chosen folder back.
     boxes->answer = IDYES;
-    window->source.sourceList->SetSelected(0, true);
+    SelectListItem(Find("sourceList"), 0);
     SendMessageA(Find("sourceList"), WM_KEYUP, VK_DELETE, 0xC0000001);
     EXPECT_EQ(boxes->seen.size(), 2u);
-    EXPECT_EQ(window->source.sourceList->Count(), 0);
+    EXPECT_EQ(ListCount(Find("sourceList")), 0);
     EXPECT_TRUE(IsWindowEnabled(Find("sourceEdit")));
     EXPECT_EQ(Text(Find("sourceEdit")), disk / "A\\sub");
 }
@@ -190,13 +184,13 @@ TEST_F(MainWindowSources, SelectingInEachTreeFillsItsField)
     // The program steers the source tree (as a click in the list does); the tree's own selection
     // moves, and the dialog's notice fills sourceEdit and its hint.
     ASSERT_TRUE(window->source.AddSourceItem(disk / "src\\inner") >= 0);
-    window->source.sourceList->SetSelected(0, true);
+    SelectListItem(Find("sourceList"), 0);
     window->source.sourceListClick();
     // The shell may still be taking in the folders made just now: its tree settles through messages.
     PumpUntil([&] { return SelectedTreeText(window->trees.sourceTree) == "inner"; }, 10000);
     EXPECT_EQ(SelectedTreeText(window->trees.sourceTree), "inner");
     EXPECT_EQ(Text(Find("sourceEdit")), disk / "src\\inner");
-    EXPECT_EQ(window->source.sourceEdit->Hint(), disk / "src\\inner");
+    EXPECT_EQ(window->source.ChosenFolder(), disk / "src\\inner");
 
     // A selection made in the tree itself, as a click makes it: the parent item.
     const auto caret = SendMessageA(window->trees.sourceTree, TVM_GETNEXTITEM, TVGN_CARET, 0);
@@ -462,7 +456,7 @@ TEST_F(MainWindowClipboard, FilesPutOnTheClipboardByAnotherProgram)
     if (HasFatalFailure())
         return;
     SCOPED_TRACE("while a job runs");
-    window->source.sourceList->Clear();
+    window->source.ReplaceWith({});
     AChangeWhileAJobRunsIsIgnoredEvenAfterTheJob();
 }
 
@@ -522,7 +516,7 @@ void MainWindowClipboard::SeveralFilesReplaceTheSourcesAndChooseCopyOneFileDoesN
     SendMessageA(Find("cbMonitorClipboard"), BM_SETCHECK, BST_UNCHECKED, 0);
     PutOnClipboard("clip|" + disk / "f1" + "|" + disk / "f2");
     PumpUntil([] { return false; }, 300);
-    EXPECT_EQ(window->source.sourceList->Count(), static_cast<int>(many.size()));
+    EXPECT_EQ(ListCount(Find("sourceList")), static_cast<int>(many.size()));
 
     // A change told while another program still holds the clipboard open is read once it lets go.
     SendMessageA(Find("cbMonitorClipboard"), BM_SETCHECK, BST_CHECKED, 0);
@@ -539,7 +533,7 @@ void MainWindowClipboard::SeveralFilesReplaceTheSourcesAndChooseCopyOneFileDoesN
     window->shell.clipboardFiles.clear();
     SendMessageA(main, WM_CLIPBOARDUPDATE, 0, 0);
     PumpUntil([] { return false; }, 300);
-    EXPECT_EQ(window->source.sourceList->Count(), static_cast<int>(many.size())) << "read while held";
+    EXPECT_EQ(ListCount(Find("sourceList")), static_cast<int>(many.size())) << "read while held";
     EXPECT_TRUE(window->shell.clipboardRetryTimer->Enabled());
     SetEvent(letGo);
     holder.join();
