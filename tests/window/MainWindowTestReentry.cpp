@@ -174,8 +174,8 @@ TEST_F(MainWindowReentry, FiltersTheUserSetSurviveAChangeOfTheSources)
     ASSERT_TRUE(PumpUntil([&] { return AtRest(); }));
 
     EXPECT_EQ(Text(Find("cbFName")), "*.tmp");
-    for (int i = 0; i < window->filters.ExtList->Count(); ++i)
-        EXPECT_EQ(window->filters.ExtList->Checked(i), window->filters.ExtList->Item(i) == ".tmp") << window->filters.ExtList->Item(i);
+    for (const ExtensionEntry& entry : window->filters.Filters().extensions)
+        EXPECT_EQ(entry.checked, entry.extension == ".tmp") << entry.extension;
     EXPECT_FALSE(Checked(Find("cbSelAll")));
 
     ClickOn("bbBegin");
