@@ -421,8 +421,7 @@ protected:
         // there (read as the window joined the clipboard chain) is not this test's business. The
         // clipboard tests turn monitoring on again.
         SendMessageA(Find("cbMonitorClipboard"), BM_SETCHECK, BST_UNCHECKED, 0);
-        window->shell.SysClipTimer->Stop();
-        window->shell.clipboardFiles.clear();
+        window->shell.ForgetClipboard();
         ShowWindow(main, SW_SHOW);
         UpdateWindow(main);
         // As in the program, the folder trees open first, and the rest runs beside their dialogs.

@@ -439,7 +439,7 @@ protected:
 
     bool PickedUp(size_t count)
     {
-        return PumpUntil([&] { return window->shell.clipboardFiles.size() == count && !window->shell.SysClipTimer->Enabled(); });
+        return PumpUntil([&] { return window->shell.ClipboardFiles().size() == count && !window->shell.PickUpPending(); });
     }
 
     void SeveralFilesReplaceTheSourcesAndChooseCopyOneFileDoesNot();
@@ -530,11 +530,11 @@ void MainWindowClipboard::SeveralFilesReplaceTheSourcesAndChooseCopyOneFileDoesN
             CloseClipboard();
     });
     ASSERT_EQ(WaitForSingleObject(opened, 30000), WAIT_OBJECT_0);
-    window->shell.clipboardFiles.clear();
+    window->shell.ForgetClipboard();
     SendMessageA(main, WM_CLIPBOARDUPDATE, 0, 0);
     PumpUntil([] { return false; }, 300);
     EXPECT_EQ(ListCount(Find("sourceList")), static_cast<int>(many.size())) << "read while held";
-    EXPECT_TRUE(window->shell.clipboardRetryTimer->Enabled());
+    EXPECT_TRUE(window->shell.ClipboardReadRetrying());
     SetEvent(letGo);
     holder.join();
     CloseHandle(opened);
@@ -546,7 +546,7 @@ void MainWindowClipboard::SeveralFilesReplaceTheSourcesAndChooseCopyOneFileDoesN
 void MainWindowClipboard::AChangeWhileAJobRunsIsIgnoredEvenAfterTheJob()
 {
     SendMessageA(Find("cbMonitorClipboard"), BM_SETCHECK, BST_CHECKED, 0);
-    window->shell.clipboardFiles.clear();
+    window->shell.ForgetClipboard();
     ASSERT_TRUE(MakeTree(disk.Path(), {"src\\", "dst\\"}));
     // Enough files that the job is still running when Pause is pressed.
     for (int i = 0; i < 400; ++i)
@@ -562,7 +562,7 @@ void MainWindowClipboard::AChangeWhileAJobRunsIsIgnoredEvenAfterTheJob()
             Click(Find("bbPause"));  // paused: the job stays running while the driver works
         PutOnClipboard("clip|" + disk / "f1" + "|" + disk / "f2");
         clipped = !HasFatalFailure();
-        pickedDuringJob = !window->shell.clipboardFiles.empty() || window->shell.SysClipTimer->Enabled();
+        pickedDuringJob = !window->shell.ClipboardFiles().empty() || window->shell.PickUpPending();
         ClickOn("bbCancel");
         return true;
     });
