@@ -450,8 +450,7 @@ protected:
 
     bool TreesOpen() const
     {
-        return window->trees.destinationBrowseStep >= 3 && window->trees.sourceBrowseStep >= 3 && window->trees.destinationTree &&
-               window->trees.sourceTree && !window->trees.Timer1->Enabled() && !window->trees.Timer2->Enabled();
+        return window->trees.TreeOpen(true) && window->trees.TreeOpen(false);
     }
 
     // Ends the browse dialogs as closing the program does, and lets their loops return.

@@ -187,37 +187,37 @@ TEST_F(MainWindowSources, SelectingInEachTreeFillsItsField)
     SelectListItem(Find("sourceList"), 0);
     window->source.sourceListClick();
     // The shell may still be taking in the folders made just now: its tree settles through messages.
-    PumpUntil([&] { return SelectedTreeText(window->trees.sourceTree) == "inner"; }, 10000);
-    EXPECT_EQ(SelectedTreeText(window->trees.sourceTree), "inner");
+    PumpUntil([&] { return SelectedTreeText(window->trees.Tree(false)) == "inner"; }, 10000);
+    EXPECT_EQ(SelectedTreeText(window->trees.Tree(false)), "inner");
     EXPECT_EQ(Text(Find("sourceEdit")), disk / "src\\inner");
     EXPECT_EQ(window->source.ChosenFolder(), disk / "src\\inner");
 
     // A selection made in the tree itself, as a click makes it: the parent item.
-    const auto caret = SendMessageA(window->trees.sourceTree, TVM_GETNEXTITEM, TVGN_CARET, 0);
-    const auto parent = SendMessageA(window->trees.sourceTree, TVM_GETNEXTITEM, TVGN_PARENT, caret);
+    const auto caret = SendMessageA(window->trees.Tree(false), TVM_GETNEXTITEM, TVGN_CARET, 0);
+    const auto parent = SendMessageA(window->trees.Tree(false), TVM_GETNEXTITEM, TVGN_PARENT, caret);
     ASSERT_NE(parent, 0);
-    SendMessageA(window->trees.sourceTree, TVM_SELECTITEM, TVGN_CARET, parent);
+    SendMessageA(window->trees.Tree(false), TVM_SELECTITEM, TVGN_CARET, parent);
     EXPECT_EQ(Text(Find("sourceEdit")), disk / "src");
 
     // The destination tree fills cbPath and lastDestinationFolder.
-    SendMessageA(window->trees.destinationBrowseDialog, BFFM_SETSELECTIONA, TRUE,
+    SendMessageA(window->trees.BrowseDialog(true), BFFM_SETSELECTIONA, TRUE,
                  reinterpret_cast<LPARAM>((disk / "dst\\inner").c_str()));
-    PumpUntil([&] { return SelectedTreeText(window->trees.destinationTree) == "inner"; }, 10000);
-    EXPECT_EQ(SelectedTreeText(window->trees.destinationTree), "inner");
+    PumpUntil([&] { return SelectedTreeText(window->trees.Tree(true)) == "inner"; }, 10000);
+    EXPECT_EQ(SelectedTreeText(window->trees.Tree(true)), "inner");
     EXPECT_EQ(Text(Find("cbPath")), disk / "dst\\inner");
-    const auto destinationCaret = SendMessageA(window->trees.destinationTree, TVM_GETNEXTITEM, TVGN_CARET, 0);
-    SendMessageA(window->trees.destinationTree, TVM_SELECTITEM, TVGN_CARET,
-                 SendMessageA(window->trees.destinationTree, TVM_GETNEXTITEM, TVGN_PARENT, destinationCaret));
+    const auto destinationCaret = SendMessageA(window->trees.Tree(true), TVM_GETNEXTITEM, TVGN_CARET, 0);
+    SendMessageA(window->trees.Tree(true), TVM_SELECTITEM, TVGN_CARET,
+                 SendMessageA(window->trees.Tree(true), TVM_GETNEXTITEM, TVGN_PARENT, destinationCaret));
     EXPECT_EQ(Text(Find("cbPath")), disk / "dst");
-    EXPECT_EQ(window->trees.lastDestinationFolder, disk / "dst");
+    EXPECT_EQ(window->trees.LastDestinationFolder(), disk / "dst");
 
     // The trees fill their panels, without the dialogs' frames or buttons showing.
     const RECT panel = ClientScreenRect(Find("Panel8"));
-    const RECT tree = ScreenRect(window->trees.sourceTree);
+    const RECT tree = ScreenRect(window->trees.Tree(false));
     EXPECT_EQ(Describe(tree), Describe(panel));
-    EXPECT_EQ(GetAncestor(window->trees.destinationTree, GA_PARENT), Find("Panel3"));
-    EXPECT_EQ(GetAncestor(window->trees.destinationBrowseDialog, GA_PARENT), Find("Panel14"));
-    EXPECT_FALSE(IsWindowVisible(window->trees.destinationBrowseDialog));
+    EXPECT_EQ(GetAncestor(window->trees.Tree(true), GA_PARENT), Find("Panel3"));
+    EXPECT_EQ(GetAncestor(window->trees.BrowseDialog(true), GA_PARENT), Find("Panel14"));
+    EXPECT_FALSE(IsWindowVisible(window->trees.BrowseDialog(true)));
     EXPECT_TRUE(IsWindowEnabled(main)) << "a browse dialog's loop left the window disabled";
 }
 
@@ -250,14 +250,14 @@ TEST_F(MainWindowTyping, TypingAnExistingFolderMovesTheDestinationTreeAndAMissin
     // way; Wine's dialog at times then stays on one of them.)
     Paste(edit, disk / "target");
     // The tree settles on a folder made a moment before through the shell's messages.
-    PumpUntil([&] { return SelectedTreeText(window->trees.destinationTree) == "target"; }, 10000);
-    EXPECT_EQ(SelectedTreeText(window->trees.destinationTree), "target");
-    EXPECT_EQ(window->trees.lastDestinationFolder, disk / "target");
+    PumpUntil([&] { return SelectedTreeText(window->trees.Tree(true)) == "target"; }, 10000);
+    EXPECT_EQ(SelectedTreeText(window->trees.Tree(true)), "target");
+    EXPECT_EQ(window->trees.LastDestinationFolder(), disk / "target");
     EXPECT_EQ(Text(Find("cbPath")), disk / "target") << "the typed text stays as typed";
 
     Type(edit, "\\nothing");
-    EXPECT_EQ(SelectedTreeText(window->trees.destinationTree), "target");
-    EXPECT_EQ(window->trees.lastDestinationFolder, disk / "target");
+    EXPECT_EQ(SelectedTreeText(window->trees.Tree(true)), "target");
+    EXPECT_EQ(window->trees.LastDestinationFolder(), disk / "target");
     EXPECT_EQ(Text(Find("cbPath")), disk / "target\\nothing");
 }
 
@@ -283,8 +283,8 @@ TEST_F(MainWindowSources, NewFolderProposesTheFirstFreeNumberAndSelectsTheNewFol
     EXPECT_TRUE(IsFolder(made));
     EXPECT_FALSE(Exists(made + "1")) << "the announcing rename did not come back";
     EXPECT_EQ(Text(Find("cbPath")), made);
-    EXPECT_EQ(window->trees.lastDestinationFolder, made);
-    EXPECT_EQ(SelectedTreeText(window->trees.destinationTree), "New Folder (2)");
+    EXPECT_EQ(window->trees.LastDestinationFolder(), made);
+    EXPECT_EQ(SelectedTreeText(window->trees.Tree(true)), "New Folder (2)");
 
     // Cancel creates nothing, and the parent keeps its backslash.
     SetText(Find("cbPath"), disk.Path());
