@@ -28,6 +28,8 @@ public:
     int Count() const;
 
     std::function<void(const RegistryFailure&)> onFailure;
+
+private:
     std::unique_ptr<ui::Label> lbFilesAtOnce;
     std::unique_ptr<ui::ComboBox> cbFilesAtOnce;
 };

@@ -79,6 +79,7 @@ public:
     void EditFSMinChange();
     void EditFSMaxChange();
 
+private:
     std::unique_ptr<ui::ScrollBox> ScrollBox1;
     std::unique_ptr<ui::Panel> FNamePanel;
     std::unique_ptr<ui::Label> Label1, Label6, ModificationTimeFilterLabel, Label2, Label3, SizeFilterLabel, Label4,
@@ -99,7 +100,6 @@ public:
     bool timeToByHand = false;
     std::optional<KeptFilters> keptFilters;  // what the running (or last) count keeps of the user's filters
 
-private:
     void WireFilterControls();
     // The user's edits act only where the phase lets the Filters section change (never under a job
     // that has been taken); a count's own reset is no edit.

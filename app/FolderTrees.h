@@ -54,6 +54,19 @@ public:
     void Timer1Timer();
     void Timer2Timer();
 
+    // What the trees show, as a check sees them: each browse dialog and its tree (null until it has
+    // opened), whether a tree is open with nothing more to do, and the folder the destination tree
+    // chose last.
+    HWND BrowseDialog(bool destination) const { return destination ? destinationBrowseDialog : sourceBrowseDialog; }
+    HWND Tree(bool destination) const { return destination ? destinationTree : sourceTree; }
+    bool TreeOpen(bool destination) const
+    {
+        return destination ? destinationBrowseStep >= 3 && destinationTree && !Timer1->Enabled()
+                           : sourceBrowseStep >= 3 && sourceTree && !Timer2->Enabled();
+    }
+    const std::string& LastDestinationFolder() const { return lastDestinationFolder; }
+
+private:
     std::unique_ptr<ui::Timer> Timer1, Timer2;
     std::string browseStartPath;
     std::string lastDestinationFolder;
@@ -62,7 +75,6 @@ public:
     HWND destinationBrowseDialog = nullptr, destinationTree = nullptr;
     HWND sourceBrowseDialog = nullptr, sourceTree = nullptr;
 
-private:
     void BrowserTick(bool destination);
     void RunBrowser(bool destination);
     static int CALLBACK DestinationBrowseCallback(HWND dialog, UINT message, LPARAM lParam, LPARAM data);

@@ -39,6 +39,11 @@ public:
     void ClearLog() { Memo1->Clear(); }
 
     bool PauseShown() const { return bbPause->Visible(); }
+    // What the section shows of the job, as a check sees it: the job's clip loaded and playing, and
+    // the bar of a job without a size cycling.
+    bool JobAnimationLoaded() const { return jobAnimation->IsOpen(); }
+    bool JobAnimationPlaying() const { return jobAnimation->Active(); }
+    bool BarCycling() const { return aniProgressBarTimer->Enabled(); }
     void RewindSearchAnimation() { aniSearch->Rewind(); }
 
     void aniProgressBarTimerTimer();
@@ -47,6 +52,7 @@ public:
 
     std::function<void()> onPause;  // bbPause: the window decides what it does now
 
+private:
     std::unique_ptr<ui::Label> AllProgressLabel, TimeLabel, LabelSpeed, FileProgressLabel;
     std::unique_ptr<ui::PageControl> PageControl1;
     std::unique_ptr<ui::ProgressBar> AllProgressBar, FileProgressBar, aniProgressBar;
@@ -55,7 +61,6 @@ public:
     std::unique_ptr<ui::Memo> Memo1;
     std::unique_ptr<ui::Timer> aniProgressBarTimer;
 
-private:
     ui::Animation& JobAnimation() { return *jobAnimation; }
 
     ui::Panel* body_ = nullptr;

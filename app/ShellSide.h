@@ -59,6 +59,21 @@ public:
     // The notice of what the clipboard held when the window joined the viewer chain.
     bool IsJoiningClipboardNotice() const;
 
+    // The clipboard as this side last read it: the files it held, whether their pick-up waits for its
+    // tick, and whether a read waits for another program to let the clipboard go.
+    const std::vector<std::string>& ClipboardFiles() const { return clipboardFiles; }
+    bool PickUpPending() const { return SysClipTimer->Enabled(); }
+    bool ClipboardReadRetrying() const { return clipboardRetryTimer->Enabled(); }
+    // What the clipboard held is forgotten and a pick-up that waits is dropped: nothing is taken.
+    void ForgetClipboard()
+    {
+        SysClipTimer->Stop();
+        clipboardFiles.clear();
+    }
+    // Drop and hand-off messages the system kept blocked.
+    const std::vector<UINT>& RefusedMessages() const { return refusedMessageFilters; }
+
+private:
     std::unique_ptr<ui::Timer> SysClipTimer, ParamTimer4, clipboardRetryTimer;
     int clipboardReadTries = 0;
     std::vector<std::string> clipboardFiles;
@@ -68,7 +83,6 @@ public:
     std::vector<UINT> refusedMessageFilters;  // drop and hand-off messages the system kept blocked
     DWORD clipboardJoinSequence = 0;
 
-private:
     SectionHost& host_;
     Links links_;
     bool startHidden = false;

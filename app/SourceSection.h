@@ -50,13 +50,13 @@ public:
     void sourceListClick();
     void BitBtn6Click();  // Select Source Directory
 
+private:
     std::unique_ptr<ui::ListBox> sourceList;
     std::unique_ptr<ui::Splitter> Splitter1;
     std::unique_ptr<ui::Panel> sourceSubPanel3, Panel8;
     std::unique_ptr<ui::Edit> sourceEdit;
     std::unique_ptr<ui::Button> sourceButtonAdd, sourceButtonRemove, BitBtn6;
 
-private:
     SectionHost& host_;
     FolderTrees& trees_;
     Links links_;

@@ -37,10 +37,9 @@ public:
     void Exit1Click();
     void RestoreFromTray();
 
+private:
     std::unique_ptr<TrayIcon> TrayIcon1;
     std::unique_ptr<ui::PopupMenu> PopupMenu2;
-
-private:
     SectionHost& host_;
     ui::Form* form_ = nullptr;
     ApplicationWindow* application_ = nullptr;

@@ -68,6 +68,20 @@ inline void Type(HWND window, const std::string& text)
 
 inline void Click(HWND window) { SendMessageA(window, BM_CLICK, 0, 0); }
 
+// A list box as the user sees it: its entries, and a selection made as a click makes it (a list that
+// takes several entries keeps the others).
+inline int ListCount(HWND list) { return static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0)); }
+
+inline void SelectListItem(HWND list, int index, bool selected = true)
+{
+    if (GetWindowLongA(list, GWL_STYLE) & (LBS_EXTENDEDSEL | LBS_MULTIPLESEL))
+        SendMessageA(list, LB_SETSEL, selected ? TRUE : FALSE, index);
+    else
+        SendMessageA(list, LB_SETCURSEL, selected ? static_cast<WPARAM>(index) : static_cast<WPARAM>(-1), 0);
+}
+
+inline void ClearListSelection(HWND list) { SelectListItem(list, -1, false); }
+
 // How many files stand below the folder, however deep.
 inline int FilesBelow(const std::string& root)
 {
@@ -407,8 +421,7 @@ protected:
         // there (read as the window joined the clipboard chain) is not this test's business. The
         // clipboard tests turn monitoring on again.
         SendMessageA(Find("cbMonitorClipboard"), BM_SETCHECK, BST_UNCHECKED, 0);
-        window->shell.SysClipTimer->Stop();
-        window->shell.clipboardFiles.clear();
+        window->shell.ForgetClipboard();
         ShowWindow(main, SW_SHOW);
         UpdateWindow(main);
         // As in the program, the folder trees open first, and the rest runs beside their dialogs.
@@ -437,8 +450,7 @@ protected:
 
     bool TreesOpen() const
     {
-        return window->trees.destinationBrowseStep >= 3 && window->trees.sourceBrowseStep >= 3 && window->trees.destinationTree &&
-               window->trees.sourceTree && !window->trees.Timer1->Enabled() && !window->trees.Timer2->Enabled();
+        return window->trees.TreeOpen(true) && window->trees.TreeOpen(false);
     }
 
     // Ends the browse dialogs as closing the program does, and lets their loops return.
@@ -493,10 +505,10 @@ protected:
     // As a user adds a source: the path in sourceEdit, then Add.
     void AddSource(const std::string& path)
     {
-        const int before = window->source.sourceList->Count();
+        const int before = ListCount(Find("sourceList"));
         SetText(Find("sourceEdit"), path);
         ClickOn("sourceButtonAdd");
-        ASSERT_EQ(window->source.sourceList->Count(), before + 1) << "not admitted: " << path;
+        ASSERT_EQ(ListCount(Find("sourceList")), before + 1) << "not admitted: " << path;
         // As a user sees it: the count runs at once (its reset puts the filters to their defaults);
         // what the test sets afterwards stands.
         ASSERT_TRUE(PumpUntil([this] { return !window->SearchTimer->Enabled() && !window->ScanRunning(); }))
@@ -536,7 +548,7 @@ protected:
                                  "NameFilterLabel"}) {
             const bool enabled = IsWindowEnabled(Find(name));
             // The Filters header also waits for a first source.
-            const bool needsSource = std::strcmp(name, "NameFilterLabel") == 0 && window->source.sourceList->Count() == 0;
+            const bool needsSource = std::strcmp(name, "NameFilterLabel") == 0 && window->source.Items().empty();
             s.upperSectionsEnabled = s.upperSectionsEnabled && (enabled || needsSource);
             s.upperSectionsDisabled = s.upperSectionsDisabled && !enabled;
         }

@@ -22,8 +22,8 @@ protected:
     std::vector<bool> Marks()
     {
         std::vector<bool> marks;
-        for (int i = 0; i < window->filters.ExtList->Count(); ++i)
-            marks.push_back(window->filters.ExtList->Checked(i));
+        for (const ExtensionEntry& entry : window->filters.Filters().extensions)
+            marks.push_back(entry.checked);
         return marks;
     }
     testsupport::TempFolder temp;
@@ -33,8 +33,10 @@ TEST_F(MainWindowFilters, MasksExtensionMarksAndSelectAllFollowEachOther)
 {
     AddSource(temp.Path());
     OpenSection("NameFilterLabel", 2);
-    for (const char* entry : {".", ".doc", ".txt"})  // as a scan of the sources lists them
-        window->filters.ExtList->Add(entry, true);
+    window->filters.CountStarted();  // as a count of the sources reports them
+    for (const char* entry : {".", ".doc", ".txt"})
+        window->filters.ExtensionMet(entry);
+    window->filters.CountEnded();
     HWND masks = Find("cbFName");
     HWND masksField = GetWindow(masks, GW_CHILD);
 
@@ -76,7 +78,7 @@ TEST_F(MainWindowFilters, SizeEditsAndPresetsSetTheFilterAndTheHeaderSaysIt)
     Type(maxEdit, "1a5 3-6");
     EXPECT_EQ(Text(maxEdit), "1536");
     EXPECT_EQ(Text(Find("maxEdit3")), "= 0M 1K 512B");
-    EXPECT_EQ(window->filters.maxSize, 1536);
+    EXPECT_EQ(window->filters.Filters().maxSize, 1536);
 
     // Shift+Up steps by a megabyte; the handler reads Shift from the keyboard state.
     HWND minEdit = Find("EditFSMin");
@@ -89,14 +91,16 @@ TEST_F(MainWindowFilters, SizeEditsAndPresetsSetTheFilterAndTheHeaderSaysIt)
     SetKeyboardState(keys);
     EXPECT_EQ(Text(minEdit), "1048576");
     EXPECT_EQ(Text(Find("minEdit3")), "= 1M 0K 0B");
-    EXPECT_EQ(window->filters.minSize, 1048576);
+    EXPECT_EQ(window->filters.Filters().minSize, 1048576);
 
-    window->filters.cbTL2->Clear();  // what the scan of the folder put there
-    window->filters.cbTL2->Add("1899-12-30 00:00:00");
-    window->filters.cbTL2->Add("2020-05-17 08:30:00");
+    window->filters.CountStarted();  // a count of the folder meets one time
+    window->filters.TimeMet(EncodeDateTime({2020, 5, 17, 8, 30, 0}));
+    window->filters.CountEnded();
     Choose(Find("cbTL2"), 0);
-    EXPECT_EQ(window->filters.timeTo, 0.0);
-    EXPECT_EQ(window->filters.dtp2->Value().wYear, 1899);
+    EXPECT_EQ(window->filters.Filters().timeTo, 0.0);
+    SYSTEMTIME shown{};
+    SendMessageA(Find("dtp2"), DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&shown));
+    EXPECT_EQ(shown.wYear, 1899);
     Choose(Find("cbTL2"), 1);
     EXPECT_EQ(window->filters.Filters().timeTo, EncodeDateTime({2020, 5, 17, 8, 30, 0}));
 
@@ -104,5 +108,5 @@ TEST_F(MainWindowFilters, SizeEditsAndPresetsSetTheFilterAndTheHeaderSaysIt)
     EXPECT_EQ(Text(Find("NameFilterLabel")),
               "Files should meet following rules:\nFile name must match *.*;\nAny extension name;"
               "\nModification time must be between " + FormatLocalDateText(0.0) + " and " +
-                  FormatLocalDateText(window->filters.timeTo) + ";\nSize must be between 1048576B and 1536B;");
+                  FormatLocalDateText(window->filters.Filters().timeTo) + ";\nSize must be between 1048576B and 1536B;");
 }

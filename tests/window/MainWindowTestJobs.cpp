@@ -158,7 +158,7 @@ protected:
         EXPECT_EQ(Text(Find("AllProgressLabel")), "");
         EXPECT_EQ(Text(Find("TimeLabel")), "");
         EXPECT_EQ(Text(Find("LabelSpeed")), "");
-        EXPECT_FALSE(window->progress.aniCopy->Active());
+        EXPECT_FALSE(window->progress.JobAnimationPlaying());
     }
 
     // A source folder holding one large file, and the destination it is to be copied to.
@@ -328,12 +328,12 @@ TEST_F(MainWindowJobs, PauseAndGoOnDuringALargeCopy)
             if (!CopyUnderWay(job) || window->SwitchRunning())
                 return false;
             // For the picture, give the clip time to draw its first frame, within the first half.
-            if (!ShowsAPicture(window->progress.aniCopy->Handle()) && PartialSize(job) < kBigBytes / 2)
+            if (!ShowsAPicture(Find("aniCopy")) && PartialSize(job) < kBigBytes / 2)
                 return false;
             HoldCopy();
             running = State();
-            playingWhenRunning = window->progress.aniCopy->Active();
-            barCyclingWhenRunning = window->progress.aniProgressBarTimer->Enabled();
+            playingWhenRunning = window->progress.JobAnimationPlaying();
+            barCyclingWhenRunning = window->progress.BarCycling();
             shot = SaveWindowPicture(main, BuildFolder() + "\\main-window-job.bmp");
             ClickOn("bbPause");
             LetCopyGo();
@@ -345,8 +345,8 @@ TEST_F(MainWindowJobs, PauseAndGoOnDuringALargeCopy)
             // the end of the step it is in, and the bar shows where a few ticks later.
             if (pausedTicks == 3) {
                 paused = State();
-                stillWhenPaused = !window->progress.aniCopy->Active();
-                barStillWhenPaused = !window->progress.aniProgressBarTimer->Enabled();
+                stillWhenPaused = !window->progress.JobAnimationPlaying();
+                barStillWhenPaused = !window->progress.BarCycling();
                 pausedAt = BarPosition(bar);
                 pausedMax = BarMax(bar);
                 // The copy so far stands under its partial name, held by the job (the system removes
@@ -362,8 +362,8 @@ TEST_F(MainWindowJobs, PauseAndGoOnDuringALargeCopy)
                     heldPartialSize = SizeOf(partials[0]);
                 ClickOn("bbPause");
                 goneOn = State();
-                playingAfterGoOn = window->progress.aniCopy->Active();
-                barCyclingAfterGoOn = window->progress.aniProgressBarTimer->Enabled();
+                playingAfterGoOn = window->progress.JobAnimationPlaying();
+                barCyclingAfterGoOn = window->progress.BarCycling();
                 phase = Phase::GoneOn;
                 return true;
             }
@@ -378,7 +378,7 @@ TEST_F(MainWindowJobs, PauseAndGoOnDuringALargeCopy)
 
     ASSERT_EQ(phase, Phase::GoneOn) << "Pause and Go On were not both pressed during the copy";
     ExpectRunning(running, "Pause", "running");
-    EXPECT_TRUE(window->progress.aniCopy->IsOpen()) << "the copy clip did not load";
+    EXPECT_TRUE(window->progress.JobAnimationLoaded()) << "the copy clip did not load";
     EXPECT_TRUE(playingWhenRunning) << "the job animation is not playing";
     ExpectRunning(paused, "Go On", "paused");
     EXPECT_TRUE(stillWhenPaused) << "the job animation plays on while paused";

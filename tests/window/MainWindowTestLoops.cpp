@@ -20,8 +20,8 @@ protected:
     struct BuriedWatch {
         explicit BuriedWatch(MainWindowLoops& owner) : test(owner)
         {
-            known.insert(test.window->trees.destinationBrowseDialog);
-            known.insert(test.window->trees.sourceBrowseDialog);
+            known.insert(test.window->trees.BrowseDialog(true));
+            known.insert(test.window->trees.BrowseDialog(false));
         }
         MainWindowLoops& test;
         std::set<HWND> known;
@@ -30,7 +30,7 @@ protected:
             FolderTrees& trees = test.window->trees;
             const JobPhase phase = test.window->Phase();
             for (const bool destination : {true, false}) {
-                HWND& dialog = destination ? trees.destinationBrowseDialog : trees.sourceBrowseDialog;
+                HWND dialog = trees.BrowseDialog(destination);
                 if (!dialog || !IsWindow(dialog) || known.count(dialog))
                     continue;
                 if (phase == JobPhase::Rest) {
@@ -39,14 +39,14 @@ protected:
                 }
                 seen += std::string(destination ? "destination" : "source") + " tree opened while " +
                         PhaseName(phase) + "; ";
-                HWND tree = destination ? trees.destinationTree : trees.sourceTree;
+                HWND tree = trees.Tree(destination);
                 if (tree && IsWindow(tree)) {
                     ShowWindow(tree, SW_HIDE);
                     SetParent(tree, dialog);
                 }
                 EnableWindow(GetDlgItem(dialog, IDCANCEL), TRUE);
                 PostMessageA(dialog, WM_CLOSE, 0, 0);
-                dialog = nullptr;
+                known.insert(dialog);  // closed once: not counted again while its close is on the way
             }
             return false;
         }};
@@ -54,9 +54,7 @@ protected:
 
     bool TreeOpenAgain(bool destination)
     {
-        FolderTrees& trees = window->trees;
-        return destination ? trees.destinationBrowseStep >= 3 && trees.destinationTree && !trees.Timer1->Enabled()
-                           : trees.sourceBrowseStep >= 3 && trees.sourceTree && !trees.Timer2->Enabled();
+        return window->trees.TreeOpen(destination);
     }
 
     bool ReportWritten() { return Log().find("**Report**") != std::string::npos; }
@@ -117,7 +115,7 @@ TEST_F(MainWindowLoops, ADestinationTreeAskedForAroundAJobOpensOnlyOnceTheJobHas
     EXPECT_TRUE(IsWindowEnabled(Find("bbBegin")));
     EXPECT_NE(Log().find("\r\nUser abort!"), std::string::npos) << Log();
     EXPECT_LT(FilesBelow(temp / "dst"), 400) << "Cancel did not stop the job";
-    EXPECT_TRUE(IsWindow(window->trees.destinationTree));
+    EXPECT_TRUE(IsWindow(window->trees.Tree(true)));
 }
 
 // "Select Source Directory" during the count of 400 folders: the count ends whole, then the tree

@@ -95,7 +95,7 @@ TEST_F(MainWindowReentry, AWaitingBeginRunsTheJobItTookWhateverIsPressedMeanwhil
         ClickOn("bbBegin");
         seen.push_back(window->Phase());
         // What a careless user does next: remove the entry, type another destination, drop a folder.
-        window->source.sourceList->SetSelected(0, true);
+        SelectListItem(Find("sourceList"), 0);
         window->source.sourceButtonRemoveClick();
         SetDestination(temp / "elsewhere");
         DropOn(main, {temp / "other"});
@@ -111,7 +111,7 @@ TEST_F(MainWindowReentry, AWaitingBeginRunsTheJobItTookWhateverIsPressedMeanwhil
     ASSERT_EQ(seen.size(), 2u);
     EXPECT_EQ(seen[0], JobPhase::BeginPending);
     EXPECT_EQ(seen[1], JobPhase::BeginPending);
-    EXPECT_EQ(window->source.sourceList->Count(), 2) << "Remove acted while the job was taken";
+    EXPECT_EQ(ListCount(Find("sourceList")), 2) << "Remove acted while the job was taken";
     EXPECT_TRUE(boxes->seen.empty()) << "a question was asked while the job was taken";
     EXPECT_EQ(ReadFileText(temp / "dst\\other\\o.txt"), "o");
     EXPECT_EQ(FilesBelow(temp / "dst\\data"), 300);
@@ -149,7 +149,7 @@ TEST_F(MainWindowReentry, WhatIsTypedOrDroppedDuringAJobNeverRedirectsIt)
     EXPECT_EQ(FilesBelow(temp / "out"), 400);
     EXPECT_FALSE(Exists(temp / "redirected")) << "the job read the destination again";
     EXPECT_FALSE(beginEnabledAfterDrop) << "a drop during the job enabled Begin";
-    EXPECT_EQ(window->source.sourceList->Count(), 2) << "the dropped folder waits in the list for the next job";
+    EXPECT_EQ(ListCount(Find("sourceList")), 2) << "the dropped folder waits in the list for the next job";
     EXPECT_NE(Log().find("\r\nAll Files: 400\r\n"), std::string::npos) << Log();
     // The count the drop asked for ran once the job had ended.
     EXPECT_EQ(window->ScanCount().fileTotal, 401);
@@ -167,15 +167,15 @@ TEST_F(MainWindowReentry, FiltersTheUserSetSurviveAChangeOfTheSources)
     SetText(Find("cbFName"), "*.tmp");
     window->filters.cbFNameKeyUp(13);  // Enter
     boxes->answer = IDYES;
-    window->source.sourceList->ClearSelection();
-    window->source.sourceList->SetSelected(1, true);
+    ClearListSelection(Find("sourceList"));
+    SelectListItem(Find("sourceList"), 1);
     ClickOn("sourceButtonRemove");
-    ASSERT_EQ(window->source.sourceList->Count(), 1);
+    ASSERT_EQ(ListCount(Find("sourceList")), 1);
     ASSERT_TRUE(PumpUntil([&] { return AtRest(); }));
 
     EXPECT_EQ(Text(Find("cbFName")), "*.tmp");
-    for (int i = 0; i < window->filters.ExtList->Count(); ++i)
-        EXPECT_EQ(window->filters.ExtList->Checked(i), window->filters.ExtList->Item(i) == ".tmp") << window->filters.ExtList->Item(i);
+    for (const ExtensionEntry& entry : window->filters.Filters().extensions)
+        EXPECT_EQ(entry.checked, entry.extension == ".tmp") << entry.extension;
     EXPECT_FALSE(Checked(Find("cbSelAll")));
 
     ClickOn("bbBegin");

@@ -20,11 +20,17 @@ namespace {
 constexpr std::uint64_t kSecond = 10000000;
 constexpr std::uint64_t k2020 = 132223104000000000;  // 2020-01-01 00:00:00 UTC
 
-std::vector<std::string> ComboItems(ui::ComboBox& box)
+// The entries of a combo box as another program would read them.
+std::vector<std::string> ComboItems(HWND box)
 {
     std::vector<std::string> items;
-    for (int i = 0; i < box.Count(); ++i)
-        items.push_back(box.Item(i));
+    const auto count = static_cast<int>(SendMessageA(box, CB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        std::string text(static_cast<size_t>(SendMessageA(box, CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0)) + 1, '\0');
+        const auto got = SendMessageA(box, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text.data()));
+        text.resize(got == CB_ERR ? 0 : static_cast<size_t>(got));
+        items.push_back(text);
+    }
     return items;
 }
 
@@ -125,19 +131,20 @@ TEST_F(MainWindowScan, AddingAFolderCountsItAndFillsTheExtensionAndPresetLists)
     EXPECT_EQ(window->ScanCount().byteTotal, 2 + 3 + 1 + 4);
     EXPECT_FALSE(window->ScanCount().stopped);
     EXPECT_EQ(Text(Find("ProgressLabel")), "Searching... ( 4 files are found )\n");
-    ASSERT_EQ(window->filters.ExtList->Count(), 3);
-    for (int i = 0; i < 3; ++i) {
-        EXPECT_EQ(window->filters.ExtList->Item(i), (std::vector<std::string>{".", ".doc", ".txt"})[static_cast<size_t>(i)]);
-        EXPECT_TRUE(window->filters.ExtList->Checked(i)) << "Select All is checked by the reset";
+    const std::vector<ExtensionEntry> extensions = window->filters.Filters().extensions;
+    ASSERT_EQ(extensions.size(), 3u);
+    for (size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(extensions[i].extension, (std::vector<std::string>{".", ".doc", ".txt"})[i]);
+        EXPECT_TRUE(extensions[i].checked) << "Select All is checked by the reset";
     }
-    const std::vector<std::string> presets = ComboItems(*window->filters.cbTL1);
+    const std::vector<std::string> presets = ComboItems(Find("cbTL1"));
     ASSERT_EQ(presets.size(), 5u) << "the two outer presets and three distinct times";
     EXPECT_EQ(presets[0], FormatPresetEntry(0.0, Separator()));
     EXPECT_EQ(presets[1], PresetOf(k2020 + 50 * kSecond));
     EXPECT_EQ(presets[2], PresetOf(k2020 + 100 * kSecond));
     EXPECT_EQ(presets[3], PresetOf(k2020 + 86400 * kSecond));
     EXPECT_GT(presets[4].substr(0, 4), "2150");
-    EXPECT_EQ(ComboItems(*window->filters.cbTL2), presets);
+    EXPECT_EQ(ComboItems(Find("cbTL2")), presets);
     EXPECT_FALSE(IsWindowEnabled(Find("dtp1"))) << "a scan that ran to its end leaves only the presets";
     EXPECT_FALSE(IsWindowEnabled(Find("dtp2")));
     EXPECT_NE(Text(Find("cbFName")).rfind("*.*", 0), std::string::npos) << "the reset gives the default mask";
@@ -167,7 +174,7 @@ TEST_F(MainWindowScan, StopSearchingLeavesPartialTotalsAndThePickersEnabled)
     EXPECT_TRUE(IsWindowEnabled(Find("dtp1"))) << "a stopped scan leaves the pickers to the user";
     EXPECT_TRUE(IsWindowEnabled(Find("dtp2")));
     EXPECT_FALSE(IsWindowEnabled(Find("StopSearch")));
-    EXPECT_EQ(window->filters.cbTL2->Count(), window->filters.cbTL1->Count());
+    EXPECT_EQ(ComboItems(Find("cbTL2")).size(), ComboItems(Find("cbTL1")).size());
 }
 
 TEST_F(MainWindowScan, BeginDuringAScanStopsItThenRunsTheJobWithoutTotals)
@@ -231,7 +238,7 @@ TEST_F(MainWindowScan, ARequestDuringAJobWaitsForItsEnd)
             added = true;
             return false;
         }
-        extensionsDuringJob = window->filters.ExtList->Count();
+        extensionsDuringJob = static_cast<int>(window->filters.Filters().extensions.size());
         return false;
     });
     ClickOn("bbBegin");  // the whole job runs inside this click
@@ -241,7 +248,7 @@ TEST_F(MainWindowScan, ARequestDuringAJobWaitsForItsEnd)
     EXPECT_NE(Log().find("\r\nAll Files: 300\r\n"), std::string::npos) << Log();
     ASSERT_TRUE(WaitScanEnd());
     EXPECT_EQ(window->ScanCount().fileTotal, 301) << "the deferred scan counted the new list after the job";
-    EXPECT_EQ(window->filters.ExtList->Count(), 2);
+    EXPECT_EQ(static_cast<int>(window->filters.Filters().extensions.size()), 2);
 }
 
 TEST_F(MainWindowScan, ATreeWhereEveryFileHasItsOwnTimeListsEveryTimeOnceInOrder)
@@ -255,13 +262,13 @@ TEST_F(MainWindowScan, ATreeWhereEveryFileHasItsOwnTimeListsEveryTimeOnceInOrder
 
     ASSERT_FALSE(window->ScanCount().stopped);
     EXPECT_EQ(window->ScanCount().fileTotal, 1000);
-    const std::vector<std::string> listed = ComboItems(*window->filters.cbTL1);
+    const std::vector<std::string> listed = ComboItems(Find("cbTL1"));
     ASSERT_EQ(listed.size(), 1002u);
     EXPECT_EQ(listed.front(), FormatPresetEntry(0.0, Separator()));
     EXPECT_GT(listed.back().substr(0, 4), "2150");
     EXPECT_EQ(Inner(listed), presets);
     EXPECT_EQ(ListWindowItems(Find("cbTL1")), listed) << "what the open list would draw";
-    EXPECT_EQ(ComboItems(*window->filters.cbTL2), listed);
+    EXPECT_EQ(ComboItems(Find("cbTL2")), listed);
     EXPECT_EQ(ListWindowItems(Find("cbTL2")), listed);
 
     // A preset chosen from the filled list sets its picker, as from any other list.
@@ -291,7 +298,7 @@ TEST_F(MainWindowScan, AStoppedCountListsExactlyTheTimesOfTheFilesItCounted)
     ASSERT_TRUE(window->ScanCount().stopped);
     const std::int64_t counted = window->ScanCount().fileTotal;
     EXPECT_LT(counted, 1200);
-    const std::vector<std::string> listed = ComboItems(*window->filters.cbTL1);
+    const std::vector<std::string> listed = ComboItems(Find("cbTL1"));
     const std::vector<std::string> inner = Inner(listed);
     EXPECT_EQ(static_cast<std::int64_t>(inner.size()), counted) << "one entry per file counted, each its own time";
     EXPECT_TRUE(std::is_sorted(inner.begin(), inner.end()));
@@ -300,7 +307,7 @@ TEST_F(MainWindowScan, AStoppedCountListsExactlyTheTimesOfTheFilesItCounted)
         EXPECT_TRUE(all.count(entry)) << entry << " is no time of the tree";
     EXPECT_EQ(std::set<std::string>(inner.begin(), inner.end()).size(), inner.size()) << "an entry twice";
     EXPECT_EQ(ListWindowItems(Find("cbTL1")), listed);
-    EXPECT_EQ(ComboItems(*window->filters.cbTL2), listed);
+    EXPECT_EQ(ComboItems(Find("cbTL2")), listed);
 }
 
 TEST_F(MainWindowScan, AListOpenedDuringTheCountShowsEveryTimeMetSoFarAndKeepsUp)
@@ -343,10 +350,10 @@ TEST_F(MainWindowScan, AListOpenedDuringTheCountShowsEveryTimeMetSoFarAndKeepsUp
         EXPECT_TRUE(std::is_sorted(seen.shown.begin(), seen.shown.end()));
     }
     ASSERT_FALSE(window->ScanCount().stopped);
-    const std::vector<std::string> listed = ComboItems(*window->filters.cbTL1);
+    const std::vector<std::string> listed = ComboItems(Find("cbTL1"));
     EXPECT_EQ(Inner(listed), presets) << "entries put in while open, and the rest after, in their places";
     EXPECT_EQ(ListWindowItems(box), listed);
-    EXPECT_EQ(ComboItems(*window->filters.cbTL2), listed);
+    EXPECT_EQ(ComboItems(Find("cbTL2")), listed);
 }
 
 TEST_F(MainWindowScan, BeginDuringACountOfDistinctTimesLeavesBothListsComplete)
@@ -373,8 +380,8 @@ TEST_F(MainWindowScan, BeginDuringACountOfDistinctTimesLeavesBothListsComplete)
         // The job runs: what the lists show now is what the count left (read as any program reads a
         // combo box, then as its drop-down list would draw it).
         countedAtJob = window->ScanCount().fileTotal;
-        startList = ComboItems(*window->filters.cbTL1);
-        endList = ComboItems(*window->filters.cbTL2);
+        startList = ComboItems(Find("cbTL1"));
+        endList = ComboItems(Find("cbTL2"));
         drawn = ListWindowItems(Find("cbTL1")) == startList && ListWindowItems(Find("cbTL2")) == endList;
         return true;
     });

@@ -429,7 +429,7 @@ TEST_F(MainWindowSections, DropsAndHandOffsAreLetThroughToTheElevatedWindow)
     }
     // The system kept none of them blocked (under Wine, which has no elevation, the calls succeed as
     // they do on Windows; what they change can be seen only there).
-    EXPECT_TRUE(window->shell.refusedMessageFilters.empty());
+    EXPECT_TRUE(window->shell.RefusedMessages().empty());
 }
 
 TEST_F(MainWindowSections, TheTaskBarButtonIsTheApplicationsUnderItsTitleAndFollowsTheWindow)

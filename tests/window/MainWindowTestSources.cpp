@@ -22,13 +22,7 @@ using testsupport::WriteFileText;
 
 namespace {
 
-std::vector<std::string> Entries(TVorCopyPasteWin& window)
-{
-    std::vector<std::string> entries;
-    for (int i = 0; i < window.source.sourceList->Count(); ++i)
-        entries.push_back(window.source.sourceList->Item(i));
-    return entries;
-}
+std::vector<std::string> Entries(TVorCopyPasteWin& window) { return window.source.Items(); }
 
 std::string Joined(const std::vector<std::string>& items)
 {
@@ -120,9 +114,9 @@ TEST_F(MainWindowSources, AddSourceItemKeepsTheListFreeOfDuplicatesAndNesting)
     }
 
     // A drive root is held as its letter and colon; then everything on the drive is inside it.
-    window->source.sourceList->Clear();
+    window->source.ReplaceWith({});
     EXPECT_EQ(window->source.AddSourceItem(deep), 0) << "a long path is admitted whole";
-    EXPECT_EQ(window->source.sourceList->Item(0), deep);
+    EXPECT_EQ(Entries(*window), std::vector<std::string>{deep});
     EXPECT_EQ(window->source.AddSourceItem(root), 0) << "the drive holds the deep folder, which makes way";
     EXPECT_EQ(Joined(Entries(*window)), Joined({root.substr(0, 2)}));
     EXPECT_EQ(window->source.AddSourceItem(a), -1);
@@ -147,39 +141,39 @@ TEST_F(MainWindowSources, SourcesAreListedAsFullPathsWithoutDotParts)
     EXPECT_EQ(boxes->seen.back().text, RelativeSourceMessage());
     EXPECT_EQ(Text(Find("sourceEdit")), "A\\sub");
     EXPECT_TRUE(IsWindowEnabled(Find("sourceEdit")));
-    EXPECT_EQ(window->source.sourceList->Count(), 2);
+    EXPECT_EQ(ListCount(Find("sourceList")), 2);
 }
 
 TEST_F(MainWindowSources, AddShowsTheRefusalInPlaceUntilAnEntryIsRemoved)
 {
     ASSERT_TRUE(MakeTree(disk.Path(), {"A\\", "A\\sub\\", "C=c"}));
     AddSource(disk / "A");
-    SetText(Find("sourceEdit"), disk / "A\\sub");
+    // Chosen in the source tree: the row shows the folder and keeps it to come back to.
+    window->source.ShowChosenFolder(disk / "A\\sub");
     ClickOn("sourceButtonAdd");
     EXPECT_EQ(Text(Find("sourceEdit")), "Parent folder has already existed in the list.");
     EXPECT_FALSE(IsWindowEnabled(Find("sourceEdit")));
     ClickOn("sourceButtonAdd");  // disabled: nothing
-    EXPECT_EQ(window->source.sourceList->Count(), 1);
+    EXPECT_EQ(ListCount(Find("sourceList")), 1);
 
     // Remove asks first; No keeps the entry; without a selection nothing is asked.
-    window->source.sourceList->ClearSelection();
+    ClearListSelection(Find("sourceList"));
     ClickOn("sourceButtonRemove");
     EXPECT_TRUE(boxes->seen.empty()) << "asked without a selection";
-    window->source.sourceList->SetSelected(0, true);
+    SelectListItem(Find("sourceList"), 0);
     boxes->answer = IDNO;
     ClickOn("sourceButtonRemove");
     ASSERT_TRUE(PumpUntil([this] { return !boxes->seen.empty(); }));
     EXPECT_EQ(boxes->seen.back().title, "Delete");
     EXPECT_EQ(boxes->seen.back().text, "Are you sure to remove the selected copy items from copy-list?");
-    EXPECT_EQ(window->source.sourceList->Count(), 1);
+    EXPECT_EQ(ListCount(Find("sourceList")), 1);
 
-    // The Delete key in the list does the same; Yes removes and gives sourceEdit its path back.
-    window->source.sourceEdit->SetHint(disk / "A\\sub");
+    // The Delete key in the list does the same; Yes removes and gives sourceEdit the chosen folder back.
     boxes->answer = IDYES;
-    window->source.sourceList->SetSelected(0, true);
+    SelectListItem(Find("sourceList"), 0);
     SendMessageA(Find("sourceList"), WM_KEYUP, VK_DELETE, 0xC0000001);
     EXPECT_EQ(boxes->seen.size(), 2u);
-    EXPECT_EQ(window->source.sourceList->Count(), 0);
+    EXPECT_EQ(ListCount(Find("sourceList")), 0);
     EXPECT_TRUE(IsWindowEnabled(Find("sourceEdit")));
     EXPECT_EQ(Text(Find("sourceEdit")), disk / "A\\sub");
 }
@@ -190,40 +184,40 @@ TEST_F(MainWindowSources, SelectingInEachTreeFillsItsField)
     // The program steers the source tree (as a click in the list does); the tree's own selection
     // moves, and the dialog's notice fills sourceEdit and its hint.
     ASSERT_TRUE(window->source.AddSourceItem(disk / "src\\inner") >= 0);
-    window->source.sourceList->SetSelected(0, true);
+    SelectListItem(Find("sourceList"), 0);
     window->source.sourceListClick();
     // The shell may still be taking in the folders made just now: its tree settles through messages.
-    PumpUntil([&] { return SelectedTreeText(window->trees.sourceTree) == "inner"; }, 10000);
-    EXPECT_EQ(SelectedTreeText(window->trees.sourceTree), "inner");
+    PumpUntil([&] { return SelectedTreeText(window->trees.Tree(false)) == "inner"; }, 10000);
+    EXPECT_EQ(SelectedTreeText(window->trees.Tree(false)), "inner");
     EXPECT_EQ(Text(Find("sourceEdit")), disk / "src\\inner");
-    EXPECT_EQ(window->source.sourceEdit->Hint(), disk / "src\\inner");
+    EXPECT_EQ(window->source.ChosenFolder(), disk / "src\\inner");
 
     // A selection made in the tree itself, as a click makes it: the parent item.
-    const auto caret = SendMessageA(window->trees.sourceTree, TVM_GETNEXTITEM, TVGN_CARET, 0);
-    const auto parent = SendMessageA(window->trees.sourceTree, TVM_GETNEXTITEM, TVGN_PARENT, caret);
+    const auto caret = SendMessageA(window->trees.Tree(false), TVM_GETNEXTITEM, TVGN_CARET, 0);
+    const auto parent = SendMessageA(window->trees.Tree(false), TVM_GETNEXTITEM, TVGN_PARENT, caret);
     ASSERT_NE(parent, 0);
-    SendMessageA(window->trees.sourceTree, TVM_SELECTITEM, TVGN_CARET, parent);
+    SendMessageA(window->trees.Tree(false), TVM_SELECTITEM, TVGN_CARET, parent);
     EXPECT_EQ(Text(Find("sourceEdit")), disk / "src");
 
     // The destination tree fills cbPath and lastDestinationFolder.
-    SendMessageA(window->trees.destinationBrowseDialog, BFFM_SETSELECTIONA, TRUE,
+    SendMessageA(window->trees.BrowseDialog(true), BFFM_SETSELECTIONA, TRUE,
                  reinterpret_cast<LPARAM>((disk / "dst\\inner").c_str()));
-    PumpUntil([&] { return SelectedTreeText(window->trees.destinationTree) == "inner"; }, 10000);
-    EXPECT_EQ(SelectedTreeText(window->trees.destinationTree), "inner");
+    PumpUntil([&] { return SelectedTreeText(window->trees.Tree(true)) == "inner"; }, 10000);
+    EXPECT_EQ(SelectedTreeText(window->trees.Tree(true)), "inner");
     EXPECT_EQ(Text(Find("cbPath")), disk / "dst\\inner");
-    const auto destinationCaret = SendMessageA(window->trees.destinationTree, TVM_GETNEXTITEM, TVGN_CARET, 0);
-    SendMessageA(window->trees.destinationTree, TVM_SELECTITEM, TVGN_CARET,
-                 SendMessageA(window->trees.destinationTree, TVM_GETNEXTITEM, TVGN_PARENT, destinationCaret));
+    const auto destinationCaret = SendMessageA(window->trees.Tree(true), TVM_GETNEXTITEM, TVGN_CARET, 0);
+    SendMessageA(window->trees.Tree(true), TVM_SELECTITEM, TVGN_CARET,
+                 SendMessageA(window->trees.Tree(true), TVM_GETNEXTITEM, TVGN_PARENT, destinationCaret));
     EXPECT_EQ(Text(Find("cbPath")), disk / "dst");
-    EXPECT_EQ(window->trees.lastDestinationFolder, disk / "dst");
+    EXPECT_EQ(window->trees.LastDestinationFolder(), disk / "dst");
 
     // The trees fill their panels, without the dialogs' frames or buttons showing.
     const RECT panel = ClientScreenRect(Find("Panel8"));
-    const RECT tree = ScreenRect(window->trees.sourceTree);
+    const RECT tree = ScreenRect(window->trees.Tree(false));
     EXPECT_EQ(Describe(tree), Describe(panel));
-    EXPECT_EQ(GetAncestor(window->trees.destinationTree, GA_PARENT), Find("Panel3"));
-    EXPECT_EQ(GetAncestor(window->trees.destinationBrowseDialog, GA_PARENT), Find("Panel14"));
-    EXPECT_FALSE(IsWindowVisible(window->trees.destinationBrowseDialog));
+    EXPECT_EQ(GetAncestor(window->trees.Tree(true), GA_PARENT), Find("Panel3"));
+    EXPECT_EQ(GetAncestor(window->trees.BrowseDialog(true), GA_PARENT), Find("Panel14"));
+    EXPECT_FALSE(IsWindowVisible(window->trees.BrowseDialog(true)));
     EXPECT_TRUE(IsWindowEnabled(main)) << "a browse dialog's loop left the window disabled";
 }
 
@@ -256,14 +250,14 @@ TEST_F(MainWindowTyping, TypingAnExistingFolderMovesTheDestinationTreeAndAMissin
     // way; Wine's dialog at times then stays on one of them.)
     Paste(edit, disk / "target");
     // The tree settles on a folder made a moment before through the shell's messages.
-    PumpUntil([&] { return SelectedTreeText(window->trees.destinationTree) == "target"; }, 10000);
-    EXPECT_EQ(SelectedTreeText(window->trees.destinationTree), "target");
-    EXPECT_EQ(window->trees.lastDestinationFolder, disk / "target");
+    PumpUntil([&] { return SelectedTreeText(window->trees.Tree(true)) == "target"; }, 10000);
+    EXPECT_EQ(SelectedTreeText(window->trees.Tree(true)), "target");
+    EXPECT_EQ(window->trees.LastDestinationFolder(), disk / "target");
     EXPECT_EQ(Text(Find("cbPath")), disk / "target") << "the typed text stays as typed";
 
     Type(edit, "\\nothing");
-    EXPECT_EQ(SelectedTreeText(window->trees.destinationTree), "target");
-    EXPECT_EQ(window->trees.lastDestinationFolder, disk / "target");
+    EXPECT_EQ(SelectedTreeText(window->trees.Tree(true)), "target");
+    EXPECT_EQ(window->trees.LastDestinationFolder(), disk / "target");
     EXPECT_EQ(Text(Find("cbPath")), disk / "target\\nothing");
 }
 
@@ -289,8 +283,8 @@ TEST_F(MainWindowSources, NewFolderProposesTheFirstFreeNumberAndSelectsTheNewFol
     EXPECT_TRUE(IsFolder(made));
     EXPECT_FALSE(Exists(made + "1")) << "the announcing rename did not come back";
     EXPECT_EQ(Text(Find("cbPath")), made);
-    EXPECT_EQ(window->trees.lastDestinationFolder, made);
-    EXPECT_EQ(SelectedTreeText(window->trees.destinationTree), "New Folder (2)");
+    EXPECT_EQ(window->trees.LastDestinationFolder(), made);
+    EXPECT_EQ(SelectedTreeText(window->trees.Tree(true)), "New Folder (2)");
 
     // Cancel creates nothing, and the parent keeps its backslash.
     SetText(Find("cbPath"), disk.Path());
@@ -445,7 +439,7 @@ protected:
 
     bool PickedUp(size_t count)
     {
-        return PumpUntil([&] { return window->shell.clipboardFiles.size() == count && !window->shell.SysClipTimer->Enabled(); });
+        return PumpUntil([&] { return window->shell.ClipboardFiles().size() == count && !window->shell.PickUpPending(); });
     }
 
     void SeveralFilesReplaceTheSourcesAndChooseCopyOneFileDoesNot();
@@ -462,7 +456,7 @@ TEST_F(MainWindowClipboard, FilesPutOnTheClipboardByAnotherProgram)
     if (HasFatalFailure())
         return;
     SCOPED_TRACE("while a job runs");
-    window->source.sourceList->Clear();
+    window->source.ReplaceWith({});
     AChangeWhileAJobRunsIsIgnoredEvenAfterTheJob();
 }
 
@@ -522,7 +516,7 @@ void MainWindowClipboard::SeveralFilesReplaceTheSourcesAndChooseCopyOneFileDoesN
     SendMessageA(Find("cbMonitorClipboard"), BM_SETCHECK, BST_UNCHECKED, 0);
     PutOnClipboard("clip|" + disk / "f1" + "|" + disk / "f2");
     PumpUntil([] { return false; }, 300);
-    EXPECT_EQ(window->source.sourceList->Count(), static_cast<int>(many.size()));
+    EXPECT_EQ(ListCount(Find("sourceList")), static_cast<int>(many.size()));
 
     // A change told while another program still holds the clipboard open is read once it lets go.
     SendMessageA(Find("cbMonitorClipboard"), BM_SETCHECK, BST_CHECKED, 0);
@@ -536,11 +530,11 @@ void MainWindowClipboard::SeveralFilesReplaceTheSourcesAndChooseCopyOneFileDoesN
             CloseClipboard();
     });
     ASSERT_EQ(WaitForSingleObject(opened, 30000), WAIT_OBJECT_0);
-    window->shell.clipboardFiles.clear();
+    window->shell.ForgetClipboard();
     SendMessageA(main, WM_CLIPBOARDUPDATE, 0, 0);
     PumpUntil([] { return false; }, 300);
-    EXPECT_EQ(window->source.sourceList->Count(), static_cast<int>(many.size())) << "read while held";
-    EXPECT_TRUE(window->shell.clipboardRetryTimer->Enabled());
+    EXPECT_EQ(ListCount(Find("sourceList")), static_cast<int>(many.size())) << "read while held";
+    EXPECT_TRUE(window->shell.ClipboardReadRetrying());
     SetEvent(letGo);
     holder.join();
     CloseHandle(opened);
@@ -552,7 +546,7 @@ void MainWindowClipboard::SeveralFilesReplaceTheSourcesAndChooseCopyOneFileDoesN
 void MainWindowClipboard::AChangeWhileAJobRunsIsIgnoredEvenAfterTheJob()
 {
     SendMessageA(Find("cbMonitorClipboard"), BM_SETCHECK, BST_CHECKED, 0);
-    window->shell.clipboardFiles.clear();
+    window->shell.ForgetClipboard();
     ASSERT_TRUE(MakeTree(disk.Path(), {"src\\", "dst\\"}));
     // Enough files that the job is still running when Pause is pressed.
     for (int i = 0; i < 400; ++i)
@@ -568,7 +562,7 @@ void MainWindowClipboard::AChangeWhileAJobRunsIsIgnoredEvenAfterTheJob()
             Click(Find("bbPause"));  // paused: the job stays running while the driver works
         PutOnClipboard("clip|" + disk / "f1" + "|" + disk / "f2");
         clipped = !HasFatalFailure();
-        pickedDuringJob = !window->shell.clipboardFiles.empty() || window->shell.SysClipTimer->Enabled();
+        pickedDuringJob = !window->shell.ClipboardFiles().empty() || window->shell.PickUpPending();
         ClickOn("bbCancel");
         return true;
     });

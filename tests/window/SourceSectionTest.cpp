@@ -4,6 +4,7 @@
 #include "app/SourceSection.h"
 #include "core/SectionNumber.h"
 #include "tests/window/MainWindowHarness.h"
+#include "ui/FindByName.h"
 #include "ui/Form.h"
 #include "ui/Panel.h"
 
@@ -55,7 +56,8 @@ struct SourceSectionFixture {
         section.Build(body, {.enableBegin = [this] { ++beginEnabled; }, .requestScan = [this] { ++scansRequested; }});
     }
 
-    void Type(const std::string& path) { section.sourceEdit->SetText(path); }
+    void Type(const std::string& path) { mainwindow::SetText(ui::FindByName(form.Handle(), "sourceEdit"), path); }
+    HWND List() const { return ui::FindByName(form.Handle(), "sourceList"); }
 };
 
 } // namespace
@@ -91,7 +93,7 @@ TEST(SourceSection, AddsOnlyWhenItsHostIsAtRestAndTellsTheWindowThroughItsLinks)
     // A path that is not there is never listed, in any phase.
     f.host.phase = JobPhase::Rest;
     EXPECT_EQ(f.section.AddSourceItem(root / "missing"), -1);
-    EXPECT_EQ(f.section.sourceList->Count(), 2);
+    EXPECT_EQ(mainwindow::ListCount(f.List()), 2);
 }
 
 TEST(SourceSection, RemoveAsksThroughItsHostAndChangesNothingOnNo)
@@ -102,7 +104,7 @@ TEST(SourceSection, RemoveAsksThroughItsHostAndChangesNothingOnNo)
     SourceSectionFixture f;
     f.section.AddSourceItem(root / "a");
     f.section.AddSourceItem(root / "b");
-    f.section.sourceList->SetSelected(0, true);
+    mainwindow::SelectListItem(f.List(), 0);
 
     f.host.answer = false;
     f.section.sourceButtonRemoveClick();
