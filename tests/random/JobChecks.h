@@ -199,8 +199,11 @@ private:
             const auto want = expected.count(key) ? expected.at(key) : std::multiset<std::uint64_t>();
             const auto was = before_.count(key) ? before_.at(key) : std::multiset<std::uint64_t>();
             // A Crush ended by the death of its process leaves the file it was overwriting under its
-            // own name, its data (chosen to go) partly or wholly overwritten.
-            if (result_.killed && job_.operation == kOpCrush && got.size() == 1 && was.size() == 1 && Selected(key))
+            // own name, its data (chosen to go) partly or wholly overwritten; a Delete so ended, the
+            // file it was deleting without the read-only mark it had just taken off. Chosen to go
+            // either way, and nothing of it lost: the model speaks for jobs that end or are cancelled.
+            if (result_.killed && (job_.operation == kOpCrush || job_.operation == kOpDelete) && got.size() == 1 &&
+                was.size() == 1 && Selected(key))
                 continue;
             if (const auto either = expected_.either.find(key); either != expected_.either.end()) {
                 if (got.size() == 1 && either->second.count(*got.begin()) && floating.count(*got.begin())) {
