@@ -324,15 +324,19 @@ TEST_F(MainWindowScan, AListOpenedDuringTheCountShowsEveryTimeMetSoFarAndKeepsUp
     };
     std::vector<Look> looks;
     HWND box = Find("cbTL1");
+    int clicks = 0;
     Every look(10, [&] {
         if (!window->ScanRunning() || window->ScanCount().fileTotal < 100)
             return false;
-        if (looks.empty()) {
+        // A window of another program (a test running beside this one) may take the foreground; the
+        // open list closes with it, as it should. The user then clicks the list again.
+        if (looks.empty() || (!IsListOpen(box) && GetForegroundWindow() != main && clicks < 20)) {
             // The user clicks the closed list: it takes the focus and opens.
             RECT r{};
             GetClientRect(box, &r);
             SendMessageA(box, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(r.right - 4, r.bottom / 2));
             SendMessageA(box, WM_LBUTTONUP, 0, MAKELPARAM(r.right - 4, r.bottom / 2));
+            ++clicks;
         }
         looks.push_back({window->ScanCount().fileTotal, IsListOpen(box), ListWindowItems(box)});
         if (looks.size() < 3)
