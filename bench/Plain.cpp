@@ -13,7 +13,7 @@
 //   orv_plain copydelete <source folder> <destination folder>  CopyFileExW, then SetFileAttributesW
 //                                (archive only) + DeleteFileW of the source, per file; the folders as
 //                                for move: a Cut across volumes
-// With ORV_PLAIN_THREADS=N (N > 1), copy and delete run the same calls on N threads: the walk first
+// With ORV_PLAIN_THREADS=N (N > 1), copy, delete and deletebare run the same calls on N threads: the walk first
 // (folders made as met), then the files shared out, then (delete) the folders from the deepest up.
 // What the platform's own calls give with several files in flight, the way the engine writes.
 #include "bench/ShareOut.h"
@@ -156,18 +156,19 @@ int main(int argc, char** argv)
         destination = Wide(argv[3]) + source.substr(source.find_last_of(L'\\'));
     }
     const int threads = std::getenv("ORV_PLAIN_THREADS") ? std::atoi(std::getenv("ORV_PLAIN_THREADS")) : 1;
-    if (threads > 1 && (Is(op, "copy") || Is(op, "delete"))) {
+    if (threads > 1 && (Is(op, "copy") || Is(op, "delete") || Is(op, "deletebare"))) {
         std::vector<std::pair<std::wstring, std::wstring>> files;
         std::vector<std::wstring> folders;
         listedFiles = &files;
-        if (Is(op, "delete"))
+        if (Is(op, "delete") || Is(op, "deletebare"))
             listedFolders = &folders;
         Walk(op, source, destination);
         failures += ShareOut(files, threads, [op](const std::pair<std::wstring, std::wstring>& file) {
             const auto& [from, to] = file;
             if (Is(op, "copy"))
                 return CopyFileExW(from.c_str(), to.c_str(), nullptr, nullptr, nullptr, 0) != 0;
-            SetFileAttributesW(from.c_str(), FILE_ATTRIBUTE_ARCHIVE);
+            if (Is(op, "delete"))
+                SetFileAttributesW(from.c_str(), FILE_ATTRIBUTE_ARCHIVE);
             return DeleteFileW(from.c_str()) != 0;
         });
         for (const std::wstring& folder : folders)  // listed as left, the deepest first

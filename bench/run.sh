@@ -114,6 +114,7 @@ run_side() {
     serial:*)     ORV_WORKERS=1 run_side engine "$2" "$3" "$4" "$5" ;;
     fixed[0-9]:*) ORV_WORKERS=${side#fixed} run_side engine "$2" "$3" "$4" "$5" ;;
     bare:delete)  time_run "$s" wine "$bin/orv_plain.exe" deletebare "$(winpath "$src")" ;;
+    bare4:delete) time_run "$s" env ORV_PLAIN_THREADS=4 wine "$bin/orv_plain.exe" deletebare "$(winpath "$src")" ;;
     verify:*)     ORV_VERIFY=1 run_side engine "$2" "$3" "$4" "$5" ;;
     engine4:*)    ORV_WORKERS=4 run_side engine "$2" "$3" "$4" "$5" ;;
     contract4:*)  ORV_CONTRACT_THREADS=4 run_side contract "$2" "$3" "$4" "$5" ;;
@@ -166,7 +167,7 @@ check_run() {
       case "$side" in fixed*) [ "$got" = "${side#fixed}" ] || fail "$what: the count held at ${side#fixed} ended at $got" ;; esac ;;
     contract|contract4|linked)
       [ "$(printed files)" = "$files" ] || fail "$what: the contract's run listed $(printed files) files of $files" ;;
-    plain|plainmt|bare)
+    plain|plainmt|bare|bare4)
       [ "$(printed failed)" = 0 ] || fail "$what: the loop reports failed=$(printed failed)"
       [ "$(printed entries)" = "$entries" ] || fail "$what: the loop met $(printed entries) entries of $entries" ;;
     cli)
@@ -251,7 +252,7 @@ echo "Medians of $rounds interleaved rounds (warm page cache; large trees counte
 counts="serial fixed2 fixed4 fixed8"
 want copy-small   && measure "copy 20,000 small"   copy   small 0 engine plain plainmt contract ${SIDES:-} $counts xcopy native floor cli
 want copy-large   && measure "copy 4 x 512 MiB"    copy   large 1 engine plain plainmt $counts verify native
-want delete-small && measure "delete 20,000 small" delete small 0 engine plain bare plainmt contract ${SIDES:-} $counts native
+want delete-small && measure "delete 20,000 small" delete small 0 engine plain bare bare4 plainmt contract ${SIDES:-} $counts native
 if want copy-slow; then
   # A slow volume: every file written goes through a model of a slow device (bench/BenchJob.cpp,
   # ORV_SLOW_DEVICE: one request at a time, 2 ms each and half that again for every other file being
@@ -295,6 +296,7 @@ target() {  # <label> <case> <reference side> <comparison> <limit>
   case "$3" in
     plain) peer=plainmt; other="; on $threads threads" ;;
     plainmt) peer=plain; other="; one at a time" ;;
+    bare) peer=bare4; other="; the same loop on 4 threads" ;;
     *) peer="" ;;
   esac
   if [ -n "$peer" ] && [ -n "${results["median:$2:$peer"]:-}" ]; then

@@ -17,6 +17,8 @@ int InFlightCount::Next(std::int64_t files, std::int64_t bytes, std::uint32_t ms
     const double units = static_cast<double>(std::max<std::int64_t>(files, 0)) +
                          static_cast<double>(std::max<std::int64_t>(bytes, 0)) / static_cast<double>(kBytesPerUnit);
     const double rate = units * 1000.0 / static_cast<double>(ms);
+    // A window inside one large file finishes none.
+    large_ = files <= 0 || bytes / files >= kLargeFileBytes;
 
     if (direction_ == 0) {
         const bool first = baseRate_ <= 0;
@@ -29,7 +31,7 @@ int InFlightCount::Next(std::int64_t files, std::int64_t bytes, std::uint32_t ms
                 return count_;
             baseRate_ = lowUnits_ * 1000.0 / lowMs_;
             ResetJudged();
-            triedDown_ = true;  // the way up is tried again with the next round of probes
+            otherWayLeft_ = true;  // the way up is tried again should one fewer bring nothing
             Probe(-1);
             return count_;
         }
@@ -38,16 +40,18 @@ int InFlightCount::Next(std::int64_t files, std::int64_t bytes, std::uint32_t ms
         // The windows at this count are averaged, so one odd window does not decide the next probe.
         baseRate_ = first ? rate : (baseRate_ + rate) / 2;
         if (first || ++settledWindows_ >= kSettledWindows) {
-            triedDown_ = false;
-            Probe(+1);
+            otherWayLeft_ = true;
+            Probe(first ? -1 : +1);
         }
         return count_;
     }
 
-    // A probe is judged over several windows together, against the count it started from.
+    // A probe is judged over several windows together, against the count it started from; one that
+    // plainly loses is not kept running for the sake of a second look.
     probeUnits_ += units;
     probeMs_ += ms;
-    if (++probeWindows_ < kJudgedWindows)
+    const bool plainlyWorse = rate < baseRate_ * (1 - kFall);
+    if (++probeWindows_ < kJudgedWindows && !plainlyWorse)
         return count_;
     const double probeRate = probeUnits_ * 1000.0 / probeMs_;
     ResetJudged();
@@ -55,13 +59,11 @@ int InFlightCount::Next(std::int64_t files, std::int64_t bytes, std::uint32_t ms
         // Better: kept, and the next one the same way tried; the other way is known to be worse.
         base_ = count_;
         baseRate_ = probeRate;
-        triedDown_ = true;
+        otherWayLeft_ = false;
         Probe(direction_);
-    } else if (direction_ > 0 && !triedDown_) {
-        count_ = base_;
-        Probe(-1);
     } else {
-        Settle(base_);
+        count_ = base_;
+        Turn();
     }
     return count_;
 }
@@ -72,20 +74,27 @@ void InFlightCount::ResetJudged()
     probeUnits_ = probeMs_ = lowUnits_ = lowMs_ = 0;
 }
 
+void InFlightCount::Turn()
+{
+    if (otherWayLeft_) {
+        otherWayLeft_ = false;
+        Probe(-direction_);
+    } else {
+        Settle(base_);
+    }
+}
+
 void InFlightCount::Probe(int direction)
 {
-    const int to = base_ + direction;
-    if (to < kMin || to > kMax) {
-        if (direction > 0 && !triedDown_) {
-            Probe(-1);
-            return;
-        }
-        Settle(base_);
+    direction_ = direction;
+    // Large files run alone below their places: fewer would change nothing.
+    const int step = large_ ? PlacesOf(kLargeFileBytes) : 1;
+    const int lowest = large_ ? PlacesOf(kLargeFileBytes) : kMin;
+    const int to = base_ + direction * step;
+    if (to < lowest || to > kMax) {
+        Turn();
         return;
     }
-    if (direction < 0)
-        triedDown_ = true;
-    direction_ = direction;
     count_ = to;
 }
 

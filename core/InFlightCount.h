@@ -11,11 +11,14 @@
 // written, so that a window spent on one large file and a window of many small ones compare fairly
 // (on these machines a small file costs about as much as writing a mebibyte).
 //
-// The rule: from a settled count it tries one more (a probe); a probe that brings at least kGain more
-// is kept and the next one up tried, else the count goes back and one fewer is tried the same way.
-// Where neither side is better the count stays. A settled count whose rate falls by kFall tries one
-// fewer; after kSettledWindows quiet windows it probes again, as the files may have changed. Probes
-// and falls are judged over kJudgedWindows windows together.
+// The rule: the first probe tries one fewer (on a slow volume every file more in flight costs seeks,
+// and that costs most at the start); from a settled count it tries one more. A probe that brings at
+// least kGain more is kept and the next one the same way tried, else the count goes back and the other
+// way is tried once. Where neither side is better the count stays. A settled count whose rate falls by
+// kFall tries one fewer; after kSettledWindows quiet windows it probes again, as the files may have
+// changed. Probes and falls are judged over kJudgedWindows windows together, but a probe whose first
+// window already falls by kFall is given up at once. While large files go by, a step is the places one
+// of them takes: a step of one would change nothing they do.
 class InFlightCount {
 public:
     static constexpr int kMin = 1;
@@ -49,6 +52,7 @@ public:
 
 private:
     void Probe(int direction);
+    void Turn();
     void Settle(int at);
     void ResetJudged();
 
@@ -57,7 +61,8 @@ private:
     int base_ = kStart;        // the count the probe started from
     double baseRate_ = 0;      // its latest rate, 0 before any
     int direction_ = 0;        // +1 or -1 while probing, 0 when settled
-    bool triedDown_ = false;   // this round of probes has tried one fewer already
+    bool otherWayLeft_ = false;  // this round of probes may still try the other way
+    bool large_ = false;         // the last window's files were large
     int settledWindows_ = 0;
     int probeWindows_ = 0;  // windows of the probe so far, and their work and length
     double probeUnits_ = 0;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <vector>
 
@@ -46,11 +47,11 @@ TEST(InFlightCount, RisingRateClimbsToTheTopAndStays)
 {
     InFlightCount rule;
     const std::vector<int> counts = RunWindows(rule, 120, [](int count) { return 200.0 * count; });
-    // Two windows at each count on the way up.
-    EXPECT_EQ(counts[10], 7);
-    EXPECT_EQ(counts[11], 8);
+    // One fewer plainly loses and is given up after one window; then two windows at each count up.
+    const std::vector<int> start(counts.begin(), counts.begin() + 13);
+    EXPECT_EQ(start, (std::vector<int>{2, 1, 3, 3, 4, 4, 5, 5, 6, 6, 7, 7, 8}));
     // Later probes (one fewer, worse) come back.
-    EXPECT_GE(Share(counts, 8, 11), 100);
+    EXPECT_GE(Share(counts, 8, 12), 100);
     EXPECT_EQ(rule.Count(), 8);
 }
 
@@ -58,9 +59,9 @@ TEST(InFlightCount, FlatRateStaysAtTwo)
 {
     InFlightCount rule;
     const std::vector<int> counts = RunWindows(rule, 120, [](int) { return 500.0; });
-    // Three and one are tried and bring nothing: two stays but for the rare probe.
+    // One and three are tried and bring nothing: two stays but for the rare probe.
     const std::vector<int> start(counts.begin(), counts.begin() + 6);
-    EXPECT_EQ(start, (std::vector<int>{2, 3, 3, 1, 1, 2}));
+    EXPECT_EQ(start, (std::vector<int>{2, 1, 1, 3, 3, 2}));
     EXPECT_GE(Share(counts, 2, 5), 95);
     for (int count : counts)
         EXPECT_LE(count, 3);
@@ -71,9 +72,13 @@ TEST(InFlightCount, FallingRateSettlesOnOneFileAtATime)
     // A spinning disk: every file more in flight costs seeks.
     InFlightCount rule;
     const std::vector<int> counts = RunWindows(rule, 120, [](int count) { return 600.0 / (1 + 0.3 * (count - 1)); });
-    EXPECT_EQ(counts[1], 3);
-    EXPECT_EQ(counts[3], 1);
-    EXPECT_GE(Share(counts, 1, 3), 100);
+    // One fewer is tried first, so no window goes to a count above the start.
+    EXPECT_EQ(counts[1], 1);
+    EXPECT_GE(Share(counts, 1, 1), 112);
+    // The later probes of two plainly lose and take one window each.
+    for (std::size_t i = 1; i + 1 < counts.size(); ++i)
+        EXPECT_FALSE(counts[i] == 2 && counts[i + 1] == 2) << "window " << i;
+    EXPECT_LE(*std::max_element(counts.begin(), counts.end()), 2);
     EXPECT_EQ(rule.Count(), 1);
 }
 
@@ -126,20 +131,51 @@ TEST(InFlightCount, ALargeFileAmongSmallOnesIsNoFall)
     EXPECT_EQ(InFlightCount::PlacesOf(512LL << 20), 2);
 }
 
+TEST(InFlightCount, LargeFilesStepByThePlacesOneTakes)
+{
+    // Windows inside large files finish few or none; the bytes are the work. The files in flight are
+    // the count over two.
+    const auto run = [](InFlightCount& rule, int windows, const std::function<double(int)>& mibAt) {
+        std::vector<int> counts;
+        for (int i = 0; i < windows; ++i) {
+            counts.push_back(rule.Count());
+            const int files = i % 3 == 0 ? 1 : 0;
+            rule.Next(files, static_cast<std::int64_t>(mibAt(rule.Count() / 2)) * InFlightCount::kBytesPerUnit, kMs, true);
+        }
+        return counts;
+    };
+    InFlightCount rising;
+    std::vector<int> counts = run(rising, 40, [](int files) { return 100.0 * files; });
+    const std::vector<int> start(counts.begin(), counts.begin() + 7);
+    EXPECT_EQ(start, (std::vector<int>{2, 4, 4, 6, 6, 8, 8})) << "no probe below one large file, steps of two";
+    EXPECT_EQ(rising.Count(), 8);
+
+    // A spinning disk: a second large file beside the first costs seeks. It is tried for one window.
+    InFlightCount falling;
+    counts = run(falling, 40, [](int files) { return files > 1 ? 60.0 : 100.0; });
+    EXPECT_EQ(counts[1], 4);
+    for (std::size_t i = 1; i + 1 < counts.size(); ++i)
+        EXPECT_FALSE(counts[i] == 4 && counts[i + 1] == 4) << "window " << i;
+    EXPECT_LE(*std::max_element(counts.begin(), counts.end()), 4);
+    EXPECT_GE(Share(counts, 2, 2), 36);
+    EXPECT_EQ(falling.Count(), 2);
+}
+
 TEST(InFlightCount, WindowsThatSayNothingLeaveTheCount)
 {
     InFlightCount rule;
     rule.Next(1000, 0, kMs, true);
-    ASSERT_EQ(rule.Count(), 3);
+    ASSERT_EQ(rule.Count(), 1);
     // Held back by the walk or a question, empty, or of no length: no probe is judged by them.
     rule.Next(10, 0, kMs, false);
     rule.Next(0, 0, kMs, true);
     rule.Next(1000, 0, 0, true);
+    EXPECT_EQ(rule.Count(), 1);
+    // A little worse, not plainly: judged over two windows, then the other way is tried.
+    rule.Next(950, 0, kMs, true);
+    EXPECT_EQ(rule.Count(), 1);
+    rule.Next(950, 0, kMs, true);
     EXPECT_EQ(rule.Count(), 3);
-    rule.Next(2000, 0, kMs, true);
-    EXPECT_EQ(rule.Count(), 3);  // judged over two windows
-    rule.Next(2000, 0, kMs, true);
-    EXPECT_EQ(rule.Count(), 4);
 }
 
 TEST(InFlightCount, AFixedCountHolds)
