@@ -47,11 +47,11 @@ int InFlightCount::Next(std::int64_t files, std::int64_t bytes, std::uint32_t ms
     }
 
     // A probe is judged over several windows together, against the count it started from; one that
-    // plainly loses is not kept running for the sake of a second look.
+    // plainly wins or loses is not kept waiting for a second look.
     probeUnits_ += units;
     probeMs_ += ms;
-    const bool plainlyWorse = rate < baseRate_ * (1 - kFall);
-    if (++probeWindows_ < kJudgedWindows && !plainlyWorse)
+    const bool plain = rate < baseRate_ * (1 - kFall) || rate > baseRate_ * (1 + kFall);
+    if (++probeWindows_ < kJudgedWindows && !plain)
         return count_;
     const double probeRate = probeUnits_ * 1000.0 / probeMs_;
     ResetJudged();
