@@ -12,7 +12,8 @@
 // unset or 0: the job's own choice), ORV_VERIFY=1 reads every copy back. `workers=` is the count the
 // job ended with. ORV_SLOW_DEVICE=<ms> puts every file written on workers behind a model of a slow
 // device: one file's request at a time, <ms> each and half that again for every other file being
-// written meanwhile (a spinning disk seeking between them).
+// written meanwhile (a spinning disk seeking between them). ORV_COUNT_TRACE=1 prints every window the
+// job measured and the count it chose on stderr.
 #include "bench/BenchHost.h"
 #include "engine/FilesInFlight.h"
 #include "engine/itemops.h"
@@ -76,6 +77,12 @@ int main(int argc, char** argv)
         request.fileWorkers = std::atoi(setting);
     if (GetEnvironmentVariableA("ORV_VERIFY", setting, sizeof setting) > 0)
         request.verify = std::strcmp(setting, "1") == 0;
+    if (GetEnvironmentVariableA("ORV_COUNT_TRACE", setting, sizeof setting) > 0)
+        FilesInFlight::windowMeasured = [](std::int64_t files, std::int64_t bytes, std::uint32_t ms, bool busy, int before,
+                                           int after) {
+            std::fprintf(stderr, "window files=%lld bytes=%lld ms=%u busy=%d count %d -> %d\n",
+                         static_cast<long long>(files), static_cast<long long>(bytes), ms, busy ? 1 : 0, before, after);
+        };
     if (GetEnvironmentVariableA("ORV_SLOW_DEVICE", setting, sizeof setting) > 0 && std::atoi(setting) > 0) {
         slowDeviceMs = std::atoi(setting);
         FilesInFlight::simulatedDevice = SlowDevice;

@@ -50,7 +50,7 @@ int InFlightCount::Next(std::int64_t files, std::int64_t bytes, std::uint32_t ms
     // plainly wins or loses is not kept waiting for a second look.
     probeUnits_ += units;
     probeMs_ += ms;
-    const bool plain = rate < baseRate_ * (1 - kFall) || rate > baseRate_ * (1 + kFall);
+    const bool plain = rate < baseRate_ * (1 - kPlain) || rate > baseRate_ * (1 + kPlain);
     if (++probeWindows_ < kJudgedWindows && !plain)
         return count_;
     const double probeRate = probeUnits_ * 1000.0 / probeMs_;

@@ -17,7 +17,7 @@
 // way is tried once. Where neither side is better the count stays. A settled count whose rate falls by
 // kFall tries one fewer; after kSettledWindows quiet windows it probes again, as the files may have
 // changed. Probes and falls are judged over kJudgedWindows windows together, but a probe whose first
-// window already differs by kFall either way is judged at once. While large files go by, a step is the places one
+// window already differs by kPlain either way is judged at once. While large files go by, a step is the places one
 // of them takes: a step of one would change nothing they do.
 class InFlightCount {
 public:
@@ -30,6 +30,9 @@ public:
     static constexpr std::int64_t kLargeFileBytes = 4 << 20;
     static constexpr double kGain = 0.06;
     static constexpr double kFall = 0.2;
+    // A probe whose first window differs by this much either way is judged at once: windows of a
+    // steady job on a shared machine differ by a fifth and more among themselves.
+    static constexpr double kPlain = 0.3;
     static constexpr int kSettledWindows = 20;
     // A probe, and a fall, are judged over this many windows together: one window is too easily
     // the other work of a shared machine.

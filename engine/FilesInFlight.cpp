@@ -89,6 +89,8 @@ void FilesInFlight::Retune()
     const bool busy = !state_.pauseFlag && static_cast<std::int64_t>(starved) * 20 <= windowFiles_;
     const int before = count_.Count();
     const int next = count_.Next(windowFiles_, bytes - windowBytes_, ms, busy);
+    if (windowMeasured)
+        windowMeasured(windowFiles_, bytes - windowBytes_, ms, busy, before, next);
     windowStart_ = now;
     windowFiles_ = 0;
     windowBytes_ = bytes;

@@ -81,6 +81,10 @@ public:
     // For the bench only: a model of a slow device, called on the worker before each file's work with
     // the number of files being written at that moment (this one included).
     static inline void (*simulatedDevice)(int writing) = nullptr;
+    // For the bench only: told each window the job measured (files, bytes, ms, whether it counts) and
+    // the count before and after it.
+    static inline void (*windowMeasured)(std::int64_t files, std::int64_t bytes, std::uint32_t ms, bool busy,
+                                          int before, int after) = nullptr;
 
     void Hand(FileWork work);
     // A step of the job's thread in the file order: at once when nothing is in flight, else after the
