@@ -65,8 +65,8 @@ public:
     JobPhase Phase() const override;
     // A count of the sources runs now (Stop searching is enabled while it does).
     bool ScanRunning() const { return StopSearch->Enabled(); }
-    // A count of the sources is asked for and has not started yet: it starts at the next tick of its
-    // timer at rest, and waits for a taken job's end.
+    // A count of the sources is asked for and its timer has not fired yet: at rest the count then
+    // starts; inside a taken job it is put off until the job has ended.
     bool CountRequested() const { return SearchTimer->Enabled(); }
     // Asks for a new count of the sources, as a change of the list does.
     void RequestCount() { SearchTimer->Start(); }
