@@ -34,7 +34,7 @@ int RunApplication(HINSTANCE, int showCommand)
         InitCommonControlsEx(&controls);
         TVorCopyPasteWin window({}, argument);
         lock.Release();  // the window exists: a start from now on finds it
-        if (!window.shell.StartsHidden()) {
+        if (!window.StartsHidden()) {
             ShowWindow(window.Handle(), showCommand);
             UpdateWindow(window.Handle());
         }

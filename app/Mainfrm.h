@@ -54,51 +54,40 @@ public:
 
     HWND Handle() const override { return form->Handle(); }
 
-    // --- Section frame ------------------------------------------------------------------------
-    void CopyCutLabelClick(ui::Label& header);
-    void ShowSection(int index);
-    void Timer3Timer();
-    void FrameSection(ui::Panel* panel);
-    void CopyCutLabelMouseMove(ui::Label& header);
-    void FormResize();
-    void RefreshSectionHeaders(int index) override;
+    // --- What the program and its checks read of the window ------------------------------------
+    // Which section is open, and whether a switch between two sections is still moving.
     int ExpandedSection() const override { return expandedSection; }
     bool SwitchRunning() const { return Timer3->Enabled(); }
-    int CollapsedHeight(int section) const;
     void OpenSection(int section) override;  // as a click on its header
-
-    // --- Operation chooser --------------------------------------------------------------------
-    void rbCopyClick(int senderTag);
+    void RefreshSectionHeaders(int index) override;
     Operation OperationKind() const;  // first checked radio button, Copy when none
-
-    // --- Job ----------------------------------------------------------------------------------
-    void bbBeginClick();
-    void bbCancelClick();
-    void bbPauseClick();
-    void ReclickBeginButtonTimer();
     // What the window is doing now; every handler asks EffectOf(action, Phase()) what it does.
     JobPhase Phase() const override;
-    // The job as the controls define it now: what Begin takes.
-    JobRequest TakeJobRequest();
+    // A count of the sources runs now (Stop searching is enabled while it does).
     bool ScanRunning() const { return StopSearch->Enabled(); }
-    void StopSearchClick();
-    void BitBtn1Click();
-    // A loop of the window's that must end is up: a question, the icon's or the system's menu, a move
-    // or a sizing of the window. Each dispatches the window's timers, and whatever starts there runs
-    // inside it and keeps it from ending until it returns.
-    bool NestedLoopUp() const;
-    // At rest, outside every such loop: the only place a folder tree's browse dialog may start (its
-    // loop only ends with the window).
-    bool AtRestOutsideLoops() const
-    {
-        return EffectOf(UserAction::ReopenTree, Phase()) == Effect::Act && !NestedLoopUp();
-    }
+    // A count of the sources is asked for and its timer has not fired yet: at rest the count then
+    // starts; inside a taken job it is put off until the job has ended.
+    bool CountRequested() const { return SearchTimer->Enabled(); }
+    // Asks for a new count of the sources, as a change of the list does.
+    void RequestCount() { SearchTimer->Start(); }
+    // Whether the program starts with its window hidden (started at log-on).
+    bool StartsHidden() const { return shell.StartsHidden(); }
 
-    // --- Pre-scan -----------------------------------------------------------------------------
-    void SearchTimerTimer();
-    void CountSourceItems(int index);
-    // After a hand-off or a drop added entries: a pre-scan now, or once a taken job has ended.
-    void SourcesChangedBy(UserAction action);
+    // The running (or last) job's flags and counters, and the pre-scan's count of the sources now.
+    const JobState& State() const { return state; }
+    const ScanTotals& ScanCount() const { return scanTotals; }
+    // The one way a check gives the window a count that no disk could hold safely: totals beyond any
+    // free space, which a real count would need a file of that size for (and a job that failed to ask
+    // would then try to write). Everything else a check learns by driving a real count.
+    void SetScanCount(const ScanTotals& totals) { scanTotals = totals; }
+
+    // The parts of the window whose own calls the program and its checks use (their controls are
+    // their own).
+    FolderTrees& Trees() { return trees; }
+    SourceSection& Sources() { return source; }
+    FiltersSection& Filters() { return filters; }
+    ProgressSection& Progress() { return progress; }
+    ShellSide& Shell() { return shell; }
 
     // --- JobHost ------------------------------------------------------------------------------
     void ProcessMessages() override;
@@ -124,11 +113,47 @@ public:
     DateTime Now() override;
     std::string FormatLocalDateTime(DateTime value) override;
 
-    // The running (or last) job's flags and counters, and the pre-scan's count of the sources now.
-    const JobState& State() const { return state; }
-    const ScanTotals& ScanCount() const { return scanTotals; }
-    // The count as a count of other sources would have left it (tests give it totals no disk holds).
-    void SetScanCount(const ScanTotals& totals) { scanTotals = totals; }
+private:
+    friend class ScanDisplay;
+    friend struct ScanRun;
+
+    // --- Section frame ------------------------------------------------------------------------
+    void CopyCutLabelClick(ui::Label& header);
+    void ShowSection(int index);
+    void Timer3Timer();
+    void FrameSection(ui::Panel* panel);
+    void CopyCutLabelMouseMove(ui::Label& header);
+    void FormResize();
+    int CollapsedHeight(int section) const;
+
+    // --- Operation chooser --------------------------------------------------------------------
+    void rbCopyClick(int senderTag);
+
+    // --- Job ----------------------------------------------------------------------------------
+    void bbBeginClick();
+    void bbCancelClick();
+    void bbPauseClick();
+    void ReclickBeginButtonTimer();
+    // The job as the controls define it now: what Begin takes.
+    JobRequest TakeJobRequest();
+    void StopSearchClick();
+    void BitBtn1Click();
+    // A loop of the window's that must end is up: a question, the icon's or the system's menu, a move
+    // or a sizing of the window. Each dispatches the window's timers, and whatever starts there runs
+    // inside it and keeps it from ending until it returns.
+    bool NestedLoopUp() const;
+    // At rest, outside every such loop: the only place a folder tree's browse dialog may start (its
+    // loop only ends with the window).
+    bool AtRestOutsideLoops() const
+    {
+        return EffectOf(UserAction::ReopenTree, Phase()) == Effect::Act && !NestedLoopUp();
+    }
+
+    // --- Pre-scan -----------------------------------------------------------------------------
+    void SearchTimerTimer();
+    void CountSourceItems(int index);
+    // After a hand-off or a drop added entries: a pre-scan now, or once a taken job has ended.
+    void SourcesChangedBy(UserAction action);
 
     // --- Frame controls (named as on the form) ------------------------------------------------
     // The task bar's button under the application title; owns the form, so it goes after it.
@@ -175,10 +200,6 @@ public:
 
     std::unique_ptr<TFileExistsForm> fileExistsForm;
     std::unique_ptr<TFolderExistsForm> folderExistsForm;
-
-private:
-    friend class ScanDisplay;
-    friend struct ScanRun;
 
     // Written by the job only (and its flags through its Pause, Cancel and quit calls): the window
     // reads it to know its phase.

@@ -66,7 +66,7 @@ void TVorCopyPasteWin::BuildForm()
     BuildSection(kSectionSource, "SourcePanel", "SourceLabel", "Select Source Files and Folders", "SourceSubPanel",
                  "SourceSubPanel2", SourcePanel, SourceLabel, SourceSubPanel, SourceSubPanel2);
     source.Build(*SourceSubPanel, {.enableBegin = [this] { bbBegin->SetEnabled(true); },
-                                   .requestScan = [this] { SearchTimer->Start(); }});
+                                   .requestScan = [this] { RequestCount(); }});
     BuildSection(kSectionFilters, "NameFilterPanel", "NameFilterLabel", "Filters", "NameFilterSubPanel",
                  "NameFilterSubPanel2", NameFilterPanel, NameFilterLabel, NameFilterSubPanel, NameFilterSubPanel2);
     filters.Build(*NameFilterSubPanel);

@@ -1,6 +1,7 @@
 #include "engine/FileRename.h"
 
 #include "engine/DeleteListedFile.h"
+#include "engine/NewNameRecord.h"
 
 #include "platform/FileIdentity.h"
 #include "platform/Handles.h"
@@ -8,26 +9,14 @@
 
 #include <windows.h>
 
-#include <cstdint>
-#include <cstring>
-#include <memory>
-
 
 // The rename request of an open file. The new name goes in the absolute "\\?\" form, which the
 // system takes as it is at every length (the plain form would be normalised, and a relative one read
 // against the wrong folder).
 bool RenameOpenFile(void* file, const std::string& to, bool replace)
 {
-    const std::wstring name = ExtendedPathW(WidePath(to));
-    const std::size_t nameBytes = name.size() * sizeof(wchar_t);
-    const std::size_t size = sizeof(FILE_RENAME_INFO) + nameBytes;  // the struct holds one character
-    const auto buffer = std::make_unique<std::uint64_t[]>(size / sizeof(std::uint64_t) + 1);  // aligned, zeroed
-    auto* info = reinterpret_cast<FILE_RENAME_INFO*>(buffer.get());
-    info->ReplaceIfExists = replace ? TRUE : FALSE;
-    info->RootDirectory = nullptr;
-    info->FileNameLength = static_cast<DWORD>(nameBytes);
-    std::memcpy(info->FileName, name.data(), nameBytes);
-    return SetFileInformationByHandle(file, FileRenameInfo, info, static_cast<DWORD>(size)) != 0;
+    const NewNameRecord record(ExtendedPathW(WidePath(to)), replace);
+    return SetFileInformationByHandle(file, FileRenameInfo, record.Data(), record.Size()) != 0;
 }
 
 unsigned long RenameFile(const std::string& from, const std::string& to, bool replace)

@@ -1,12 +1,9 @@
 #include "engine/LinkOpenFile.h"
 
+#include "engine/NewNameRecord.h"
 #include "platform/LongPath.h"
 
 #include <windows.h>
-
-#include <cstdint>
-#include <cstring>
-#include <memory>
 
 namespace {
 
@@ -18,12 +15,6 @@ struct IoStatusBlock {
         void* pointer;
     };
     ULONG_PTR information;
-};
-struct FileLinkInformation {
-    BOOLEAN replaceIfExists;
-    HANDLE rootDirectory;
-    ULONG fileNameLength;
-    WCHAR fileName[1];
 };
 constexpr int kFileLinkInformationClass = 11;
 using NtSetInformationFileFn = LONG(WINAPI*)(HANDLE, IoStatusBlock*, void*, ULONG, int);
@@ -53,16 +44,9 @@ bool LinkOpenFile(void* file, const std::string& to, bool replace)
         return false;
     }
     name[1] = L'?';
-    const std::size_t nameBytes = name.size() * sizeof(wchar_t);
-    const std::size_t size = sizeof(FileLinkInformation) + nameBytes;  // the struct holds one character
-    const auto buffer = std::make_unique<std::uint64_t[]>(size / sizeof(std::uint64_t) + 1);  // aligned, zeroed
-    auto* info = reinterpret_cast<FileLinkInformation*>(buffer.get());
-    info->replaceIfExists = replace ? TRUE : FALSE;
-    info->rootDirectory = nullptr;
-    info->fileNameLength = static_cast<ULONG>(nameBytes);
-    std::memcpy(info->fileName, name.data(), nameBytes);
+    const NewNameRecord record(name, replace);
     IoStatusBlock io{};
-    const LONG status = setInformation(file, &io, info, static_cast<ULONG>(size), kFileLinkInformationClass);
+    const LONG status = setInformation(file, &io, record.Data(), record.Size(), kFileLinkInformationClass);
     if (status >= 0)
         return true;
     SetLastError(toDosError(status));

@@ -15,7 +15,9 @@
 #include "tests/support/TempFolder.h"
 #include "tests/support/WineProcess.h"
 #include "tests/window/TreeFibers.h"
+#include "ui/Control.h"
 #include "ui/FindByName.h"
+#include "ui/Form.h"
 #include "ui/Names.h"
 #include "res/Pictures.h"
 #include "ui/Timer.h"
@@ -90,6 +92,14 @@ inline int FilesBelow(const std::string& root)
     for (std::size_t at = tree.find('='); at != std::string::npos; at = tree.find('=', at + 1))
         ++n;
     return n;
+}
+
+// A dialog of this process that is up and not yet answered (a click that answered it ends its loop
+// on the loop's next look).
+inline bool Unanswered(HWND dialog)
+{
+    const auto* form = dynamic_cast<ui::Form*>(ui::Control::FromHandle(dialog));
+    return form && form->ModalResult() == ui::kModalNone;
 }
 
 inline bool Checked(HWND window) { return SendMessageA(window, BM_GETCHECK, 0, 0) == BST_CHECKED; }
@@ -421,7 +431,7 @@ protected:
         // there (read as the window joined the clipboard chain) is not this test's business. The
         // clipboard tests turn monitoring on again.
         SendMessageA(Find("cbMonitorClipboard"), BM_SETCHECK, BST_UNCHECKED, 0);
-        window->shell.ForgetClipboard();
+        window->Shell().ForgetClipboard();
         ShowWindow(main, SW_SHOW);
         UpdateWindow(main);
         // As in the program, the folder trees open first, and the rest runs beside their dialogs.
@@ -450,14 +460,14 @@ protected:
 
     bool TreesOpen() const
     {
-        return window->trees.TreeOpen(true) && window->trees.TreeOpen(false);
+        return window->Trees().TreeOpen(true) && window->Trees().TreeOpen(false);
     }
 
     // Ends the browse dialogs as closing the program does, and lets their loops return.
     bool EndTrees()
     {
-        window->trees.CloseBrowsers();
-        return TreeFibers::Get().RunWindowUntil([this] { return !window->trees.BrowsersRunning(); });
+        window->Trees().CloseBrowsers();
+        return TreeFibers::Get().RunWindowUntil([this] { return !window->Trees().BrowsersRunning(); });
     }
 
     void TearDown() override
@@ -491,6 +501,17 @@ protected:
 
     void ClickOn(const std::string& name) { Click(Find(name)); }
 
+    // The control object behind a control found by name (the window lives in this process), for what
+    // only the object tells: its colour, its hint, its own drawing.
+    template <class T = ui::Control>
+    T* ControlNamed(const std::string& name) const
+    {
+        T* control = dynamic_cast<T*>(ui::Control::FromHandle(Find(name)));
+        if (!control)
+            ADD_FAILURE() << name << " is no control of that kind";
+        return control;
+    }
+
     // Waits until the section switch that is running (if any) has finished.
     bool WaitSwitch() { return PumpUntil([this] { return !window->SwitchRunning(); }); }
 
@@ -511,7 +532,7 @@ protected:
         ASSERT_EQ(ListCount(Find("sourceList")), before + 1) << "not admitted: " << path;
         // As a user sees it: the count runs at once (its reset puts the filters to their defaults);
         // what the test sets afterwards stands.
-        ASSERT_TRUE(PumpUntil([this] { return !window->SearchTimer->Enabled() && !window->ScanRunning(); }))
+        ASSERT_TRUE(PumpUntil([this] { return !window->CountRequested() && !window->ScanRunning(); }))
             << "the scan of " << path << " does not end";
     }
 
@@ -548,7 +569,7 @@ protected:
                                  "NameFilterLabel"}) {
             const bool enabled = IsWindowEnabled(Find(name));
             // The Filters header also waits for a first source.
-            const bool needsSource = std::strcmp(name, "NameFilterLabel") == 0 && window->source.Items().empty();
+            const bool needsSource = std::strcmp(name, "NameFilterLabel") == 0 && window->Sources().Items().empty();
             s.upperSectionsEnabled = s.upperSectionsEnabled && (enabled || needsSource);
             s.upperSectionsDisabled = s.upperSectionsDisabled && !enabled;
         }

@@ -22,7 +22,7 @@ protected:
     std::vector<bool> Marks()
     {
         std::vector<bool> marks;
-        for (const ExtensionEntry& entry : window->filters.Filters().extensions)
+        for (const ExtensionEntry& entry : window->Filters().Filters().extensions)
             marks.push_back(entry.checked);
         return marks;
     }
@@ -33,10 +33,10 @@ TEST_F(MainWindowFilters, MasksExtensionMarksAndSelectAllFollowEachOther)
 {
     AddSource(temp.Path());
     OpenSection("NameFilterLabel", 2);
-    window->filters.CountStarted();  // as a count of the sources reports them
+    window->Filters().CountStarted();  // as a count of the sources reports them
     for (const char* entry : {".", ".doc", ".txt"})
-        window->filters.ExtensionMet(entry);
-    window->filters.CountEnded();
+        window->Filters().ExtensionMet(entry);
+    window->Filters().CountEnded();
     HWND masks = Find("cbFName");
     HWND masksField = GetWindow(masks, GW_CHILD);
 
@@ -58,7 +58,7 @@ TEST_F(MainWindowFilters, MasksExtensionMarksAndSelectAllFollowEachOther)
     ClickOn("cbSelAll");
     EXPECT_EQ(Marks(), (std::vector<bool>{false, false, false}));
     EXPECT_EQ(Text(masks), "");
-    EXPECT_FALSE(window->filters.Filters().extensions.at(2).checked);
+    EXPECT_FALSE(window->Filters().Filters().extensions.at(2).checked);
 
     SetText(masks, "*.*/");
     SendMessageA(masksField, WM_KEYUP, 191, 1);  // so does the key of "/"
@@ -78,7 +78,7 @@ TEST_F(MainWindowFilters, SizeEditsAndPresetsSetTheFilterAndTheHeaderSaysIt)
     Type(maxEdit, "1a5 3-6");
     EXPECT_EQ(Text(maxEdit), "1536");
     EXPECT_EQ(Text(Find("maxEdit3")), "= 0M 1K 512B");
-    EXPECT_EQ(window->filters.Filters().maxSize, 1536);
+    EXPECT_EQ(window->Filters().Filters().maxSize, 1536);
 
     // Shift+Up steps by a megabyte; the handler reads Shift from the keyboard state.
     HWND minEdit = Find("EditFSMin");
@@ -91,22 +91,22 @@ TEST_F(MainWindowFilters, SizeEditsAndPresetsSetTheFilterAndTheHeaderSaysIt)
     SetKeyboardState(keys);
     EXPECT_EQ(Text(minEdit), "1048576");
     EXPECT_EQ(Text(Find("minEdit3")), "= 1M 0K 0B");
-    EXPECT_EQ(window->filters.Filters().minSize, 1048576);
+    EXPECT_EQ(window->Filters().Filters().minSize, 1048576);
 
-    window->filters.CountStarted();  // a count of the folder meets one time
-    window->filters.TimeMet(EncodeDateTime({2020, 5, 17, 8, 30, 0}));
-    window->filters.CountEnded();
+    window->Filters().CountStarted();  // a count of the folder meets one time
+    window->Filters().TimeMet(EncodeDateTime({2020, 5, 17, 8, 30, 0}));
+    window->Filters().CountEnded();
     Choose(Find("cbTL2"), 0);
-    EXPECT_EQ(window->filters.Filters().timeTo, 0.0);
+    EXPECT_EQ(window->Filters().Filters().timeTo, 0.0);
     SYSTEMTIME shown{};
     SendMessageA(Find("dtp2"), DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&shown));
     EXPECT_EQ(shown.wYear, 1899);
     Choose(Find("cbTL2"), 1);
-    EXPECT_EQ(window->filters.Filters().timeTo, EncodeDateTime({2020, 5, 17, 8, 30, 0}));
+    EXPECT_EQ(window->Filters().Filters().timeTo, EncodeDateTime({2020, 5, 17, 8, 30, 0}));
 
     OpenSection("CopyCutLabel", 0);
     EXPECT_EQ(Text(Find("NameFilterLabel")),
               "Files should meet following rules:\nFile name must match *.*;\nAny extension name;"
               "\nModification time must be between " + FormatLocalDateText(0.0) + " and " +
-                  FormatLocalDateText(window->filters.Filters().timeTo) + ";\nSize must be between 1048576B and 1536B;");
+                  FormatLocalDateText(window->Filters().Filters().timeTo) + ";\nSize must be between 1048576B and 1536B;");
 }

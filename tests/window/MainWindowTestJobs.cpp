@@ -158,7 +158,7 @@ protected:
         EXPECT_EQ(Text(Find("AllProgressLabel")), "");
         EXPECT_EQ(Text(Find("TimeLabel")), "");
         EXPECT_EQ(Text(Find("LabelSpeed")), "");
-        EXPECT_FALSE(window->progress.JobAnimationPlaying());
+        EXPECT_FALSE(window->Progress().JobAnimationPlaying());
     }
 
     // A source folder holding one large file, and the destination it is to be copied to.
@@ -191,7 +191,7 @@ protected:
         Every ask(20, [&] {
             for (HWND w : ThreadWindows().windows) {
                 if (IsWindowVisible(w) && ui::FindByName(w, "TFileExistsForm") == w &&
-                    window->fileExistsForm->form.ModalResult() == ui::kModalNone) {
+                    Unanswered(w)) {
                     ++questions;
                     end();
                 }
@@ -332,8 +332,8 @@ TEST_F(MainWindowJobs, PauseAndGoOnDuringALargeCopy)
                 return false;
             HoldCopy();
             running = State();
-            playingWhenRunning = window->progress.JobAnimationPlaying();
-            barCyclingWhenRunning = window->progress.BarCycling();
+            playingWhenRunning = window->Progress().JobAnimationPlaying();
+            barCyclingWhenRunning = window->Progress().BarCycling();
             shot = SaveWindowPicture(main, BuildFolder() + "\\main-window-job.bmp");
             ClickOn("bbPause");
             LetCopyGo();
@@ -345,8 +345,8 @@ TEST_F(MainWindowJobs, PauseAndGoOnDuringALargeCopy)
             // the end of the step it is in, and the bar shows where a few ticks later.
             if (pausedTicks == 3) {
                 paused = State();
-                stillWhenPaused = !window->progress.JobAnimationPlaying();
-                barStillWhenPaused = !window->progress.BarCycling();
+                stillWhenPaused = !window->Progress().JobAnimationPlaying();
+                barStillWhenPaused = !window->Progress().BarCycling();
                 pausedAt = BarPosition(bar);
                 pausedMax = BarMax(bar);
                 // The copy so far stands under its partial name, held by the job (the system removes
@@ -362,8 +362,8 @@ TEST_F(MainWindowJobs, PauseAndGoOnDuringALargeCopy)
                     heldPartialSize = SizeOf(partials[0]);
                 ClickOn("bbPause");
                 goneOn = State();
-                playingAfterGoOn = window->progress.JobAnimationPlaying();
-                barCyclingAfterGoOn = window->progress.BarCycling();
+                playingAfterGoOn = window->Progress().JobAnimationPlaying();
+                barCyclingAfterGoOn = window->Progress().BarCycling();
                 phase = Phase::GoneOn;
                 return true;
             }
@@ -378,7 +378,7 @@ TEST_F(MainWindowJobs, PauseAndGoOnDuringALargeCopy)
 
     ASSERT_EQ(phase, Phase::GoneOn) << "Pause and Go On were not both pressed during the copy";
     ExpectRunning(running, "Pause", "running");
-    EXPECT_TRUE(window->progress.JobAnimationLoaded()) << "the copy clip did not load";
+    EXPECT_TRUE(window->Progress().JobAnimationLoaded()) << "the copy clip did not load";
     EXPECT_TRUE(playingWhenRunning) << "the job animation is not playing";
     ExpectRunning(paused, "Go On", "paused");
     EXPECT_TRUE(stillWhenPaused) << "the job animation plays on while paused";
@@ -492,7 +492,7 @@ TEST_F(MainWindowJobs, ConflictAnsweredOnceForTheRestWithUseSameSelection)
                 continue;
             if (ui::FindByName(w, "TFolderExistsForm") == w)
                 ++folderQuestions;
-            if (ui::FindByName(w, "TFileExistsForm") != w || window->fileExistsForm->form.ModalResult() != ui::kModalNone)
+            if (ui::FindByName(w, "TFileExistsForm") != w || !Unanswered(w))
                 continue;
             ++fileQuestions;
             shownPath = Text(ui::FindByName(w, "FileLabel"));

@@ -20,14 +20,14 @@ protected:
     struct BuriedWatch {
         explicit BuriedWatch(MainWindowLoops& owner) : test(owner)
         {
-            known.insert(test.window->trees.BrowseDialog(true));
-            known.insert(test.window->trees.BrowseDialog(false));
+            known.insert(test.window->Trees().BrowseDialog(true));
+            known.insert(test.window->Trees().BrowseDialog(false));
         }
         MainWindowLoops& test;
         std::set<HWND> known;
         std::string seen;  // what was running when a dialog opened, empty when none did
         Every every{5, [this] {
-            FolderTrees& trees = test.window->trees;
+            FolderTrees& trees = test.window->Trees();
             const JobPhase phase = test.window->Phase();
             for (const bool destination : {true, false}) {
                 HWND dialog = trees.BrowseDialog(destination);
@@ -54,7 +54,7 @@ protected:
 
     bool TreeOpenAgain(bool destination)
     {
-        return window->trees.TreeOpen(destination);
+        return window->Trees().TreeOpen(destination);
     }
 
     bool ReportWritten() { return Log().find("**Report**") != std::string::npos; }
@@ -115,7 +115,7 @@ TEST_F(MainWindowLoops, ADestinationTreeAskedForAroundAJobOpensOnlyOnceTheJobHas
     EXPECT_TRUE(IsWindowEnabled(Find("bbBegin")));
     EXPECT_NE(Log().find("\r\nUser abort!"), std::string::npos) << Log();
     EXPECT_LT(FilesBelow(temp / "dst"), 400) << "Cancel did not stop the job";
-    EXPECT_TRUE(IsWindow(window->trees.Tree(true)));
+    EXPECT_TRUE(IsWindow(window->Trees().Tree(true)));
 }
 
 // "Select Source Directory" during the count of 400 folders: the count ends whole, then the tree
@@ -142,7 +142,7 @@ TEST_F(MainWindowLoops, ASourceTreeAskedForDuringAScanOpensOnceTheScanHasEnded)
     PostMessageA(Find("sourceButtonAdd"), BM_CLICK, 0, 0);
     const bool scanned = TreeFibers::Get().RunWindowUntil(
         [&] {
-            return pressed && window->Phase() == JobPhase::Rest && !window->SearchTimer->Enabled() &&
+            return pressed && window->Phase() == JobPhase::Rest && !window->CountRequested() &&
                    (TreeOpenAgain(false) || !watch.seen.empty());
         },
         120000);

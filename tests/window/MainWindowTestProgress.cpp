@@ -52,7 +52,7 @@ TEST_F(MainWindowProgress, AQuestionAndTheEndShowTheExactTextsAfterManySmallFile
     Every answer(20, [&] {
         for (HWND w : ThreadWindows().windows) {
             if (!IsWindowVisible(w) || ui::FindByName(w, "TFileExistsForm") != w ||
-                window->fileExistsForm->form.ModalResult() != ui::kModalNone)
+                !Unanswered(w))
                 continue;
             ++questions;
             overallAsked = Text(Find("AllProgressLabel"));

@@ -14,8 +14,8 @@ using testsupport::Tree;
 
 class MainWindowReentry : public MainWindowTest {
 protected:
-    bool AtRest() { return window->Phase() == JobPhase::Rest && !window->SearchTimer->Enabled() &&
-                           !window->ReclickBeginButton->Enabled(); }
+    // Rest is also no Begin waiting for its scan (the phase says so) and no count asked for.
+    bool AtRest() { return window->Phase() == JobPhase::Rest && !window->CountRequested(); }
 };
 
 TEST(JobPhaseTable, EveryActionHasOneEffectInEveryPhaseAndNothingChangesATakenJob)
@@ -96,7 +96,7 @@ TEST_F(MainWindowReentry, AWaitingBeginRunsTheJobItTookWhateverIsPressedMeanwhil
         seen.push_back(window->Phase());
         // What a careless user does next: remove the entry, type another destination, drop a folder.
         SelectListItem(Find("sourceList"), 0);
-        window->source.sourceButtonRemoveClick();
+        window->Sources().sourceButtonRemoveClick();
         SetDestination(temp / "elsewhere");
         DropOn(main, {temp / "other"});
         seen.push_back(window->Phase());
@@ -138,7 +138,7 @@ TEST_F(MainWindowReentry, WhatIsTypedOrDroppedDuringAJobNeverRedirectsIt)
         SetDestination(temp / "redirected");
         DropOn(main, {temp / "later"});
         beginEnabledAfterDrop = IsWindowEnabled(Find("bbBegin"));
-        window->SearchTimer->Start();  // as a hand-off would request a count
+        window->RequestCount();  // as a hand-off would request a count
         changed = true;
         return true;
     });
@@ -165,7 +165,7 @@ TEST_F(MainWindowReentry, FiltersTheUserSetSurviveAChangeOfTheSources)
     AddSource(temp / "A");
     AddSource(temp / "B");
     SetText(Find("cbFName"), "*.tmp");
-    window->filters.cbFNameKeyUp(13);  // Enter
+    window->Filters().cbFNameKeyUp(13);  // Enter
     boxes->answer = IDYES;
     ClearListSelection(Find("sourceList"));
     SelectListItem(Find("sourceList"), 1);
@@ -174,7 +174,7 @@ TEST_F(MainWindowReentry, FiltersTheUserSetSurviveAChangeOfTheSources)
     ASSERT_TRUE(PumpUntil([&] { return AtRest(); }));
 
     EXPECT_EQ(Text(Find("cbFName")), "*.tmp");
-    for (const ExtensionEntry& entry : window->filters.Filters().extensions)
+    for (const ExtensionEntry& entry : window->Filters().Filters().extensions)
         EXPECT_EQ(entry.checked, entry.extension == ".tmp") << entry.extension;
     EXPECT_FALSE(Checked(Find("cbSelAll")));
 

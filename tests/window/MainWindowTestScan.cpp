@@ -107,7 +107,7 @@ std::vector<std::string> Inner(std::vector<std::string> entries)
 
 class MainWindowScan : public MainWindowTest {
 protected:
-    bool ScanAtRest() { return !window->SearchTimer->Enabled() && !window->ScanRunning(); }
+    bool ScanAtRest() { return !window->CountRequested() && !window->ScanRunning(); }
     bool WaitScanEnd() { return PumpUntil([this] { return ScanAtRest(); }); }
 };
 
@@ -131,7 +131,7 @@ TEST_F(MainWindowScan, AddingAFolderCountsItAndFillsTheExtensionAndPresetLists)
     EXPECT_EQ(window->ScanCount().byteTotal, 2 + 3 + 1 + 4);
     EXPECT_FALSE(window->ScanCount().stopped);
     EXPECT_EQ(Text(Find("ProgressLabel")), "Searching... ( 4 files are found )\n");
-    const std::vector<ExtensionEntry> extensions = window->filters.Filters().extensions;
+    const std::vector<ExtensionEntry> extensions = window->Filters().Filters().extensions;
     ASSERT_EQ(extensions.size(), 3u);
     for (size_t i = 0; i < 3; ++i) {
         EXPECT_EQ(extensions[i].extension, (std::vector<std::string>{".", ".doc", ".txt"})[i]);
@@ -233,12 +233,12 @@ TEST_F(MainWindowScan, ARequestDuringAJobWaitsForItsEnd)
             return false;
         if (!added) {
             // A source handed over while the job runs; its scan request must not reset the filters now.
-            window->source.AddSourceItem(later);
-            window->SearchTimer->Start();
+            window->Sources().AddSourceItem(later);
+            window->RequestCount();
             added = true;
             return false;
         }
-        extensionsDuringJob = static_cast<int>(window->filters.Filters().extensions.size());
+        extensionsDuringJob = static_cast<int>(window->Filters().Filters().extensions.size());
         return false;
     });
     ClickOn("bbBegin");  // the whole job runs inside this click
@@ -248,7 +248,7 @@ TEST_F(MainWindowScan, ARequestDuringAJobWaitsForItsEnd)
     EXPECT_NE(Log().find("\r\nAll Files: 300\r\n"), std::string::npos) << Log();
     ASSERT_TRUE(WaitScanEnd());
     EXPECT_EQ(window->ScanCount().fileTotal, 301) << "the deferred scan counted the new list after the job";
-    EXPECT_EQ(static_cast<int>(window->filters.Filters().extensions.size()), 2);
+    EXPECT_EQ(static_cast<int>(window->Filters().Filters().extensions.size()), 2);
 }
 
 TEST_F(MainWindowScan, ATreeWhereEveryFileHasItsOwnTimeListsEveryTimeOnceInOrder)

@@ -14,11 +14,16 @@ namespace {
 struct SectionNames {
     const char* panel;
     const char* header;
+    const char* icon;  // the box of the header's picture
 };
 
 const SectionNames kSections[6] = {
-    {"CopyCutPanel", "CopyCutLabel"}, {"SourcePanel", "SourceLabel"}, {"NameFilterPanel", "NameFilterLabel"},
-    {"ToPanel", "ToLabel"},           {"ProgressPanel", "ProgressLabel"}, {"SettingsPanel", "SettingsLabel"},
+    {"CopyCutPanel", "CopyCutLabel", "CopyCutSubPanel2"},
+    {"SourcePanel", "SourceLabel", "SourceSubPanel2"},
+    {"NameFilterPanel", "NameFilterLabel", "NameFilterSubPanel2"},
+    {"ToPanel", "ToLabel", "ToSubPanel2"},
+    {"ProgressPanel", "ProgressLabel", "ProgressSubPanel2"},
+    {"SettingsPanel", "SettingsLabel", "SettingsSubPanel2"},
 };
 
 
@@ -56,6 +61,16 @@ protected:
 
     HWND Panel(int i) { return Find(kSections[i].panel); }
     HWND Header(int i) { return Find(kSections[i].header); }
+
+    // The colour a control of the window is drawn in (its own, as the window set it).
+    COLORREF ColorOf(const std::string& name) const
+    {
+        const ui::Control* control = ControlNamed(name);
+        return control ? control->Color() : CLR_INVALID;
+    }
+    COLORREF PanelColor(int i) const { return ColorOf(kSections[i].panel); }
+    COLORREF HeaderColor(int i) const { return ColorOf(kSections[i].header); }
+    COLORREF IconColor(int i) const { return ColorOf(kSections[i].icon); }
 
     // Exactly the radio button of `operation` is checked, and exactly its picture shows in the header.
     void ExpectOperation(Operation operation)
@@ -99,13 +114,13 @@ protected:
             EXPECT_TRUE(IsWindowVisible(edge)) << name;
             const RECT r = ScreenRect(edge);
             EXPECT_TRUE(EqualRect(&r, &expected[e])) << name << " at " << Describe(r) << ", the panel at " << Describe(p);
-            EXPECT_EQ(window->frame[static_cast<size_t>(e)]->Color(), colour) << name;
+            EXPECT_EQ(ColorOf(name), colour) << name;
         }
         // The open section's header and icon box wear the section's own colour.
         const COLORREF own = open % 2 == 0 ? RGB(204, 255, 170) : RGB(255, 204, 170);
-        EXPECT_EQ(window->sectionPanel[static_cast<size_t>(open)]->Color(), own);
-        EXPECT_EQ(window->sectionHeader[static_cast<size_t>(open)]->Color(), own);
-        EXPECT_EQ(window->sectionIcon[static_cast<size_t>(open)]->Color(), own);
+        EXPECT_EQ(PanelColor(open), own);
+        EXPECT_EQ(HeaderColor(open), own);
+        EXPECT_EQ(IconColor(open), own);
     }
 
     // Nothing overlaps and nothing vanishes: the sections stack in order and exactly cover the
@@ -166,7 +181,7 @@ TEST_F(MainWindowSections, ProgressIsOpenAtStartTheOthersShowTheirHeaders)
     ExpectIdle("at start");
     // Colours by section number: even green-tinted, odd orange-tinted.
     for (int i = 0; i < 6; ++i)
-        EXPECT_EQ(window->sectionPanel[static_cast<size_t>(i)]->Color(),
+        EXPECT_EQ(PanelColor(i),
                   i % 2 == 0 ? RGB(204, 255, 170) : RGB(255, 204, 170))
             << kSections[i].panel;
 }
@@ -336,9 +351,9 @@ TEST_F(MainWindowSections, SmallestSizeIsKeptAndNothingOverlapsThereOrMaximised)
 
 TEST_F(MainWindowSections, HeadersLightUpUnderTheMouseButNotTheOpenOneNorDuringASwitch)
 {
-    const auto colourOf = [&](int i) { return window->sectionHeader[static_cast<size_t>(i)]->Color(); };
-    const auto iconColourOf = [&](int i) { return window->sectionIcon[static_cast<size_t>(i)]->Color(); };
-    const auto panelColourOf = [&](int i) { return window->sectionPanel[static_cast<size_t>(i)]->Color(); };
+    const auto colourOf = [&](int i) { return HeaderColor(i); };
+    const auto iconColourOf = [&](int i) { return IconColor(i); };
+    const auto panelColourOf = [&](int i) { return PanelColor(i); };
     const auto moveOver = [&](int i) { SendMessageA(Header(i), WM_MOUSEMOVE, 0, MAKELPARAM(5, 5)); };
 
     moveOver(1);
@@ -388,7 +403,9 @@ TEST_F(MainWindowSections, EachDatePickerLiesOverItsPresetListWhoseButtonShows)
 
 TEST_F(MainWindowSections, TheSectionBoxDrawsItsBackgroundOnceInItsPaintAndNeverErasesFirst)
 {
-    ui::ScrollBox& box = *window->ScrollBox2;
+    ui::ScrollBox* found = ControlNamed<ui::ScrollBox>("ScrollBox2");
+    ASSERT_NE(found, nullptr);
+    ui::ScrollBox& box = *found;
     ASSERT_TRUE(box.DoubleBuffered());
     // Asked to erase, it leaves the picture as it is: the paint draws the background, once.
     HDC screen = GetDC(nullptr);
@@ -414,7 +431,9 @@ TEST_F(MainWindowSections, TheSectionBoxDrawsItsBackgroundOnceInItsPaintAndNever
 
 TEST_F(MainWindowSections, StopSearchingSaysWhatStoppingCosts)
 {
-    EXPECT_EQ(window->StopSearch->Hint(), "If stop searching, the software can not estimate remaining time.");
+    const ui::Control* stop = ControlNamed("StopSearch");
+    ASSERT_NE(stop, nullptr);
+    EXPECT_EQ(stop->Hint(), "If stop searching, the software can not estimate remaining time.");
 }
 
 TEST_F(MainWindowSections, DropsAndHandOffsAreLetThroughToTheElevatedWindow)
@@ -429,14 +448,14 @@ TEST_F(MainWindowSections, DropsAndHandOffsAreLetThroughToTheElevatedWindow)
     }
     // The system kept none of them blocked (under Wine, which has no elevation, the calls succeed as
     // they do on Windows; what they change can be seen only there).
-    EXPECT_TRUE(window->shell.RefusedMessages().empty());
+    EXPECT_TRUE(window->Shell().RefusedMessages().empty());
 }
 
 TEST_F(MainWindowSections, TheTaskBarButtonIsTheApplicationsUnderItsTitleAndFollowsTheWindow)
 {
     HWND application = GetWindow(main, GW_OWNER);
     ASSERT_NE(application, nullptr) << "the window has a task-bar button of its own";
-    EXPECT_EQ(application, window->application->Handle());
+    EXPECT_EQ(ClassOf(application), kApplicationWindowClass);
     EXPECT_EQ(Text(application), "Orvandel");
     EXPECT_EQ(Text(main), "Marrowick  - ORVANDEL.COM");
     // The task bar lists unowned visible windows that are no tool windows: the application window,
@@ -461,9 +480,11 @@ TEST_F(MainWindowSections, TheTaskBarButtonIsTheApplicationsUnderItsTitleAndFoll
 
     // The button's Close closes the program's window, as its close box does.
     bool closed = false;
-    auto earlier = window->form->onClose;
-    window->form->onClose = [&] { closed = true; };
+    auto* form = dynamic_cast<ui::Form*>(ui::Control::FromHandle(main));
+    ASSERT_NE(form, nullptr);
+    auto earlier = form->onClose;
+    form->onClose = [&] { closed = true; };
     SendMessageA(application, WM_SYSCOMMAND, SC_CLOSE, 0);
     EXPECT_TRUE(PumpUntil([&] { return closed; }));
-    window->form->onClose = earlier;
+    form->onClose = earlier;
 }

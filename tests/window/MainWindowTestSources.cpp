@@ -22,7 +22,7 @@ using testsupport::WriteFileText;
 
 namespace {
 
-std::vector<std::string> Entries(TVorCopyPasteWin& window) { return window.source.Items(); }
+std::vector<std::string> Entries(TVorCopyPasteWin& window) { return window.Sources().Items(); }
 
 std::string Joined(const std::vector<std::string>& items)
 {
@@ -109,30 +109,30 @@ TEST_F(MainWindowSources, AddSourceItemKeepsTheListFreeOfDuplicatesAndNesting)
          {disk / "B", a, disk / "a", disk / "C", disk / "\xE6\x97\xA5\xE6\x9C\xAC", disk / "\xD0\x9F\xD1\x80\xD0\xB8"}},
     };
     for (const Step& step : steps) {
-        EXPECT_EQ(window->source.AddSourceItem(step.path), step.index) << step.path;
+        EXPECT_EQ(window->Sources().AddSourceItem(step.path), step.index) << step.path;
         EXPECT_EQ(Joined(Entries(*window)), Joined(step.entries)) << "after " << step.path;
     }
 
     // A drive root is held as its letter and colon; then everything on the drive is inside it.
-    window->source.ReplaceWith({});
-    EXPECT_EQ(window->source.AddSourceItem(deep), 0) << "a long path is admitted whole";
+    window->Sources().ReplaceWith({});
+    EXPECT_EQ(window->Sources().AddSourceItem(deep), 0) << "a long path is admitted whole";
     EXPECT_EQ(Entries(*window), std::vector<std::string>{deep});
-    EXPECT_EQ(window->source.AddSourceItem(root), 0) << "the drive holds the deep folder, which makes way";
+    EXPECT_EQ(window->Sources().AddSourceItem(root), 0) << "the drive holds the deep folder, which makes way";
     EXPECT_EQ(Joined(Entries(*window)), Joined({root.substr(0, 2)}));
-    EXPECT_EQ(window->source.AddSourceItem(a), -1);
+    EXPECT_EQ(window->Sources().AddSourceItem(a), -1);
 }
 
 TEST_F(MainWindowSources, SourcesAreListedAsFullPathsWithoutDotParts)
 {
     ASSERT_TRUE(MakeTree(disk.Path(), {"A\\", "A\\sub\\", "B\\"}));
     const std::string a = disk / "A";
-    EXPECT_EQ(window->source.AddSourceItem(a + "\\sub\\.."), 0);
+    EXPECT_EQ(window->Sources().AddSourceItem(a + "\\sub\\.."), 0);
     EXPECT_EQ(Joined(Entries(*window)), Joined({a})) << "\"..\" is the folder above, as the list shows it";
-    EXPECT_EQ(window->source.AddSourceItem(a + "\\.\\sub"), -1) << "inside the listed folder";
-    EXPECT_EQ(window->source.AddSourceItem(disk / "B/./"), 1);
+    EXPECT_EQ(window->Sources().AddSourceItem(a + "\\.\\sub"), -1) << "inside the listed folder";
+    EXPECT_EQ(window->Sources().AddSourceItem(disk / "B/./"), 1);
     EXPECT_EQ(Joined(Entries(*window)), Joined({a, disk / "B"}));
     for (const char* relative : {".", "..", "A", "B\\..", "\\A"})
-        EXPECT_EQ(window->source.AddSourceItem(relative), -1) << relative;
+        EXPECT_EQ(window->Sources().AddSourceItem(relative), -1) << relative;
 
     // Typed, a relative path is refused with a message and stays to be mended.
     SetText(Find("sourceEdit"), "A\\sub");
@@ -149,7 +149,7 @@ TEST_F(MainWindowSources, AddShowsTheRefusalInPlaceUntilAnEntryIsRemoved)
     ASSERT_TRUE(MakeTree(disk.Path(), {"A\\", "A\\sub\\", "C=c"}));
     AddSource(disk / "A");
     // Chosen in the source tree: the row shows the folder and keeps it to come back to.
-    window->source.ShowChosenFolder(disk / "A\\sub");
+    window->Sources().ShowChosenFolder(disk / "A\\sub");
     ClickOn("sourceButtonAdd");
     EXPECT_EQ(Text(Find("sourceEdit")), "Parent folder has already existed in the list.");
     EXPECT_FALSE(IsWindowEnabled(Find("sourceEdit")));
@@ -183,41 +183,41 @@ TEST_F(MainWindowSources, SelectingInEachTreeFillsItsField)
     ASSERT_TRUE(MakeTree(disk.Path(), {"src\\", "src\\inner\\", "dst\\", "dst\\inner\\"}));
     // The program steers the source tree (as a click in the list does); the tree's own selection
     // moves, and the dialog's notice fills sourceEdit and its hint.
-    ASSERT_TRUE(window->source.AddSourceItem(disk / "src\\inner") >= 0);
+    ASSERT_TRUE(window->Sources().AddSourceItem(disk / "src\\inner") >= 0);
     SelectListItem(Find("sourceList"), 0);
-    window->source.sourceListClick();
+    window->Sources().sourceListClick();
     // The shell may still be taking in the folders made just now: its tree settles through messages.
-    PumpUntil([&] { return SelectedTreeText(window->trees.Tree(false)) == "inner"; }, 10000);
-    EXPECT_EQ(SelectedTreeText(window->trees.Tree(false)), "inner");
+    PumpUntil([&] { return SelectedTreeText(window->Trees().Tree(false)) == "inner"; }, 10000);
+    EXPECT_EQ(SelectedTreeText(window->Trees().Tree(false)), "inner");
     EXPECT_EQ(Text(Find("sourceEdit")), disk / "src\\inner");
-    EXPECT_EQ(window->source.ChosenFolder(), disk / "src\\inner");
+    EXPECT_EQ(window->Sources().ChosenFolder(), disk / "src\\inner");
 
     // A selection made in the tree itself, as a click makes it: the parent item.
-    const auto caret = SendMessageA(window->trees.Tree(false), TVM_GETNEXTITEM, TVGN_CARET, 0);
-    const auto parent = SendMessageA(window->trees.Tree(false), TVM_GETNEXTITEM, TVGN_PARENT, caret);
+    const auto caret = SendMessageA(window->Trees().Tree(false), TVM_GETNEXTITEM, TVGN_CARET, 0);
+    const auto parent = SendMessageA(window->Trees().Tree(false), TVM_GETNEXTITEM, TVGN_PARENT, caret);
     ASSERT_NE(parent, 0);
-    SendMessageA(window->trees.Tree(false), TVM_SELECTITEM, TVGN_CARET, parent);
+    SendMessageA(window->Trees().Tree(false), TVM_SELECTITEM, TVGN_CARET, parent);
     EXPECT_EQ(Text(Find("sourceEdit")), disk / "src");
 
     // The destination tree fills cbPath and lastDestinationFolder.
-    SendMessageA(window->trees.BrowseDialog(true), BFFM_SETSELECTIONA, TRUE,
+    SendMessageA(window->Trees().BrowseDialog(true), BFFM_SETSELECTIONA, TRUE,
                  reinterpret_cast<LPARAM>((disk / "dst\\inner").c_str()));
-    PumpUntil([&] { return SelectedTreeText(window->trees.Tree(true)) == "inner"; }, 10000);
-    EXPECT_EQ(SelectedTreeText(window->trees.Tree(true)), "inner");
+    PumpUntil([&] { return SelectedTreeText(window->Trees().Tree(true)) == "inner"; }, 10000);
+    EXPECT_EQ(SelectedTreeText(window->Trees().Tree(true)), "inner");
     EXPECT_EQ(Text(Find("cbPath")), disk / "dst\\inner");
-    const auto destinationCaret = SendMessageA(window->trees.Tree(true), TVM_GETNEXTITEM, TVGN_CARET, 0);
-    SendMessageA(window->trees.Tree(true), TVM_SELECTITEM, TVGN_CARET,
-                 SendMessageA(window->trees.Tree(true), TVM_GETNEXTITEM, TVGN_PARENT, destinationCaret));
+    const auto destinationCaret = SendMessageA(window->Trees().Tree(true), TVM_GETNEXTITEM, TVGN_CARET, 0);
+    SendMessageA(window->Trees().Tree(true), TVM_SELECTITEM, TVGN_CARET,
+                 SendMessageA(window->Trees().Tree(true), TVM_GETNEXTITEM, TVGN_PARENT, destinationCaret));
     EXPECT_EQ(Text(Find("cbPath")), disk / "dst");
-    EXPECT_EQ(window->trees.LastDestinationFolder(), disk / "dst");
+    EXPECT_EQ(window->Trees().LastDestinationFolder(), disk / "dst");
 
     // The trees fill their panels, without the dialogs' frames or buttons showing.
     const RECT panel = ClientScreenRect(Find("Panel8"));
-    const RECT tree = ScreenRect(window->trees.Tree(false));
+    const RECT tree = ScreenRect(window->Trees().Tree(false));
     EXPECT_EQ(Describe(tree), Describe(panel));
-    EXPECT_EQ(GetAncestor(window->trees.Tree(true), GA_PARENT), Find("Panel3"));
-    EXPECT_EQ(GetAncestor(window->trees.BrowseDialog(true), GA_PARENT), Find("Panel14"));
-    EXPECT_FALSE(IsWindowVisible(window->trees.BrowseDialog(true)));
+    EXPECT_EQ(GetAncestor(window->Trees().Tree(true), GA_PARENT), Find("Panel3"));
+    EXPECT_EQ(GetAncestor(window->Trees().BrowseDialog(true), GA_PARENT), Find("Panel14"));
+    EXPECT_FALSE(IsWindowVisible(window->Trees().BrowseDialog(true)));
     EXPECT_TRUE(IsWindowEnabled(main)) << "a browse dialog's loop left the window disabled";
 }
 
@@ -250,14 +250,14 @@ TEST_F(MainWindowTyping, TypingAnExistingFolderMovesTheDestinationTreeAndAMissin
     // way; Wine's dialog at times then stays on one of them.)
     Paste(edit, disk / "target");
     // The tree settles on a folder made a moment before through the shell's messages.
-    PumpUntil([&] { return SelectedTreeText(window->trees.Tree(true)) == "target"; }, 10000);
-    EXPECT_EQ(SelectedTreeText(window->trees.Tree(true)), "target");
-    EXPECT_EQ(window->trees.LastDestinationFolder(), disk / "target");
+    PumpUntil([&] { return SelectedTreeText(window->Trees().Tree(true)) == "target"; }, 10000);
+    EXPECT_EQ(SelectedTreeText(window->Trees().Tree(true)), "target");
+    EXPECT_EQ(window->Trees().LastDestinationFolder(), disk / "target");
     EXPECT_EQ(Text(Find("cbPath")), disk / "target") << "the typed text stays as typed";
 
     Type(edit, "\\nothing");
-    EXPECT_EQ(SelectedTreeText(window->trees.Tree(true)), "target");
-    EXPECT_EQ(window->trees.LastDestinationFolder(), disk / "target");
+    EXPECT_EQ(SelectedTreeText(window->Trees().Tree(true)), "target");
+    EXPECT_EQ(window->Trees().LastDestinationFolder(), disk / "target");
     EXPECT_EQ(Text(Find("cbPath")), disk / "target\\nothing");
 }
 
@@ -283,8 +283,8 @@ TEST_F(MainWindowSources, NewFolderProposesTheFirstFreeNumberAndSelectsTheNewFol
     EXPECT_TRUE(IsFolder(made));
     EXPECT_FALSE(Exists(made + "1")) << "the announcing rename did not come back";
     EXPECT_EQ(Text(Find("cbPath")), made);
-    EXPECT_EQ(window->trees.LastDestinationFolder(), made);
-    EXPECT_EQ(SelectedTreeText(window->trees.Tree(true)), "New Folder (2)");
+    EXPECT_EQ(window->Trees().LastDestinationFolder(), made);
+    EXPECT_EQ(SelectedTreeText(window->Trees().Tree(true)), "New Folder (2)");
 
     // Cancel creates nothing, and the parent keeps its backslash.
     SetText(Find("cbPath"), disk.Path());
@@ -439,7 +439,7 @@ protected:
 
     bool PickedUp(size_t count)
     {
-        return PumpUntil([&] { return window->shell.ClipboardFiles().size() == count && !window->shell.PickUpPending(); });
+        return PumpUntil([&] { return window->Shell().ClipboardFiles().size() == count && !window->Shell().PickUpPending(); });
     }
 
     void SeveralFilesReplaceTheSourcesAndChooseCopyOneFileDoesNot();
@@ -456,7 +456,7 @@ TEST_F(MainWindowClipboard, FilesPutOnTheClipboardByAnotherProgram)
     if (HasFatalFailure())
         return;
     SCOPED_TRACE("while a job runs");
-    window->source.ReplaceWith({});
+    window->Sources().ReplaceWith({});
     AChangeWhileAJobRunsIsIgnoredEvenAfterTheJob();
 }
 
@@ -530,11 +530,11 @@ void MainWindowClipboard::SeveralFilesReplaceTheSourcesAndChooseCopyOneFileDoesN
             CloseClipboard();
     });
     ASSERT_EQ(WaitForSingleObject(opened, 30000), WAIT_OBJECT_0);
-    window->shell.ForgetClipboard();
+    window->Shell().ForgetClipboard();
     SendMessageA(main, WM_CLIPBOARDUPDATE, 0, 0);
     PumpUntil([] { return false; }, 300);
     EXPECT_EQ(ListCount(Find("sourceList")), static_cast<int>(many.size())) << "read while held";
-    EXPECT_TRUE(window->shell.ClipboardReadRetrying());
+    EXPECT_TRUE(window->Shell().ClipboardReadRetrying());
     SetEvent(letGo);
     holder.join();
     CloseHandle(opened);
@@ -546,7 +546,7 @@ void MainWindowClipboard::SeveralFilesReplaceTheSourcesAndChooseCopyOneFileDoesN
 void MainWindowClipboard::AChangeWhileAJobRunsIsIgnoredEvenAfterTheJob()
 {
     SendMessageA(Find("cbMonitorClipboard"), BM_SETCHECK, BST_CHECKED, 0);
-    window->shell.ForgetClipboard();
+    window->Shell().ForgetClipboard();
     ASSERT_TRUE(MakeTree(disk.Path(), {"src\\", "dst\\"}));
     // Enough files that the job is still running when Pause is pressed.
     for (int i = 0; i < 400; ++i)
@@ -562,7 +562,7 @@ void MainWindowClipboard::AChangeWhileAJobRunsIsIgnoredEvenAfterTheJob()
             Click(Find("bbPause"));  // paused: the job stays running while the driver works
         PutOnClipboard("clip|" + disk / "f1" + "|" + disk / "f2");
         clipped = !HasFatalFailure();
-        pickedDuringJob = !window->shell.ClipboardFiles().empty() || window->shell.PickUpPending();
+        pickedDuringJob = !window->Shell().ClipboardFiles().empty() || window->Shell().PickUpPending();
         ClickOn("bbCancel");
         return true;
     });
