@@ -13,8 +13,9 @@
 //   orv_plain copydelete <source folder> <destination folder>  CopyFileExW, then SetFileAttributesW
 //                                (archive only) + DeleteFileW of the source, per file; the folders as
 //                                for move: a Cut across volumes
-// With ORV_PLAIN_THREADS=N (N > 1), copy, delete and deletebare run the same calls on N threads: the walk first
-// (folders made as met), then the files shared out, then (delete) the folders from the deepest up.
+// With ORV_PLAIN_THREADS=N (N > 1), copy, delete and deletebare run the same calls on N threads: the
+// walk first (folders made as met), then the files shared out, then (delete) the folders from the
+// deepest up.
 // What the platform's own calls give with several files in flight, the way the engine writes.
 #include "bench/ShareOut.h"
 

@@ -17,8 +17,8 @@
 // way is tried once. Where neither side is better the count stays. A settled count whose rate falls by
 // kFall tries one fewer; after kSettledWindows quiet windows it probes again, as the files may have
 // changed. Probes and falls are judged over kJudgedWindows windows together, but a probe whose first
-// window already differs by kPlain either way is judged at once. While large files go by, a step is the places one
-// of them takes: a step of one would change nothing they do.
+// window already differs by kPlain either way is judged at once. While large files go by, a step is
+// the places one of them takes: a step of one would change nothing they do.
 class InFlightCount {
 public:
     static constexpr int kMin = 1;
