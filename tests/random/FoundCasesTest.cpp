@@ -359,6 +359,30 @@ Case CutOfAFileAndItsSecondNameClosingInABlank()
     return c;
 }
 
+Case CutIntoAFolderNamedAsASecondNameOfTheSourceReads()
+{
+    // seed 32944, cut down
+    Case c;
+    c.world = {
+        {Entry::Folder, "src", "", 0u, 0u, 0ull, 0},
+        {Entry::Folder, "other", "", 0u, 0u, 0ull, 0},
+        {Entry::Folder, "src\\A", "", 0u, 0u, 0ull, 0},
+        {Entry::File, "src\\A\\b.txt", "", 160200u, 2101642449u, 134297064000000000ull, 0},
+        {Entry::Folder, "src\\A\\b.txt ", "", 0u, 0u, 0ull, 0},
+        {Entry::HardLink, "src\\A\\b.txt \\second.txt", "src\\A\\b.txt", 0u, 0u, 0ull, 0},
+    };
+    Job& j = c.job;
+    j.operation = kOpCut;
+    j.sources = {"src\\A\\b.txt \\second.txt", };
+    j.destination = "SRC\\A\\B.TXT ";
+    j.masks = "*.*";
+    j.fileAnswers = {{static_cast<ConflictDecision>(3), false}, };
+    j.folderAnswers = {{static_cast<ConflictDecision>(2), false}, };
+    j.fileRenameNew = false;
+    j.folderRenameNew = true;
+    return c;
+}
+
 void ExpectKept(const Case& c)
 {
     const Outcome o = RunCase(c);
@@ -414,4 +438,11 @@ TEST(RandomJobFound, ReplacingAReadOnlyFileKeepsTheMarkOfItsOtherName)
 TEST(RandomJobFound, ANameClosingInABlankIsNotAtItsDestinationWhereOnlyItsTwinIs)
 {
     ExpectKept(CutOfAFileAndItsSecondNameClosingInABlank());
+}
+
+// The model compared the destination with the sources by their text only: a destination the system
+// reads as another name of the source file is refused, and nothing moves.
+TEST(RandomJobFound, ADestinationReadAsASecondNameOfTheSourceFileIsRefused)
+{
+    ExpectKept(CutIntoAFolderNamedAsASecondNameOfTheSourceReads());
 }

@@ -145,7 +145,16 @@ public:
                 const std::string read = Lower(destination_), item = Lower(Trimmed(exact));
                 const bool inside = typedDestination == exact || typedDestination.rfind(exact + "\\", 0) == 0 ||
                                     (found.empty() && (read == item || read.rfind(item + "\\", 0) == 0));
-                if (inside || (!found.empty() && (td == found || td.rfind(found + "\\", 0) == 0))) {
+                // The destination as the system reads it may be another name (a hard link) of a source file.
+                const auto fileAt = [this](const std::string& key) -> const Seen* {
+                    const auto it = e_.state.find(key);
+                    return it != e_.state.end() && it->second.kind == Seen::File ? &it->second : nullptr;
+                };
+                const Seen* destinationFile = fileAt(td);
+                const Seen* sourceFile = fileAt(found);
+                const bool sameFile = destinationFile && sourceFile && destinationFile->id != 0 &&
+                                      destinationFile->id == sourceFile->id;
+                if (inside || sameFile || (!found.empty() && (td == found || td.rfind(found + "\\", 0) == 0))) {
                     e_.refused = true;
                     return e_;
                 }
